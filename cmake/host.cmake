@@ -1,0 +1,16 @@
+# Host build: the portable core and its tests, with the machine's compiler.
+find_package(GTest REQUIRED)
+file(GLOB TW_HOST_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.cpp)
+if(TW_TEST_PATTERN)
+  list(FILTER TW_HOST_TESTS INCLUDE REGEX "${TW_TEST_PATTERN}")
+endif()
+add_executable(host_tests ${TW_HOST_TESTS})
+target_link_libraries(host_tests PRIVATE tw_core GTest::gtest GTest::gtest_main)
+add_test(NAME host_tests COMMAND host_tests --gtest_brief=1 --gtest_output=xml:${CMAKE_BINARY_DIR}/results/host_tests.xml)
+
+file(GLOB TW_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/host_*.cpp)
+foreach(src IN LISTS TW_BENCH_SOURCES)
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  target_link_libraries(${name} PRIVATE tw_core)
+endforeach()
