@@ -1,0 +1,143 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "toolkit/win32/label.h"
+#include "toolkit/win32/timer.h"
+
+namespace tw {
+
+// Designed state of a form; lengths in twips. The designed size is the client
+// area: the outer size comes from the real frame at the window's DPI.
+struct FormDesign {
+  const char* caption;
+  int clientWidth, clientHeight;
+  DWORD style;
+  DWORD exStyle;
+  COLORREF backColor;
+  FontSpec controlFont;  // font of native controls that name none of their own
+  int iconId;            // resource id of the icon, 0 for none
+  bool centerAtStart = true;  // centred on the screen when first shown
+};
+
+// Shift state bits passed to OnKeyDown.
+inline constexpr int kShiftMask = 1;
+inline constexpr int kCtrlMask = 2;
+inline constexpr int kAltMask = 4;
+
+// One top-level window of the program with its designed state, painted labels,
+// timers and native controls. Messages go to named virtual handlers; no
+// exception leaves the window procedure.
+class Form {
+ public:
+  explicit Form(const FormDesign& design);
+  virtual ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  // Creates the window hidden and runs OnLoad. Returns false, with the window
+  // gone, when OnLoad refused.
+  bool Load(HWND owner = nullptr);
+  bool IsLoaded() const { return hwnd_ != nullptr; }
+  // Runs OnUnload, then destroys the window. Safe to call when not loaded.
+  void Unload();
+  void Show();
+  void Hide();
+  // Shows the form modally: the other forms take no input until it is unloaded
+  // or hidden. Returns then. Timers of every form keep ticking meanwhile.
+  void ShowModal();
+  bool Visible() const;
+  HWND Handle() const { return hwnd_; }
+
+  // Geometry in twips at the window's DPI.
+  int Dpi() const { return dpi_; }
+  int Px(int twips) const;
+  int Twips(int pixels) const;
+  void SetCaption(const std::string& caption);
+  std::string Caption() const;
+  void SetClientSize(int widthTwips, int heightTwips);
+  int ClientWidth() const { return client_width_; }
+  int ClientHeight() const { return client_height_; }
+  int OuterWidth() const;   // real frame included
+  int OuterHeight() const;  // real frame included
+  int Left() const;
+  int Top() const;
+  void SetLeft(int twips);
+  void SetTop(int twips);
+  void CenterOnScreen();
+  void CenterHorizontally();
+
+  // Painted labels; the first added is drawn in front of the later ones.
+  Label& AddLabel(const LabelDesign& design);
+  void InvalidatePixels(const RECT& rect);
+
+  // Native child controls, placed in twips and moved along with DPI changes.
+  HWND AddControl(const char* className, const char* text, DWORD style, DWORD exStyle, int id,
+                  int left, int top, int width, int height, const FontSpec* font = nullptr);
+  void MoveControl(HWND control, int left, int top, int width, int height);
+  void SetControlTop(HWND control, int top);
+  int ControlTop(HWND control) const;
+  HFONT FontFor(const FontSpec& spec);
+
+  // Every loaded form in load order.
+  static const std::vector<Form*>& LoadedForms();
+  static std::vector<HWND> LoadedWindowHandles();
+
+  // Registers the window class; called once by WinMain and by tests.
+  static void RegisterWindowClass(HINSTANCE instance);
+
+ protected:
+  // Creates the designed controls; runs right after the window exists, before OnLoad.
+  virtual void OnCreate() {}
+  // Returns false to refuse the load; the window is then destroyed without OnUnload
+  // (call Unload() first where the unload handler must run).
+  virtual bool OnLoad() { return true; }
+  virtual void OnUnload() {}
+  // A key-down with its virtual-key code, shift state and whether it is a repeat.
+  virtual void OnKeyDown(int /*vk*/, int /*shift*/, bool /*repeat*/) {}
+  virtual void OnCommand(int /*id*/, int /*code*/, HWND /*control*/) {}
+  virtual void OnDpiChanged() {}
+  // Everything else; call Form::WndProc for the default handling.
+  virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+  const FormDesign& Design() const { return design_; }
+
+ private:
+  static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT SafeWndProc(UINT message, WPARAM wParam, LPARAM lParam);
+  void Paint();
+  void ApplyClientSize();
+  void HandleDpiChanged(int dpi, const RECT* suggested);
+  void Destroyed();
+  RECT OuterRectFor(int clientWidthPx, int clientHeightPx) const;
+
+  struct Control {
+    HWND hwnd;
+    int left, top, width, height;
+    FontSpec font;
+  };
+  struct CachedFont {
+    FontSpec spec;
+    int dpi;
+    HFONT font;
+  };
+
+  FormDesign design_;
+  HWND hwnd_ = nullptr;
+  int dpi_ = USER_DEFAULT_SCREEN_DPI;
+  int client_width_, client_height_;
+  std::vector<std::unique_ptr<Label>> labels_;
+  std::vector<Control> controls_;
+  std::vector<CachedFont> fonts_;
+  std::vector<Timer*> timers_;
+  HBITMAP back_buffer_ = nullptr;
+  SIZE back_size_{0, 0};
+  bool unloading_ = false;
+  bool shown_once_ = false;
+  friend class Timer;
+};
+
+}  // namespace tw

@@ -1,0 +1,82 @@
+#include "toolkit/win32/services.h"
+
+#include <mmsystem.h>
+
+#include <utility>
+
+#include "toolkit/units.h"
+
+namespace tw {
+
+namespace {
+
+std::string g_app_folder_override;
+std::function<std::int64_t()> g_clock;
+std::function<void(const std::string&)> g_sound;
+std::function<int(HWND, const std::string&, const std::string&, unsigned)> g_message_box;
+
+std::string WithBackslash(std::string path) {
+  if (path.empty() || path.back() != '\\') path += '\\';
+  return path;
+}
+
+}  // namespace
+
+std::string AppFolder() {
+  if (!g_app_folder_override.empty()) return WithBackslash(g_app_folder_override);
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return "\\";
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  const auto slash = path.find_last_of("\\/");
+  path.resize(slash == std::string::npos ? 0 : slash);
+  return WithBackslash(path);
+}
+
+void SetAppFolderForTesting(const std::string& folder) { g_app_folder_override = folder; }
+
+std::int64_t NowMs() {
+  if (g_clock) return g_clock();
+  static const std::int64_t frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<std::int64_t>(f.QuadPart);
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  const auto ticks = static_cast<std::int64_t>(now.QuadPart);
+  // Split to keep ticks * 1000 from overflowing on long uptimes.
+  return (ticks / frequency) * 1000 + (ticks % frequency) * 1000 / frequency;
+}
+
+void SetClockForTesting(std::function<std::int64_t()> clock) { g_clock = std::move(clock); }
+
+void PlaySoundAsync(const std::string& path) {
+  if (g_sound) {
+    g_sound(path);
+    return;
+  }
+  sndPlaySoundA(path.c_str(), SND_ASYNC);
+}
+
+void SetSoundPlayerForTesting(std::function<void(const std::string&)> player) { g_sound = std::move(player); }
+
+int ShowMessageBox(HWND owner, const std::string& text, const std::string& title, unsigned style) {
+  if (g_message_box) return g_message_box(owner, text, title, style);
+  return MessageBoxA(owner, text.c_str(), title.c_str(), style);
+}
+
+void SetMessageBoxForTesting(
+    std::function<int(HWND, const std::string&, const std::string&, unsigned)> answer) {
+  g_message_box = std::move(answer);
+}
+
+int ScreenWidthTwips(int dpi) { return PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), dpi); }
+
+}  // namespace tw

@@ -1,0 +1,37 @@
+#pragma once
+// Process-wide services the windows rely on, each behind a seam a test can replace.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace tw {
+
+inline constexpr int kVersionMajor = TW_VERSION_MAJOR;
+inline constexpr int kVersionMinor = TW_VERSION_MINOR;
+inline constexpr const char* kAppTitle = "Twistwatch";
+
+// The executable's folder, always ending in a backslash.
+std::string AppFolder();
+// Points AppFolder() elsewhere (a test's temp folder); an empty text restores it.
+void SetAppFolderForTesting(const std::string& folder);
+
+// Milliseconds from a 64-bit monotonic clock (QueryPerformanceCounter), so a solve never wraps.
+std::int64_t NowMs();
+// Replaces the clock; an empty function restores the real one.
+void SetClockForTesting(std::function<std::int64_t()> clock);
+
+// Plays a sound file asynchronously (sndPlaySoundA, flags SND_ASYNC).
+void PlaySoundAsync(const std::string& path);
+void SetSoundPlayerForTesting(std::function<void(const std::string&)> player);
+
+// A modal message box; returns the button pressed (IDYES = 6, ...).
+int ShowMessageBox(HWND owner, const std::string& text, const std::string& title, unsigned style);
+void SetMessageBoxForTesting(
+    std::function<int(HWND, const std::string& text, const std::string& title, unsigned style)> answer);
+
+// Width of the primary screen in twips at the given DPI.
+int ScreenWidthTwips(int dpi);
+
+}  // namespace tw

@@ -1,0 +1,79 @@
+#include "toolkit/win32/timer.h"
+
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "toolkit/win32/form.h"
+#include "toolkit/win32/messages.h"
+
+namespace tw {
+
+namespace {
+UINT_PTR g_next_timer_id = 1;
+constexpr UINT kPreciseResolutionMs = 1;
+}  // namespace
+
+Timer::Timer(Form& owner, unsigned intervalMs, std::function<void()> onTick)
+    : owner_(owner), interval_(intervalMs), onTick_(std::move(onTick)), id_(g_next_timer_id++) {
+  owner_.timers_.push_back(this);
+}
+
+Timer::~Timer() {
+  Stop();
+  auto& timers = owner_.timers_;
+  timers.erase(std::remove(timers.begin(), timers.end(), this), timers.end());
+}
+
+void Timer::SetEnabled(bool enabled) {
+  if (enabled == enabled_) return;
+  enabled_ = enabled;
+  if (enabled) {
+    Start();
+  } else {
+    Stop();
+  }
+}
+
+void Timer::Start() {
+  HWND hwnd = owner_.Handle();
+  if (!hwnd) return;
+  if (!Precise()) {
+    SetTimer(hwnd, id_, interval_, nullptr);
+    return;
+  }
+  pending_ = false;
+  timeBeginPeriod(kPreciseResolutionMs);
+  mmTimer_ = timeSetEvent(kPreciseResolutionMs, 0, &Timer::PreciseCallback, reinterpret_cast<DWORD_PTR>(this),
+                          TIME_PERIODIC | TIME_CALLBACK_FUNCTION | TIME_KILL_SYNCHRONOUS);
+  if (mmTimer_ == 0) {
+    // No multimedia timer to be had: fall back to the window timer's resolution.
+    timeEndPeriod(kPreciseResolutionMs);
+    SetTimer(hwnd, id_, interval_, nullptr);
+  }
+}
+
+void Timer::Stop() {
+  if (mmTimer_ != 0) {
+    timeKillEvent(mmTimer_);
+    timeEndPeriod(kPreciseResolutionMs);
+    mmTimer_ = 0;
+  }
+  if (HWND hwnd = owner_.Handle()) KillTimer(hwnd, id_);
+}
+
+void CALLBACK Timer::PreciseCallback(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
+  auto* self = reinterpret_cast<Timer*>(user);
+  // One tick message in the queue at a time: a busy UI thread gets no flood.
+  if (self->pending_.exchange(true)) return;
+  if (!PostMessageA(self->owner_.Handle(), kPreciseTickMessage, self->id_, 0)) self->pending_ = false;
+}
+
+void Timer::Dispatch() {
+  pending_ = false;
+  // A tick already queued when the timer was disabled is dropped.
+  if (enabled_ && onTick_) onTick_();
+}
+
+}  // namespace tw

@@ -1,0 +1,46 @@
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+
+namespace tw {
+
+class Form;
+
+// A window timer. Intervals of 10 ms and more use SetTimer; shorter ones use a
+// 1 ms multimedia timer whose callback only posts a tick to the window, so every
+// tick is handled on the UI thread and keeps coming inside modal loops and drags.
+class Timer {
+ public:
+  Timer(Form& owner, unsigned intervalMs, std::function<void()> onTick);
+  ~Timer();
+  Timer(const Timer&) = delete;
+  Timer& operator=(const Timer&) = delete;
+
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled);
+  unsigned Interval() const { return interval_; }
+  bool Precise() const { return interval_ < kSetTimerFloorMs; }
+
+  // Called by the owning form for its WM_TIMER or precise-tick message.
+  void Dispatch();
+  UINT_PTR Id() const { return id_; }
+
+  static constexpr unsigned kSetTimerFloorMs = 10;
+
+ private:
+  static void CALLBACK PreciseCallback(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR);
+  void Start();
+  void Stop();
+
+  Form& owner_;
+  unsigned interval_;
+  std::function<void()> onTick_;
+  UINT_PTR id_;
+  bool enabled_ = false;
+  UINT mmTimer_ = 0;
+  std::atomic<bool> pending_{false};
+};
+
+}  // namespace tw
