@@ -1,0 +1,202 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "options/link_hover.h"
+#include "options/mail_link.h"
+#include "options/panel_choice.h"
+#include "resources/options_layout.h"
+
+namespace tw::options {
+namespace {
+
+namespace lo = layout::options;
+
+// A settings file whose value may change between two reads; it counts the reads.
+struct ScriptedReads {
+  std::vector<std::string> values;
+  int reads = 0;
+  std::string operator()() {
+    const std::size_t at = std::min<std::size_t>(static_cast<std::size_t>(reads), values.size() - 1);
+    ++reads;
+    return values[at];
+  }
+};
+
+TEST(RestoredPanel, ComparesExactlyAndReadsOncePerComparison) {
+  struct Case {
+    std::string stored;
+    std::optional<Panel> panel;
+    int reads;
+  };
+  const Case cases[] = {
+      {"About", Panel::About, 1},  {"Result", Panel::Result, 2}, {"Setup", Panel::Setup, 3},
+      {"result", std::nullopt, 3}, {"ABOUT", std::nullopt, 3},   {"", std::nullopt, 3},
+      {"Setup ", std::nullopt, 3},
+  };
+  for (const Case& c : cases) {
+    ScriptedReads file{{c.stored}};
+    EXPECT_EQ(RestoredPanel(std::ref(file)), c.panel) << c.stored;
+    EXPECT_EQ(file.reads, c.reads) << c.stored;
+  }
+}
+
+TEST(RestoredPanel, EachComparisonSeesTheFileAsItIsThen) {
+  ScriptedReads file{{"Setup", "Result"}};
+  EXPECT_EQ(RestoredPanel(std::ref(file)), Panel::Result);
+  ScriptedReads changing{{"Result", "About", "About"}};
+  EXPECT_EQ(RestoredPanel(std::ref(changing)), std::nullopt);
+}
+
+TEST(LastFrameToStore, TestsSetupThenAboutThenResult) {
+  struct Case {
+    bool setup, about, result;
+    std::string stored;
+  };
+  const Case cases[] = {
+      {false, false, false, ""},     {true, false, false, "Setup"}, {false, true, false, "About"},
+      {false, false, true, "Result"}, {true, true, true, "Setup"},  {false, true, true, "About"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(LastFrameToStore(c.setup, c.about, c.result), c.stored) << c.setup << c.about << c.result;
+  }
+}
+
+TEST(StoredSwitchState, OnlyTheExactWordsDecide) {
+  struct Case {
+    std::string stored;
+    std::optional<int> state;
+    int reads;
+  };
+  const Case cases[] = {
+      {"Enabled", 1, 1},           {"Disabled", 0, 2},          {"enabled", std::nullopt, 2},
+      {"DISABLED", std::nullopt, 2}, {"", std::nullopt, 2},     {"Enabled ", std::nullopt, 2},
+  };
+  for (const Case& c : cases) {
+    ScriptedReads file{{c.stored}};
+    EXPECT_EQ(StoredSwitchState(std::ref(file)), c.state) << c.stored;
+    EXPECT_EQ(file.reads, c.reads) << c.stored;
+  }
+  EXPECT_STREQ(SwitchValue(1), "Enabled");
+  EXPECT_STREQ(SwitchValue(0), "Disabled");
+}
+
+TEST(MailLink, KeepsTheSubjectUnencoded) {
+  EXPECT_EQ(MailLink("me@example.org"),
+            "mailto:me@example.org?subject=[Twistwatch v1.0] <Put your subject here>");
+}
+
+TEST(OptionsLayout, PanelsPutExitBelowTheirFrameAndKeepTheWindowAroundIt) {
+  for (const lo::PanelRow& panel : lo::kPanels) {
+    const lo::ControlRow& frame = lo::Row(panel.frame);
+    EXPECT_EQ(panel.exitTop, frame.top + frame.height + 105) << panel.name;
+    EXPECT_EQ(panel.windowHeight - panel.exitTop, 1005) << panel.name;
+    EXPECT_EQ(panel.windowWidth - layout::kDesignedFrameWidth, lo::kClientWidth) << panel.name;
+    EXPECT_EQ(lo::Row(panel.option).kind, lo::Kind::OptionButton);
+  }
+  // The About panel is the designed window.
+  EXPECT_EQ(lo::kPanels[2].windowHeight - layout::kDesignedFrameHeight, lo::kClientHeight);
+  EXPECT_EQ(lo::Row("cmdExit").top, lo::kPanels[2].exitTop);
+}
+
+TEST(OptionsLayout, TabOrderVisitsEveryControlOnceWithEachFrameBeforeItsContents) {
+  const auto order = lo::TabOrder();
+  std::vector<int> position(lo::kControlCount, -1);
+  for (int at = 0; at < lo::kControlCount; ++at) {
+    const int index = order[static_cast<std::size_t>(at)];
+    ASSERT_EQ(position[static_cast<std::size_t>(index)], -1) << "twice: " << index;
+    position[static_cast<std::size_t>(index)] = at;
+  }
+  for (int i = 0; i < lo::kControlCount; ++i) {
+    const lo::ControlRow& row = lo::kControls[static_cast<std::size_t>(i)];
+    if (row.tab >= 0) {
+      EXPECT_EQ(position[static_cast<std::size_t>(i)], row.tab) << row.name;
+    }
+    if (*row.container) {
+      EXPECT_LT(position[static_cast<std::size_t>(lo::IndexOf(row.container))],
+                position[static_cast<std::size_t>(i)])
+          << row.name;
+    }
+  }
+  EXPECT_EQ(lo::kControls[static_cast<std::size_t>(order.back())].name, std::string("Image1"));
+}
+
+TEST(OptionsLayout, NestedControlsSitAtTheirFramesOffset) {
+  const lo::Point image = lo::ClientOrigin(lo::Row("Image1"));
+  EXPECT_EQ(image.x, 120 + 120 + 3840);
+  EXPECT_EQ(image.y, 600 + 720 + 550);
+  const lo::Point remove = lo::ClientOrigin(lo::Row("cmdRemove"));
+  EXPECT_EQ(remove.x, 240);
+  EXPECT_EQ(remove.y, 2950);
+}
+
+// Only the frames can be hidden; everything inside a shown frame is shown with it.
+std::function<bool(int)> FramesShown(std::vector<std::string> frames) {
+  return [frames](int index) {
+    const lo::ControlRow& row = lo::kControls[static_cast<std::size_t>(index)];
+    if (row.kind != lo::Kind::Frame || std::string(row.container) != "") return true;
+    return std::find(frames.begin(), frames.end(), row.name) != frames.end();
+  };
+}
+
+std::string NameAt(int x, int y, const std::function<bool(int)>& shown) {
+  const int index = DesignedControlAt(x, y, shown);
+  return index < 0 ? "window" : lo::kControls[static_cast<std::size_t>(index)].name;
+}
+
+TEST(DesignedControlAt, FollowsTheDesignedStacking) {
+  const auto about = FramesShown({"fraAbout"});
+  const auto designed = FramesShown({"fraAbout", "fraSetup", "fraResult"});
+  const auto setup = FramesShown({"fraSetup"});
+  struct Case {
+    int x, y;
+    const std::function<bool(int)>* shown;
+    std::string name;
+  };
+  // About frame at (120, 600); its labels at left 240 in client coordinates.
+  const Case cases[] = {
+      {60, 60, &about, "window"},
+      {200, 200, &about, "optSetup"},
+      {2000, 600 + 2640 + 10, &about, "lblURL3"},
+      {2000, 600 + 2880 + 5, &about, "lblURL1"},  // the two links touch: lblURL1 is in front
+      {2000, 600 + 3480 + 5, &about, "lblURL2"},  // and lblURL2 in front of the notice line
+      {2000, 600 + 3240 + 20, &about, "Label7"},
+      {2000, 600 + 2400 + 20, &about, "Label4"},
+      {150, 2000, &about, "fraAbout"},
+      {4300, 600 + 480 + 20, &about, "Label2"},  // the version stands in front of the title
+      {1000, 600 + 720 + 400, &about, "Label3"},
+      {4500, 600 + 720 + 700, &about, "Image1"},
+      {300, 600 + 720 + 1500, &about, "Frame1"},
+      {400, 600 + 400, &designed, "Label1"},  // the designed window shows About over the others
+      {400, 600 + 400, &setup, "chkLogResult"},
+      {2000, 600 + 2880 + 5, &setup, "window"},  // a hidden frame hides its links
+  };
+  for (const Case& c : cases) EXPECT_EQ(NameAt(c.x, c.y, *c.shown), c.name) << c.x << "," << c.y;
+}
+
+TEST(HoverEffectOf, EmphasisesLinksAndClearsOnlyOnTheResetSurfaces) {
+  struct Case {
+    std::string name;
+    HoverKind kind;
+    int link;
+  };
+  const Case cases[] = {
+      {"lblURL1", HoverKind::Emphasise, 0}, {"lblURL2", HoverKind::Emphasise, 1},
+      {"lblURL3", HoverKind::Emphasise, 2}, {"fraAbout", HoverKind::Reset, -1},
+      {"Label4", HoverKind::Reset, -1},     {"Label7", HoverKind::Reset, -1},
+      {"Label1", HoverKind::Nothing, -1},   {"Frame1", HoverKind::Nothing, -1},
+      {"Label3", HoverKind::Nothing, -1},   {"cmdExit", HoverKind::Nothing, -1},
+      {"optAbout", HoverKind::Nothing, -1}, {"fraSetup", HoverKind::Nothing, -1},
+  };
+  for (const Case& c : cases) {
+    const HoverEffect effect = HoverEffectOf(lo::IndexOf(c.name));
+    EXPECT_EQ(effect.kind, c.kind) << c.name;
+    EXPECT_EQ(effect.link, c.link) << c.name;
+  }
+  EXPECT_EQ(HoverEffectOf(-1).kind, HoverKind::Reset);
+}
+
+}  // namespace
+}  // namespace tw::options
