@@ -1,0 +1,19 @@
+#pragma once
+#include <string>
+
+namespace tw::storage {
+
+// Creates or truncates the settings file with its default content for this version.
+// A file that cannot be written is left as it is, silently.
+void WriteDefaultSettings(const std::string& path);
+
+// One key of a section, or `def` when the file, the section or the key is missing.
+// Values longer than 1,023 characters come back cut to 1,023.
+std::string ReadINI(const std::string& section, const std::string& key, const std::string& def,
+                    const std::string& path);
+
+// Writes one key, creating the file, section or key as needed. Failures go unnoticed.
+void WriteINI(const std::string& section, const std::string& key, const std::string& value,
+              const std::string& path);
+
+}  // namespace tw::storage

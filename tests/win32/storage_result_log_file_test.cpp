@@ -1,0 +1,146 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "storage/result_log.h"
+#include "storage/win32/result_log_file.h"
+#include "storage_temp_folder.h"
+
+namespace tw::storage {
+namespace {
+
+using namespace std::string_literals;
+using testing::FileExists;
+using testing::ReadBytes;
+using testing::TempFolder;
+using testing::WriteBytes;
+using Lines = std::vector<std::string>;
+
+const std::string kLine = "#Date: 07/12/2026 | Time: 14:05:09 | Result: 00:00:12:34";
+
+class ResultLogFile : public ::testing::Test {
+ protected:
+  // Nothing but the log itself may be left in the folder after a write.
+  void ExpectNoTempFiles() {
+    WIN32_FIND_DATAA entry;
+    const HANDLE search = FindFirstFileA((folder / "*").c_str(), &entry);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    do {
+      const std::string name = entry.cFileName;
+      EXPECT_TRUE(name == "." || name == ".." || name == "Result.lst") << "left behind: " << name;
+    } while (FindNextFileA(search, &entry));
+    FindClose(search);
+  }
+
+  TempFolder folder;
+  const std::string log = folder / "Result.lst";
+};
+
+TEST_F(ResultLogFile, RoundTripKeepsEveryByte) {
+  const Lines lines = {kLine, "", "  blanks, a comma and \"quotes\"", "\xe9t\xe9 \x80\xff", "last"};
+  ASSERT_TRUE(WriteResultLog(log, lines));
+  EXPECT_EQ(ReadBytes(log), SerializeResultLog(lines));
+  EXPECT_EQ(LoadResultLog(log), lines);
+  ExpectNoTempFiles();
+}
+
+TEST_F(ResultLogFile, EmptyListWritesAZeroByteFile) {
+  ASSERT_TRUE(WriteResultLog(log, {}));
+  EXPECT_EQ(ReadBytes(log), "");
+
+  WriteBytes(log, kLine + "\r\n");
+  ASSERT_TRUE(WriteResultLog(log, {}));
+  EXPECT_EQ(ReadBytes(log), "");
+  EXPECT_EQ(LoadResultLog(log), Lines{});
+}
+
+TEST_F(ResultLogFile, EveryEntryIsKeptInOrder) {
+  Lines lines;
+  for (int i = 0; i < 5000; ++i) lines.push_back(kLine + " " + std::to_string(i));
+  ASSERT_TRUE(WriteResultLog(log, lines));
+  EXPECT_EQ(LoadResultLog(log), lines);
+
+  lines.resize(3);  // a shorter log replaces a longer one completely
+  ASSERT_TRUE(WriteResultLog(log, lines));
+  EXPECT_EQ(ReadBytes(log), SerializeResultLog(lines));
+  ExpectNoTempFiles();
+}
+
+TEST_F(ResultLogFile, MissingFileLoadsEmptyAndIsNotCreated) {
+  EXPECT_EQ(LoadResultLog(log), Lines{});
+  EXPECT_FALSE(FileExists(log));
+
+  WriteBytes(log, "");
+  EXPECT_EQ(LoadResultLog(log), Lines{});
+}
+
+TEST_F(ResultLogFile, HandEditedLinesLoadVerbatim) {
+  WriteBytes(log, "a, b\r\n\"quoted\" tail\r\n   indented\nno line end");
+  EXPECT_EQ(LoadResultLog(log), (Lines{"a, b", "\"quoted\" tail", "   indented", "no line end"}));
+}
+
+TEST_F(ResultLogFile, BinaryBytesAndAHugeLineLoad) {
+  std::string binary;
+  for (int i = 0; i < 64 * 1024; ++i) binary.push_back(static_cast<char>((i * 131 + 7) & 0xff));
+  binary += "\0\0\r\n"s;
+  WriteBytes(log, binary);
+  EXPECT_EQ(LoadResultLog(log), ParseResultLog(binary));
+
+  const std::string megabyte(1 << 20, 'x');
+  WriteBytes(log, megabyte);
+  EXPECT_EQ(LoadResultLog(log), Lines{megabyte});
+}
+
+TEST_F(ResultLogFile, ReadOnlyLogKeepsItsContent) {
+  WriteBytes(log, kLine + "\r\n");
+  SetFileAttributesA(log.c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_FALSE(WriteResultLog(log, {"new"}));
+  EXPECT_EQ(ReadBytes(log), kLine + "\r\n");
+  EXPECT_EQ(LoadResultLog(log), Lines{kLine});
+  ExpectNoTempFiles();
+}
+
+// Another program reading the log without letting others write or delete it.
+TEST_F(ResultLogFile, LockedLogKeepsItsContent) {
+  WriteBytes(log, kLine + "\r\n");
+  const HANDLE holder = CreateFileA(log.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  EXPECT_FALSE(WriteResultLog(log, {kLine, "new"}));
+  EXPECT_EQ(LoadResultLog(log), Lines{kLine}) << "loading shares the file with its holder";
+  CloseHandle(holder);
+  EXPECT_EQ(ReadBytes(log), kLine + "\r\n");
+  ExpectNoTempFiles();
+
+  ASSERT_TRUE(WriteResultLog(log, {kLine, "new"})) << "released, the log is writable again";
+  EXPECT_EQ(LoadResultLog(log), (Lines{kLine, "new"}));
+}
+
+TEST_F(ResultLogFile, LogOpenWithoutSharingLoadsEmptyWithoutHarm) {
+  WriteBytes(log, kLine + "\r\n");
+  const HANDLE holder = CreateFileA(log.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(LoadResultLog(log), Lines{});
+  EXPECT_FALSE(WriteResultLog(log, {"new"}));
+  CloseHandle(holder);
+  EXPECT_EQ(ReadBytes(log), kLine + "\r\n");
+  ExpectNoTempFiles();
+}
+
+TEST_F(ResultLogFile, MissingFolderFailsQuietly) {
+  EXPECT_FALSE(WriteResultLog(folder / "missing\\Result.lst", {kLine}));
+  EXPECT_EQ(LoadResultLog(folder / "missing\\Result.lst"), Lines{});
+}
+
+TEST_F(ResultLogFile, DeleteRemovesTheLog) {
+  WriteBytes(log, kLine + "\r\n");
+  EXPECT_TRUE(DeleteResultLog(log));
+  EXPECT_FALSE(FileExists(log));
+  EXPECT_FALSE(DeleteResultLog(log));
+}
+
+}  // namespace
+}  // namespace tw::storage
