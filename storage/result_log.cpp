@@ -1,5 +1,7 @@
 #include "storage/result_log.h"
 
+#include <algorithm>
+
 namespace tw::storage {
 
 namespace {
@@ -20,6 +22,7 @@ std::string SerializeResultLog(const std::vector<std::string>& lines) {
 
 std::vector<std::string> ParseResultLog(std::string_view bytes) {
   std::vector<std::string> lines;
+  lines.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
   while (!bytes.empty()) {
     const std::size_t lf = bytes.find('\n');
     std::string_view line = bytes.substr(0, lf);

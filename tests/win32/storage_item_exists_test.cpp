@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "storage/win32/app_folder.h"
 #include "storage/win32/item_exists_win.h"
 #include "storage_temp_folder.h"
 
@@ -61,6 +62,14 @@ TEST(ItemExistsOnWine, FilesAndFoldersFoundBySearch) {
       {"C:\\windows", true},
   };
   for (const auto& c : cases) EXPECT_EQ(ItemExists(c.path), c.expected) << '"' << c.path << '"';
+}
+
+TEST(ApplicationFolder, IsThePrefixForFilesBesideTheExecutable) {
+  const std::string folder = ApplicationFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(folder.back(), '\\');
+  EXPECT_NE(folder.substr(folder.size() - 2), "\\\\");
+  EXPECT_TRUE(ItemExists(folder + "win32_tests.exe")) << folder;
 }
 
 }  // namespace
