@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "toolkit/win32/controls.h"
@@ -43,11 +44,15 @@ class MainWindow : public Form {
   void onKeyDown(int vk, int shift, bool repeat);
   void SaveTmpResultList();
 
+  // Wiring to the options window (F1, F2, its unload with ours, a new logged line)
+  // and to the process, set by WinMain; tests leave them empty.
+  std::function<void()> onF1, onF2, onUnloadExtra, onResultLogged;
+  bool quitOnUnload = false;
+
  protected:
   bool OnLoad() override;
   void OnUnload() override;
   void OnKeyDown(int vk, int shift, bool repeat) override;
-  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void StartCountdown();

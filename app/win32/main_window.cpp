@@ -1,0 +1,278 @@
+#include "app/win32/main_window.h"
+
+#include <charconv>
+
+#include "app/elapsed_display.h"
+#include "app/timing_control.h"
+#include "docking/win32/docking.h"
+#include "resources/main_layout.h"
+#include "resources/resource_ids.h"
+#include "storage/win32/item_exists_win.h"
+#include "storage/win32/result_log_file.h"
+#include "storage/win32/settings_file.h"
+#include "toolkit/win32/services.h"
+
+namespace tw {
+
+namespace {
+
+namespace L = layout::main;
+
+constexpr const char* kSection = "General Settings";
+constexpr const char* kSoundFileMessage =
+    "One or more file seems invalid. Twistwatch can't continue. Try to reinstall first.";
+constexpr const char* kFontMessage =
+    "Font 'Digital-7' is not installed, this may affect the appearance of Twistwatch. Continue?";
+constexpr unsigned kStyleExclamation = MB_OK | MB_ICONEXCLAMATION;                             // 48
+constexpr unsigned kStyleYesNoExclamation = MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON1;  // 52
+constexpr ULONGLONG kBeepLength = 1282;
+constexpr ULONGLONG kDingLength = 80856;
+
+MainWindow* g_main = nullptr;
+
+FormDesign MainDesign() {
+  return FormDesign{L::kCaption,
+                    L::kClientWidth,
+                    L::kClientHeight,
+                    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                    0,
+                    L::kBackColor,
+                    FontSpec{"Tahoma", 825, FW_NORMAL},
+                    IDI_TWISTWATCH,
+                    true};
+}
+
+LabelDesign DigitLabel(std::size_t index) {
+  const L::LabelRow& row = L::kLabels[index];
+  const FontSpec font{L::kDigitFace, row.countdown ? L::kCountdownCentiPoints : L::kDigitCentiPoints, L::kBold};
+  return LabelDesign{row.name,
+                     row.text,
+                     row.left,
+                     row.top,
+                     row.width,
+                     row.height,
+                     row.visible,
+                     font,
+                     row.countdown ? L::kCountdownColor : L::kDigitColor,
+                     L::kBackColor,
+                     row.countdown,
+                     TextAlign::Center,
+                     row.border};
+}
+
+std::string SettingsPath() { return AppFolder() + "Setting.ini"; }
+
+std::string ReadSetting(const char* key, const char* def) {
+  return storage::ReadINI(kSection, key, def, SettingsPath());
+}
+
+// The length of a file, or -1 when it cannot be read.
+long long FileLength(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return -1;
+  return static_cast<long long>((static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+}
+
+std::string LocaleText(LCTYPE type, const char* fallback) {
+  char buffer[16] = {};
+  const int n = GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buffer, sizeof buffer);
+  return n > 1 ? std::string(buffer) : std::string(fallback);
+}
+
+bool DigitFontInstalled() {
+  HDC dc = GetDC(nullptr);
+  LOGFONTA query{};
+  query.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynA(query.lfFaceName, L::kDigitFace, LF_FACESIZE);
+  bool found = false;
+  EnumFontFamiliesExA(
+      dc, &query,
+      [](const LOGFONTA*, const TEXTMETRICA*, DWORD, LPARAM found) -> int {
+        *reinterpret_cast<bool*>(found) = true;
+        return 0;
+      },
+      reinterpret_cast<LPARAM>(&found), 0);
+  ReleaseDC(nullptr, dc);
+  return found;
+}
+
+}  // namespace
+
+MainWindow& frmMain() { return *g_main; }
+void SetMainWindow(MainWindow* window) { g_main = window; }
+
+MainWindow::MainWindow()
+    : Form(MainDesign()),
+      lbl3SecCD(AddLabel(DigitLabel(0))),
+      lblSeparator0(AddLabel(DigitLabel(1))),
+      lblHour(AddLabel(DigitLabel(2))),
+      lblSeparator2(AddLabel(DigitLabel(3))),
+      lblSeparator1(AddLabel(DigitLabel(4))),
+      lblSec(AddLabel(DigitLabel(5))),
+      lblMSec(AddLabel(DigitLabel(6))),
+      lblMin(AddLabel(DigitLabel(7))),
+      tmrCounter(*this, L::kCounterIntervalMs, [this] { onCounterTick(); }),
+      tmr3SecCD(*this, L::kCountdownIntervalMs, [this] { onCountdownTick(); }) {}
+
+MainWindow::~MainWindow() {
+  if (g_main == this) g_main = nullptr;
+}
+
+void MainWindow::ApplyShowHourLayout(bool hourShown) {
+  const L::ShowHourColumn& col = L::ShowHourLayout(hourShown);
+  lblHour.SetVisible(col.hourVisible);
+  lblSeparator0.SetVisible(col.hourVisible);
+  SetClientSize(col.windowWidth - layout::kDesignedFrameWidth, ClientHeight());
+  lblHour.SetLeft(col.hourLeft);
+  lblMin.SetLeft(col.minLeft);
+  lblSec.SetLeft(col.secLeft);
+  lblMSec.SetLeft(col.msecLeft);
+  lblSeparator0.SetLeft(col.separator0Left);
+  lblSeparator1.SetLeft(col.separator1Left);
+  lblSeparator2.SetLeft(col.separator2Left);
+  lbl3SecCD.SetWidth(col.countdownWidth);
+}
+
+bool MainWindow::OnLoad() {
+  if (!CheckSoundFiles()) {
+    ShowMessageBox(Handle(), kSoundFileMessage, kAppTitle, kStyleExclamation);
+    return false;
+  }
+  if (!CheckDisplayFont()) {
+    if (ShowMessageBox(Handle(), kFontMessage, kAppTitle, kStyleYesNoExclamation) != IDYES) {
+      Unload();
+      return false;
+    }
+  }
+  docking::ActivateDocking(Handle());
+  const std::string settings = SettingsPath();
+  if (!storage::ItemExists(settings)) storage::WriteDefaultSettings(settings);
+  const std::string showHour = ReadSetting("Show Hour", "Disabled");
+  if (showHour == kEnabled || showHour == kDisabled) {
+    ApplyShowHourLayout(showHour == kEnabled);
+    CenterHorizontally();
+  }
+  lstTmpResult.Assign(storage::LoadResultLog(AppFolder() + "Result.lst"));
+  return true;
+}
+
+bool MainWindow::CheckSoundFiles() {
+  const std::string folder = AppFolder();
+  const std::string ding = folder + "Ding.wav";
+  const std::string beep = folder + "Beep.wav";
+  const bool dingExists = storage::ItemExists(ding);
+  const bool beepExists = storage::ItemExists(beep);
+  if (!dingExists || !beepExists) return false;
+  // Only the lengths count, not the contents; an empty or unreadable file fails too.
+  return FileLength(beep) == static_cast<long long>(kBeepLength) &&
+         FileLength(ding) == static_cast<long long>(kDingLength);
+}
+
+bool MainWindow::CheckDisplayFont() {
+  if (!DigitFontInstalled()) {
+    // Without the installed face, our own copy serves this process alone.
+    AddFontResourceExA((AppFolder() + "Digital-7.ttf").c_str(), FR_PRIVATE, nullptr);
+    for (Label* label : {&lbl3SecCD, &lblSeparator0, &lblHour, &lblSeparator2, &lblSeparator1, &lblSec,
+                         &lblMSec, &lblMin}) {
+      label->ResetFont();
+    }
+  }
+  return lblHour.FontFaceUsed() == L::kDigitFace;
+}
+
+void MainWindow::OnUnload() {
+  docking::DeactivateDocking(Handle());
+  if (onUnloadExtra) onUnloadExtra();
+  if (quitOnUnload) PostQuitMessage(0);
+}
+
+void MainWindow::OnKeyDown(int vk, int shift, bool repeat) { onKeyDown(vk, shift, repeat); }
+
+void MainWindow::onKeyDown(int vk, int /*shift*/, bool repeat) {
+  if (vk == VK_SPACE) {
+    const std::string countdown = ReadSetting("Countdown", "Enabled");
+    switch (DecideSpace(countdown, tmrCounter.Enabled(), tmr3SecCD.Enabled(), repeat)) {
+      case SpaceAction::StartCountdown:
+        StartCountdown();
+        break;
+      case SpaceAction::StartTiming:
+        StartTiming();
+        break;
+      case SpaceAction::StopAndRecord:
+        StopAndRecord();
+        break;
+      case SpaceAction::None:
+        break;
+    }
+  }
+  if (vk == VK_ESCAPE) {
+    tmrCounter.SetEnabled(false);
+    lblMin.SetText("00");
+    lblSec.SetText("00");
+    lblMSec.SetText("00");
+  }
+  if (vk == VK_F1 && onF1) onF1();
+  if (vk == VK_F2 && onF2) onF2();
+}
+
+void MainWindow::StartCountdown() {
+  lbl3SecCD.SetText("3");
+  lbl3SecCD.SetVisible(true);
+  PlaySoundAsync(AppFolder() + "Beep.wav");
+  tmr3SecCD.SetEnabled(true);
+}
+
+void MainWindow::StartTiming() {
+  StartTick = NowMs();
+  tmrCounter.SetEnabled(true);
+}
+
+void MainWindow::StopAndRecord() {
+  // The display is brought to the moment of the key press, so the recorded
+  // result is the press and still what the display shows.
+  ShowElapsed(NowMs() - StartTick);
+  if (!tmrCounter.Enabled()) return;  // that reading was the one-hour stop
+  tmrCounter.SetEnabled(false);
+  if (ReadSetting("Log Result", "Enabled") == kEnabled) {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const LocalTime when{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+    lstTmpResult.Append(BuildResultLine(when, LocaleText(LOCALE_SDATE, "/"), LocaleText(LOCALE_STIME, ":"),
+                                        lblHour.Text(), lblMin.Text(), lblSec.Text(), lblMSec.Text()));
+    if (onResultLogged) onResultLogged();
+  }
+  SaveTmpResultList();
+}
+
+void MainWindow::SaveTmpResultList() { storage::WriteResultLog(AppFolder() + "Result.lst", lstTmpResult.Items()); }
+
+void MainWindow::ShowElapsed(std::int64_t elapsedMs) {
+  ElapsedMs = elapsedMs;
+  const DisplayFields f = FieldsFor(elapsedMs);
+  lblSec.SetText(f.sec);
+  lblMin.SetText(f.min);
+  lblHour.SetText(f.hour);
+  if (f.limitReached) tmrCounter.SetEnabled(false);
+  lblMSec.SetText(f.msec);
+}
+
+void MainWindow::onCounterTick() { ShowElapsed(NowMs() - StartTick); }
+
+void MainWindow::onCountdownTick() {
+  const std::string& text = lbl3SecCD.Text();
+  int value = 0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  const std::string next = std::to_string(value - 1);
+  lbl3SecCD.SetText(next);
+  if (next == "2" || next == "1") PlaySoundAsync(AppFolder() + "Beep.wav");
+  if (next != "0") return;
+  StartTick = NowMs();
+  tmrCounter.SetEnabled(true);
+  lbl3SecCD.SetVisible(false);
+  lbl3SecCD.SetText("3");
+  tmr3SecCD.SetEnabled(false);
+  PlaySoundAsync(AppFolder() + "Ding.wav");
+}
+
+}  // namespace tw
