@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "storage/path_normalizer.h"
+#include "storage/win32/app_folder.h"
 #include "toolkit/units.h"
 
 namespace tw {
@@ -15,28 +17,11 @@ std::function<std::int64_t()> g_clock;
 std::function<void(const std::string&)> g_sound;
 std::function<int(HWND, const std::string&, const std::string&, unsigned)> g_message_box;
 
-std::string WithBackslash(std::string path) {
-  if (path.empty() || path.back() != '\\') path += '\\';
-  return path;
-}
-
 }  // namespace
 
 std::string AppFolder() {
-  if (!g_app_folder_override.empty()) return WithBackslash(g_app_folder_override);
-  std::string path(MAX_PATH, '\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return "\\";
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
-    path.resize(path.size() * 2);
-  }
-  const auto slash = path.find_last_of("\\/");
-  path.resize(slash == std::string::npos ? 0 : slash);
-  return WithBackslash(path);
+  if (!g_app_folder_override.empty()) return storage::NormalizePath(g_app_folder_override);
+  return storage::ApplicationFolder();
 }
 
 void SetAppFolderForTesting(const std::string& folder) { g_app_folder_override = folder; }
