@@ -10,7 +10,10 @@ set(TW_DIST ${CMAKE_BINARY_DIR}/dist)
 if("app" IN_LIST TW_AREAS)
 add_executable(Twistwatch WIN32 app/win32/winmain.cpp resources/twistwatch.rc)
 target_link_libraries(Twistwatch PRIVATE tw_win)
-target_link_options(Twistwatch PRIVATE -s)
+if(MINGW)
+  # Static and stripped: the program needs no mingw DLLs beside it.
+  target_link_options(Twistwatch PRIVATE -static -static-libgcc -static-libstdc++ -s)
+endif()
 set_target_properties(Twistwatch PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TW_DIST})
 set_property(SOURCE resources/twistwatch.rc APPEND PROPERTY OBJECT_DEPENDS
   ${CMAKE_SOURCE_DIR}/resources/twistwatch.ico
@@ -24,25 +27,37 @@ foreach(asset Beep.wav Ding.wav Digital-7.ttf)
 endforeach()
 endif()
 
-# GoogleTest from Debian's sources, built with the cross compiler.
-set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-target_compile_options(gtest PRIVATE -Wno-error)
-target_compile_options(gtest_main PRIVATE -Wno-error)
-
+# GoogleTest from Debian's sources, built with the cross compiler; on Windows an
+# installed GoogleTest is used when there is one, and the tests are left out when not.
+set(TW_GTEST "")
+if(EXISTS /usr/src/googletest/CMakeLists.txt)
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  target_compile_options(gtest PRIVATE -Wno-error)
+  target_compile_options(gtest_main PRIVATE -Wno-error)
+  set(TW_GTEST gtest)
+else()
+  find_package(GTest QUIET)
+  if(GTest_FOUND)
+    set(TW_GTEST GTest::gtest)
+  endif()
+endif()
 set(TW_RESULTS ${CMAKE_BINARY_DIR}/results)
+if(TW_GTEST)
 file(GLOB TW_WIN32_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
 if(TW_TEST_PATTERN)
   list(FILTER TW_WIN32_TESTS INCLUDE REGEX "${TW_TEST_PATTERN}|/main\\.cpp$")
 endif()
 add_executable(win32_tests ${TW_WIN32_TESTS})
-target_link_libraries(win32_tests PRIVATE tw_win gtest)
+target_link_libraries(win32_tests PRIVATE tw_win ${TW_GTEST})
 target_compile_definitions(win32_tests PRIVATE TW_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 # Whole executables, not discovered cases: discovery under Wine costs a start per case.
 add_test(NAME win32_tests COMMAND win32_tests --gtest_brief=1 --gtest_output=xml:${TW_RESULTS}/win32_tests.xml)
 
-if("app" IN_LIST TW_AREAS)
+endif()
+
+if("app" IN_LIST TW_AREAS AND CMAKE_CROSSCOMPILING)
 add_test(NAME e2e COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.py
   --dist ${TW_DIST} --results ${TW_RESULTS}/e2e.xml --shots ${CMAKE_SOURCE_DIR}/build/screenshots/e2e)
 set_tests_properties(e2e PROPERTIES DEPENDS win32_tests)
