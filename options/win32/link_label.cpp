@@ -1,0 +1,58 @@
+#include "options/win32/link_label.h"
+
+#include <commctrl.h>
+
+namespace tw::options {
+
+namespace {
+
+constexpr UINT_PTR kSubclassId = 0x4C4E4B;  // "LNK"
+
+void NotifyClicked(HWND label) {
+  SendMessageA(GetParent(label), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(label), STN_CLICKED),
+               reinterpret_cast<LPARAM>(label));
+}
+
+LRESULT CALLBACK LinkProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  switch (message) {
+    case WM_GETDLGCODE: {
+      // Enter would otherwise go to the dialog manager as the window's default button.
+      const auto* msg = reinterpret_cast<const MSG*>(lParam);
+      if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) return DLGC_WANTMESSAGE;
+      return DefSubclassProc(label, message, wParam, lParam);
+    }
+    case WM_KEYDOWN:
+      if (wParam == VK_RETURN || wParam == VK_SPACE) {
+        if ((lParam & (1 << 30)) == 0) NotifyClicked(label);
+        return 0;
+      }
+      break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      InvalidateRect(label, nullptr, TRUE);
+      break;
+    case WM_PAINT: {
+      const LRESULT result = DefSubclassProc(label, message, wParam, lParam);
+      if (GetFocus() == label) {
+        HDC dc = GetDC(label);
+        RECT rect;
+        GetClientRect(label, &rect);
+        DrawFocusRect(dc, &rect);
+        ReleaseDC(label, dc);
+      }
+      return result;
+    }
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(label, &LinkProc, kSubclassId);
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(label, message, wParam, lParam);
+}
+
+}  // namespace
+
+void MakeKeyboardLink(HWND label) { SetWindowSubclass(label, &LinkProc, kSubclassId, 0); }
+
+}  // namespace tw::options

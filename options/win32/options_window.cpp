@@ -1,0 +1,508 @@
+#include "options/win32/options_window.h"
+
+#include <memory>
+#include <string>
+
+#include "app/win32/main_window.h"
+#include "docking/win32/docking.h"
+#include "options/link_hover.h"
+#include "options/mail_link.h"
+#include "options/win32/hyperlink.h"
+#include "options/win32/link_label.h"
+#include "resources/links.h"
+#include "resources/main_layout.h"
+#include "resources/resource_ids.h"
+#include "storage/win32/item_exists_win.h"
+#include "storage/win32/result_log_file.h"
+#include "storage/win32/settings_file.h"
+#include "toolkit/list_model.h"
+#include "toolkit/win32/services.h"
+
+namespace tw {
+
+namespace {
+
+namespace lo = layout::options;
+using options::Panel;
+
+// Control ids stay clear of IDOK and IDCANCEL, which the dialog manager sends for
+// Enter and Escape.
+constexpr int kFirstControlId = 1000;
+constexpr const char* kResetQuestion = "Are you sure want to reset the result?";
+constexpr unsigned kResetStyle = MB_YESNO | MB_ICONQUESTION;  // 36, Yes the default
+
+const FontSpec kTitleFont{lo::kFontFace, lo::kTitleCentiPoints, lo::kBold};
+
+FontSpec LinkFont(bool emphasised) {
+  return FontSpec{lo::kFontFace, lo::kFontCentiPoints, emphasised ? lo::kBold : lo::kRegular, emphasised};
+}
+
+FormDesign OptionsDesign() {
+  return FormDesign{lo::kDesignedCaption,
+                    lo::kClientWidth,
+                    lo::kClientHeight,
+                    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
+                    WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
+                    lo::kBackColor,
+                    FontSpec{lo::kFontFace, lo::kFontCentiPoints, lo::kRegular},
+                    IDI_TWISTWATCH,
+                    true};
+}
+
+std::string SettingsPath() { return AppFolder() + "Setting.ini"; }
+std::string ResultPath() { return AppFolder() + "Result.lst"; }
+
+const lo::ControlRow& RowAt(int index) { return lo::kControls[static_cast<std::size_t>(index)]; }
+
+// The panel frame (a frame at window level) that holds a control, or -1.
+int PanelFrameOf(int index) {
+  int frame = -1;
+  for (std::string_view container = RowAt(index).container; !container.empty();) {
+    frame = lo::IndexOf(container);
+    container = RowAt(frame).container;
+  }
+  return frame;
+}
+
+bool Contains(const lo::ControlRow& outer, const lo::ControlRow& inner) {
+  return outer.left <= inner.left && outer.top <= inner.top && inner.left + inner.width <= outer.left + outer.width &&
+         inner.top + inner.height <= outer.top + outer.height;
+}
+
+struct ControlClass {
+  const char* className;
+  DWORD style;
+  DWORD exStyle;
+};
+
+ControlClass ClassFor(const lo::ControlRow& row) {
+  const DWORD align = row.align == lo::Align::Center ? SS_CENTER : row.align == lo::Align::Right ? SS_RIGHT : SS_LEFT;
+  switch (row.kind) {
+    case lo::Kind::OptionButton:
+      return {"BUTTON", BS_AUTORADIOBUTTON | BS_PUSHLIKE | WS_TABSTOP, 0};
+    case lo::Kind::CommandButton:
+      return {"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0};
+    case lo::Kind::Frame:
+      // Transparent, so the form's white shows through and the controls laid on the
+      // frame are not painted over.
+      return {"BUTTON", BS_GROUPBOX, WS_EX_TRANSPARENT};
+    case lo::Kind::Label:
+      return {"STATIC", align | SS_NOPREFIX, WS_EX_TRANSPARENT};
+    case lo::Kind::LinkLabel:
+      return {"STATIC", align | SS_NOPREFIX | SS_NOTIFY | WS_TABSTOP, 0};
+    case lo::Kind::Picture:
+      return {"STATIC", SS_BITMAP, 0};
+    case lo::Kind::CheckBox:
+      return {"BUTTON", BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP, 0};
+    case lo::Kind::ListBox:
+      return {"LISTBOX", LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+  }
+  return {"STATIC", 0, 0};
+}
+
+int LinkIndexOf(std::string_view name) {
+  for (int link = 0; link < static_cast<int>(options::kLinkNames.size()); ++link) {
+    if (name == options::kLinkNames[static_cast<std::size_t>(link)]) return link;
+  }
+  return -1;
+}
+
+std::string LinkTarget(int link) {
+  switch (link) {
+    case 0:
+      return links::kHomePage;
+    case 1:
+      return links::kWebSite;
+    default:
+      return options::MailLink(links::kContactEmail);
+  }
+}
+
+std::unique_ptr<OptionsWindow> g_options;
+
+}  // namespace
+
+OptionsWindow::OptionsWindow() : Form(OptionsDesign()) {}
+
+OptionsWindow::~OptionsWindow() {
+  Unload();
+  if (white_) DeleteObject(white_);
+}
+
+HWND OptionsWindow::Control(std::string_view name) const {
+  const int index = lo::IndexOf(name);
+  return index < 0 ? nullptr : hwnds_[static_cast<std::size_t>(index)];
+}
+
+bool OptionsWindow::FrameVisible(std::string_view frame) const {
+  return visible_[static_cast<std::size_t>(lo::IndexOf(frame))];
+}
+
+bool OptionsWindow::FrameEnabled(std::string_view frame) const {
+  return enabled_[static_cast<std::size_t>(lo::IndexOf(frame))];
+}
+
+int OptionsWindow::IndexOfHandle(HWND control) const {
+  if (!control) return -1;
+  for (int i = 0; i < lo::kControlCount; ++i) {
+    if (hwnds_[static_cast<std::size_t>(i)] == control) return i;
+  }
+  return -1;
+}
+
+HBRUSH OptionsWindow::WhiteBrush() {
+  if (!white_) white_ = CreateSolidBrush(lo::kBackColor);
+  return white_;
+}
+
+// The designed state, before any panel is chosen.
+void OptionsWindow::OnCreate() {
+  hwnds_.fill(nullptr);
+  visible_.fill(true);
+  enabled_.fill(true);
+  emphasis_.fill(false);
+  saved_focus_ = nullptr;
+  lstResult = ListBox{};
+  // Creation order is the tab order: the dialog manager tabs through the z-order.
+  for (int index : lo::TabOrder()) CreateControl(index);
+
+  optSetup.Attach(Control("optSetup"), {&optSetup, &optResult, &optAbout}, [this] { onOptSetupClick(); });
+  optResult.Attach(Control("optResult"), {&optSetup, &optResult, &optAbout}, [this] { onOptResultClick(); });
+  optAbout.Attach(Control("optAbout"), {&optSetup, &optResult, &optAbout}, [this] { onOptAboutClick(); });
+  chk3SecCD.Attach(Control("chk3SecCD"), [this] { onChk3SecCDClick(); });
+  chkShowHour.Attach(Control("chkShowHour"), [this] { onChkShowHourClick(); });
+  chkLogResult.Attach(Control("chkLogResult"), [this] { onChkLogResultClick(); });
+  lstResult.Attach(Control("lstResult"));
+
+  hand_ = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_LINK));
+  if (!hand_) hand_ = LoadCursor(nullptr, IDC_HAND);
+  const lo::ControlRow& image = lo::Row("Image1");
+  picture_ = options::LoadAboutPicture(Px(image.width), Px(image.height), lo::kBackColor);
+  if (picture_) SendMessageA(Control("Image1"), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_.get()));
+  ApplyFrames();
+}
+
+void OptionsWindow::CreateControl(int index) {
+  const lo::ControlRow& row = RowAt(index);
+  const ControlClass cls = ClassFor(row);
+  const std::string_view name = row.name;
+  // The three option buttons form one group; every other control starts its own.
+  const DWORD group = name == "optResult" || name == "optAbout" ? 0 : WS_GROUP;
+  const lo::Point at = lo::ClientOrigin(row);
+  HWND control = AddControl(cls.className, row.caption, cls.style | group | WS_VISIBLE, cls.exStyle,
+                            kFirstControlId + index, at.x, at.y, row.width, row.height,
+                            row.titleFont ? &kTitleFont : nullptr);
+  hwnds_[static_cast<std::size_t>(index)] = control;
+  if (!control) return;
+  if (row.kind == lo::Kind::CheckBox && row.checked) SendMessageA(control, BM_SETCHECK, BST_CHECKED, 0);
+  if (row.kind == lo::Kind::LinkLabel) options::MakeKeyboardLink(control);
+}
+
+bool OptionsWindow::OnLoad() {
+  docking::ActivateDocking(Handle());
+  const auto readLastFrame = [] {
+    return storage::ReadINI(options::kSettingsSection, options::kLastFrameKey, "About", SettingsPath());
+  };
+  if (const auto panel = options::RestoredPanel(readLastFrame)) {
+    switch (*panel) {
+      case Panel::About:
+        optAbout.SetValue(true);
+        break;
+      case Panel::Result:
+        optResult.SetValue(true);
+        break;
+      case Panel::Setup:
+        optSetup.SetValue(true);
+        break;
+    }
+  }
+  LoadSwitch(chkShowHour, "Show Hour");
+  LoadSwitch(chk3SecCD, "Countdown");
+  LoadSwitch(chkLogResult, "Log Result");
+  const ListBox& main = frmMain().lstTmpResult;
+  if (main.Count() > 0) lstResult.Assign(main.Items());
+  return true;
+}
+
+void OptionsWindow::OnUnload() {
+  docking::DeactivateDocking(Handle());
+  hwnds_.fill(nullptr);
+}
+
+void OptionsWindow::onOptSetupClick() { SwitchPanel(Panel::Setup); }
+void OptionsWindow::onOptResultClick() { SwitchPanel(Panel::Result); }
+void OptionsWindow::onOptAboutClick() { SwitchPanel(Panel::About); }
+
+void OptionsWindow::SwitchPanel(Panel panel) {
+  const lo::PanelRow& row = options::PanelRowOf(panel);
+  SetCaption(row.caption);
+  // The designed sizes are outer sizes on a designed frame; the client keeps its
+  // designed size inside whatever frame the system really draws.
+  SetClientSize(ClientWidth(), row.windowHeight - layout::kDesignedFrameHeight);
+  SetClientSize(row.windowWidth - layout::kDesignedFrameWidth, ClientHeight());
+  SetControlTop(Control("cmdExit"), row.exitTop);
+  for (const char* frame : lo::kFrameSwitchOrder) {
+    const auto index = static_cast<std::size_t>(lo::IndexOf(frame));
+    const bool chosen = std::string_view(frame) == row.frame;
+    enabled_[index] = chosen;
+    visible_[index] = chosen;
+  }
+  ApplyFrames();
+  // Tab reaches the option row at its selected button only: a radio button that
+  // takes the focus unselected clicks itself, which here would switch the panel.
+  for (OptionButton* option : {&optSetup, &optResult, &optAbout}) {
+    const LONG_PTR style = GetWindowLongPtrA(option->Handle(), GWL_STYLE);
+    SetWindowLongPtrA(option->Handle(), GWL_STYLE, option->Value() ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+  }
+  KeepFocusOnScreen(Control(row.option));
+}
+
+// Shows each control when its panel frame is visible and not covered by a visible
+// frame stacked in front of it; the designed window, with all three visible, shows About.
+void OptionsWindow::ApplyFrames() {
+  std::array<bool, lo::kControlCount> onScreen{};
+  for (int i = 0; i < lo::kControlCount; ++i) {
+    const lo::ControlRow& row = RowAt(i);
+    if (row.kind != lo::Kind::Frame || *row.container) continue;
+    bool covered = false;
+    for (int front = 0; front < i; ++front) {
+      const lo::ControlRow& other = RowAt(front);
+      if (onScreen[static_cast<std::size_t>(front)] && Contains(other, row)) covered = true;
+    }
+    onScreen[static_cast<std::size_t>(i)] = visible_[static_cast<std::size_t>(i)] && !covered;
+  }
+  for (int i = 0; i < lo::kControlCount; ++i) {
+    HWND control = hwnds_[static_cast<std::size_t>(i)];
+    if (!control) continue;
+    const int frame = RowAt(i).kind == lo::Kind::Frame && !*RowAt(i).container ? i : PanelFrameOf(i);
+    const bool shown = frame < 0 || onScreen[static_cast<std::size_t>(frame)];
+    const bool enabled = frame < 0 || enabled_[static_cast<std::size_t>(frame)];
+    EnableWindow(control, enabled ? TRUE : FALSE);
+    ShowWindow(control, shown ? SW_SHOWNA : SW_HIDE);
+  }
+}
+
+void OptionsWindow::KeepFocusOnScreen(HWND fallback) {
+  if (!Visible() || GetActiveWindow() != Handle()) return;
+  HWND focus = GetFocus();
+  const bool usable = focus && IsChild(Handle(), focus) && IsWindowVisible(focus) && IsWindowEnabled(focus);
+  if (!usable && fallback) SetFocus(fallback);
+}
+
+void OptionsWindow::onCmdExitClick() {
+  const std::string path = SettingsPath();
+  storage::WriteINI(options::kSettingsSection, options::kLastFrameKey,
+                    options::LastFrameToStore(optSetup.Value(), optAbout.Value(), optResult.Value()), path);
+  Unload();
+}
+
+void OptionsWindow::LoadSwitch(CheckBox& box, const char* key) {
+  const auto state = options::StoredSwitchState(
+      [key] { return storage::ReadINI(options::kSettingsSection, key, options::kDisabled, SettingsPath()); });
+  if (state) box.SetValue(*state);
+}
+
+void OptionsWindow::StoreSwitch(const CheckBox& box, const char* key) {
+  storage::WriteINI(options::kSettingsSection, key, options::SwitchValue(box.Value()), SettingsPath());
+}
+
+void OptionsWindow::onChk3SecCDClick() { StoreSwitch(chk3SecCD, "Countdown"); }
+void OptionsWindow::onChkLogResultClick() { StoreSwitch(chkLogResult, "Log Result"); }
+
+void OptionsWindow::onChkShowHourClick() {
+  StoreSwitch(chkShowHour, "Show Hour");
+  MainWindow& main = frmMain();
+  main.ApplyShowHourLayout(chkShowHour.Value() == 1);
+  main.CenterHorizontally();
+}
+
+void OptionsWindow::onCmdRemoveClick() {
+  const std::string path = ResultPath();
+  try {
+    lstResult.RemoveAt(lstResult.SelectedIndex());
+  } catch (const ListIndexError&) {
+    // No selection: nothing is removed, and the lists and the file are written as they are.
+  }
+  ListBox& main = frmMain().lstTmpResult;
+  if (lstResult.Count() == 0) {
+    lstResult.Clear();
+    main.Clear();
+    if (storage::ItemExists(path)) storage::DeleteResultLog(path);
+    return;
+  }
+  main.Clear();
+  main.Assign(lstResult.Items());
+  SaveResultList();
+}
+
+void OptionsWindow::SaveResultList() {
+  storage::WriteResultLog(ResultPath(), lstResult.Items());
+  // Every entry is written, so the last one is the last written: it stays selected.
+  try {
+    lstResult.SetSelectedIndex(lstResult.Count() - 1);
+  } catch (const ListIndexError&) {
+  }
+}
+
+void OptionsWindow::onCmdResetClick() {
+  const std::string path = ResultPath();
+  if (ShowMessageBox(Handle(), kResetQuestion, kAppTitle, kResetStyle) != IDYES) return;
+  lstResult.Clear();
+  frmMain().lstTmpResult.Clear();
+  // A log that cannot be deleted stays as it was; the main window's next logged
+  // result rewrites it from its now empty list.
+  if (storage::ItemExists(path)) storage::DeleteResultLog(path);
+}
+
+void OptionsWindow::SyncResultList() {
+  const ListBox& main = frmMain().lstTmpResult;
+  if (lstResult.Items() != main.Items()) lstResult.Assign(main.Items());
+}
+
+void OptionsWindow::onLinkClick(int link) { options::OpenHyperlink(LinkTarget(link)); }
+
+void OptionsWindow::onPointerMove(POINT clientPixels) {
+  const int index = options::DesignedControlAt(Twips(clientPixels.x), Twips(clientPixels.y),
+                                               [this](int i) { return visible_[static_cast<std::size_t>(i)]; });
+  const options::HoverEffect effect = options::HoverEffectOf(index);
+  if (effect.kind == options::HoverKind::Nothing) return;
+  for (int link = 0; link < static_cast<int>(emphasis_.size()); ++link) {
+    SetLinkEmphasis(link, effect.kind == options::HoverKind::Emphasise && link == effect.link);
+  }
+}
+
+void OptionsWindow::SetLinkEmphasis(int link, bool on) {
+  if (emphasis_[static_cast<std::size_t>(link)] == on) return;
+  emphasis_[static_cast<std::size_t>(link)] = on;
+  ApplyLinkFont(link);
+}
+
+void OptionsWindow::ApplyLinkFont(int link) {
+  HWND label = Control(options::kLinkNames[static_cast<std::size_t>(link)]);
+  if (!label) return;
+  const FontSpec font = LinkFont(emphasis_[static_cast<std::size_t>(link)]);
+  SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(font)), TRUE);
+}
+
+void OptionsWindow::OnDpiChanged() {
+  // The form gives every control back its designed font; the emphasis goes on top.
+  for (int link = 0; link < static_cast<int>(emphasis_.size()); ++link) {
+    if (emphasis_[static_cast<std::size_t>(link)]) ApplyLinkFont(link);
+  }
+  const lo::ControlRow& image = lo::Row("Image1");
+  options::Bitmap picture = options::LoadAboutPicture(Px(image.width), Px(image.height), lo::kBackColor);
+  if (picture) {
+    SendMessageA(Control("Image1"), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get()));
+    picture_ = std::move(picture);
+  }
+}
+
+void OptionsWindow::OnCommand(int id, int code, HWND /*control*/) {
+  int index = id - kFirstControlId;
+  if (id == IDOK) {
+    // Enter: the dialog manager found no default button; press the focused one.
+    index = IndexOfHandle(GetFocus());
+    code = BN_CLICKED;
+  }
+  if (index < 0 || index >= lo::kControlCount || code != BN_CLICKED) return;
+  const std::string_view name = RowAt(index).name;
+  if (name == "optSetup") return optSetup.UserClicked();
+  if (name == "optResult") return optResult.UserClicked();
+  if (name == "optAbout") return optAbout.UserClicked();
+  if (name == "cmdExit") return onCmdExitClick();
+  if (name == "cmdRemove") return onCmdRemoveClick();
+  if (name == "cmdReset") return onCmdResetClick();
+  if (id == IDOK) return;  // Enter does not toggle a check box
+  if (name == "chk3SecCD") return chk3SecCD.UserClicked();
+  if (name == "chkShowHour") return chkShowHour.UserClicked();
+  if (name == "chkLogResult") return chkLogResult.UserClicked();
+  if (const int link = LinkIndexOf(name); link >= 0) onLinkClick(link);
+}
+
+LRESULT OptionsWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      const int index = IndexOfHandle(reinterpret_cast<HWND>(lParam));
+      const lo::Kind kind = index < 0 ? lo::Kind::Frame : RowAt(index).kind;
+      if (kind == lo::Kind::Label) {
+        // Transparent labels draw their text on the form's white; the title and the
+        // version overlap, so neither may paint a background over the other.
+        SetBkMode(dc, TRANSPARENT);
+        return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+      }
+      if (kind == lo::Kind::LinkLabel) SetTextColor(dc, lo::kLinkColor);
+      SetBkColor(dc, lo::kBackColor);
+      return reinterpret_cast<LRESULT>(WhiteBrush());
+    }
+    case WM_CTLCOLORBTN:
+      SetBkColor(reinterpret_cast<HDC>(wParam), lo::kBackColor);
+      return reinterpret_cast<LRESULT>(WhiteBrush());
+    case WM_SETCURSOR: {
+      if (LOWORD(lParam) != HTCLIENT) break;
+      POINT at;
+      GetCursorPos(&at);
+      ScreenToClient(Handle(), &at);
+      if (HIWORD(lParam) == WM_MOUSEMOVE) onPointerMove(at);
+      const int index = options::DesignedControlAt(Twips(at.x), Twips(at.y),
+                                                   [this](int i) { return visible_[static_cast<std::size_t>(i)]; });
+      if (index >= 0 && RowAt(index).kind == lo::Kind::LinkLabel) {
+        SetCursor(hand_);
+        return TRUE;
+      }
+      break;
+    }
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(Handle(), focus)) saved_focus_ = focus;
+        return 0;
+      }
+      if (saved_focus_ && IsChild(Handle(), saved_focus_) && IsWindowVisible(saved_focus_) &&
+          IsWindowEnabled(saved_focus_)) {
+        SetFocus(saved_focus_);
+        return 0;
+      }
+      // The first control in tab order that can take the focus, as a dialog starts.
+      for (HWND child = GetWindow(Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongPtrA(child, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(child) && IsWindowEnabled(child)) {
+          SetFocus(child);
+          return 0;
+        }
+      }
+      break;
+    default:
+      break;
+  }
+  return Form::WndProc(message, wParam, lParam);
+}
+
+OptionsWindow& frmMore() {
+  if (!g_options) g_options = std::make_unique<OptionsWindow>();
+  // Owned by the main window: no taskbar button of its own, and above it while modal.
+  if (!g_options->IsLoaded()) g_options->Load(frmMain().Handle());
+  return *g_options;
+}
+
+OptionsWindow* OptionsWindowInstance() { return g_options.get(); }
+
+bool OptionsWindowLoaded() { return g_options && g_options->IsLoaded(); }
+
+void ShowOptionsWindow() {
+  const bool wasLoaded = OptionsWindowLoaded();
+  OptionsWindow& window = frmMore();
+  if (!window.IsLoaded()) return;
+  if (wasLoaded) window.SyncResultList();
+  window.ShowModal();
+}
+
+void ToggleShowHour() {
+  OptionsWindow& window = frmMore();
+  window.chkShowHour.SetValue(window.chkShowHour.Value() == 0 ? 1 : 0);
+}
+
+void UnloadOptionsWindow() {
+  if (g_options) g_options->Unload();
+}
+
+}  // namespace tw

@@ -1,0 +1,105 @@
+#pragma once
+#include <windows.h>
+
+#include <array>
+#include <string_view>
+
+#include "options/panel_choice.h"
+#include "options/win32/about_picture.h"
+#include "resources/options_layout.h"
+#include "toolkit/win32/controls.h"
+#include "toolkit/win32/form.h"
+
+namespace tw {
+
+// The options window (frmMore): Setup, Result and About panels stacked in one place,
+// chosen by three push-like option buttons, closed by Exit or the title bar.
+// Its controls are native windows, all children of the form: a control inside a
+// frame sits at the frame's offset plus its own and is shown, hidden, enabled and
+// disabled together with its frame.
+class OptionsWindow : public Form {
+ public:
+  OptionsWindow();
+  ~OptionsWindow() override;
+
+  OptionButton optAbout, optResult, optSetup;
+  CheckBox chk3SecCD, chkShowHour, chkLogResult;
+  ListBox lstResult;
+
+  // The native window of a designed control, by its designed name.
+  HWND Control(std::string_view name) const;
+  // A frame's Visible and Enabled as the panel switch last set them. With all three
+  // panel frames visible (the designed state) the About frame covers the other two,
+  // so only its controls are on the screen.
+  bool FrameVisible(std::string_view frame) const;
+  bool FrameEnabled(std::string_view frame) const;
+  // The hover emphasis of lblURL1, lblURL2, lblURL3 (0, 1, 2).
+  bool LinkBold(int link) const { return emphasis_[static_cast<std::size_t>(link)]; }
+  bool LinkUnderline(int link) const { return emphasis_[static_cast<std::size_t>(link)]; }
+
+  // Handlers, public so the tests can drive them as the window does.
+  void onOptSetupClick();
+  void onOptResultClick();
+  void onOptAboutClick();
+  void onCmdExitClick();
+  void onChk3SecCDClick();
+  void onChkLogResultClick();
+  void onChkShowHourClick();
+  void onCmdRemoveClick();
+  void onCmdResetClick();
+  void onLinkClick(int link);
+  // A mouse move at a point of the client area, in pixels, over whatever control lies there.
+  void onPointerMove(POINT clientPixels);
+  void SaveResultList();
+
+  // Copies the main window's result list again when it has changed since this window
+  // loaded, so a Remove never rebuilds the log without a result logged meanwhile.
+  void SyncResultList();
+
+ protected:
+  void OnCreate() override;
+  bool OnLoad() override;
+  void OnUnload() override;
+  void OnCommand(int id, int code, HWND control) override;
+  void OnDpiChanged() override;
+  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void CreateControl(int index);
+  void SwitchPanel(options::Panel panel);
+  void ApplyFrames();
+  void SetLinkEmphasis(int link, bool on);
+  void ApplyLinkFont(int link);
+  void LoadSwitch(CheckBox& box, const char* key);
+  void StoreSwitch(const CheckBox& box, const char* key);
+  void KeepFocusOnScreen(HWND fallback);
+  int IndexOfHandle(HWND control) const;
+  HBRUSH WhiteBrush();
+
+  std::array<HWND, layout::options::kControlCount> hwnds_{};
+  std::array<bool, layout::options::kControlCount> visible_{};
+  std::array<bool, layout::options::kControlCount> enabled_{};
+  std::array<bool, 3> emphasis_{};
+  options::Bitmap picture_;
+  HBRUSH white_ = nullptr;
+  HCURSOR hand_ = nullptr;
+  HWND saved_focus_ = nullptr;
+};
+
+// The one options window, created on first use and loaded hidden when it is not
+// loaded, as touching any of its controls does.
+OptionsWindow& frmMore();
+// The instance without loading it; null before first use.
+OptionsWindow* OptionsWindowInstance();
+bool OptionsWindowLoaded();
+
+// F1 in the main window: loads the options window when it is not loaded, brings its
+// result list in step with the main window's, and shows it modally until it closes.
+void ShowOptionsWindow();
+// F2 in the main window: toggles Show Hour, loading the options window hidden first
+// when it is not loaded.
+void ToggleShowHour();
+// The main window's unload: a window loaded hidden by F2 must not outlive it.
+void UnloadOptionsWindow();
+
+}  // namespace tw
