@@ -9,6 +9,9 @@ target_link_libraries(host_tests PRIVATE tw_core GTest::gtest GTest::gtest_main)
 add_test(NAME host_tests COMMAND host_tests --gtest_brief=1 --gtest_output=xml:${CMAKE_BINARY_DIR}/results/host_tests.xml)
 
 file(GLOB TW_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/host_*.cpp)
+if(TW_TEST_PATTERN)  # a narrowed developer build leaves the benchmarks out
+  set(TW_BENCH_SOURCES "")
+endif()
 foreach(src IN LISTS TW_BENCH_SOURCES)
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src})
