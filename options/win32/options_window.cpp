@@ -30,6 +30,9 @@ using options::Panel;
 constexpr int kFirstControlId = 1000;
 constexpr const char* kResetQuestion = "Are you sure want to reset the result?";
 constexpr unsigned kResetStyle = MB_YESNO | MB_ICONQUESTION;  // 36, Yes the default
+// Room past the right edge of right-aligned text for glyphs whose ink overhangs their
+// advance (the face Wine substitutes for Tahoma does), so the flush lines are not cut.
+constexpr int kInkMarginTwips = 45;
 
 const FontSpec kTitleFont{lo::kFontFace, lo::kTitleCentiPoints, lo::kBold};
 
@@ -87,6 +90,8 @@ ControlClass ClassFor(const lo::ControlRow& row) {
       // frame are not painted over.
       return {"BUTTON", BS_GROUPBOX, WS_EX_TRANSPARENT};
     case lo::Kind::Label:
+      // Right-aligned text is drawn by the form, inside the designed box of a wider window.
+      if (row.align == lo::Align::Right) return {"STATIC", SS_OWNERDRAW, WS_EX_TRANSPARENT};
       return {"STATIC", align | SS_NOPREFIX, WS_EX_TRANSPARENT};
     case lo::Kind::LinkLabel:
       return {"STATIC", align | SS_NOPREFIX | SS_NOTIFY | WS_TABSTOP, 0};
@@ -189,8 +194,9 @@ void OptionsWindow::CreateControl(int index) {
   // The three option buttons form one group; every other control starts its own.
   const DWORD group = name == "optResult" || name == "optAbout" ? 0 : WS_GROUP;
   const lo::Point at = lo::ClientOrigin(row);
+  const int width = (cls.style & SS_TYPEMASK) == SS_OWNERDRAW ? row.width + kInkMarginTwips : row.width;
   HWND control = AddControl(cls.className, row.caption, cls.style | group | WS_VISIBLE, cls.exStyle,
-                            kFirstControlId + index, at.x, at.y, row.width, row.height,
+                            kFirstControlId + index, at.x, at.y, width, row.height,
                             row.titleFont ? &kTitleFont : nullptr);
   hwnds_[static_cast<std::size_t>(index)] = control;
   if (!control) return;
@@ -397,6 +403,17 @@ void OptionsWindow::OnDpiChanged() {
   }
 }
 
+void OptionsWindow::DrawRightAlignedLabel(const DRAWITEMSTRUCT& item) {
+  const int index = IndexOfHandle(item.hwndItem);
+  RECT box = item.rcItem;
+  box.right = box.left + Px(RowAt(index).width);
+  HGDIOBJ oldFont = SelectObject(item.hDC, reinterpret_cast<HFONT>(SendMessageA(item.hwndItem, WM_GETFONT, 0, 0)));
+  SetBkMode(item.hDC, TRANSPARENT);
+  SetTextColor(item.hDC, GetSysColor(IsWindowEnabled(item.hwndItem) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+  DrawTextA(item.hDC, RowAt(index).caption, -1, &box, DT_RIGHT | DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP);
+  SelectObject(item.hDC, oldFont);
+}
+
 void OptionsWindow::OnCommand(int id, int code, HWND /*control*/) {
   int index = id - kFirstControlId;
   if (id == IDOK) {
@@ -434,6 +451,12 @@ LRESULT OptionsWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       if (kind == lo::Kind::LinkLabel) SetTextColor(dc, lo::kLinkColor);
       SetBkColor(dc, lo::kBackColor);
       return reinterpret_cast<LRESULT>(WhiteBrush());
+    }
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item->CtlType != ODT_STATIC || IndexOfHandle(item->hwndItem) < 0) break;
+      DrawRightAlignedLabel(*item);
+      return TRUE;
     }
     case WM_CTLCOLORBTN:
       SetBkColor(reinterpret_cast<HDC>(wParam), lo::kBackColor);

@@ -73,6 +73,7 @@ class OptionsWindow : public Form {
   void LoadSwitch(CheckBox& box, const char* key);
   void StoreSwitch(const CheckBox& box, const char* key);
   void KeepFocusOnScreen(HWND fallback);
+  void DrawRightAlignedLabel(const DRAWITEMSTRUCT& item);
   int IndexOfHandle(HWND control) const;
   HBRUSH WhiteBrush();
 

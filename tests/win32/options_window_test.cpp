@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -602,6 +603,7 @@ TEST_F(OptionsWindowTest, ControlsStandAsDesigned) {
   EXPECT_EQ(order[1], "Show &hour");
   EXPECT_EQ(order[2], "E&xit");
   EXPECT_EQ(order[3], "&Setup");  // the selected option button alone
+  EXPECT_EQ(std::count(order.begin(), order.end(), "&Result") + std::count(order.begin(), order.end(), "A&bout"), 0);
   EXPECT_EQ(order.back(), "Remove &Selected");
 
   const LOGFONTA title = FontOf(window.Control("Label1"));
