@@ -1,0 +1,327 @@
+// The main window while timing: how regular the display tick is, how close a
+// recorded solve comes to the true time between two Space key-downs, what
+// timing costs in CPU and whether anything ticks once the stopwatch is idle.
+//
+// Usage: win_main_window_bench [asset folder]
+// The asset folder holds Beep.wav, Ding.wav and Digital-7.ttf; by default the
+// source tree's resources folder two levels above this executable.
+#include <windows.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "app/win32/main_window.h"
+#include "storage/win32/settings_file.h"
+#include "toolkit/win32/form.h"
+#include "toolkit/win32/messages.h"
+#include "toolkit/win32/services.h"
+#include "toolkit/win32/timer.h"
+
+namespace {
+
+constexpr double kTickSampleMs = 2000;
+constexpr double kBaselineSampleMs = 2000;
+constexpr double kTickTargetP99Ms = 2;
+constexpr UINT_PTR kBaselineTimerId = 0x7B00;  // far from the ids tw::Timer hands out
+
+constexpr int kSolves = 20;
+constexpr int kShortestSolveMs = 300;
+constexpr int kLongestSolveMs = 900;
+constexpr double kBetweenSolvesMs = 120;
+constexpr double kResultTargetP99Ms = 2;
+
+constexpr double kCpuSampleMs = 3000;
+constexpr double kCpuTargetPercent = 10;
+constexpr double kIdleSampleMs = 2000;
+
+constexpr double kSettleMs = 300;
+constexpr double kKeyTimeoutMs = 2000;
+
+double NowPreciseMs() {
+  static const double frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart);
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) * 1000.0 / frequency;
+}
+
+// Dispatches this thread's messages until the deadline, showing each to `seen` first.
+template <typename Seen>
+void PumpUntil(double deadlineMs, Seen&& seen) {
+  for (;;) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      seen(msg);
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    const double left = deadlineMs - NowPreciseMs();
+    if (left <= 0) return;
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(std::ceil(left)), QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  }
+}
+
+void PumpFor(double ms) {
+  PumpUntil(NowPreciseMs() + ms, [](const MSG&) {});
+}
+
+// Pumps until `done` holds; false when it did not within the timeout.
+template <typename Done>
+bool PumpUntilDone(Done&& done, double timeoutMs) {
+  const double deadline = NowPreciseMs() + timeoutMs;
+  while (!done()) {
+    if (NowPreciseMs() >= deadline) return false;
+    PumpUntil(NowPreciseMs() + 1, [](const MSG&) {});
+  }
+  return true;
+}
+
+// Nearest-rank percentile; the values are sorted in place.
+double Percentile(std::vector<double>& values, double p) {
+  if (values.empty()) return NAN;
+  std::sort(values.begin(), values.end());
+  const auto rank = static_cast<std::size_t>(std::ceil(p / 100.0 * static_cast<double>(values.size())));
+  return values[std::clamp<std::size_t>(rank, 1, values.size()) - 1];
+}
+
+std::vector<double> Intervals(const std::vector<double>& stamps) {
+  std::vector<double> out;
+  for (std::size_t i = 1; i < stamps.size(); ++i) out.push_back(stamps[i] - stamps[i - 1]);
+  return out;
+}
+
+void ReportTicks(const char* what, const std::vector<double>& stamps, double sampleMs, const char* target) {
+  std::vector<double> intervals = Intervals(stamps);
+  if (intervals.empty()) {
+    std::printf("display tick, %s: no ticks in %.0f ms%s\n", what, sampleMs, target);
+    return;
+  }
+  const double p50 = Percentile(intervals, 50);
+  const double p99 = Percentile(intervals, 99);
+  std::printf("display tick, %s: p50 %.2f ms, p99 %.2f ms, %.0f ticks/s%s\n", what, p50, p99,
+              static_cast<double>(stamps.size()) * 1000.0 / sampleMs, target);
+}
+
+std::uint64_t ProcessCpuTime100ns() {
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  const auto value = [](const FILETIME& t) {
+    return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+  };
+  return value(kernel) + value(user);
+}
+
+// A bare form with the same precise timer class the main window's display uses.
+class TickForm : public tw::Form {
+ public:
+  TickForm()
+      : Form(tw::FormDesign{"Tick bench", 3000, 1500, WS_OVERLAPPEDWINDOW, 0, 0x00FFFFFF,
+                            tw::FontSpec{"Tahoma", 825, FW_NORMAL}, 0, true}),
+        precise(*this, 1, [this] { stamps.push_back(NowPreciseMs()); }) {}
+  tw::Timer precise;
+  std::vector<double> stamps;
+};
+
+bool BenchDisplayTicks() {
+  TickForm form;
+  if (!form.Load()) {
+    std::printf("display tick: could not create a window\n");
+    return false;
+  }
+  form.Show();
+  PumpFor(kSettleMs);
+
+  char target[64];
+  std::snprintf(target, sizeof target, " (target p99 <= %.0f ms)", kTickTargetP99Ms);
+  form.precise.SetEnabled(true);
+  PumpFor(kTickSampleMs);
+  form.precise.SetEnabled(false);
+  ReportTicks("tw::Timer 1 ms", form.stamps, kTickSampleMs, target);
+
+  std::vector<double> baseline;
+  SetTimer(form.Handle(), kBaselineTimerId, 1, nullptr);
+  PumpUntil(NowPreciseMs() + kBaselineSampleMs, [&](const MSG& msg) {
+    if (msg.message == WM_TIMER && msg.wParam == kBaselineTimerId) baseline.push_back(NowPreciseMs());
+  });
+  KillTimer(form.Handle(), kBaselineTimerId);
+  ReportTicks("plain SetTimer 1 ms (baseline)", baseline, kBaselineSampleMs, "");
+  form.Unload();
+  return !form.stamps.empty();
+}
+
+// A fresh application folder for the main window, removed again at the end.
+class AppFolder {
+ public:
+  explicit AppFolder(const std::string& assets) {
+    char temp[MAX_PATH + 1] = {};
+    GetTempPathA(sizeof temp, temp);
+    folder_ = std::string(temp) + "tw-bench-main-" + std::to_string(GetCurrentProcessId()) + "\\";
+    CreateDirectoryA(folder_.c_str(), nullptr);
+    for (const char* name : {"Beep.wav", "Ding.wav", "Digital-7.ttf"}) {
+      ok_ = CopyFileA((assets + name).c_str(), (folder_ + name).c_str(), FALSE) && ok_;
+    }
+    const std::string settings = folder_ + "Setting.ini";
+    tw::storage::WriteDefaultSettings(settings);
+    // Space starts and stops at once, so the two key-downs bound the solve exactly.
+    tw::storage::WriteINI("General Settings", "Countdown", "Disabled", settings);
+  }
+  ~AppFolder() {
+    RemoveFontResourceExA((folder_ + "Digital-7.ttf").c_str(), FR_PRIVATE, nullptr);
+    for (const char* name : {"Beep.wav", "Ding.wav", "Digital-7.ttf", "Setting.ini", "Result.lst"}) {
+      DeleteFileA((folder_ + name).c_str());
+    }
+    RemoveDirectoryA(folder_.c_str());
+  }
+  AppFolder(const AppFolder&) = delete;
+  AppFolder& operator=(const AppFolder&) = delete;
+  bool Ok() const { return ok_; }
+  const std::string& Path() const { return folder_; }
+
+ private:
+  std::string folder_;
+  bool ok_ = true;
+};
+
+// A real key-down as the keyboard sends it: repeat count 1, not a repeat.
+void PostSpace(HWND window) { PostMessageA(window, WM_KEYDOWN, VK_SPACE, 1); }
+
+int DisplayedCentiseconds(const tw::MainWindow& window) {
+  const auto field = [](const tw::Label& label) { return std::atoi(label.Text().c_str()); };
+  return ((field(window.lblHour) * 60 + field(window.lblMin)) * 60 + field(window.lblSec)) * 100 +
+         field(window.lblMSec);
+}
+
+bool BenchRecordedResults(tw::MainWindow& window) {
+  std::mt19937 random(20260101);  // the same solve lengths every run
+  std::uniform_int_distribution<int> length(kShortestSolveMs, kLongestSolveMs);
+  std::vector<double> errors;
+  double signedSum = 0;
+  int hundredthsMatch = 0;
+  for (int solve = 0; solve < kSolves; ++solve) {
+    PostSpace(window.Handle());
+    const double start = NowPreciseMs();
+    if (!PumpUntilDone([&] { return window.tmrCounter.Enabled(); }, kKeyTimeoutMs)) {
+      std::printf("recorded result: Space did not start the solve\n");
+      return false;
+    }
+    PumpUntil(start + length(random), [](const MSG&) {});
+    PostSpace(window.Handle());
+    const double trueMs = NowPreciseMs() - start;
+    if (!PumpUntilDone([&] { return !window.tmrCounter.Enabled(); }, kKeyTimeoutMs)) {
+      std::printf("recorded result: Space did not stop the solve\n");
+      return false;
+    }
+    const double error = static_cast<double>(window.ElapsedMs) - trueMs;
+    errors.push_back(std::fabs(error));
+    signedSum += error;
+    if (DisplayedCentiseconds(window) == static_cast<int>(std::floor(trueMs / 10))) ++hundredthsMatch;
+    PumpFor(kBetweenSolvesMs);
+  }
+  const double p50 = Percentile(errors, 50);
+  const double p99 = Percentile(errors, 99);
+  std::printf(
+      "recorded result vs true Space-to-Space time, %d solves of %d-%d ms: |error| p50 %.2f ms, p99 %.2f ms, "
+      "mean signed %+.2f ms (target p99 <= %.0f ms)\n",
+      kSolves, kShortestSolveMs, kLongestSolveMs, p50, p99, signedSum / kSolves, kResultTargetP99Ms);
+  std::printf("recorded hundredths equal floor(true ms / 10): %d of %d solves\n", hundredthsMatch, kSolves);
+  return true;
+}
+
+bool BenchCpuAndIdle(tw::MainWindow& window) {
+  PostSpace(window.Handle());
+  if (!PumpUntilDone([&] { return window.tmrCounter.Enabled(); }, kKeyTimeoutMs)) {
+    std::printf("CPU while timing: Space did not start the solve\n");
+    return false;
+  }
+  int ticks = 0;
+  int paints = 0;
+  const std::uint64_t cpuBefore = ProcessCpuTime100ns();
+  const double wallBefore = NowPreciseMs();
+  PumpUntil(wallBefore + kCpuSampleMs, [&](const MSG& msg) {
+    if (msg.message == tw::kPreciseTickMessage) ++ticks;
+    if (msg.message == WM_PAINT) ++paints;
+  });
+  const double cpuMs = static_cast<double>(ProcessCpuTime100ns() - cpuBefore) / 10'000.0;
+  const double wallMs = NowPreciseMs() - wallBefore;
+  std::printf(
+      "CPU while timing, window shown: %.1f%% of one core over %.1f s (%.0f ticks/s, %.0f paints/s) "
+      "(target <= %.0f%%)\n",
+      cpuMs * 100.0 / wallMs, wallMs / 1000.0, ticks * 1000.0 / wallMs, paints * 1000.0 / wallMs,
+      kCpuTargetPercent);
+
+  // Escape rather than Space: the idle window afterwards is the same, and no log is written.
+  PostMessageA(window.Handle(), WM_KEYDOWN, VK_ESCAPE, 1);
+  if (!PumpUntilDone([&] { return !window.tmrCounter.Enabled(); }, kKeyTimeoutMs)) {
+    std::printf("idle wake-ups: Escape did not stop the solve\n");
+    return false;
+  }
+  int wakeUps = 0;
+  const std::uint64_t idleCpuBefore = ProcessCpuTime100ns();
+  PumpUntil(NowPreciseMs() + kIdleSampleMs, [&](const MSG& msg) {
+    if (msg.message == WM_TIMER || msg.message == tw::kPreciseTickMessage) ++wakeUps;
+  });
+  const double idleCpuMs = static_cast<double>(ProcessCpuTime100ns() - idleCpuBefore) / 10'000.0;
+  std::printf("timer wake-ups while idle: %d in %.0f s, CPU %.1f%% (target 0)\n", wakeUps, kIdleSampleMs / 1000.0,
+              idleCpuMs * 100.0 / kIdleSampleMs);
+  return true;
+}
+
+std::string DefaultAssetFolder() {
+  char exe[MAX_PATH + 1] = {};
+  GetModuleFileNameA(nullptr, exe, MAX_PATH);
+  std::string folder(exe);
+  folder.erase(folder.find_last_of('\\') + 1);
+  return folder + "..\\..\\resources\\";
+}
+
+bool BenchMainWindow(const std::string& assets) {
+  AppFolder app(assets);
+  if (!app.Ok()) {
+    std::printf("main window: could not copy the sounds and the font from %s\n", assets.c_str());
+    return false;
+  }
+  tw::SetAppFolderForTesting(app.Path());
+  tw::SetSoundPlayerForTesting([](const std::string&) {});
+  std::string question;
+  tw::SetMessageBoxForTesting([&](HWND, const std::string& text, const std::string&, unsigned) {
+    question = text;
+    return IDYES;
+  });
+
+  bool ok = false;
+  {
+    tw::MainWindow window;
+    tw::SetMainWindow(&window);
+    if (window.Load()) {
+      if (!question.empty()) std::printf("main window asked at start: %s\n", question.c_str());
+      window.Show();
+      PumpFor(kSettleMs);
+      ok = BenchRecordedResults(window) && BenchCpuAndIdle(window);
+      window.Unload();
+    } else {
+      std::printf("main window: did not load (%s)\n", question.c_str());
+    }
+  }
+  tw::SetMessageBoxForTesting(nullptr);
+  tw::SetSoundPlayerForTesting(nullptr);
+  tw::SetAppFolderForTesting("");
+  return ok;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string assets = argc > 1 ? argv[1] : DefaultAssetFolder();
+  if (!assets.empty() && assets.back() != '\\' && assets.back() != '/') assets += '\\';
+  const bool ticks = BenchDisplayTicks();
+  const bool window = BenchMainWindow(assets);
+  return ticks && window ? 0 : 1;
+}
