@@ -53,7 +53,13 @@ add_executable(win32_tests ${TW_WIN32_TESTS})
 target_link_libraries(win32_tests PRIVATE tw_win ${TW_GTEST})
 target_compile_definitions(win32_tests PRIVATE TW_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 # Whole executables, not discovered cases: discovery under Wine costs a start per case.
-add_test(NAME win32_tests COMMAND win32_tests --gtest_brief=1 --gtest_output=xml:${TW_RESULTS}/win32_tests.xml)
+# The report path is a Linux path: under Wine it is reached through drive Z:.
+set(TW_WIN32_REPORT ${TW_RESULTS}/win32_tests.xml)
+if(CMAKE_CROSSCOMPILING)
+  set(TW_WIN32_REPORT Z:${TW_WIN32_REPORT})
+endif()
+file(MAKE_DIRECTORY ${TW_RESULTS})
+add_test(NAME win32_tests COMMAND win32_tests --gtest_brief=1 --gtest_output=xml:${TW_WIN32_REPORT})
 
 endif()
 

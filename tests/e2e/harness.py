@@ -94,7 +94,8 @@ class App:
 
     def wait_window(self, title_regex, timeout=20.0):
         def find():
-            out = xdotool("search", "--onlyvisible", "--name", title_regex, check=False)
+            # Only this run's windows: a window of an earlier run may still be closing.
+            out = xdotool("search", "--onlyvisible", "--pid", self.proc.pid, "--name", title_regex, check=False)
             ids = [line for line in out.splitlines() if line.strip()]
             return ids[-1] if ids else None
 
@@ -104,7 +105,7 @@ class App:
         return wid
 
     def windows(self, title_regex):
-        out = xdotool("search", "--onlyvisible", "--name", title_regex, check=False)
+        out = xdotool("search", "--onlyvisible", "--pid", self.proc.pid, "--name", title_regex, check=False)
         return [line for line in out.splitlines() if line.strip()]
 
     def focus(self, wid):

@@ -74,15 +74,18 @@ class Solving(unittest.TestCase):
         with App() as app:
             app.start()
             app.key("space")
+            started = time.monotonic()
             time.sleep(0.5)
             app.screenshot("main-countdown")
-            time.sleep(2.5 + 1.5)  # the ding comes 3 s after the press
+            time.sleep(4.0)  # the ding comes 3 s after the press
             app.screenshot("main-running")
-            time.sleep(1.0)
+            time.sleep(max(0.0, started + 5.5 - time.monotonic()))
             app.key("space")
+            stopped = time.monotonic()
             self.assertTrue(wait_until(lambda: app.result_lines(), 5))
             app.screenshot("main-stopped")
-            self.assertAlmostEqual(result_seconds(app.result_lines()[0]), 2.5, delta=0.3)
+            # Three countdown steps of a second each come before the count starts.
+            self.assertAlmostEqual(result_seconds(app.result_lines()[0]), stopped - started - 3.0, delta=0.25)
 
     def test_escape_records_nothing(self):
         with App(prepare=lambda a: a.write("Setting.ini", COUNTDOWN_OFF)) as app:

@@ -24,9 +24,15 @@ def title(wid):
 
 
 def open_options(app, panel):
-    app.focus(app.main)
-    app.key("F1")
-    wid = app.wait_window(rf"^Twistwatch \| {panel}$")
+    pattern = rf"^Twistwatch \| {panel}$"
+    # A key sent while Wine is still taking the X focus can be lost; F1 again is harmless,
+    # since the main window takes no keys once the options window is open.
+    for _ in range(3):
+        app.focus(app.main)
+        app.key("F1")
+        if wait_until(lambda: app.windows(pattern), 5):
+            break
+    wid = app.wait_window(pattern)
     app.focus(wid)  # the modal window takes the focus itself, but keys sent too soon still reach X's focus
     return wid
 
