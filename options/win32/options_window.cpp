@@ -33,6 +33,8 @@ constexpr unsigned kResetStyle = MB_YESNO | MB_ICONQUESTION;  // 36, Yes the def
 // Room past the right edge of right-aligned text for glyphs whose ink overhangs their
 // advance (the face Wine substitutes for Tahoma does), so the flush lines are not cut.
 constexpr int kInkMarginTwips = 45;
+// A check box this high or higher holds two lines of its caption.
+constexpr int kTwoLineHeightTwips = 400;
 
 const FontSpec kTitleFont{lo::kFontFace, lo::kTitleCentiPoints, lo::kBold};
 
@@ -98,11 +100,26 @@ ControlClass ClassFor(const lo::ControlRow& row) {
     case lo::Kind::Picture:
       return {"STATIC", SS_BITMAP, 0};
     case lo::Kind::CheckBox:
-      return {"BUTTON", BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP, 0};
+      // Only a box designed two lines high wraps its caption.
+      return {"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP | (row.height >= kTwoLineHeightTwips ? DWORD{BS_MULTILINE} : DWORD{0}), 0};
     case lo::Kind::ListBox:
       return {"LISTBOX", LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
   }
   return {"STATIC", 0, 0};
+}
+
+// A one-line check box whose caption is wider in this system's font than in the
+// designed one grows to the right (there is free room beside each), never clipped.
+void WidenToCaption(Form& form, HWND control, lo::Point at, const lo::ControlRow& row) {
+  HDC dc = GetDC(control);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  RECT text{0, 0, 0, 0};
+  DrawTextA(dc, row.caption, -1, &text, DT_CALCRECT | DT_SINGLELINE);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  const int boxAndGap = GetSystemMetricsForDpi(SM_CXMENUCHECK, static_cast<UINT>(form.Dpi())) + form.Px(90);
+  const int needed = form.Twips(text.right + boxAndGap);
+  if (needed > row.width) form.MoveControl(control, at.x, at.y, needed, row.height);
 }
 
 int LinkIndexOf(std::string_view name) {
@@ -201,6 +218,7 @@ void OptionsWindow::CreateControl(int index) {
   hwnds_[static_cast<std::size_t>(index)] = control;
   if (!control) return;
   if (row.kind == lo::Kind::CheckBox && row.checked) SendMessageA(control, BM_SETCHECK, BST_CHECKED, 0);
+  if (row.kind == lo::Kind::CheckBox && row.height < kTwoLineHeightTwips) WidenToCaption(*this, control, at, row);
   if (row.kind == lo::Kind::LinkLabel) options::MakeKeyboardLink(control);
 }
 

@@ -24,6 +24,7 @@ tw_install_missing() {
   tw_need x86_64-w64-mingw32-windres binutils-mingw-w64-x86-64
   tw_need /usr/lib/wine/wine64 wine wine64
   tw_need wineserver wine
+  tw_need /usr/share/wine/fonts/tahoma.ttf fonts-wine
   tw_need Xvfb xvfb
   tw_need xdotool xdotool
   tw_need import imagemagick
