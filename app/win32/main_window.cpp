@@ -25,6 +25,8 @@ constexpr const char* kFontMessage =
     "Font 'Digital-7' is not installed, this may affect the appearance of Twistwatch. Continue?";
 constexpr unsigned kStyleExclamation = MB_OK | MB_ICONEXCLAMATION;                             // 48
 constexpr unsigned kStyleYesNoExclamation = MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON1;  // 52
+// The display changes once a hundredth; its 1 ms timer need not wake the window more often.
+constexpr unsigned kHundredthMs = 10;
 constexpr ULONGLONG kBeepLength = 1282;
 constexpr ULONGLONG kDingLength = 80856;
 
@@ -225,6 +227,7 @@ void MainWindow::StartCountdown() {
 
 void MainWindow::StartTiming() {
   StartTick = NowMs();
+  tmrCounter.AlignTicks(StartTick, kHundredthMs);
   tmrCounter.SetEnabled(true);
 }
 
@@ -268,6 +271,7 @@ void MainWindow::onCountdownTick() {
   if (next == "2" || next == "1") PlaySoundAsync(AppFolder() + "Beep.wav");
   if (next != "0") return;
   StartTick = NowMs();
+  tmrCounter.AlignTicks(StartTick, kHundredthMs);
   tmrCounter.SetEnabled(true);
   lbl3SecCD.SetVisible(false);
   lbl3SecCD.SetText("3");

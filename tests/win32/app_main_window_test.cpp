@@ -77,6 +77,22 @@ TEST_F(MainWindowTest, ShowHourEnabledWidensTheRowAndTheCountdownDigit) {
   EXPECT_EQ(window->lbl3SecCD.Width(), 10335);
 }
 
+TEST_F(MainWindowTest, ADpiChangeScalesTheWindowFromItsDesignedSize) {
+  ASSERT_TRUE(Start());
+  RECT suggested{100, 100, 900, 400};
+  SendMessageA(window->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(window->Dpi(), 144);
+  RECT client;
+  GetClientRect(window->Handle(), &client);
+  // 7800 twips at 144 DPI. (The height is left alone: a faked DPI change keeps the
+  // system's frame at its old size, so the frame's share of the outer height differs.)
+  EXPECT_EQ(client.right, 780);
+  EXPECT_EQ(window->lblMSec.PixelRect().left, 5640 * 144 / 1440);
+  RECT outer;
+  GetWindowRect(window->Handle(), &outer);
+  EXPECT_EQ(outer.left, 100);
+}
+
 TEST_F(MainWindowTest, OddShowHourValueKeepsTheDesignedLayout) {
   WriteFileBytes(Path("Setting.ini"), "[General Settings]\r\nShow Hour=enabled\r\n");
   ASSERT_TRUE(Start());

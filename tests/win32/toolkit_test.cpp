@@ -7,6 +7,7 @@
 #include "toolkit/win32/controls.h"
 #include "toolkit/win32/form.h"
 #include "toolkit/win32/messages.h"
+#include "toolkit/win32/services.h"
 
 namespace tw {
 namespace {
@@ -114,6 +115,25 @@ TEST(Timer, TicksOnlyWhileEnabledAndDropsATickQueuedBeforeDisabling) {
   Sleep(50);
   Pump();
   EXPECT_EQ(precise, before);
+  form.Unload();
+}
+
+TEST(Timer, AlignedTicksComeOncePerPeriod) {
+  TestForm form;
+  ASSERT_TRUE(form.Load());
+  int ticks = 0;
+  Timer display(form, 1, [&] { ++ticks; });
+  display.AlignTicks(MonotonicMs(), 10);
+  display.SetEnabled(true);
+  const std::int64_t start = MonotonicMs();
+  while (MonotonicMs() - start < 400) {
+    Pump();
+    Sleep(1);
+  }
+  display.SetEnabled(false);
+  // About one tick per 10 ms period: never the ~1 per ms of an unaligned precise timer.
+  EXPECT_GE(ticks, 20);
+  EXPECT_LE(ticks, 42);
   form.Unload();
 }
 

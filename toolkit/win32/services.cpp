@@ -28,6 +28,10 @@ void SetAppFolderForTesting(const std::string& folder) { g_app_folder_override =
 
 std::int64_t NowMs() {
   if (g_clock) return g_clock();
+  return MonotonicMs();
+}
+
+std::int64_t MonotonicMs() {
   static const std::int64_t frequency = [] {
     LARGE_INTEGER f;
     QueryPerformanceFrequency(&f);

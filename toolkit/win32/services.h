@@ -19,6 +19,8 @@ void SetAppFolderForTesting(const std::string& folder);
 
 // Milliseconds from a 64-bit monotonic clock (QueryPerformanceCounter), so a solve never wraps.
 std::int64_t NowMs();
+// The real clock behind NowMs(), never replaced; safe from any thread.
+std::int64_t MonotonicMs();
 // Replaces the clock; an empty function restores the real one.
 void SetClockForTesting(std::function<std::int64_t()> clock);
 

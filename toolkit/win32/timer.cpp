@@ -7,6 +7,7 @@
 
 #include "toolkit/win32/form.h"
 #include "toolkit/win32/messages.h"
+#include "toolkit/win32/services.h"
 
 namespace tw {
 
@@ -44,6 +45,7 @@ void Timer::Start() {
     return;
   }
   pending_ = false;
+  last_slot_ = -1;
   timeBeginPeriod(kPreciseResolutionMs);
   mmTimer_ = timeSetEvent(kPreciseResolutionMs, 0, &Timer::PreciseCallback, reinterpret_cast<DWORD_PTR>(this),
                           TIME_PERIODIC | TIME_CALLBACK_FUNCTION | TIME_KILL_SYNCHRONOUS);
@@ -52,6 +54,12 @@ void Timer::Start() {
     timeEndPeriod(kPreciseResolutionMs);
     SetTimer(hwnd, id_, interval_, nullptr);
   }
+}
+
+void Timer::AlignTicks(std::int64_t originMs, unsigned periodMs) {
+  origin_ = originMs;
+  period_ = periodMs;
+  last_slot_ = -1;
 }
 
 void Timer::Stop() {
@@ -65,6 +73,10 @@ void Timer::Stop() {
 
 void CALLBACK Timer::PreciseCallback(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {
   auto* self = reinterpret_cast<Timer*>(user);
+  if (const unsigned period = self->period_; period != 0) {
+    const std::int64_t slot = (MonotonicMs() - self->origin_) / period;
+    if (slot == self->last_slot_.exchange(slot)) return;
+  }
   // One tick message in the queue at a time: a busy UI thread gets no flood.
   if (self->pending_.exchange(true)) return;
   if (!PostMessageA(self->owner_.Handle(), kPreciseTickMessage, self->id_, 0)) self->pending_ = false;

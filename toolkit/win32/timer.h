@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdint>
 #include <functional>
 
 namespace tw {
@@ -22,6 +23,10 @@ class Timer {
   void SetEnabled(bool enabled);
   unsigned Interval() const { return interval_; }
   bool Precise() const { return interval_ < kSetTimerFloorMs; }
+  // A precise timer then ticks only when the count of whole periods since the
+  // origin (a NowMs() reading) changes: a display of hundredths needs no more,
+  // and the UI thread wakes a tenth as often. A period of 0 ticks every time.
+  void AlignTicks(std::int64_t originMs, unsigned periodMs);
 
   // Called by the owning form for its WM_TIMER or precise-tick message.
   void Dispatch();
@@ -41,6 +46,9 @@ class Timer {
   bool enabled_ = false;
   UINT mmTimer_ = 0;
   std::atomic<bool> pending_{false};
+  std::atomic<std::int64_t> origin_{0};
+  std::atomic<unsigned> period_{0};
+  std::atomic<std::int64_t> last_slot_{-1};
 };
 
 }  // namespace tw
