@@ -1,4 +1,5 @@
 """The real program under Wine: start-up, a solve, the countdown, Escape, dragging."""
+import os
 import time
 import unittest
 
@@ -30,28 +31,23 @@ class StartUp(unittest.TestCase):
             app.screenshot("main-idle")
             self.assertFalse(app.exists("Result.lst"))
 
-    def test_a_sound_file_of_the_wrong_length_is_refused_and_nothing_is_written(self):
-        with App(prepare=lambda a: a.write("Beep.wav", a.read("Beep.wav") + b"\0")) as app:
+    def refused_start(self, prepare, shot, answer):
+        """Starts a program that must ask or warn, answers, and must then end with nothing written."""
+        with App(prepare=prepare) as app:
             app.start(wait_for_window=False)
             box = app.wait_window("^Twistwatch$")
-            app.screenshot("sound-file-refused")
+            app.screenshot(shot)
             app.focus(box)
-            app.key("Return")
+            app.key(answer)
             self.assertIsNotNone(app.wait_exit(10), "the program should end after the message")
             self.assertFalse(app.exists("Setting.ini"))
             self.assertFalse(app.exists("Result.lst"))
 
-    def test_without_the_digit_font_the_question_no_ends_the_program(self):
-        import os
+    def test_a_sound_file_of_the_wrong_length_is_refused_and_nothing_is_written(self):
+        self.refused_start(lambda a: a.write("Beep.wav", a.read("Beep.wav") + b"\0"), "sound-file-refused", "Return")
 
-        with App(prepare=lambda a: os.remove(a.path("Digital-7.ttf"))) as app:
-            app.start(wait_for_window=False)
-            box = app.wait_window("^Twistwatch$")
-            app.screenshot("font-question")
-            app.focus(box)
-            app.key("n")
-            self.assertIsNotNone(app.wait_exit(10), "No should end the program")
-            self.assertFalse(app.exists("Setting.ini"))
+    def test_without_the_digit_font_the_question_no_ends_the_program(self):
+        self.refused_start(lambda a: os.remove(a.path("Digital-7.ttf")), "font-question", "n")
 
 
 class Solving(unittest.TestCase):
