@@ -7,8 +7,8 @@
 // source tree's resources folder two levels above this executable.
 #include <windows.h>
 
-#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "app/win32/main_window.h"
+#include "bench/bench_util.h"
+#include "bench/win_bench_util.h"
 #include "storage/win32/settings_file.h"
 #include "toolkit/win32/form.h"
 #include "toolkit/win32/messages.h"
@@ -23,6 +25,9 @@
 #include "toolkit/win32/timer.h"
 
 namespace {
+
+using tw::bench::NowPreciseMs;
+using tw::bench::Percentile;
 
 constexpr double kTickSampleMs = 2000;
 constexpr double kBaselineSampleMs = 2000;
@@ -41,17 +46,6 @@ constexpr double kIdleSampleMs = 2000;
 
 constexpr double kSettleMs = 300;
 constexpr double kKeyTimeoutMs = 2000;
-
-double NowPreciseMs() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) * 1000.0 / frequency;
-}
 
 // Dispatches this thread's messages until the deadline, showing each to `seen` first.
 template <typename Seen>
@@ -82,14 +76,6 @@ bool PumpUntilDone(Done&& done, double timeoutMs) {
     PumpUntil(NowPreciseMs() + 1, [](const MSG&) {});
   }
   return true;
-}
-
-// Nearest-rank percentile; the values are sorted in place.
-double Percentile(std::vector<double>& values, double p) {
-  if (values.empty()) return NAN;
-  std::sort(values.begin(), values.end());
-  const auto rank = static_cast<std::size_t>(std::ceil(p / 100.0 * static_cast<double>(values.size())));
-  return values[std::clamp<std::size_t>(rank, 1, values.size()) - 1];
 }
 
 std::vector<double> Intervals(const std::vector<double>& stamps) {
@@ -157,37 +143,28 @@ bool BenchDisplayTicks() {
   return !form.stamps.empty();
 }
 
+constexpr const char* kAssets[] = {"Beep.wav", "Ding.wav", "Digital-7.ttf"};
+
 // A fresh application folder for the main window, removed again at the end.
 class AppFolder {
  public:
-  explicit AppFolder(const std::string& assets) {
-    char temp[MAX_PATH + 1] = {};
-    GetTempPathA(sizeof temp, temp);
-    folder_ = std::string(temp) + "tw-bench-main-" + std::to_string(GetCurrentProcessId()) + "\\";
-    CreateDirectoryA(folder_.c_str(), nullptr);
-    for (const char* name : {"Beep.wav", "Ding.wav", "Digital-7.ttf"}) {
-      ok_ = CopyFileA((assets + name).c_str(), (folder_ + name).c_str(), FALSE) && ok_;
-    }
-    const std::string settings = folder_ + "Setting.ini";
+  explicit AppFolder(const std::string& assets) : folder_("tw-bench-main-") {
+    ok_ = folder_.Created() && folder_.CopyIn(assets, kAssets).empty();
+    const std::string settings = folder_.Path() + "Setting.ini";
     tw::storage::WriteDefaultSettings(settings);
     // Space starts and stops at once, so the two key-downs bound the solve exactly.
     tw::storage::WriteINI("General Settings", "Countdown", "Disabled", settings);
   }
-  ~AppFolder() {
-    RemoveFontResourceExA((folder_ + "Digital-7.ttf").c_str(), FR_PRIVATE, nullptr);
-    for (const char* name : {"Beep.wav", "Ding.wav", "Digital-7.ttf", "Setting.ini", "Result.lst"}) {
-      DeleteFileA((folder_ + name).c_str());
-    }
-    RemoveDirectoryA(folder_.c_str());
-  }
+  // The window loaded the font for this process; the file cannot go while it is in use.
+  ~AppFolder() { RemoveFontResourceExA((folder_.Path() + "Digital-7.ttf").c_str(), FR_PRIVATE, nullptr); }
   AppFolder(const AppFolder&) = delete;
   AppFolder& operator=(const AppFolder&) = delete;
   bool Ok() const { return ok_; }
-  const std::string& Path() const { return folder_; }
+  const std::string& Path() const { return folder_.Path(); }
 
  private:
-  std::string folder_;
-  bool ok_ = true;
+  tw::bench::TempFolder folder_;
+  bool ok_ = false;
 };
 
 // A real key-down as the keyboard sends it: repeat count 1, not a repeat.
@@ -274,14 +251,6 @@ bool BenchCpuAndIdle(tw::MainWindow& window) {
   return true;
 }
 
-std::string DefaultAssetFolder() {
-  char exe[MAX_PATH + 1] = {};
-  GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  std::string folder(exe);
-  folder.erase(folder.find_last_of('\\') + 1);
-  return folder + "..\\..\\resources\\";
-}
-
 bool BenchMainWindow(const std::string& assets) {
   AppFolder app(assets);
   if (!app.Ok()) {
@@ -319,8 +288,8 @@ bool BenchMainWindow(const std::string& assets) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string assets = argc > 1 ? argv[1] : DefaultAssetFolder();
-  if (!assets.empty() && assets.back() != '\\' && assets.back() != '/') assets += '\\';
+  const std::string assets =
+      tw::bench::FolderArgument(argc, argv, tw::bench::ExeFolder() + "..\\..\\resources\\");
   const bool ticks = BenchDisplayTicks();
   const bool window = BenchMainWindow(assets);
   return ticks && window ? 0 : 1;

@@ -12,9 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_util.h"
+#include "bench/win_bench_util.h"
 #include "storage/win32/settings_file.h"
 
 namespace {
+
+using tw::bench::Median;
+using tw::bench::NowPreciseMs;
 
 constexpr int kWarmUpStarts = 1;
 constexpr int kMeasuredStarts = 5;
@@ -26,17 +31,6 @@ constexpr DWORD kCloseTimeoutMs = 5000;
 constexpr const char* kWindowClass = "TwistwatchForm";
 constexpr const char* kWindowTitle = "Twistwatch";
 constexpr const char* kFiles[] = {"Twistwatch.exe", "Beep.wav", "Ding.wav", "Digital-7.ttf"};
-
-double NowPreciseMs() {
-  static const double frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart);
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) * 1000.0 / frequency;
-}
 
 struct WindowSearch {
   DWORD processId;
@@ -150,68 +144,26 @@ StartResult StartOnce(const std::string& folder) {
   return result;
 }
 
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
-}
-
 double Mb(SIZE_T bytes) { return static_cast<double>(bytes) / (1024.0 * 1024.0); }
-
-std::string DefaultDistFolder() {
-  char exe[MAX_PATH + 1] = {};
-  GetModuleFileNameA(nullptr, exe, MAX_PATH);
-  std::string folder(exe);
-  folder.erase(folder.find_last_of('\\') + 1);
-  return folder + "dist\\";
-}
-
-// A private copy of the ready-to-run folder, so the runs touch no build output.
-class ProgramCopy {
- public:
-  explicit ProgramCopy(const std::string& dist) {
-    char temp[MAX_PATH + 1] = {};
-    GetTempPathA(sizeof temp, temp);
-    folder_ = std::string(temp) + "tw-bench-start-" + std::to_string(GetCurrentProcessId()) + "\\";
-    CreateDirectoryA(folder_.c_str(), nullptr);
-    for (const char* name : kFiles) {
-      if (!CopyFileA((dist + name).c_str(), (folder_ + name).c_str(), FALSE)) {
-        missing_ = dist + name;
-        return;
-      }
-    }
-    // With the settings present, no start writes a file.
-    tw::storage::WriteDefaultSettings(folder_ + "Setting.ini");
-  }
-  ~ProgramCopy() {
-    for (const char* name : kFiles) DeleteFileA((folder_ + name).c_str());
-    for (const char* name : {"Setting.ini", "Result.lst"}) DeleteFileA((folder_ + name).c_str());
-    RemoveDirectoryA(folder_.c_str());
-  }
-  ProgramCopy(const ProgramCopy&) = delete;
-  ProgramCopy& operator=(const ProgramCopy&) = delete;
-  const std::string& Missing() const { return missing_; }
-  const std::string& Folder() const { return folder_; }
-
- private:
-  std::string folder_;
-  std::string missing_;
-};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string dist = argc > 1 ? argv[1] : DefaultDistFolder();
-  if (!dist.empty() && dist.back() != '\\' && dist.back() != '/') dist += '\\';
-  ProgramCopy copy(dist);
-  if (!copy.Missing().empty()) {
-    std::printf("start to first paint: cannot copy %s\n", copy.Missing().c_str());
+  const std::string dist = tw::bench::FolderArgument(argc, argv, tw::bench::ExeFolder() + "dist\\");
+  // A private copy of the ready-to-run folder, so the runs touch no build output.
+  const tw::bench::TempFolder copy("tw-bench-start-");
+  const std::string missing = copy.CopyIn(dist, kFiles);
+  if (!missing.empty()) {
+    std::printf("start to first paint: cannot copy %s\n", missing.c_str());
     return 1;
   }
+  // With the settings present, no start writes a file.
+  tw::storage::WriteDefaultSettings(copy.Path() + "Setting.ini");
 
   std::vector<double> shown, ready, privateMb, committedMb;
   bool inputIdleWorks = true;
   for (int run = 0; run < kWarmUpStarts + kMeasuredStarts; ++run) {
-    const StartResult r = StartOnce(copy.Folder());
+    const StartResult r = StartOnce(copy.Path());
     if (!r.ok) return 1;
     if (run < kWarmUpStarts) continue;
     shown.push_back(r.shownMs);
