@@ -240,14 +240,14 @@ void Form::InvalidatePixels(const RECT& rect) {
   if (hwnd_) InvalidateRect(hwnd_, &rect, FALSE);
 }
 
-HFONT Form::FontFor(const FontSpec& spec) {
+HFONT Form::FontFor(const FontSpec& wanted) {
   for (auto& f : fonts_) {
-    if (f.dpi == dpi_ && SameFont(f.spec, spec)) return f.font;
+    if (f.dpi == dpi_ && SameFont(f.request, wanted)) return f.font;
   }
-  HFONT font = CreateFontA(-MulDiv(spec.centiPoints, dpi_, 7200), 0, 0, 0, spec.weight, FALSE, spec.underline,
+  HFONT font = CreateFontA(-MulDiv(wanted.centiPoints, dpi_, 7200), 0, 0, 0, wanted.weight, FALSE, wanted.underline,
                            FALSE, DEFAULT_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                           DEFAULT_PITCH, spec.face);
-  fonts_.push_back(CachedFont{spec, dpi_, font});
+                           DEFAULT_PITCH, wanted.face);
+  fonts_.push_back(CachedFont{wanted, dpi_, font});
   return font;
 }
 

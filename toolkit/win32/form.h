@@ -80,7 +80,7 @@ class Form {
   void MoveControl(HWND control, int left, int top, int width, int height);
   void SetControlTop(HWND control, int top);
   int ControlTop(HWND control) const;
-  HFONT FontFor(const FontSpec& spec);
+  HFONT FontFor(const FontSpec& wanted);
 
   // Every loaded form in load order.
   static const std::vector<Form*>& LoadedForms();
@@ -120,7 +120,7 @@ class Form {
     FontSpec font;
   };
   struct CachedFont {
-    FontSpec spec;
+    FontSpec request;
     int dpi;
     HFONT font;
   };
