@@ -154,3 +154,19 @@ class Links(unittest.TestCase):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+class Docking(unittest.TestCase):
+    def test_the_options_window_snaps_beside_the_main_window(self):
+        with App() as app:
+            app.start()
+            main = app.geometry(app.main)
+            wid = open_options(app, "About")
+            g = app.geometry(wid)
+            grab = (g.width // 2, 8)  # the title bar
+            # Dropped 8 pixels right of the main window's right edge, overlapping it vertically.
+            app.drag(wid, *grab, main.x + main.width + 8, main.y + 20)
+            moved = app.geometry(wid)
+            self.assertEqual(moved.x, main.x + main.width, moved)
+            self.assertEqual(moved.y, main.y + 20)
+            app.screenshot("options-docked-beside-main")
