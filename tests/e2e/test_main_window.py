@@ -98,6 +98,41 @@ class Solving(unittest.TestCase):
             self.assertEqual(len(app.result_lines()), 1)
 
 
+class DamagedFiles(unittest.TestCase):
+    def test_damaged_settings_and_a_hand_edited_log_lose_nothing(self):
+        old_log = (b"#Date: 01/02/2026 | Time: 03:04:05 | Result: 00:00:09:87\r\n"
+                   b"  hand, edited \"line\"\r\n\xff\xfe\x00\x01 binary\r\n")
+
+        def prepare(app):
+            app.write("Setting.ini", bytes(range(256)) + b"\r\n[General Settings]\r\nCountdown=Disabled\r\n")
+            app.write("Result.lst", old_log)
+
+        with App(prepare=prepare) as app:
+            app.start()
+            app.key("space")
+            time.sleep(0.3)
+            app.key("space")
+            self.assertTrue(wait_until(lambda: len(app.read("Result.lst")) > len(old_log), 5))
+            data = app.read("Result.lst")
+            self.assertTrue(data.startswith(old_log), data)
+            self.assertRegex(data[len(old_log):].decode("ascii"), r"^#Date: .* \| Result: 00:00:00:\d\d\r\n$")
+
+    def test_a_read_only_log_is_left_whole_and_the_program_goes_on(self):
+        with App(prepare=lambda a: a.write("Setting.ini", COUNTDOWN_OFF)) as app:
+            app.write("Result.lst", "#kept\r\n")
+            os.chmod(app.path("Result.lst"), 0o444)
+            app.start()
+            for _ in range(2):
+                app.key("space")
+                time.sleep(0.3)
+                app.key("space")
+                time.sleep(0.3)
+            self.assertTrue(app.running())
+            self.assertEqual(app.read("Result.lst"), b"#kept\r\n")
+            self.assertEqual(sorted(os.listdir(app.folder)),
+                             ["Beep.wav", "Digital-7.ttf", "Ding.wav", "Result.lst", "Setting.ini", "Twistwatch.exe"])
+
+
 class Docking(unittest.TestCase):
     def test_the_window_snaps_to_the_work_area_edge_within_fifteen_pixels(self):
         with App() as app:
