@@ -9,6 +9,10 @@ void ListBox::Attach(HWND listBox) {
   if (!hwnd_) return;
   SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
   SendMessageA(hwnd_, LB_RESETCONTENT, 0, 0);
+  // One allocation for a whole log instead of one per line.
+  std::size_t bytes = 0;
+  for (const auto& item : model_.Items()) bytes += item.size() + 1;
+  SendMessageA(hwnd_, LB_INITSTORAGE, static_cast<WPARAM>(model_.Count()), static_cast<LPARAM>(bytes));
   for (const auto& item : model_.Items()) SendMessageA(hwnd_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
   SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(hwnd_, nullptr, TRUE);
