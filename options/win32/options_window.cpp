@@ -1,5 +1,6 @@
 #include "options/win32/options_window.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -33,6 +34,10 @@ constexpr unsigned kResetStyle = MB_YESNO | MB_ICONQUESTION;  // 36, Yes the def
 // Room past the right edge of right-aligned text for glyphs whose ink overhangs their
 // advance (the face Wine substitutes for Tahoma does), so the flush lines are not cut.
 constexpr int kInkMarginTwips = 45;
+// Inside a frame without a caption the first free line lies this far below its top,
+// and the last this far above its bottom.
+constexpr int kFrameInnerTopTwips = 150;
+constexpr int kFrameInnerBottomTwips = 45;
 // A check box this high or higher holds two lines of its caption.
 constexpr int kTwoLineHeightTwips = 400;
 
@@ -106,6 +111,14 @@ ControlClass ClassFor(const lo::ControlRow& row) {
       return {"LISTBOX", LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
   }
   return {"STATIC", 0, 0};
+}
+
+// The free room between a control's box and the bottom of the frame holding it.
+int FrameRoomBelow(const lo::ControlRow& row) {
+  const int frame = lo::IndexOf(row.container);
+  if (frame < 0) return 0;
+  const lo::ControlRow& holder = lo::kControls[static_cast<std::size_t>(frame)];
+  return std::max(0, holder.height - kFrameInnerBottomTwips - (row.top + row.height));
 }
 
 // A one-line check box whose caption is wider in this system's font than in the
@@ -211,9 +224,14 @@ void OptionsWindow::CreateControl(int index) {
   // The three option buttons form one group; every other control starts its own.
   const DWORD group = name == "optResult" || name == "optAbout" ? 0 : WS_GROUP;
   const lo::Point at = lo::ClientOrigin(row);
-  const int width = (cls.style & SS_TYPEMASK) == SS_OWNERDRAW ? row.width + kInkMarginTwips : row.width;
+  const bool ownerDrawn = (cls.style & SS_TYPEMASK) == SS_OWNERDRAW;
+  const int width = ownerDrawn ? row.width + kInkMarginTwips : row.width;
+  // A drawn label may use the free room of its frame above and below its box, for a
+  // face whose wrapped lines need more height than the designed one's.
+  const int roomAbove = ownerDrawn ? std::max(0, row.top - kFrameInnerTopTwips) : 0;
+  const int roomBelow = ownerDrawn ? FrameRoomBelow(row) : 0;
   HWND control = AddControl(cls.className, row.caption, cls.style | group | WS_VISIBLE, cls.exStyle,
-                            kFirstControlId + index, at.x, at.y, width, row.height,
+                            kFirstControlId + index, at.x, at.y - roomAbove, width, row.height + roomAbove + roomBelow,
                             row.titleFont ? &kTitleFont : nullptr);
   hwnds_[static_cast<std::size_t>(index)] = control;
   if (!control) return;
@@ -423,12 +441,23 @@ void OptionsWindow::OnDpiChanged() {
 
 void OptionsWindow::DrawRightAlignedLabel(const DRAWITEMSTRUCT& item) {
   const int index = IndexOfHandle(item.hwndItem);
-  RECT box = item.rcItem;
-  box.right = box.left + Px(RowAt(index).width);
+  const lo::ControlRow& row = RowAt(index);
+  const int roomAbove = Px(std::max(0, row.top - kFrameInnerTopTwips));
+  RECT box{item.rcItem.left, item.rcItem.top + roomAbove, item.rcItem.left + Px(row.width),
+           item.rcItem.top + roomAbove + Px(row.height)};
   HGDIOBJ oldFont = SelectObject(item.hDC, reinterpret_cast<HFONT>(SendMessageA(item.hwndItem, WM_GETFONT, 0, 0)));
+  constexpr UINT kFormat = DT_RIGHT | DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP;
+  RECT needed = box;
+  DrawTextA(item.hDC, row.caption, -1, &needed, kFormat | DT_CALCRECT);
+  const LONG height = needed.bottom - needed.top;
+  if (height > box.bottom - box.top) {
+    // Taller than its box in this face: centred in all the room the frame gives.
+    box.top = std::max(item.rcItem.top, (item.rcItem.top + item.rcItem.bottom - height) / 2);
+    box.bottom = item.rcItem.bottom;
+  }
   SetBkMode(item.hDC, TRANSPARENT);
   SetTextColor(item.hDC, GetSysColor(IsWindowEnabled(item.hwndItem) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-  DrawTextA(item.hDC, RowAt(index).caption, -1, &box, DT_RIGHT | DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP);
+  DrawTextA(item.hDC, row.caption, -1, &box, kFormat);
   SelectObject(item.hDC, oldFont);
 }
 
