@@ -5,11 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <fstream>
-#include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "tests/win32/storage_temp_folder.h"
 #include "toolkit/win32/services.h"
 
 namespace tw::testing_support {
@@ -19,27 +19,18 @@ struct MessageBoxCall {
   unsigned style;
 };
 
-inline std::string ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
+using storage::testing::FileExists;
 inline void WriteFileBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
+  storage::testing::WriteBytes(path, bytes);
 }
 
-inline bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+inline std::string ReadFileBytes(const std::string& path) { return storage::testing::ReadBytes(path).value_or(""); }
 
 class AppFolderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    static int counter = 0;
-    folder = std::string(temp) + "tw-app-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter) +
-             "\\";
-    CreateDirectoryA(folder.c_str(), nullptr);
+    temp.emplace();
+    folder = temp->path();
     WriteFileBytes(folder + "Beep.wav", std::string(1282, '\0'));
     WriteFileBytes(folder + "Ding.wav", std::string(80856, '\0'));
     CopyFileA(TW_SOURCE_DIR "/resources/Digital-7.ttf", (folder + "Digital-7.ttf").c_str(), FALSE);
@@ -58,23 +49,12 @@ class AppFolderTest : public ::testing::Test {
     SetClockForTesting(nullptr);
     SetSoundPlayerForTesting(nullptr);
     SetMessageBoxForTesting(nullptr);
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-      do {
-        const std::string name = data.cFileName;
-        if (name != "." && name != "..") {
-          SetFileAttributesA((folder + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-          DeleteFileA((folder + name).c_str());
-        }
-      } while (FindNextFileA(find, &data));
-      FindClose(find);
-    }
-    RemoveDirectoryA(folder.c_str());
+    temp.reset();
   }
 
   std::string Path(const char* name) const { return folder + name; }
 
+  std::optional<storage::testing::TempFolder> temp;
   std::string folder;
   std::int64_t now = 5'000'000'000;  // far past 2^32 ms of uptime
   std::vector<std::string> sounds;
