@@ -248,7 +248,11 @@ void MainWindow::StopAndRecord() {
   SaveTmpResultList();
 }
 
-void MainWindow::SaveTmpResultList() { storage::WriteResultLog(AppFolder() + "Result.lst", lstTmpResult.Items()); }
+bool MainWindow::SaveTmpResultList() {
+  return storage::WriteResultLog(AppFolder() + "Result.lst", lstTmpResult.Items());
+}
+
+void MainWindow::ApplyScrambleSetting() {}
 
 void MainWindow::ShowElapsed(std::int64_t elapsedMs) {
   ElapsedMs = elapsedMs;

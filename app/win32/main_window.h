@@ -42,7 +42,10 @@ class MainWindow : public Form {
   void onCounterTick();
   void onCountdownTick();
   void onKeyDown(int vk, int shift, bool repeat);
-  void SaveTmpResultList();
+  // Writes the result log from lstTmpResult; false when it could not be saved.
+  bool SaveTmpResultList();
+  // Shows or hides the scramble row under the digits from the "Show Scramble" setting.
+  void ApplyScrambleSetting();
 
   // Wiring to the options window (F1, F2, its unload with ours, a new logged line)
   // and to the process, set by WinMain; tests leave them empty.
