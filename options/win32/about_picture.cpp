@@ -32,20 +32,6 @@ class ComRef {
   T* ptr_ = nullptr;
 };
 
-// COM for the length of one decode; balanced whether or not the thread had it already.
-class ComApartment {
- public:
-  ComApartment() : hr_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~ComApartment() {
-    if (SUCCEEDED(hr_)) CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
- private:
-  HRESULT hr_;
-};
-
 // Premultiplied BGRA laid over an opaque colour, written as a bottom-up 24-bit DIB:
 // a 32-bit bitmap with zero alpha would show as a hole in a themed static.
 Bitmap Composite(const std::vector<BYTE>& bgra, int width, int height, COLORREF background) {
@@ -91,7 +77,6 @@ void Bitmap::Reset() {
 
 Bitmap DecodeStillPicture(const void* bytes, std::size_t size, int width, int height, COLORREF background) {
   if (!bytes || size == 0 || width <= 0 || height <= 0) return {};
-  ComApartment apartment;
   ComRef<IStream> stream;
   *stream.out() = SHCreateMemStream(static_cast<const BYTE*>(bytes), static_cast<UINT>(size));
   ComRef<IWICImagingFactory> factory;

@@ -28,6 +28,8 @@ class Bitmap {
 // The first frame of an image file (the About picture is an animated GIF shown still),
 // stretched to width x height pixels and laid on `background` where it is transparent.
 // Decoded by Windows Imaging Component; an empty Bitmap when the bytes do not decode.
+// The calling thread must already be in a COM apartment (the program enters one at
+// start-up, for the shell as well).
 Bitmap DecodeStillPicture(const void* bytes, std::size_t size, int width, int height, COLORREF background);
 
 // The About picture from the program's own resources, or an empty Bitmap when the
