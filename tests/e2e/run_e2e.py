@@ -65,6 +65,11 @@ def main():
     runner = unittest.TextTestRunner(verbosity=1, resultclass=RecordingResult, stream=sys.stdout)
     result = runner.run(suite)
     write_report(args.results, result.records)
+    ran = sum(1 for _, outcome, _, _ in result.records if outcome != "skipped")
+    if ran == 0:
+        # A pattern that matches nothing, or a discovery that finds nothing, is no green layer.
+        print(f"no end-to-end test ran (pattern {args.pattern!r})", file=sys.stderr)
+        return 1
     return 0 if result.wasSuccessful() else 1
 
 
