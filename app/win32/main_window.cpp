@@ -27,6 +27,10 @@ constexpr unsigned kStyleExclamation = MB_OK | MB_ICONEXCLAMATION;              
 constexpr unsigned kStyleYesNoExclamation = MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON1;  // 52
 // The display changes once a hundredth; its 1 ms timer need not wake the window more often.
 constexpr unsigned kHundredthMs = 10;
+constexpr unsigned kStyleRetryCancel = MB_RETRYCANCEL | MB_ICONEXCLAMATION;  // 53
+// Shown in the caption while results exist only in memory: wide, so the dash is the
+// same in every ANSI code page.
+constexpr const wchar_t* kUnsavedCaption = L"Twistwatch \u2014 results not saved";
 constexpr ULONGLONG kBeepLength = 1282;
 constexpr ULONGLONG kDingLength = 80856;
 
@@ -63,6 +67,19 @@ LabelDesign DigitLabel(std::size_t index) {
 }
 
 std::string SettingsPath() { return AppFolder() + "Setting.ini"; }
+
+std::string ResultLogPath() { return AppFolder() + "Result.lst"; }
+
+std::string UnsavedMessage(std::size_t count, const std::string& path, unsigned long error) {
+  std::string what;
+  if (count == 0) {
+    what = "The latest changes to the results could not be saved";
+  } else {
+    what = std::to_string(count) + (count == 1 ? " result" : " results") + " could not be saved";
+  }
+  return what + " to " + path + ".\r\n\r\n" + storage::SystemErrorText(error) +
+         "\r\n\r\nRetry saves them now. Cancel closes Twistwatch without them.";
+}
 
 std::string ReadSetting(const char* key, const char* def) {
   return storage::ReadINI(kSection, key, def, SettingsPath());
@@ -155,7 +172,12 @@ bool MainWindow::OnLoad() {
     ApplyShowHourLayout(showHour == kEnabled);
     CenterHorizontally();
   }
-  lstTmpResult.Assign(storage::LoadResultLog(AppFolder() + "Result.lst"));
+  storage::ResultLogRead log = storage::ReadResultLog(ResultLogPath());
+  // A log that is there but unreadable (held by another program, a failing disk) is
+  // never saved over: new results wait in memory until it can be read and merged.
+  logUnread_ = log.state == storage::ResultLogRead::State::kUnreadable;
+  saveError_ = log.error;
+  lstTmpResult.Assign(std::move(log.lines));
   return true;
 }
 
@@ -193,16 +215,18 @@ void MainWindow::OnKeyDown(int vk, int shift, bool repeat) { onKeyDown(vk, shift
 
 void MainWindow::onKeyDown(int vk, int /*shift*/, bool repeat) {
   if (vk == VK_SPACE) {
+    // The clock first: reading the settings file must not add to the recorded time.
+    const std::int64_t pressedAt = NowMs();
     const std::string countdown = ReadSetting("Countdown", "Enabled");
     switch (DecideSpace(countdown, tmrCounter.Enabled(), tmr3SecCD.Enabled(), repeat)) {
       case SpaceAction::StartCountdown:
         StartCountdown();
         break;
       case SpaceAction::StartTiming:
-        StartTiming();
+        StartTiming(pressedAt);
         break;
       case SpaceAction::StopAndRecord:
-        StopAndRecord();
+        StopAndRecord(pressedAt);
         break;
       case SpaceAction::None:
         break;
@@ -225,16 +249,16 @@ void MainWindow::StartCountdown() {
   tmr3SecCD.SetEnabled(true);
 }
 
-void MainWindow::StartTiming() {
-  StartTick = NowMs();
+void MainWindow::StartTiming(std::int64_t pressedAt) {
+  StartTick = pressedAt;
   tmrCounter.AlignTicks(StartTick, kHundredthMs);
   tmrCounter.SetEnabled(true);
 }
 
-void MainWindow::StopAndRecord() {
+void MainWindow::StopAndRecord(std::int64_t pressedAt) {
   // The display is brought to the moment of the key press, so the recorded
   // result is the press and still what the display shows.
-  ShowElapsed(NowMs() - StartTick);
+  ShowElapsed(pressedAt - StartTick);
   if (!tmrCounter.Enabled()) return;  // that reading was the one-hour stop
   tmrCounter.SetEnabled(false);
   if (ReadSetting("Log Result", "Enabled") == kEnabled) {
@@ -243,13 +267,79 @@ void MainWindow::StopAndRecord() {
     const LocalTime when{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
     lstTmpResult.Append(BuildResultLine(when, LocaleText(LOCALE_SDATE, "/"), LocaleText(LOCALE_STIME, ":"),
                                         lblHour.Text(), lblMin.Text(), lblSec.Text(), lblMSec.Text()));
+    ++unsavedResults_;
     if (onResultLogged) onResultLogged();
   }
   SaveTmpResultList();
 }
 
 bool MainWindow::SaveTmpResultList() {
-  return storage::WriteResultLog(AppFolder() + "Result.lst", lstTmpResult.Items());
+  const std::string path = ResultLogPath();
+  bool saved = false;
+  if (!logUnread_ || MergeUnreadLog(path)) saved = storage::WriteResultLog(path, lstTmpResult.Items(), &saveError_);
+  saveFailed_ = !saved;
+  if (saved) unsavedResults_ = 0;
+  ShowSaveState();
+  return saved;
+}
+
+bool MainWindow::MergeUnreadLog(const std::string& path) {
+  storage::ResultLogRead log = storage::ReadResultLog(path);
+  if (log.state == storage::ResultLogRead::State::kUnreadable) {
+    saveError_ = log.error;
+    return false;
+  }
+  // The old lines first, then those logged since.
+  const std::vector<std::string>& logged = lstTmpResult.Items();
+  log.lines.insert(log.lines.end(), logged.begin(), logged.end());
+  lstTmpResult.Assign(std::move(log.lines));
+  logUnread_ = false;
+  if (onResultsReloaded) onResultsReloaded();
+  return true;
+}
+
+void MainWindow::DeleteResultLog() {
+  const std::string path = ResultLogPath();
+  logUnread_ = false;
+  const bool gone = !storage::ItemExists(path) || storage::DeleteResultLog(path);
+  if (!gone) saveError_ = GetLastError();
+  saveFailed_ = !gone;
+  if (gone) unsavedResults_ = 0;
+  ShowSaveState();
+}
+
+void MainWindow::ShowSaveState() {
+  if (!Handle() || saveFailed_ == captionMarked_) return;
+  captionMarked_ = saveFailed_;
+  if (saveFailed_) {
+    SetWindowTextW(Handle(), kUnsavedCaption);
+  } else {
+    SetCaption(L::kCaption);
+  }
+}
+
+void MainWindow::ConfirmUnsavedResults() {
+  while (saveFailed_) {
+    const int answer = ShowMessageBox(Handle(), UnsavedMessage(unsavedResults_, ResultLogPath(), saveError_),
+                                      kAppTitle, kStyleRetryCancel);
+    if (answer != IDRETRY) return;  // the user let them go
+    SaveTmpResultList();
+  }
+}
+
+LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CLOSE:
+      ConfirmUnsavedResults();
+      break;
+    case WM_QUERYENDSESSION:
+      // No question while Windows shuts down, but one more try at saving.
+      if (saveFailed_) SaveTmpResultList();
+      return TRUE;
+    default:
+      break;
+  }
+  return Form::WndProc(message, wParam, lParam);
 }
 
 void MainWindow::ApplyScrambleSetting() {}

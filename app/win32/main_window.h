@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -42,28 +43,55 @@ class MainWindow : public Form {
   void onCounterTick();
   void onCountdownTick();
   void onKeyDown(int vk, int shift, bool repeat);
-  // Writes the result log from lstTmpResult; false when it could not be saved.
+  // Writes the result log from lstTmpResult; false when it could not be saved. A log
+  // that could not be read at start-up is read again first and kept in front of the
+  // results logged since; while it stays unreadable nothing is written over it.
   bool SaveTmpResultList();
+  // Deletes the result log (the Result panel's Reset, or its last entry removed).
+  void DeleteResultLog();
+  // Whether the latest change to the results could not be saved, and how many logged
+  // results exist only in memory since the last save that worked.
+  bool SaveFailed() const { return saveFailed_; }
+  std::size_t UnsavedResultCount() const { return unsavedResults_; }
+  // Whether Result.lst was there at start-up but could not be read (and is not yet merged).
+  bool LogUnread() const { return logUnread_; }
+  // Asks, when results could not be saved, whether to try again before the program
+  // closes; returns once they are saved or the user let them go.
+  void ConfirmUnsavedResults();
   // Shows or hides the scramble row under the digits from the "Show Scramble" setting.
   void ApplyScrambleSetting();
 
   // Wiring to the options window (F1, F2, its unload with ours, a new logged line)
   // and to the process, set by WinMain; tests leave them empty.
   std::function<void()> onF1, onF2, onUnloadExtra, onResultLogged;
+  // The log in memory changed beyond one new line: an unread log merged in front.
+  std::function<void()> onResultsReloaded;
+  // The Result panel removed one line, or all of them.
+  std::function<void(std::size_t index)> onResultRemoved;
+  std::function<void()> onResultsReset;
   bool quitOnUnload = false;
 
  protected:
   bool OnLoad() override;
   void OnUnload() override;
   void OnKeyDown(int vk, int shift, bool repeat) override;
+  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void StartCountdown();
-  void StartTiming();
-  void StopAndRecord();
+  void StartTiming(std::int64_t pressedAt);
+  void StopAndRecord(std::int64_t pressedAt);
+  bool MergeUnreadLog(const std::string& path);
+  void ShowSaveState();
   void ShowElapsed(std::int64_t elapsedMs);
   bool CheckSoundFiles();
   bool CheckDisplayFont();
+
+  bool logUnread_ = false;
+  bool saveFailed_ = false;
+  bool captionMarked_ = false;
+  unsigned long saveError_ = 0;
+  std::size_t unsavedResults_ = 0;
 };
 
 // The program's one main window (created by WinMain, or by a test).

@@ -60,7 +60,6 @@ FormDesign OptionsDesign() {
 }
 
 std::string SettingsPath() { return AppFolder() + "Setting.ini"; }
-std::string ResultPath() { return AppFolder() + "Result.lst"; }
 
 const lo::ControlRow& RowAt(int index) { return lo::kControls[static_cast<std::size_t>(index)]; }
 
@@ -359,41 +358,48 @@ void OptionsWindow::onChkShowHourClick() {
 }
 
 void OptionsWindow::onCmdRemoveClick() {
-  const std::string path = ResultPath();
+  int removed = -1;
   try {
-    lstResult.RemoveAt(lstResult.SelectedIndex());
+    removed = lstResult.SelectedIndex();
+    lstResult.RemoveAt(removed);
   } catch (const ListIndexError&) {
     // No selection: nothing is removed, and the lists and the file are written as they are.
+    removed = -1;
   }
-  ListBox& main = frmMain().lstTmpResult;
-  if (lstResult.Count() == 0) {
+  MainWindow& main = frmMain();
+  main.lstTmpResult.Assign(lstResult.Items());
+  if (removed >= 0 && main.onResultRemoved) main.onResultRemoved(static_cast<std::size_t>(removed));
+  // A log that could not be read is never deleted for looking empty here.
+  if (lstResult.Count() == 0 && !main.LogUnread()) {
     lstResult.Clear();
-    main.Clear();
-    if (storage::ItemExists(path)) storage::DeleteResultLog(path);
+    main.DeleteResultLog();
     return;
   }
-  main.Clear();
-  main.Assign(lstResult.Items());
   SaveResultList();
 }
 
 void OptionsWindow::SaveResultList() {
-  storage::WriteResultLog(ResultPath(), lstResult.Items());
+  // The main window's writer, so that a log unread at start-up is merged, never lost,
+  // and a failure shows in its caption; its list is this list's copy.
+  const bool saved = frmMain().SaveTmpResultList();
+  SyncResultList();
   // Every entry is written, so the last one is the last written: it stays selected.
+  // Nothing was written when the save failed, so nothing is selected.
   try {
-    lstResult.SetSelectedIndex(lstResult.Count() - 1);
+    lstResult.SetSelectedIndex(saved ? lstResult.Count() - 1 : -1);
   } catch (const ListIndexError&) {
   }
 }
 
 void OptionsWindow::onCmdResetClick() {
-  const std::string path = ResultPath();
   if (ShowMessageBox(Handle(), kResetQuestion, kAppTitle, kResetStyle) != IDYES) return;
   lstResult.Clear();
-  frmMain().lstTmpResult.Clear();
+  MainWindow& main = frmMain();
+  main.lstTmpResult.Clear();
+  if (main.onResultsReset) main.onResultsReset();
   // A log that cannot be deleted stays as it was; the main window's next logged
   // result rewrites it from its now empty list.
-  if (storage::ItemExists(path)) storage::DeleteResultLog(path);
+  main.DeleteResultLog();
 }
 
 void OptionsWindow::SyncResultList() {

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
+#include <charconv>
 #include <exception>
 #include <string_view>
 
@@ -15,108 +17,253 @@ namespace {
 
 // ReadFile and WriteFile count in 32 bits; larger files go through in pieces.
 constexpr DWORD kChunkBytes = 1u << 30;
+// Temporary files are "<log>.~<process id in hex>-<serial>.tmp": unique to this process,
+// so neither a stale leftover nor a file or folder of someone else's can block a save,
+// and recognisable, so our own leftovers from a killed run can be cleaned up.
+constexpr std::string_view kTempMark = ".~";
+constexpr std::string_view kTempExtension = ".tmp";
+constexpr int kTempNameAttempts = 16;
 
-std::string TempPathFor(const std::string& path) { return path + ".tmp"; }
+std::atomic<testing::WriteFault> g_fault{testing::WriteFault::kNone};
+std::atomic<unsigned> g_serial{0};
+
+bool Faulted(testing::WriteFault step) {
+  if (g_fault.load() != step) return false;
+  SetLastError(ERROR_WRITE_FAULT);
+  return true;
+}
+
+std::string HexId(DWORD value) {
+  char text[16];
+  const auto end = std::to_chars(text, text + sizeof text, value, 16).ptr;
+  return std::string(text, end);
+}
+
+std::string TempPathFor(const std::string& path, unsigned serial) {
+  return path + std::string(kTempMark) + HexId(GetCurrentProcessId()) + "-" + std::to_string(serial) +
+         std::string(kTempExtension);
+}
 
 bool ReadInto(HANDLE file, char* data, std::size_t length, std::size_t& filled) {
   filled = 0;
   while (filled < length) {
     const DWORD want = static_cast<DWORD>(std::min<std::size_t>(length - filled, kChunkBytes));
     DWORD got = 0;
-    if (!ReadFile(file, data + filled, want, &got, nullptr) || got == 0) return false;
+    if (!ReadFile(file, data + filled, want, &got, nullptr)) return false;
+    if (got == 0) return true;  // the file shrank since its size was taken
     filled += got;
   }
   return true;
 }
 
-// Whatever was read before a failure is kept, like a reader that stops part-way.
-std::string ReadWholeFile(HANDLE file) {
+// The whole file, or false when any read failed: a log read only in part is not a log
+// that may be saved over.
+bool ReadWholeFile(HANDLE file, std::string& bytes) {
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file, &size)) return {};
-  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  if (!GetFileSizeEx(file, &size)) return false;
+  bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
   std::size_t filled = 0;
-  const bool complete = ReadInto(file, bytes.data(), bytes.size(), filled);
+  if (!ReadInto(file, bytes.data(), bytes.size(), filled)) return false;
   bytes.resize(filled);
-  if (!complete) return bytes;
   // A file that grew since its size was taken is read to its real end.
   char tail[4096];
   for (;;) {
-    std::size_t got = 0;
-    ReadInto(file, tail, sizeof tail, got);
+    DWORD got = 0;
+    if (!ReadFile(file, tail, sizeof tail, &got, nullptr)) return false;
     bytes.append(tail, got);
-    if (got < sizeof tail) return bytes;
+    if (got == 0) return true;
   }
 }
 
 bool WriteAll(HANDLE file, std::string_view bytes) {
+  if (Faulted(testing::WriteFault::kWrite)) return false;
   while (!bytes.empty()) {
     const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), kChunkBytes));
     DWORD written = 0;
-    if (!WriteFile(file, bytes.data(), want, &written, nullptr) || written != want) return false;
+    if (!WriteFile(file, bytes.data(), want, &written, nullptr)) return false;
+    if (written != want) {
+      SetLastError(ERROR_DISK_FULL);
+      return false;
+    }
     bytes.remove_prefix(written);
   }
   return true;
 }
 
-bool WriteCompleteFile(const std::string& path, std::string_view bytes) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  const bool written = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get());
-  return file.Close() && written;
+// Creates a temporary file of our own beside the log; its name goes to `temp`.
+FileHandle CreateTempFile(const std::string& path, std::string& temp) {
+  if (Faulted(testing::WriteFault::kOpen)) return FileHandle(INVALID_HANDLE_VALUE);
+  for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
+    temp = TempPathFor(path, g_serial.fetch_add(1));
+    FileHandle file(
+        CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) return file;
+    // Taken by a file of that name, or a folder (which answers "access denied"): try the next.
+    const DWORD error = GetLastError();
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS && error != ERROR_ACCESS_DENIED) break;
+  }
+  return FileHandle(INVALID_HANDLE_VALUE);
 }
 
-enum class OldLog { kMissing, kReplaceable, kUntouchable };
+// Written whole and flushed to the disk, so that the rename never makes a log of
+// bytes still waiting in a cache.
+bool WriteTempFile(FileHandle& file, std::string_view bytes) {
+  if (!WriteAll(file.get(), bytes)) return false;
+  if (Faulted(testing::WriteFault::kFlush) || !FlushFileBuffers(file.get())) return false;
+  return file.Close();
+}
 
-// Decided before anything is written, so that a log we may not replace costs no
-// temporary file, and so that ReplaceFile is never tried where it can only fail:
-// Wine's version then leaves a stray "rf*.tmp" of its own in the folder.
-OldLog InspectOldLog(const std::string& path) {
+// A log we may not replace is refused before anything is written. The error is left
+// for the caller to report.
+bool OldLogReplaceable(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return OldLog::kMissing;
+  if (attributes == INVALID_FILE_ATTRIBUTES) return true;  // none yet
   // A log the user marked read-only stays as it is, as it would with a plain rewrite.
-  if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) return OldLog::kUntouchable;
+  if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
   // Someone holding the log open without sharing deletion blocks every way of replacing it.
   const FileHandle probe(CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  return probe ? OldLog::kReplaceable : OldLog::kUntouchable;
+  return static_cast<bool>(probe);
 }
 
-bool SwapIn(const std::string& temp, const std::string& path, OldLog old) {
-  // ReplaceFile keeps the old file's attributes and security; when it fails both files
-  // are still in place, and the plain replacing move is worth a try.
-  if (old == OldLog::kReplaceable && ReplaceFileA(path.c_str(), temp.c_str(), nullptr, 0, nullptr, nullptr)) {
-    return true;
-  }
+// One rename: atomic on NTFS, and a single rename(2) under Wine. ReplaceFile is not
+// used: Wine's moves the old log aside and deletes it before the new one is in place,
+// and a kill in between lost whole logs.
+bool RenameOver(const std::string& temp, const std::string& path) {
+  if (Faulted(testing::WriteFault::kRename)) return false;
   return MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+bool ProcessRunning(DWORD id) {
+  const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
+  if (!process) return false;
+  const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+  CloseHandle(process);
+  return running;
+}
+
+// The process id in a temporary name of ours, or 0 when the name is not one of ours.
+DWORD TempOwner(std::string_view name, std::string_view logName) {
+  if (name.size() <= logName.size() + kTempMark.size() + kTempExtension.size()) return 0;
+  if (name.substr(0, logName.size()) != logName || !name.ends_with(kTempExtension)) return 0;
+  name.remove_prefix(logName.size());
+  if (!name.starts_with(kTempMark)) return 0;
+  name.remove_prefix(kTempMark.size());
+  name.remove_suffix(kTempExtension.size());
+  const std::size_t dash = name.find('-');
+  if (dash == std::string_view::npos || dash == 0 || dash + 1 == name.size()) return 0;
+  DWORD id = 0;
+  const auto [end, error] = std::from_chars(name.data(), name.data() + dash, id, 16);
+  if (error != std::errc() || end != name.data() + dash) return 0;
+  for (const char c : name.substr(dash + 1)) {
+    if (c < '0' || c > '9') return 0;
+  }
+  return id;
+}
+
+// Temporary files left by runs that were killed while saving; those of a program
+// still running in the same folder are its own business.
+void RemoveLeftovers(const std::string& path) {
+  const std::size_t slash = path.find_last_of("\\/");
+  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  const std::string logName = path.substr(folder.size());
+  WIN32_FIND_DATAA entry;
+  const HANDLE search = FindFirstFileA((path + std::string(kTempMark) + "*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    const DWORD owner = TempOwner(entry.cFileName, logName);
+    if (owner == 0 || owner == GetCurrentProcessId() || ProcessRunning(owner)) continue;
+    const std::string leftover = folder + entry.cFileName;
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesA(leftover.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(leftover.c_str());
+  } while (FindNextFileA(search, &entry));
+  FindClose(search);
+}
+
+bool WriteResultLogOrFail(const std::string& path, const std::vector<std::string>& lines) {
+  if (!OldLogReplaceable(path)) return false;
+  const std::string bytes = SerializeResultLog(lines);
+  std::string temp;
+  FileHandle file = CreateTempFile(path, temp);
+  if (!file) return false;
+  if (WriteTempFile(file, bytes) && RenameOver(temp, path)) return true;
+  // Only our own unfinished file goes; the old log was never touched.
+  const DWORD error = GetLastError();
+  file.Close();
+  DeleteFileA(temp.c_str());
+  SetLastError(error);
+  return false;
 }
 
 }  // namespace
 
-std::vector<std::string> LoadResultLog(const std::string& path) {
+ResultLogRead ReadResultLog(const std::string& path) {
+  ResultLogRead read;
   try {
     // Sharing everything lets the log load even while another program has it open.
     const FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
                                       nullptr));
-    if (!file) return {};
-    return ParseResultLog(ReadWholeFile(file.get()));
+    if (!file) {
+      const DWORD error = GetLastError();
+      if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return read;
+      read.state = ResultLogRead::State::kUnreadable;
+      read.error = error;
+      return read;
+    }
+    std::string bytes;
+    if (!ReadWholeFile(file.get(), bytes)) {
+      read.state = ResultLogRead::State::kUnreadable;
+      read.error = GetLastError();
+      return read;
+    }
+    read.lines = ParseResultLog(bytes);
+    read.state = ResultLogRead::State::kRead;
   } catch (const std::exception&) {
-    return {};
+    read.lines.clear();
+    read.state = ResultLogRead::State::kUnreadable;
+    read.error = ERROR_NOT_ENOUGH_MEMORY;
   }
+  return read;
 }
 
-bool WriteResultLog(const std::string& path, const std::vector<std::string>& lines) {
-  const OldLog old = InspectOldLog(path);
-  if (old == OldLog::kUntouchable) return false;
-  const std::string temp = TempPathFor(path);
+std::vector<std::string> LoadResultLog(const std::string& path) { return ReadResultLog(path).lines; }
+
+bool WriteResultLog(const std::string& path, const std::vector<std::string>& lines, unsigned long* error) {
+  bool saved = false;
   try {
-    if (WriteCompleteFile(temp, SerializeResultLog(lines)) && SwapIn(temp, path, old)) return true;
+    saved = WriteResultLogOrFail(path, lines);
   } catch (const std::exception&) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
   }
-  DeleteFileA(temp.c_str());
+  if (saved) {
+    RemoveLeftovers(path);
+    return true;
+  }
+  if (error) *error = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
   return false;
 }
 
 bool DeleteResultLog(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
+
+std::string SystemErrorText(unsigned long error) {
+  char* buffer = nullptr;
+  const DWORD length =
+      FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, error, 0, reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
+  std::string text = length ? std::string(buffer, length) : std::string();
+  if (buffer) LocalFree(buffer);
+  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  if (text.empty()) text = "Error " + std::to_string(error) + ".";
+  return text;
+}
+
+namespace testing {
+void InjectWriteFault(WriteFault fault) { g_fault.store(fault); }
+}  // namespace testing
 
 }  // namespace tw::storage

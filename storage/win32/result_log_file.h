@@ -4,16 +4,39 @@
 
 namespace tw::storage {
 
+// What reading the result log found. A log that is there but could not be read
+// whole must never be replaced by a save: it may hold a whole history.
+struct ResultLogRead {
+  enum class State { kMissing, kRead, kUnreadable };
+  State state = State::kMissing;
+  std::vector<std::string> lines;  // every entry, oldest first, when kRead
+  unsigned long error = 0;         // the system's error code when kUnreadable
+};
+
+// Reads the result log at `path`, sharing it with whoever else has it open.
+ResultLogRead ReadResultLog(const std::string& path);
+
 // Every entry of the result log at `path`, oldest first. A missing or unreadable file
 // is an empty log, and loading never creates the file.
 std::vector<std::string> LoadResultLog(const std::string& path);
 
 // Replaces the result log at `path` with `lines`, every entry kept. The new content is
-// written beside the old file and swapped in only once it is complete on disk, so on
-// false the previous file is still whole. Callers may ignore the answer.
-bool WriteResultLog(const std::string& path, const std::vector<std::string>& lines);
+// written to a temporary file of its own in the same folder, flushed to disk and then
+// renamed over the old log in one step, so whatever fails, or wherever the program is
+// killed, the folder holds either the whole old log or the whole new one. On false the
+// system's error code goes to `error` when it is given.
+bool WriteResultLog(const std::string& path, const std::vector<std::string>& lines, unsigned long* error = nullptr);
 
 // Removes the result log; false when it could not be removed (or was not there).
 bool DeleteResultLog(const std::string& path);
+
+// The system's own words for an error code, on one line.
+std::string SystemErrorText(unsigned long error);
+
+namespace testing {
+// Makes the next writes fail at one step, as a full disk or a vanished folder would.
+enum class WriteFault { kNone, kOpen, kWrite, kFlush, kRename };
+void InjectWriteFault(WriteFault fault);
+}  // namespace testing
 
 }  // namespace tw::storage

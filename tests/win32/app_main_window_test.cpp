@@ -41,6 +41,17 @@ class MainWindowTest : public AppFolderTest {
            window->lblMSec.Text();
   }
   std::string ResultFile() const { return ReadFileBytes(Path("Result.lst")); }
+  void Solve(std::int64_t ms) {
+    Press(VK_SPACE);
+    now = window->StartTick + ms;
+    Press(VK_SPACE);
+  }
+  std::wstring CaptionShown() const {
+    wchar_t text[128] = {};
+    GetWindowTextW(window->Handle(), text, 128);
+    return text;
+  }
+  void Close() { SendMessageA(window->Handle(), WM_CLOSE, 0, 0); }
 
   std::unique_ptr<MainWindow> window;
 };
@@ -271,6 +282,91 @@ TEST_F(MainWindowTest, CountdownSwitchedOffMidwayRestartsTheCountAtTheDing) {
   window->onCountdownTick();
   window->onCountdownTick();
   EXPECT_EQ(window->StartTick, now);
+}
+
+constexpr const wchar_t* kUnsavedCaption = L"Twistwatch \u2014 results not saved";
+
+// Another program holds the log without sharing at start-up: nothing is written over
+// it, and once it is free the old lines come first, then every result of the run.
+TEST_F(MainWindowTest, LogUnreadableAtStartIsNeverOverwrittenAndMergedLater) {
+  WriteFileBytes(Path("Setting.ini"), kSettingsCountdownOff);
+  WriteFileBytes(Path("Result.lst"), "#old 1\r\n#old 2\r\n");
+  HANDLE holder = CreateFileA(Path("Result.lst").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  ASSERT_TRUE(Start());
+  EXPECT_TRUE(window->LogUnread());
+  EXPECT_EQ(CaptionShown(), L"Twistwatch") << "nothing to tell before a result is at stake";
+  Solve(1230);
+  EXPECT_TRUE(window->SaveFailed());
+  EXPECT_EQ(CaptionShown(), kUnsavedCaption);
+  EXPECT_EQ(window->UnsavedResultCount(), 1u);
+  CloseHandle(holder);
+  EXPECT_EQ(ResultFile(), "#old 1\r\n#old 2\r\n");
+
+  Solve(4560);
+  EXPECT_FALSE(window->LogUnread());
+  EXPECT_FALSE(window->SaveFailed());
+  EXPECT_EQ(CaptionShown(), L"Twistwatch");
+  const std::string file = ResultFile();
+  ASSERT_EQ(window->lstTmpResult.Count(), 4);
+  EXPECT_EQ(file.rfind("#old 1\r\n#old 2\r\n#Date: ", 0), 0u) << file;
+  EXPECT_NE(file.find("Result: 00:00:01:23\r\n#Date: "), std::string::npos) << file;
+  EXPECT_EQ(file.substr(file.size() - 13), "00:00:04:56\r\n");
+}
+
+// A save that fails marks the caption until one works, and closing with results only
+// in memory asks once: Retry saves them before the program goes.
+TEST_F(MainWindowTest, UnsavedResultsAreShownAndRetriedAtClose) {
+  WriteFileBytes(Path("Setting.ini"), kSettingsCountdownOff);
+  WriteFileBytes(Path("Result.lst"), "#kept\r\n");
+  SetFileAttributesA(Path("Result.lst").c_str(), FILE_ATTRIBUTE_READONLY);
+  ASSERT_TRUE(Start());
+  Solve(1000);
+  Solve(2000);
+  EXPECT_EQ(CaptionShown(), kUnsavedCaption);
+  EXPECT_EQ(window->UnsavedResultCount(), 2u);
+  EXPECT_EQ(ResultFile(), "#kept\r\n");
+
+  int asked = 0;
+  SetMessageBoxForTesting([&](HWND, const std::string& text, const std::string& title, unsigned style) {
+    boxes.push_back({text, title, style});
+    // The first Retry still fails; the user then makes the file writable and retries.
+    if (++asked == 2) SetFileAttributesA(Path("Result.lst").c_str(), FILE_ATTRIBUTE_NORMAL);
+    return IDRETRY;
+  });
+  Close();
+  EXPECT_FALSE(window->IsLoaded());
+  ASSERT_EQ(boxes.size(), 2u);
+  EXPECT_EQ(boxes[0].title, "Twistwatch");
+  EXPECT_EQ(boxes[0].style, static_cast<unsigned>(MB_RETRYCANCEL | MB_ICONEXCLAMATION));
+  EXPECT_EQ(boxes[0].text.rfind("2 results could not be saved to " + Path("Result.lst") + ".", 0), 0u)
+      << boxes[0].text;
+  const std::string file = ResultFile();
+  EXPECT_EQ(file.rfind("#kept\r\n#Date: ", 0), 0u);
+  EXPECT_NE(file.find("Result: 00:00:01:00\r\n"), std::string::npos);
+  EXPECT_NE(file.find("Result: 00:00:02:00\r\n"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, CloseAsksNothingWhenSavedAndCancelLetsResultsGo) {
+  WriteFileBytes(Path("Setting.ini"), kSettingsCountdownOff);
+  ASSERT_TRUE(Start());
+  Solve(1000);
+  Close();
+  EXPECT_FALSE(window->IsLoaded());
+  EXPECT_TRUE(boxes.empty());
+
+  SetFileAttributesA(Path("Result.lst").c_str(), FILE_ATTRIBUTE_READONLY);
+  ASSERT_TRUE(Start());
+  Solve(3000);
+  answer = IDCANCEL;
+  Close();
+  EXPECT_FALSE(window->IsLoaded());
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text.rfind("1 result could not be saved", 0), 0u) << boxes[0].text;
+  SetFileAttributesA(Path("Result.lst").c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(window->lstTmpResult.Count(), 2);
+  EXPECT_EQ(ResultFile().find("00:00:03:00"), std::string::npos);
 }
 
 }  // namespace

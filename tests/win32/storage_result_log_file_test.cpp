@@ -130,9 +130,66 @@ TEST_F(ResultLogFile, LogOpenWithoutSharingLoadsEmptyWithoutHarm) {
   ExpectNoTempFiles();
 }
 
-TEST_F(ResultLogFile, MissingFolderFailsQuietly) {
-  EXPECT_FALSE(WriteResultLog(folder / "missing\\Result.lst", {kLine}));
+TEST_F(ResultLogFile, MissingFolderFailsWithTheSystemsReason) {
+  unsigned long error = 0;
+  EXPECT_FALSE(WriteResultLog(folder / "missing\\Result.lst", {kLine}, &error));
+  EXPECT_NE(error, 0u);
+  EXPECT_FALSE(SystemErrorText(error).empty());
   EXPECT_EQ(LoadResultLog(folder / "missing\\Result.lst"), Lines{});
+  EXPECT_EQ(ReadResultLog(folder / "missing\\Result.lst").state, ResultLogRead::State::kMissing);
+}
+
+// Whichever step fails, the old log is whole and no temporary file is left behind;
+// the next save works.
+TEST_F(ResultLogFile, NoFailingStepTouchesTheOldLog) {
+  using testing::WriteFault;
+  Lines old;
+  for (int i = 0; i < 1000; ++i) old.push_back(kLine + " " + std::to_string(i));
+  for (const WriteFault fault : {WriteFault::kOpen, WriteFault::kWrite, WriteFault::kFlush, WriteFault::kRename}) {
+    SCOPED_TRACE(static_cast<int>(fault));
+    WriteBytes(log, SerializeResultLog(old));
+    testing::InjectWriteFault(fault);
+    unsigned long error = 0;
+    EXPECT_FALSE(WriteResultLog(log, {"new"}, &error));
+    testing::InjectWriteFault(WriteFault::kNone);
+    EXPECT_NE(error, 0u);
+    EXPECT_EQ(ReadBytes(log), SerializeResultLog(old));
+    ExpectNoTempFiles();
+  }
+  ASSERT_TRUE(WriteResultLog(log, {"new"}));
+  EXPECT_EQ(ReadBytes(log), "new\r\n");
+}
+
+// A file or folder that carries a temporary-looking name never blocks a save; one of
+// the user's is left alone, and a leftover of a run killed while saving is cleaned up.
+TEST_F(ResultLogFile, StaleTemporaryFilesNeverBlockASave) {
+  const std::string users = folder / "Result.lst.tmp";
+  WriteBytes(users, "the user's own\r\n");
+  SetFileAttributesA(users.c_str(), FILE_ATTRIBUTE_READONLY);
+  ASSERT_TRUE(CreateDirectoryA((folder / "Result.lst.~tmp").c_str(), nullptr));
+  const std::string leftover = folder / "Result.lst.~fffffff0-7.tmp";  // no such process
+  WriteBytes(leftover, "half a log");
+  SetFileAttributesA(leftover.c_str(), FILE_ATTRIBUTE_READONLY);
+  const std::string lookalike = folder / "Result.lst.~notours.tmp";
+  WriteBytes(lookalike, "x");
+
+  ASSERT_TRUE(WriteResultLog(log, {kLine}));
+  EXPECT_EQ(ReadBytes(log), kLine + "\r\n");
+  EXPECT_EQ(ReadBytes(users), "the user's own\r\n");
+  EXPECT_TRUE(FileExists(lookalike));
+  EXPECT_FALSE(FileExists(leftover));
+  SetFileAttributesA(users.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(ResultLogFile, ALogHeldWithoutSharingIsUnreadableNotEmpty) {
+  WriteBytes(log, kLine + "\r\n");
+  const HANDLE holder = CreateFileA(log.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  const ResultLogRead read = ReadResultLog(log);
+  CloseHandle(holder);
+  EXPECT_EQ(read.state, ResultLogRead::State::kUnreadable);
+  EXPECT_NE(read.error, 0u);
+  EXPECT_EQ(ReadResultLog(log).state, ResultLogRead::State::kRead);
 }
 
 TEST_F(ResultLogFile, DeleteRemovesTheLog) {
