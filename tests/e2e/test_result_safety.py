@@ -1,0 +1,71 @@
+"""The result log survives the program being killed at any moment of a save."""
+import glob
+import os
+import random
+import signal
+import time
+import unittest
+
+from harness import App, wait_until
+
+COUNTDOWN_OFF = "[General Settings]\r\nCountdown=Disabled\r\nLog Result=Enabled\r\nShow Hour=Disabled\r\n"
+HISTORY_LINES = 20_000
+ROUNDS = 50
+KILL_WINDOW_S = 0.060
+
+
+def history():
+    return "".join(f"#Date: 01/02/2026 | Time: 10:{i // 60 % 60:02}:{i % 60:02} | Result: 00:00:{10 + i % 40:02}:{i % 100:02}\r\n"
+                   for i in range(HISTORY_LINES))
+
+
+class KilledWhileSaving(unittest.TestCase):
+    def test_a_kill_at_any_moment_after_a_stop_leaves_the_old_log_or_the_new_one(self):
+        rng = random.Random(20261210)
+        outcomes = {"saved": 0, "kept": 0, "lost": 0, "torn": 0}
+
+        def prepare(app):
+            app.write("Setting.ini", COUNTDOWN_OFF)
+            app.write("Result.lst", history())
+
+        with App(prepare=prepare) as app:
+            before = app.read("Result.lst")
+            for round_no in range(ROUNDS):
+                app.start()
+                app.key("space")
+                time.sleep(0.05)
+                app.key("space")
+                time.sleep(rng.uniform(0.0, KILL_WINDOW_S))
+                os.kill(app.proc.pid, signal.SIGKILL)
+                app.proc.wait(10)
+                after = app.read("Result.lst") if app.exists("Result.lst") else b""
+                if after == before:
+                    outcomes["kept"] += 1
+                elif after.startswith(before) and after.endswith(b"\r\n") and after.count(b"\r\n") == before.count(b"\r\n") + 1:
+                    outcomes["saved"] += 1
+                elif not after.endswith(b"\r\n") or after.startswith(before):
+                    outcomes["torn"] += 1
+                else:
+                    outcomes["lost"] += 1
+                self.assertEqual((outcomes["lost"], outcomes["torn"]), (0, 0), f"round {round_no}")
+                before = after
+                # The killed program's windows must be gone before the next one starts.
+                wait_until(lambda: not app.windows("^Twistwatch"), 10)
+
+            # The next run saves as usual, and clears what the killed ones left behind.
+            app.start()
+            app.key("space")
+            time.sleep(0.05)
+            app.key("space")
+            self.assertTrue(wait_until(lambda: app.read("Result.lst").count(b"\r\n") == before.count(b"\r\n") + 1, 10))
+            self.assertTrue(app.read("Result.lst").startswith(before))
+            app.close()
+            self.assertEqual(glob.glob(app.path("Result.lst.~*")), [])
+
+        print(f"\n{ROUNDS} rounds: {outcomes['saved']} saved, {outcomes['kept']} kept, "
+              f"{outcomes['lost']} lost, {outcomes['torn']} torn", flush=True)
+        self.assertGreater(outcomes["saved"], 0, "no stop reached the program: the test showed nothing")
+
+
+if __name__ == "__main__":
+    unittest.main()
