@@ -42,6 +42,10 @@ SEGMENTS_OF = {
     "8": "abcdefg",
     "9": "abcdfg",
     "-": "g",
+    # Inspection's penalty marks read "+2" and "dnF", as on a seven-segment display.
+    "D": "bcdeg",
+    "F": "aefg",
+    "N": "ceg",
 }
 
 
@@ -104,7 +108,18 @@ def glyph_table():
         glyphs.append((d, ord(d), DIGIT_ADVANCE, [clockwise(segment(s)) for s in SEGMENTS_OF[d]]))
     colon = [clockwise(square(NARROW_ADVANCE / 2, INK_BOTTOM + height * f, DOT)) for f in (0.25, 0.75)]
     glyphs.append(("colon", ord(":"), NARROW_ADVANCE, colon))
+    for letter in "DFN":
+        glyphs.append((letter, ord(letter), DIGIT_ADVANCE, [clockwise(segment(s)) for s in SEGMENTS_OF[letter]]))
+    glyphs.append(("plus", ord("+"), DIGIT_ADVANCE, plus()))
     return glyphs
+
+
+def plus():
+    """A cross of two segments' thickness, centred on the middle segment."""
+    centre_x, centre_y = (INK_LEFT + INK_RIGHT) / 2, (INK_BOTTOM + INK_TOP) / 2
+    arm = (INK_RIGHT - INK_LEFT) * 0.35
+    return [clockwise(hexagon_h(centre_x - arm, centre_x + arm, centre_y)),
+            clockwise(hexagon_v(centre_x, centre_y - arm, centre_y + arm))]
 
 
 # ---------------------------------------------------------------- table writers

@@ -1,6 +1,7 @@
 #include "app/win32/main_window.h"
 
 #include <charconv>
+#include <utility>
 
 #include "app/elapsed_display.h"
 #include "app/timing_control.h"
@@ -27,6 +28,9 @@ constexpr unsigned kStyleExclamation = MB_OK | MB_ICONEXCLAMATION;              
 constexpr unsigned kStyleYesNoExclamation = MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON1;  // 52
 // The display changes once a hundredth; its 1 ms timer need not wake the window more often.
 constexpr unsigned kHundredthMs = 10;
+// Inspection's digit is worked out from the clock; its timer only has to notice each
+// new second (and call) soon enough to look right.
+constexpr unsigned kInspectionTickMs = 50;
 constexpr unsigned kStyleRetryCancel = MB_RETRYCANCEL | MB_ICONEXCLAMATION;  // 53
 // Shown in the caption while results exist only in memory: wide, so the dash is the
 // same in every ANSI code page.
@@ -132,7 +136,8 @@ MainWindow::MainWindow()
       lblMSec(AddLabel(DigitLabel(6))),
       lblMin(AddLabel(DigitLabel(7))),
       tmrCounter(*this, L::kCounterIntervalMs, [this] { onCounterTick(); }),
-      tmr3SecCD(*this, L::kCountdownIntervalMs, [this] { onCountdownTick(); }) {}
+      tmr3SecCD(*this, L::kCountdownIntervalMs, [this] { onCountdownTick(); }),
+      tmrInspection(*this, kInspectionTickMs, [this] { onInspectionTick(); }) {}
 
 MainWindow::~MainWindow() {
   if (g_main == this) g_main = nullptr;
@@ -214,25 +219,11 @@ void MainWindow::OnUnload() {
 void MainWindow::OnKeyDown(int vk, int shift, bool repeat) { onKeyDown(vk, shift, repeat); }
 
 void MainWindow::onKeyDown(int vk, int /*shift*/, bool repeat) {
-  if (vk == VK_SPACE) {
-    // The clock first: reading the settings file must not add to the recorded time.
-    const std::int64_t pressedAt = NowMs();
-    const std::string countdown = ReadSetting("Countdown", "Enabled");
-    switch (DecideSpace(countdown, tmrCounter.Enabled(), tmr3SecCD.Enabled(), repeat)) {
-      case SpaceAction::StartCountdown:
-        StartCountdown();
-        break;
-      case SpaceAction::StartTiming:
-        StartTiming(pressedAt);
-        break;
-      case SpaceAction::StopAndRecord:
-        StopAndRecord(pressedAt);
-        break;
-      case SpaceAction::None:
-        break;
-    }
-  }
+  // The clock first: reading the settings file must not add to the recorded time.
+  if (vk == VK_SPACE) OnSpace(NowMs(), repeat);
   if (vk == VK_ESCAPE) {
+    StopInspection();  // cancelled: nothing is logged
+    penalty_ = Penalty::None;
     tmrCounter.SetEnabled(false);
     lblMin.SetText("00");
     lblSec.SetText("00");
@@ -242,6 +233,29 @@ void MainWindow::onKeyDown(int vk, int /*shift*/, bool repeat) {
   if (vk == VK_F2 && onF2) onF2();
 }
 
+void MainWindow::OnSpace(std::int64_t pressedAt, bool repeat) {
+  // Inspection, when it is on, takes the countdown's place whatever "Countdown" says.
+  const bool idle = !tmrCounter.Enabled() && !tmr3SecCD.Enabled();
+  if (tmrInspection.Enabled() || (idle && ReadSetting("Inspection", "Disabled") == kEnabled)) {
+    OnInspectionSpace(pressedAt, repeat);
+    return;
+  }
+  const std::string countdown = ReadSetting("Countdown", "Enabled");
+  switch (DecideSpace(countdown, tmrCounter.Enabled(), tmr3SecCD.Enabled(), repeat)) {
+    case SpaceAction::StartCountdown:
+      StartCountdown();
+      break;
+    case SpaceAction::StartTiming:
+      StartTiming(pressedAt);
+      break;
+    case SpaceAction::StopAndRecord:
+      StopAndRecord(pressedAt);
+      break;
+    case SpaceAction::None:
+      break;
+  }
+}
+
 void MainWindow::StartCountdown() {
   lbl3SecCD.SetText("3");
   lbl3SecCD.SetVisible(true);
@@ -249,7 +263,43 @@ void MainWindow::StartCountdown() {
   tmr3SecCD.SetEnabled(true);
 }
 
+void MainWindow::OnInspectionSpace(std::int64_t pressedAt, bool repeat) {
+  if (repeat) return;  // a held key never starts anything
+  if (!tmrInspection.Enabled()) {
+    inspectionStart_ = pressedAt;
+    inspectionCalls_ = 0;
+    lbl3SecCD.SetText(InspectionText(0));
+    lbl3SecCD.SetVisible(true);
+    tmrInspection.SetEnabled(true);
+    return;
+  }
+  // The penalty is judged at the key press itself, not at the last tick.
+  const Penalty penalty = PenaltyFor(pressedAt - inspectionStart_);
+  StopInspection();
+  StartTiming(pressedAt);
+  penalty_ = penalty;
+}
+
+void MainWindow::StopInspection() {
+  if (!tmrInspection.Enabled()) return;
+  tmrInspection.SetEnabled(false);
+  lbl3SecCD.SetVisible(false);
+  lbl3SecCD.SetText("3");
+}
+
+void MainWindow::onInspectionTick() {
+  const std::int64_t elapsed = NowMs() - inspectionStart_;
+  lbl3SecCD.SetText(InspectionText(elapsed));
+  // One beep per call, even when a tick came late and both are due at once.
+  const int due = CallsDue(elapsed);
+  if (due > inspectionCalls_) {
+    inspectionCalls_ = due;
+    PlaySoundAsync(AppFolder() + "Beep.wav");
+  }
+}
+
 void MainWindow::StartTiming(std::int64_t pressedAt) {
+  penalty_ = Penalty::None;
   StartTick = pressedAt;
   tmrCounter.AlignTicks(StartTick, kHundredthMs);
   tmrCounter.SetEnabled(true);
@@ -257,8 +307,10 @@ void MainWindow::StartTiming(std::int64_t pressedAt) {
 
 void MainWindow::StopAndRecord(std::int64_t pressedAt) {
   // The display is brought to the moment of the key press, so the recorded
-  // result is the press and still what the display shows.
-  ShowElapsed(pressedAt - StartTick);
+  // result is the press and still what the display shows; a late start's two
+  // seconds are in both.
+  const Penalty penalty = std::exchange(penalty_, Penalty::None);
+  ShowElapsed(pressedAt - StartTick + (penalty == Penalty::PlusTwo ? kPenaltyMs : 0));
   if (!tmrCounter.Enabled()) return;  // that reading was the one-hour stop
   tmrCounter.SetEnabled(false);
   if (ReadSetting("Log Result", "Enabled") == kEnabled) {
@@ -266,7 +318,8 @@ void MainWindow::StopAndRecord(std::int64_t pressedAt) {
     GetLocalTime(&now);
     const LocalTime when{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
     lstTmpResult.Append(BuildResultLine(when, LocaleText(LOCALE_SDATE, "/"), LocaleText(LOCALE_STIME, ":"),
-                                        lblHour.Text(), lblMin.Text(), lblSec.Text(), lblMSec.Text()));
+                                        lblHour.Text(), lblMin.Text(), lblSec.Text(), lblMSec.Text()) +
+                        std::string(PenaltySuffix(penalty)));
     ++unsavedResults_;
     if (onResultLogged) onResultLogged();
   }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 
+#include "app/inspection.h"
 #include "toolkit/win32/controls.h"
 #include "toolkit/win32/form.h"
 
@@ -35,6 +36,9 @@ class MainWindow : public Form {
   Label& lblMin;
   Timer tmrCounter;
   Timer tmr3SecCD;
+  // Competition inspection, when the "Inspection" setting asks for it: it takes the
+  // countdown digit's place and is judged from the clock, not from its ticks.
+  Timer tmrInspection;
 
   std::int64_t StartTick = 0;
   std::int64_t ElapsedMs = 0;
@@ -42,6 +46,7 @@ class MainWindow : public Form {
   // Handlers, public so the tests can drive them as the window does.
   void onCounterTick();
   void onCountdownTick();
+  void onInspectionTick();
   void onKeyDown(int vk, int shift, bool repeat);
   // Writes the result log from lstTmpResult; false when it could not be saved. A log
   // that could not be read at start-up is read again first and kept in front of the
@@ -78,7 +83,10 @@ class MainWindow : public Form {
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  void OnSpace(std::int64_t pressedAt, bool repeat);
   void StartCountdown();
+  void OnInspectionSpace(std::int64_t pressedAt, bool repeat);
+  void StopInspection();
   void StartTiming(std::int64_t pressedAt);
   void StopAndRecord(std::int64_t pressedAt);
   bool MergeUnreadLog(const std::string& path);
@@ -87,6 +95,9 @@ class MainWindow : public Form {
   bool CheckSoundFiles();
   bool CheckDisplayFont();
 
+  std::int64_t inspectionStart_ = 0;
+  int inspectionCalls_ = 0;
+  Penalty penalty_ = Penalty::None;
   bool logUnread_ = false;
   bool saveFailed_ = false;
   bool captionMarked_ = false;

@@ -284,6 +284,95 @@ TEST_F(MainWindowTest, CountdownSwitchedOffMidwayRestartsTheCountAtTheDing) {
   EXPECT_EQ(window->StartTick, now);
 }
 
+constexpr const char* kSettingsInspection =
+    "[General Settings]\r\nCountdown=Enabled\r\nLog Result=Enabled\r\nShow Hour=Disabled\r\nInspection=Enabled\r\n";
+
+// Inspection wins over the countdown: fifteen seconds counted down from the clock, the
+// calls at 8 and 12 seconds, and a start in time logs the designed line.
+TEST_F(MainWindowTest, InspectionCountsDownCallsAndAStartInTimeLogsAPlainLine) {
+  WriteFileBytes(Path("Setting.ini"), kSettingsInspection);
+  ASSERT_TRUE(Start());
+  Press(VK_SPACE);
+  const std::int64_t inspectionStart = now;
+  EXPECT_TRUE(window->tmrInspection.Enabled());
+  EXPECT_FALSE(window->tmr3SecCD.Enabled());
+  EXPECT_FALSE(window->tmrCounter.Enabled());
+  EXPECT_TRUE(window->lbl3SecCD.Visible());
+  EXPECT_EQ(window->lbl3SecCD.Text(), "15");
+  Press(VK_SPACE, /*repeat=*/true);  // a held key starts nothing
+  EXPECT_FALSE(window->tmrCounter.Enabled());
+  const struct {
+    std::int64_t ms;
+    const char* shown;
+    std::size_t beeps;
+  } steps[] = {{999, "15", 0}, {1000, "14", 0}, {7999, "8", 0}, {8000, "7", 1},
+               {8050, "7", 1}, {12000, "3", 2}, {14999, "1", 2}};
+  for (const auto& step : steps) {
+    now = inspectionStart + step.ms;
+    window->onInspectionTick();
+    EXPECT_EQ(window->lbl3SecCD.Text(), step.shown) << step.ms;
+    EXPECT_EQ(sounds.size(), step.beeps) << step.ms;
+  }
+  EXPECT_EQ(sounds, (std::vector<std::string>{"Beep.wav", "Beep.wav"}));
+  now = inspectionStart + 15'000;  // the limit itself is still in time
+  Press(VK_SPACE);
+  EXPECT_FALSE(window->tmrInspection.Enabled());
+  EXPECT_FALSE(window->lbl3SecCD.Visible());
+  EXPECT_TRUE(window->tmrCounter.Enabled());
+  EXPECT_EQ(window->StartTick, now);
+  now = window->StartTick + 12'340;
+  Press(VK_SPACE);
+  ASSERT_EQ(window->lstTmpResult.Count(), 1);
+  const std::string line = window->lstTmpResult.TextAt(0);
+  EXPECT_EQ(line.substr(line.size() - 20), " Result: 00:00:12:34") << line;
+}
+
+TEST_F(MainWindowTest, ALateStartIsLoggedWithItsPenalty) {
+  const struct {
+    std::int64_t startMs;
+    const char* shown;
+    const char* logged;
+    const char* display;
+  } cases[] = {{15'001, "+2", "Result: 00:00:12:00 (+2)", "00:00:12:00"},
+               {17'000, "DNF", "Result: 00:00:12:00 (+2)", "00:00:12:00"},
+               {17'001, "DNF", "Result: 00:00:10:00 (DNF)", "00:00:10:00"}};
+  WriteFileBytes(Path("Setting.ini"), kSettingsInspection);
+  ASSERT_TRUE(Start());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.startMs);
+    Press(VK_SPACE);
+    const std::int64_t inspectionStart = now;
+    now = inspectionStart + c.startMs;
+    window->onInspectionTick();
+    EXPECT_EQ(window->lbl3SecCD.Text(), c.shown);
+    Press(VK_SPACE);
+    now = window->StartTick + 10'000;
+    Press(VK_SPACE);
+    EXPECT_EQ(Display(), c.display);
+    const std::string line = window->lstTmpResult.TextAt(window->lstTmpResult.Count() - 1);
+    EXPECT_EQ(line.substr(line.find("Result: ")), c.logged);
+    EXPECT_EQ(ResultFile().substr(ResultFile().size() - std::string(c.logged).size() - 2),
+              std::string(c.logged) + "\r\n");
+  }
+}
+
+TEST_F(MainWindowTest, EscapeCancelsInspectionAndLogsNothing) {
+  WriteFileBytes(Path("Setting.ini"), kSettingsInspection);
+  ASSERT_TRUE(Start());
+  Press(VK_SPACE);
+  now += 16'000;
+  window->onInspectionTick();
+  Press(VK_ESCAPE);
+  EXPECT_FALSE(window->tmrInspection.Enabled());
+  EXPECT_FALSE(window->lbl3SecCD.Visible());
+  EXPECT_FALSE(window->tmrCounter.Enabled());
+  Press(VK_SPACE);  // a new inspection, from fifteen again
+  EXPECT_EQ(window->lbl3SecCD.Text(), "15");
+  EXPECT_TRUE(window->tmrInspection.Enabled());
+  EXPECT_EQ(window->lstTmpResult.Count(), 0);
+  EXPECT_FALSE(FileExists(Path("Result.lst")));
+}
+
 constexpr const wchar_t* kUnsavedCaption = L"Twistwatch \u2014 results not saved";
 
 // Another program holds the log without sharing at start-up: nothing is written over

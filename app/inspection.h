@@ -1,0 +1,33 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tw {
+
+// Competition inspection: fifteen seconds to look at the cube before the solve.
+// Starting later costs two seconds; starting after seventeen makes the solve DNF.
+inline constexpr std::int64_t kInspectionMs = 15'000;
+inline constexpr std::int64_t kInspectionDnfMs = 17'000;
+inline constexpr std::int64_t kPenaltyMs = 2'000;
+// The judge's calls, as elapsed inspection time.
+inline constexpr std::int64_t kFirstCallMs = 8'000;
+inline constexpr std::int64_t kSecondCallMs = 12'000;
+
+enum class Penalty { None, PlusTwo, Dnf };
+
+// The penalty of a solve started `inspectionMs` after inspection began; each limit
+// itself is still in time, anything after it is not.
+Penalty PenaltyFor(std::int64_t inspectionMs);
+
+// What a result line carries after the designed time: "", " (+2)" or " (DNF)".
+std::string_view PenaltySuffix(Penalty penalty);
+
+// The digit shown `inspectionMs` into inspection: the whole seconds left, "15" down
+// to "1", then "+2" from fifteen seconds and "DNF" from seventeen.
+std::string InspectionText(std::int64_t inspectionMs);
+
+// How many of the two calls are due by `inspectionMs` (0, 1 or 2).
+int CallsDue(std::int64_t inspectionMs);
+
+}  // namespace tw

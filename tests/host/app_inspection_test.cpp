@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "app/inspection.h"
+#include "app/timing_control.h"
+#include "storage/result_log.h"
+
+namespace tw {
+namespace {
+
+TEST(Inspection, PenaltyAtTheStartingPress) {
+  const struct {
+    std::int64_t ms;
+    Penalty penalty;
+  } cases[] = {{0, Penalty::None},          {14'999, Penalty::None},   {15'000, Penalty::None},
+               {15'001, Penalty::PlusTwo},  {16'999, Penalty::PlusTwo}, {17'000, Penalty::PlusTwo},
+               {17'001, Penalty::Dnf},      {600'000, Penalty::Dnf}};
+  for (const auto& c : cases) EXPECT_EQ(PenaltyFor(c.ms), c.penalty) << c.ms << " ms";
+}
+
+TEST(Inspection, DigitCountsDownThenShowsThePenalty) {
+  const struct {
+    std::int64_t ms;
+    const char* text;
+    int calls;
+  } cases[] = {{0, "15", 0},     {999, "15", 0},    {1'000, "14", 0},  {7'999, "8", 0},   {8'000, "7", 1},
+               {11'999, "4", 1}, {12'000, "3", 2},  {14'001, "1", 2},  {14'999, "1", 2},  {15'000, "+2", 2},
+               {16'999, "+2", 2}, {17'000, "DNF", 2}, {90'000, "DNF", 2}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(InspectionText(c.ms), c.text) << c.ms << " ms";
+    EXPECT_EQ(CallsDue(c.ms), c.calls) << c.ms << " ms";
+  }
+}
+
+// A penalised line keeps the designed line in front: the log keeps it verbatim and a
+// reader of the designed columns still finds the time where it always was.
+TEST(Inspection, PenaltySuffixFollowsTheDesignedLine) {
+  const std::string designed = BuildResultLine({2026, 12, 7, 14, 5, 9}, "/", ":", "00", "00", "17", "02");
+  const struct {
+    Penalty penalty;
+    const char* suffix;
+  } cases[] = {{Penalty::None, ""}, {Penalty::PlusTwo, " (+2)"}, {Penalty::Dnf, " (DNF)"}};
+  for (const auto& c : cases) {
+    const std::string line = designed + std::string(PenaltySuffix(c.penalty));
+    EXPECT_EQ(line, "#Date: 07/12/2026 | Time: 14:05:09 | Result: 00:00:17:02" + std::string(c.suffix));
+    EXPECT_EQ(line.substr(45, 11), "00:00:17:02");
+    EXPECT_EQ(storage::ParseResultLog(storage::SerializeResultLog({line, line})),
+              (std::vector<std::string>{line, line}));
+  }
+}
+
+}  // namespace
+}  // namespace tw
