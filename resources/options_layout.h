@@ -80,32 +80,71 @@ inline constexpr std::array<ControlRow, kControlCount> kControls{{
     {"lstResult", Kind::ListBox, "fraResult", "", 120, 240, 5415, 2010, 8, Align::Left, false, false, false},
 }};
 
+// ---- Beyond the designed layout ----------------------------------------------------
+// Controls the design does not have, for features that are off until switched on. They
+// sit in free room of their frame (which keeps its designed size) and come after every
+// designed control in the tab order; nothing designed above moves for them.
+//
+// In fraSetup: "Show scramble" in the room right of chkShowHour on its row, the
+// designed gap of 105 from that box's designed edge and from the right column;
+// "WCA inspection" in the right column below the two-line chk3SecCD, 45 below it and
+// 60 above the frame's bottom.
+inline constexpr int kAddedControlCount = 2;
+inline constexpr std::array<ControlRow, kAddedControlCount> kAddedControls{{
+    {"chkShowScramble", Kind::CheckBox, "fraSetup", "Show scr&amble", 1440, 720, 1695, 255, 22, Align::Left, true, false, false},
+    {"chkInspection", Kind::CheckBox, "fraSetup", "WCA &inspection (15 s)", 3240, 900, 2175, 255, 23, Align::Left, true, false, false},
+}};
+
+// Every control the window creates: the designed rows, then the added ones, so that a
+// designed control has the same index in both tables.
+inline constexpr int kAllControlCount = kControlCount + kAddedControlCount;
+inline constexpr std::array<ControlRow, kAllControlCount> kAllControls = [] {
+  std::array<ControlRow, kAllControlCount> all{};
+  for (int i = 0; i < kControlCount; ++i) all[static_cast<std::size_t>(i)] = kControls[static_cast<std::size_t>(i)];
+  for (int i = 0; i < kAddedControlCount; ++i) {
+    all[static_cast<std::size_t>(kControlCount + i)] = kAddedControls[static_cast<std::size_t>(i)];
+  }
+  return all;
+}();
+
+// The index of a control, designed or added, in kAllControls (for a designed one, also
+// in kControls), or -1.
 inline constexpr int IndexOf(std::string_view name) {
-  for (int i = 0; i < kControlCount; ++i) {
-    if (name == kControls[static_cast<std::size_t>(i)].name) return i;
+  for (int i = 0; i < kAllControlCount; ++i) {
+    if (name == kAllControls[static_cast<std::size_t>(i)].name) return i;
   }
   return -1;
 }
 
 inline constexpr const ControlRow& Row(std::string_view name) {
-  return kControls[static_cast<std::size_t>(IndexOf(name))];
+  return kAllControls[static_cast<std::size_t>(IndexOf(name))];
 }
 
-// The controls in tab order, the picture last: creating them in this order makes the
-// window's z-order give the designed tab order.
-inline constexpr std::array<int, kControlCount> TabOrder() {
-  std::array<int, kControlCount> order{};
+// The rows of a table in tab order, those outside the numbering (the picture) last:
+// creating the controls in this order makes the window's z-order give the tab order.
+template <std::size_t N>
+inline constexpr std::array<int, N> TabOrderOf(const std::array<ControlRow, N>& rows) {
+  constexpr int count = static_cast<int>(N);
+  std::array<int, N> order{};
   int next = 0;
-  for (int tab = 0; tab < kControlCount; ++tab) {
-    for (int i = 0; i < kControlCount; ++i) {
-      if (kControls[static_cast<std::size_t>(i)].tab == tab) order[static_cast<std::size_t>(next++)] = i;
+  int highest = -1;
+  for (const ControlRow& row : rows) highest = row.tab > highest ? row.tab : highest;
+  for (int tab = 0; tab <= highest; ++tab) {
+    for (int i = 0; i < count; ++i) {
+      if (rows[static_cast<std::size_t>(i)].tab == tab) order[static_cast<std::size_t>(next++)] = i;
     }
   }
-  for (int i = 0; i < kControlCount; ++i) {
-    if (kControls[static_cast<std::size_t>(i)].tab < 0) order[static_cast<std::size_t>(next++)] = i;
+  for (int i = 0; i < count; ++i) {
+    if (rows[static_cast<std::size_t>(i)].tab < 0) order[static_cast<std::size_t>(next++)] = i;
   }
   return order;
 }
+
+// The designed controls in the designed tab order.
+inline constexpr std::array<int, kControlCount> TabOrder() { return TabOrderOf(kControls); }
+
+// Every control the window creates, in the order it creates them.
+inline constexpr std::array<int, kAllControlCount> WindowTabOrder() { return TabOrderOf(kAllControls); }
 
 struct Point {
   int x, y;

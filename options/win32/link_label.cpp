@@ -1,6 +1,9 @@
 #include "options/win32/link_label.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
+
+#include <utility>
 
 namespace tw::options {
 
@@ -13,8 +16,13 @@ void NotifyClicked(HWND label) {
                reinterpret_cast<LPARAM>(label));
 }
 
-LRESULT CALLBACK LinkProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+LRESULT CALLBACK LinkProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+  auto* owns = reinterpret_cast<PointOwner*>(data);
   switch (message) {
+    case WM_NCHITTEST:
+      // The system then tries the sibling beneath, as it does for any transparent hit.
+      if (owns && *owns && !(*owns)(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)})) return HTTRANSPARENT;
+      break;
     case WM_GETDLGCODE: {
       // Enter would otherwise go to the dialog manager as the window's default button.
       const auto* msg = reinterpret_cast<const MSG*>(lParam);
@@ -44,6 +52,7 @@ LRESULT CALLBACK LinkProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam
     }
     case WM_NCDESTROY:
       RemoveWindowSubclass(label, &LinkProc, kSubclassId);
+      delete owns;
       break;
     default:
       break;
@@ -53,6 +62,9 @@ LRESULT CALLBACK LinkProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam
 
 }  // namespace
 
-void MakeKeyboardLink(HWND label) { SetWindowSubclass(label, &LinkProc, kSubclassId, 0); }
+void MakeKeyboardLink(HWND label, PointOwner owns) {
+  auto* held = owns ? new PointOwner(std::move(owns)) : nullptr;
+  if (!SetWindowSubclass(label, &LinkProc, kSubclassId, reinterpret_cast<DWORD_PTR>(held))) delete held;
+}
 
 }  // namespace tw::options

@@ -56,12 +56,14 @@ FormDesign OptionsDesign() {
                     lo::kBackColor,
                     FontSpec{lo::kFontFace, lo::kFontCentiPoints, lo::kRegular},
                     IDI_TWISTWATCH,
-                    true};
+                    true,
+                    // Alt+Space opens this window's system menu like any dialog's.
+                    false};
 }
 
 std::string SettingsPath() { return AppFolder() + "Setting.ini"; }
 
-const lo::ControlRow& RowAt(int index) { return lo::kControls[static_cast<std::size_t>(index)]; }
+const lo::ControlRow& RowAt(int index) { return lo::kAllControls[static_cast<std::size_t>(index)]; }
 
 // The panel frame (a frame at window level) that holds a control, or -1.
 int PanelFrameOf(int index) {
@@ -116,7 +118,7 @@ ControlClass ClassFor(const lo::ControlRow& row) {
 int FrameRoomBelow(const lo::ControlRow& row) {
   const int frame = lo::IndexOf(row.container);
   if (frame < 0) return 0;
-  const lo::ControlRow& holder = lo::kControls[static_cast<std::size_t>(frame)];
+  const lo::ControlRow& holder = RowAt(frame);
   return std::max(0, holder.height - kFrameInnerBottomTwips - (row.top + row.height));
 }
 
@@ -178,7 +180,7 @@ bool OptionsWindow::FrameEnabled(std::string_view frame) const {
 
 int OptionsWindow::IndexOfHandle(HWND control) const {
   if (!control) return -1;
-  for (int i = 0; i < lo::kControlCount; ++i) {
+  for (int i = 0; i < lo::kAllControlCount; ++i) {
     if (hwnds_[static_cast<std::size_t>(i)] == control) return i;
   }
   return -1;
@@ -198,7 +200,7 @@ void OptionsWindow::OnCreate() {
   saved_focus_ = nullptr;
   lstResult = ListBox{};
   // Creation order is the tab order: the dialog manager tabs through the z-order.
-  for (int index : lo::TabOrder()) CreateControl(index);
+  for (int index : lo::WindowTabOrder()) CreateControl(index);
 
   optSetup.Attach(Control("optSetup"), {&optSetup, &optResult, &optAbout}, [this] { onOptSetupClick(); });
   optResult.Attach(Control("optResult"), {&optSetup, &optResult, &optAbout}, [this] { onOptResultClick(); });
@@ -206,6 +208,8 @@ void OptionsWindow::OnCreate() {
   chk3SecCD.Attach(Control("chk3SecCD"), [this] { onChk3SecCDClick(); });
   chkShowHour.Attach(Control("chkShowHour"), [this] { onChkShowHourClick(); });
   chkLogResult.Attach(Control("chkLogResult"), [this] { onChkLogResultClick(); });
+  chkShowScramble.Attach(Control("chkShowScramble"), [this] { onChkShowScrambleClick(); });
+  chkInspection.Attach(Control("chkInspection"), [this] { onChkInspectionClick(); });
   lstResult.Attach(Control("lstResult"));
 
   hand_ = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_LINK));
@@ -236,7 +240,14 @@ void OptionsWindow::CreateControl(int index) {
   if (!control) return;
   if (row.kind == lo::Kind::CheckBox && row.checked) SendMessageA(control, BM_SETCHECK, BST_CHECKED, 0);
   if (row.kind == lo::Kind::CheckBox && row.height < kTwoLineHeightTwips) WidenToCaption(*this, control, at, row);
-  if (row.kind == lo::Kind::LinkLabel) options::MakeKeyboardLink(control);
+  if (row.kind == lo::Kind::LinkLabel) {
+    // lblURL1 is stacked in front of lblURL3 where they touch, but created after it
+    // for the tab order: each link takes the pointer only where the design shows it.
+    options::MakeKeyboardLink(control, [this, index](POINT screen) {
+      ScreenToClient(Handle(), &screen);
+      return ControlAt(screen) == index;
+    });
+  }
 }
 
 bool OptionsWindow::OnLoad() {
@@ -260,6 +271,8 @@ bool OptionsWindow::OnLoad() {
   LoadSwitch(chkShowHour, "Show Hour");
   LoadSwitch(chk3SecCD, "Countdown");
   LoadSwitch(chkLogResult, "Log Result");
+  LoadSwitch(chkShowScramble, options::kShowScrambleKey);
+  LoadSwitch(chkInspection, options::kInspectionKey);
   const ListBox& main = frmMain().lstTmpResult;
   if (main.Count() > 0) lstResult.Assign(main.Items());
   return true;
@@ -301,8 +314,8 @@ void OptionsWindow::SwitchPanel(Panel panel) {
 // Shows each control when its panel frame is visible and not covered by a visible
 // frame stacked in front of it; the designed window, with all three visible, shows About.
 void OptionsWindow::ApplyFrames() {
-  std::array<bool, lo::kControlCount> onScreen{};
-  for (int i = 0; i < lo::kControlCount; ++i) {
+  std::array<bool, lo::kAllControlCount> onScreen{};
+  for (int i = 0; i < lo::kAllControlCount; ++i) {
     const lo::ControlRow& row = RowAt(i);
     if (row.kind != lo::Kind::Frame || *row.container) continue;
     bool covered = false;
@@ -312,7 +325,7 @@ void OptionsWindow::ApplyFrames() {
     }
     onScreen[static_cast<std::size_t>(i)] = visible_[static_cast<std::size_t>(i)] && !covered;
   }
-  for (int i = 0; i < lo::kControlCount; ++i) {
+  for (int i = 0; i < lo::kAllControlCount; ++i) {
     HWND control = hwnds_[static_cast<std::size_t>(i)];
     if (!control) continue;
     const int frame = RowAt(i).kind == lo::Kind::Frame && !*RowAt(i).container ? i : PanelFrameOf(i);
@@ -356,6 +369,14 @@ void OptionsWindow::onChkShowHourClick() {
   main.ApplyShowHourLayout(chkShowHour.Value() == 1);
   main.CenterHorizontally();
 }
+
+void OptionsWindow::onChkShowScrambleClick() {
+  StoreSwitch(chkShowScramble, options::kShowScrambleKey);
+  frmMain().ApplyScrambleSetting();
+}
+
+// The main window reads the key again at every Space.
+void OptionsWindow::onChkInspectionClick() { StoreSwitch(chkInspection, options::kInspectionKey); }
 
 void OptionsWindow::onCmdRemoveClick() {
   int removed = -1;
@@ -409,10 +430,13 @@ void OptionsWindow::SyncResultList() {
 
 void OptionsWindow::onLinkClick(int link) { options::OpenHyperlink(LinkTarget(link)); }
 
+int OptionsWindow::ControlAt(POINT clientPixels) const {
+  return options::DesignedControlAt(Twips(clientPixels.x), Twips(clientPixels.y),
+                                    [this](int i) { return visible_[static_cast<std::size_t>(i)]; });
+}
+
 void OptionsWindow::onPointerMove(POINT clientPixels) {
-  const int index = options::DesignedControlAt(Twips(clientPixels.x), Twips(clientPixels.y),
-                                               [this](int i) { return visible_[static_cast<std::size_t>(i)]; });
-  const options::HoverEffect effect = options::HoverEffectOf(index);
+  const options::HoverEffect effect = options::HoverEffectOf(ControlAt(clientPixels));
   if (effect.kind == options::HoverKind::Nothing) return;
   for (int link = 0; link < static_cast<int>(emphasis_.size()); ++link) {
     SetLinkEmphasis(link, effect.kind == options::HoverKind::Emphasise && link == effect.link);
@@ -474,7 +498,7 @@ void OptionsWindow::OnCommand(int id, int code, HWND /*control*/) {
     index = IndexOfHandle(GetFocus());
     code = BN_CLICKED;
   }
-  if (index < 0 || index >= lo::kControlCount || code != BN_CLICKED) return;
+  if (index < 0 || index >= lo::kAllControlCount || code != BN_CLICKED) return;
   const std::string_view name = RowAt(index).name;
   if (name == "optSetup") return optSetup.UserClicked();
   if (name == "optResult") return optResult.UserClicked();
@@ -486,6 +510,8 @@ void OptionsWindow::OnCommand(int id, int code, HWND /*control*/) {
   if (name == "chk3SecCD") return chk3SecCD.UserClicked();
   if (name == "chkShowHour") return chkShowHour.UserClicked();
   if (name == "chkLogResult") return chkLogResult.UserClicked();
+  if (name == "chkShowScramble") return chkShowScramble.UserClicked();
+  if (name == "chkInspection") return chkInspection.UserClicked();
   if (const int link = LinkIndexOf(name); link >= 0) onLinkClick(link);
 }
 
@@ -520,8 +546,7 @@ LRESULT OptionsWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       GetCursorPos(&at);
       ScreenToClient(Handle(), &at);
       if (HIWORD(lParam) == WM_MOUSEMOVE) onPointerMove(at);
-      const int index = options::DesignedControlAt(Twips(at.x), Twips(at.y),
-                                                   [this](int i) { return visible_[static_cast<std::size_t>(i)]; });
+      const int index = ControlAt(at);
       if (index >= 0 && RowAt(index).kind == lo::Kind::LinkLabel) {
         SetCursor(hand_);
         return TRUE;

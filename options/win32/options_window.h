@@ -24,6 +24,9 @@ class OptionsWindow : public Form {
 
   OptionButton optAbout, optResult, optSetup;
   CheckBox chk3SecCD, chkShowHour, chkLogResult;
+  // Beyond the designed Setup panel: the scramble row under the digits, and the WCA
+  // inspection before a solve. Both unchecked, and their keys unwritten, until used.
+  CheckBox chkShowScramble, chkInspection;
   ListBox lstResult;
 
   // The native window of a designed control, by its designed name.
@@ -45,6 +48,8 @@ class OptionsWindow : public Form {
   void onChk3SecCDClick();
   void onChkLogResultClick();
   void onChkShowHourClick();
+  void onChkShowScrambleClick();
+  void onChkInspectionClick();
   void onCmdRemoveClick();
   void onCmdResetClick();
   void onLinkClick(int link);
@@ -75,11 +80,13 @@ class OptionsWindow : public Form {
   void KeepFocusOnScreen(HWND fallback);
   void DrawRightAlignedLabel(const DRAWITEMSTRUCT& item);
   int IndexOfHandle(HWND control) const;
+  // The front-most shown control at a point, by the designed stacking, or -1.
+  int ControlAt(POINT clientPixels) const;
   HBRUSH WhiteBrush();
 
-  std::array<HWND, layout::options::kControlCount> hwnds_{};
-  std::array<bool, layout::options::kControlCount> visible_{};
-  std::array<bool, layout::options::kControlCount> enabled_{};
+  std::array<HWND, layout::options::kAllControlCount> hwnds_{};
+  std::array<bool, layout::options::kAllControlCount> visible_{};
+  std::array<bool, layout::options::kAllControlCount> enabled_{};
   std::array<bool, 3> emphasis_{};
   options::Bitmap picture_;
   HBRUSH white_ = nullptr;

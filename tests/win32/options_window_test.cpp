@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <objbase.h>
 
 #include <algorithm>
+#include <cctype>
 #include <functional>
 #include <memory>
 #include <string>
@@ -11,6 +13,7 @@
 #include "options/win32/hyperlink.h"
 #include "options/win32/options_window.h"
 #include "resources/options_layout.h"
+#include "storage/settings_text.h"
 #include "storage/win32/settings_file.h"
 #include "tests/win32/app_fixture.h"
 #include "toolkit/units.h"
@@ -263,6 +266,135 @@ TEST_F(OptionsWindowTest, F1OnAFreshStartShowsTheWindowCentredAndOwnedByTheMainW
   });
   EXPECT_TRUE(checked);
   EXPECT_FALSE(OptionsWindowLoaded());
+}
+
+// Pumps this thread's messages until the condition holds or a generous deadline passes.
+template <typename Condition>
+bool PumpUntil(Condition done, DWORD deadlineMs = 5000) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > deadlineMs) return false;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    Sleep(1);
+  }
+  return true;
+}
+
+void SendKeys(std::initializer_list<std::pair<WORD, bool>> keys) {  // virtual key, down
+  std::vector<INPUT> inputs;
+  for (const auto& [vk, down] : keys) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    inputs.push_back(input);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void SendMouse(DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  SendInput(1, &input, sizeof input);
+}
+
+// What the options window's destruction found: whether the main window took input
+// again before it, and which window was active by then.
+struct DestroyWatch {
+  static inline HWND watched = nullptr;
+  static inline HWND main = nullptr;
+  static inline bool seen = false;
+  static inline bool mainEnabled = false;
+  static inline HWND active = nullptr;
+  static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_DESTROY && call->hwnd == watched) {
+      seen = true;
+      mainEnabled = IsWindowEnabled(main) != FALSE;
+      active = GetActiveWindow();
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+};
+
+TEST_F(OptionsWindowTest, EveryWayOfClosingTheModalWindowGivesTheMainWindowItsKeysBack) {
+  struct Case {
+    const char* how;
+    std::function<void(OptionsWindow&)> close;
+  };
+  const Case cases[] = {
+      {"Exit", [](OptionsWindow& w) { SendMessageA(w.Control("cmdExit"), BM_CLICK, 0, 0); }},
+      {"title bar", [](OptionsWindow& w) { SendMessageA(w.Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }},
+      // Real key strokes, through the modal loop and the dialog manager as a user's.
+      {"Alt+F4", [](OptionsWindow&) { SendKeys({{VK_MENU, true}, {VK_F4, true}, {VK_F4, false}, {VK_MENU, false}}); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    StartMain(Settings("Last Frame=Setup\r\n"));
+    main->Show();
+    ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == main->Handle(); }));
+    DestroyWatch::main = main->Handle();
+    DestroyWatch::seen = false;
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, &DestroyWatch::Hook, nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    static std::function<void()> closeNow;
+    closeNow = [&] {
+      OptionsWindow& window = *OptionsWindowInstance();
+      DestroyWatch::watched = window.Handle();
+      c.close(window);
+    };
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+      KillTimer(nullptr, id);
+      closeNow();
+    });
+    // Never leave the test waiting in the modal loop when the close goes astray.
+    SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR id, DWORD) {
+      KillTimer(nullptr, id);
+      if (OptionsWindowLoaded()) PostMessageA(OptionsWindowInstance()->Handle(), WM_CLOSE, 0, 0);
+    });
+    ShowOptionsWindow();
+    UnhookWindowsHookEx(hook);
+    EXPECT_TRUE(DestroyWatch::seen);
+    EXPECT_TRUE(DestroyWatch::mainEnabled) << "the main window must take input again before the window goes";
+    EXPECT_EQ(DestroyWatch::active, main->Handle());
+    EXPECT_EQ(GetActiveWindow(), main->Handle());
+    EXPECT_EQ(GetForegroundWindow(), main->Handle());
+    EXPECT_FALSE(OptionsWindowLoaded());
+    TearDown();
+    SetUp();
+  }
+}
+
+TEST_F(OptionsWindowTest, AltSpaceOpensTheOptionsWindowsSystemMenu) {
+  OptionsWindow& window = LoadOptions(Settings("Last Frame=Setup\r\n"));
+  window.Show();
+  SetFocus(window.Control("chkLogResult"));
+  static bool menuOpened;
+  menuOpened = false;
+  static HWND watched;
+  watched = window.Handle();
+  HHOOK hook = SetWindowsHookExA(
+      WH_CALLWNDPROC,
+      [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && call->message == WM_ENTERMENULOOP && call->hwnd == watched) menuOpened = true;
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+      },
+      nullptr, GetCurrentThreadId());
+  ASSERT_NE(hook, nullptr);
+  // The menu runs its own loop; a timer inside it closes the menu again.
+  const UINT_PTR closer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
+  MSG msg{window.Control("chkLogResult"), WM_SYSCHAR, ' ', 1 | (1 << 29), 0, {0, 0}};
+  if (!IsDialogMessageA(window.Handle(), &msg)) DispatchMessageA(&msg);
+  KillTimer(nullptr, closer);
+  UnhookWindowsHookEx(hook);
+  EXPECT_TRUE(menuOpened);
+  EXPECT_TRUE(OptionsWindowLoaded());
 }
 
 TEST_F(OptionsWindowTest, UnloadingWithTheMainWindowEndsAWindowLoadedByF2) {
@@ -580,6 +712,7 @@ TEST_F(OptionsWindowTest, ControlsStandAsDesigned) {
       {"cmdExit", "E&xit"},   {"cmdRemove", "Remove &Selected"}, {"cmdReset", "R&eset"},
       {"chk3SecCD", "3 seconds &countdown before start the counter"},
       {"chkShowHour", "Show &hour"}, {"chkLogResult", "&Log result automatically"},
+      {"chkShowScramble", "Show scr&amble"}, {"chkInspection", "WCA &inspection (15 s)"},
       {"Label1", "Twistwatch"}, {"Label2", "Version 1.0"}, {"fraAbout", "About"},
   };
   for (const Case& c : captions) EXPECT_EQ(Text(window.Control(c.name)), c.text) << c.name;
@@ -598,13 +731,15 @@ TEST_F(OptionsWindowTest, ControlsStandAsDesigned) {
   for (HWND child = GetWindow(window.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (GetWindowLongPtrA(child, GWL_STYLE) & WS_TABSTOP) order.push_back(Text(child));
   }
-  ASSERT_GE(order.size(), 5u);
+  ASSERT_GE(order.size(), 7u);
   EXPECT_EQ(order[0], "&Log result automatically");
   EXPECT_EQ(order[1], "Show &hour");
   EXPECT_EQ(order[2], "E&xit");
   EXPECT_EQ(order[3], "&Setup");  // the selected option button alone
   EXPECT_EQ(std::count(order.begin(), order.end(), "&Result") + std::count(order.begin(), order.end(), "A&bout"), 0);
-  EXPECT_EQ(order.back(), "Remove &Selected");
+  // The designed order ends at Remove Selected; the added Setup boxes come after it.
+  EXPECT_EQ(std::vector<std::string>(order.end() - 3, order.end()),
+            (std::vector<std::string>{"Remove &Selected", "Show scr&amble", "WCA &inspection (15 s)"}));
 
   const LOGFONTA title = FontOf(window.Control("Label1"));
   EXPECT_EQ(title.lfWeight, FW_BOLD);
@@ -630,7 +765,154 @@ TEST_F(OptionsWindowTest, AccessKeysWorkFromAnywhereInTheWindow) {
   EXPECT_EQ(Setting("Last Frame"), "About");
 }
 
+TEST_F(OptionsWindowTest, AClickWhereTwoLinksTouchOpensTheOneTheHoverEmphasises) {
+  OptionsWindow& window = LoadOptions("");
+  window.Show();
+  // lblURL1 is stacked in front of lblURL3 on the row where their boxes meet.
+  RECT mail, home, row;
+  GetWindowRect(window.Control("lblURL3"), &mail);
+  GetWindowRect(window.Control("lblURL1"), &home);
+  ASSERT_TRUE(IntersectRect(&row, &mail, &home)) << "the two links no longer touch";
+  ASSERT_TRUE(SetCursorPos((row.left + row.right) / 2, row.top));
+  // Real input: the system finds the window under the pointer for the move and the click.
+  SendMouse(MOUSEEVENTF_MOVE);
+  ASSERT_TRUE(PumpUntil([&] { return window.LinkBold(0); }));
+  EXPECT_FALSE(window.LinkBold(2));
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  SendMouse(MOUSEEVENTF_LEFTUP);
+  ASSERT_TRUE(PumpUntil([&] { return !opened.empty(); }));
+  EXPECT_EQ(opened, (std::vector<std::string>{links::kHomePage}));
+}
+
+TEST_F(OptionsWindowTest, AddedSwitchesLoadFromExactValuesAndLeaveTheFileAsItWas) {
+  const std::string designed = storage::DefaultSettingsText(TW_VERSION_MAJOR, TW_VERSION_MINOR);
+  struct Case {
+    std::string file;
+    int scramble, inspection;
+  };
+  const Case cases[] = {
+      {designed, 0, 0},  // the first start's file has neither key: both read as Disabled
+      {Settings("Countdown=Enabled\r\nShow Scramble=Enabled\r\nInspection=Enabled\r\n"), 1, 1},
+      {Settings("Countdown=Enabled\r\nShow Scramble=Disabled\r\nInspection=Enabled\r\n"), 0, 1},
+      {Settings("Countdown=Enabled\r\nShow Scramble=enabled\r\nInspection=Yes\r\n"), 0, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    OptionsWindow& window = LoadOptions(c.file);
+    EXPECT_EQ(window.chkShowScramble.Value(), c.scramble);
+    EXPECT_EQ(window.chkInspection.Value(), c.inspection);
+    EXPECT_EQ(ReadFileBytes(Path("Setting.ini")), c.file);
+    TearDown();
+    SetUp();
+  }
+}
+
+TEST_F(OptionsWindowTest, AddedSwitchesWriteTheirKeysAtOnceByClickAndByAccessKey) {
+  OptionsWindow& window = LoadOptions(Settings("Last Frame=Setup\r\n"));
+  window.Show();
+  SetFocus(window.Control("chkLogResult"));
+  const auto altKey = [&](char letter) {
+    MSG msg{GetFocus(), WM_SYSCHAR, static_cast<WPARAM>(letter), 1 << 29, 0, {0, 0}};
+    return IsDialogMessageA(window.Handle(), &msg);
+  };
+  struct Step {
+    std::function<void()> act;
+    const char* key;
+    const char* value;
+  };
+  const Step steps[] = {
+      {[&] { SendMessageA(window.Control("chkShowScramble"), BM_CLICK, 0, 0); }, "Show Scramble", "Enabled"},
+      {[&] { SendMessageA(window.Control("chkShowScramble"), BM_CLICK, 0, 0); }, "Show Scramble", "Disabled"},
+      {[&] { EXPECT_TRUE(altKey('a')); }, "Show Scramble", "Enabled"},
+      {[&] { SendMessageA(window.Control("chkInspection"), BM_CLICK, 0, 0); }, "Inspection", "Enabled"},
+      {[&] { EXPECT_TRUE(altKey('i')); }, "Inspection", "Disabled"},
+  };
+  for (const Step& step : steps) {
+    step.act();
+    EXPECT_EQ(Setting(step.key), step.value) << step.key;
+  }
+  EXPECT_EQ(window.chkShowScramble.Value(), 1);
+  EXPECT_EQ(window.chkInspection.Value(), 0);
+}
+
+TEST_F(OptionsWindowTest, SetupPanelTabsThroughTheAddedBoxesAfterTheDesignedOnes) {
+  OptionsWindow& window = LoadOptions(Settings("Last Frame=Setup\r\n"));
+  window.Show();
+  std::vector<std::string> walk;
+  HWND at = window.Control("chkLogResult");
+  for (int step = 0; step < 8; ++step, at = GetNextDlgTabItem(window.Handle(), at, FALSE)) walk.push_back(Text(at));
+  EXPECT_EQ(walk, (std::vector<std::string>{"&Log result automatically", "Show &hour", "E&xit", "&Setup",
+                                            "3 seconds &countdown before start the counter", "Show scr&amble",
+                                            "WCA &inspection (15 s)", "&Log result automatically"}));
+}
+
+TEST_F(OptionsWindowTest, SetupPanelAccessLettersAreUnique) {
+  OptionsWindow& window = LoadOptions(Settings("Last Frame=Setup\r\n"));
+  std::vector<char> letters;
+  for (HWND child = GetWindow(window.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const std::string text = Text(child);
+    const std::size_t amp = text.find('&');
+    if (!Shown(child) || amp == std::string::npos || amp + 1 >= text.size()) continue;
+    const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(text[amp + 1])));
+    EXPECT_EQ(std::count(letters.begin(), letters.end(), letter), 0) << text;
+    letters.push_back(letter);
+  }
+  EXPECT_EQ(letters.size(), 9u);  // three options, Exit, three designed boxes, two added
+}
+
+// Every box of the Setup panel, designed or added, lies inside the frame with room for
+// its caption on one line (two for the countdown box), and no two overlap.
+TEST_F(OptionsWindowTest, SetupBoxesFitTheirCaptionsInsideTheFrameWithoutOverlap) {
+  OptionsWindow& window = LoadOptions(Settings("Last Frame=Setup\r\n"));
+  RECT frame;
+  GetWindowRect(window.Control("fraSetup"), &frame);
+  const char* boxes[] = {"chkLogResult", "chkShowHour", "chk3SecCD", "chkShowScramble", "chkInspection"};
+  std::vector<RECT> placed;
+  for (const char* name : boxes) {
+    SCOPED_TRACE(name);
+    HWND box = window.Control(name);
+    RECT r;
+    GetWindowRect(box, &r);
+    EXPECT_TRUE(Shown(box));
+    EXPECT_GT(r.left, frame.left);
+    EXPECT_LT(r.right, frame.right);
+    EXPECT_GT(r.top, frame.top);
+    EXPECT_LT(r.bottom, frame.bottom);
+    for (const RECT& other : placed) {
+      RECT both;
+      EXPECT_FALSE(IntersectRect(&both, &r, &other));
+    }
+    placed.push_back(r);
+
+    const std::string caption = Text(box);
+    HDC dc = GetDC(box);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0)));
+    const bool twoLines = std::string(name) == "chk3SecCD";
+    const int textWidth = (r.right - r.left) - GetSystemMetrics(SM_CXMENUCHECK) - window.Px(60);
+    RECT text{0, 0, twoLines ? textWidth : 0, 0};
+    DrawTextA(dc, caption.c_str(), -1, &text, DT_CALCRECT | (twoLines ? DT_WORDBREAK : DT_SINGLELINE));
+    SelectObject(dc, old);
+    ReleaseDC(box, dc);
+    EXPECT_LE(text.right, textWidth) << "caption clipped";
+    EXPECT_LE(text.bottom, r.bottom - r.top) << "caption clipped";
+  }
+}
+
+// The program's UI thread is in a COM apartment from its start; a test decoding a
+// picture puts its thread in one the same way.
+struct ComApartment {
+  ComApartment() : hr(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~ComApartment() {
+    if (SUCCEEDED(hr)) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+  HRESULT hr;
+};
+
 TEST(AboutPicture, DecodesTheFirstFrameAtTheDesignedSize) {
+  const ComApartment com;
+  ASSERT_TRUE(SUCCEEDED(com.hr));
   std::string root = TW_SOURCE_DIR;
   if (!root.empty() && root[0] == '/') root = "Z:" + root;
   const std::string gif = ReadFileBytes(root + "/resources/about.gif");

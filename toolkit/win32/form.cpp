@@ -1,6 +1,7 @@
 #include "toolkit/win32/form.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "toolkit/units.h"
 #include "toolkit/win32/messages.h"
@@ -33,6 +34,7 @@ Form::Form(const FormDesign& design)
 
 Form::~Form() {
   if (hwnd_) {
+    EndModal();
     g_loaded_forms.erase(std::remove(g_loaded_forms.begin(), g_loaded_forms.end(), this), g_loaded_forms.end());
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
@@ -91,6 +93,7 @@ void Form::Unload() {
   OnUnload();
   for (Timer* t : timers_) t->SetEnabled(false);
   g_loaded_forms.erase(std::remove(g_loaded_forms.begin(), g_loaded_forms.end(), this), g_loaded_forms.end());
+  EndModal();
   HWND hwnd = hwnd_;
   DestroyWindow(hwnd);
   hwnd_ = nullptr;
@@ -107,18 +110,19 @@ void Form::Show() {
 }
 
 void Form::Hide() {
-  if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
+  if (!hwnd_) return;
+  EndModal();
+  ShowWindow(hwnd_, SW_HIDE);
 }
 
 bool Form::Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
 
 void Form::ShowModal() {
   if (!hwnd_) return;
-  std::vector<HWND> disabled;
   for (Form* f : g_loaded_forms) {
     if (f != this && IsWindowEnabled(f->hwnd_)) {
       EnableWindow(f->hwnd_, FALSE);
-      disabled.push_back(f->hwnd_);
+      modal_disabled_.push_back(f->hwnd_);
     }
   }
   Show();
@@ -134,11 +138,25 @@ void Form::ShowModal() {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
+  // The loop may also end on the program's quit message, with the form still up.
+  EndModal();
+}
+
+// As the dialog manager ends a dialog: the disabled forms take input again while this
+// one is still on the screen, and its owner is activated before it goes. A window that
+// goes while its owner is still disabled hands the activation to whatever the system
+// finds next: another program's window on Windows, no window at all under Wine, and
+// the timer's keys then go nowhere.
+void Form::EndModal() {
+  if (modal_disabled_.empty()) return;
+  const std::vector<HWND> disabled = std::exchange(modal_disabled_, {});
   for (HWND h : disabled) {
     if (IsWindow(h)) EnableWindow(h, TRUE);
   }
-  HWND owner = disabled.empty() ? nullptr : disabled.front();
-  if (owner && IsWindow(owner)) SetForegroundWindow(owner);
+  HWND owner = hwnd_ ? GetWindow(hwnd_, GW_OWNER) : nullptr;
+  if (owner && hwnd_ == GetActiveWindow() && IsWindowEnabled(owner) && IsWindowVisible(owner)) {
+    SetForegroundWindow(owner);
+  }
 }
 
 int Form::Px(int twips) const { return TwipsToPixels(twips, dpi_); }
@@ -379,11 +397,11 @@ LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_SYSKEYDOWN:
       OnKeyDown(static_cast<int>(wParam), ShiftState(), (lParam & (1 << 30)) != 0);
-      // Alt+Space is a Space here, not the system menu.
-      if (wParam == VK_SPACE) return 0;
+      if (wParam == VK_SPACE && design_.altSpaceIsSpace) return 0;
       break;
     case WM_SYSCHAR:
-      if (wParam == ' ') return 0;
+      // A focused control hands Alt+Space on to its window as this character.
+      if (wParam == ' ' && design_.altSpaceIsSpace) return 0;
       break;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));

@@ -21,6 +21,9 @@ struct FormDesign {
   FontSpec controlFont;  // font of native controls that name none of their own
   int iconId;            // resource id of the icon, 0 for none
   bool centerAtStart = true;  // centred on the screen when first shown
+  // Alt+Space arrives as a Space key-down instead of opening the system menu: the rule
+  // of a window worked by Space alone. A window with native controls keeps its menu.
+  bool altSpaceIsSpace = true;
 };
 
 // Shift state bits passed to OnKeyDown.
@@ -47,7 +50,9 @@ class Form {
   void Show();
   void Hide();
   // Shows the form modally: the other forms take no input until it is unloaded
-  // or hidden. Returns then. Timers of every form keep ticking meanwhile.
+  // or hidden. Returns then. Timers of every form keep ticking meanwhile. However it
+  // goes (Exit, the title bar's close, Alt+F4, a hide), the other forms are enabled
+  // again before it leaves the screen and its owner takes the activation back.
   void ShowModal();
   bool Visible() const;
   HWND Handle() const { return hwnd_; }
@@ -112,6 +117,7 @@ class Form {
   void ApplyClientSize();
   void HandleDpiChanged(int dpi, const RECT* suggested);
   void Destroyed();
+  void EndModal();
   RECT OuterRectFor(int clientWidthPx, int clientHeightPx) const;
 
   struct Control {
@@ -133,6 +139,7 @@ class Form {
   std::vector<Control> controls_;
   std::vector<CachedFont> fonts_;
   std::vector<Timer*> timers_;
+  std::vector<HWND> modal_disabled_;  // the forms ShowModal disabled, until it ends
   HBITMAP back_buffer_ = nullptr;
   SIZE back_size_{0, 0};
   bool unloading_ = false;
