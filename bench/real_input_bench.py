@@ -47,6 +47,7 @@ SHORTEST_HUNDREDTHS = 30  # 0.305 s
 LONGEST_HUNDREDTHS = 150  # 1.505 s
 MID_HUNDREDTH_MS = 5
 MIDDLE_BAND_MS = 2.5  # a true time this close to the middle of its hundredth counts as mid-hundredth
+MISSES_SHOWN = 5
 SEED = 20260101  # the same pauses every run
 BETWEEN_SOLVES_S = 0.2
 RESULT_TIMEOUT_S = 5.0
@@ -321,6 +322,10 @@ def report_solves(solves):
           f"hundredth: {exact_share(middle)} (target: all); hundredths off: {off_text}")
     print(f"  least error explaining each recorded hundredth (0 when right): p50 {percentile(errors, 50):.2f} ms, "
           f"p99 {percentile(errors, 99):.2f} ms, max {max(errors):.2f} ms")
+    misses = [s for s in solves if s.hundredths_off][:MISSES_SHOWN]
+    if misses:
+        print("  missed: " + "; ".join(f"pause {s.pause_ms} ms, true {s.true_ms:.2f} ms, recorded "
+                                       f"{s.recorded_cs * 10} ms" for s in misses))
     late = sum(1 for s in solves if s.arrival_late)
     print(f"  true time: the spacing of the two Space KeyPress events as the X server processed them (RECORD "
           f"extension: microsecond arrival times, held within the server's millisecond stamps, which {late} of "

@@ -12,6 +12,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -26,7 +27,7 @@ using tw::bench::Median;
 using tw::bench::NowPreciseMs;
 
 constexpr int kWarmUpStarts = 1;
-constexpr int kMeasuredStarts = 7;  // of each program, alternating
+constexpr int kMeasuredStarts = 9;  // of each program, alternating
 constexpr double kStartTargetMs = 150;
 constexpr double kStartRatioTarget = 1.25;
 constexpr double kMemoryTargetMb = 10;
@@ -193,10 +194,14 @@ void ReportStarts(const Starts& program, const Starts& baseline) {
   // of the machine's load moves both sides of a ratio.
   std::vector<double> ratios;
   for (std::size_t i = 0; i < program.shown.size(); ++i) ratios.push_back(program.shown[i] / baseline.shown[i]);
+  // The fastest starts are the ones the machine's load disturbed least.
+  const double programFastest = *std::min_element(program.shown.begin(), program.shown.end());
+  const double baselineFastest = *std::min_element(baseline.shown.begin(), baseline.shown.end());
   std::printf(
       "start-up beside an empty Win32 window under the same Wine, this run: %.0f ms vs %.0f ms to the painted "
-      "window, ratio %.2fx (median of %d paired starts) (target <= %.2fx)\n",
-      Median(program.shown), Median(baseline.shown), Median(ratios), kMeasuredStarts, kStartRatioTarget);
+      "window, ratio %.2fx (median of %d paired starts; fastest starts %.0f vs %.0f ms, %.2fx) (target <= %.2fx)\n",
+      Median(program.shown), Median(baseline.shown), Median(ratios), kMeasuredStarts, programFastest,
+      baselineFastest, programFastest / baselineFastest, kStartRatioTarget);
 }
 
 void ReportMemory(const Starts& program) {

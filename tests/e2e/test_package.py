@@ -27,12 +27,10 @@ def package(dist, out):
 class UnpackedApp(App):
     """The program run where the user unpacked it, not from a copy of the build's folder."""
 
-    def __init__(self, folder):  # nothing to copy: the folder is already the app's
+    def __init__(self, folder):
+        super().__init__()
+        shutil.rmtree(self.folder)
         self.folder = folder
-        self.proc = None
-
-    def cleanup(self):
-        self.close()  # the folder belongs to the test
 
 
 class ReleaseZip(unittest.TestCase):
@@ -74,8 +72,7 @@ class ReleaseZip(unittest.TestCase):
         with zipfile.ZipFile(self.zip) as zf:
             zf.extractall(target)
         folder = os.path.join(target, FOLDER)
-        app = UnpackedApp(folder)
-        try:
+        with UnpackedApp(folder) as app:
             app.start()
             # The settings are written only once the sounds and the font passed their
             # checks: a refusal's message box would carry the same title.
@@ -83,9 +80,7 @@ class ReleaseZip(unittest.TestCase):
             app.screenshot("package-unpacked")
             app.key("alt+F4")
             self.assertEqual(app.wait_exit(15), 0)
-        finally:
-            app.cleanup()
-        self.assertEqual(sorted(os.listdir(folder)), sorted(RELEASE_FILES + ["Setting.ini"]))
+            self.assertEqual(sorted(os.listdir(folder)), sorted(RELEASE_FILES + ["Setting.ini"]))
 
     def test_a_dist_folder_missing_a_file_makes_no_release(self):
         broken = os.path.join(self.out, "broken dist")
