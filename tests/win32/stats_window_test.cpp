@@ -1,0 +1,325 @@
+// The statistics window beside a real main window: it follows the log, hands the
+// timer's keys over, keeps out of the keyboard's way and remembers its place.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/win32/main_window.h"
+#include "stats/win32/statistics_window.h"
+#include "storage/settings_text.h"
+#include "storage/win32/settings_file.h"
+#include "tests/win32/app_fixture.h"
+
+namespace tw {
+namespace {
+
+using testing_support::AppFolderTest;
+using testing_support::ReadFileBytes;
+using testing_support::WriteFileBytes;
+
+constexpr const char* kCountdownOff =
+    "[General Settings]\r\nCountdown=Disabled\r\nLog Result=Enabled\r\nShow Hour=Disabled\r\n";
+
+std::string Line(int hundredths) {
+  char text[80];
+  std::snprintf(text, sizeof text, "#Date: 10/12/2026 | Time: 14:03:07 | Result: 00:%02d:%02d:%02d",
+                hundredths / 6000, hundredths / 100 % 60, hundredths % 100);
+  return text;
+}
+
+std::vector<std::string> Lines(std::initializer_list<int> hundredths) {
+  std::vector<std::string> lines;
+  for (int h : hundredths) lines.push_back(Line(h));
+  return lines;
+}
+
+template <typename Condition>
+bool PumpUntil(Condition done, DWORD deadlineMs = 5000) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > deadlineMs) return false;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    Sleep(1);
+  }
+  return true;
+}
+
+void SendKey(WORD vk) {
+  INPUT inputs[2]{};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+  }
+  inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, inputs, sizeof(INPUT));
+}
+
+class StatisticsWindowTest : public AppFolderTest {
+ protected:
+  void TearDown() override {
+    if (stats) stats->Unload();
+    stats.reset();
+    if (main) main->Unload();
+    main.reset();
+    AppFolderTest::TearDown();
+  }
+
+  // The main window with `settings` (none: the default file is written) and the
+  // statistics window wired to it as the program wires them.
+  void Start(const char* settings = kCountdownOff, const std::vector<std::string>& log = {},
+             std::size_t sessionStart = 0) {
+    if (settings) WriteFileBytes(Path("Setting.ini"), settings);
+    main = std::make_unique<MainWindow>();
+    SetMainWindow(main.get());
+    ASSERT_TRUE(main->Load());
+    main->lstTmpResult.Assign(log);
+    stats = std::make_unique<StatisticsWindow>();
+    stats->onTimerKey = [this](int vk, int shift, bool repeat) {
+      keys.push_back(vk);
+      main->onKeyDown(vk, shift, repeat);
+    };
+    main->onResultLogged = [this] { stats->OnAppended(main->lstTmpResult.Items().back()); };
+    stats->SetLog(log, sessionStart);
+  }
+
+  // The main window shown and active, as the user starts timing.
+  void ShowMainActive() {
+    main->Show();
+    ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == main->Handle(); }));
+  }
+
+  void Activate(HWND window) {
+    SetForegroundWindow(window);
+    ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == window; }));
+  }
+
+  std::string Setting(const char* key) const {
+    return storage::ReadINI("General Settings", key, "<missing>", Path("Setting.ini"));
+  }
+
+  RECT Outer() const {
+    RECT r;
+    GetWindowRect(stats->Handle(), &r);
+    return r;
+  }
+
+  std::unique_ptr<MainWindow> main;
+  std::unique_ptr<StatisticsWindow> stats;
+  std::vector<int> keys;
+};
+
+TEST_F(StatisticsWindowTest, SpaceInTheStatisticsWindowTimesASolveThatUpdatesCurrentAndBest) {
+  Start(kCountdownOff, Lines({1000, 1100, 1200, 1300}), 4);
+  ShowMainActive();
+  stats->Toggle();
+  ASSERT_TRUE(stats->Visible());
+  Activate(stats->Handle());
+  EXPECT_EQ(stats->CurrentText(5), "");  // four solves: no average of 5 yet
+  EXPECT_EQ(stats->BestText(1), "10.00");
+
+  SendKey(VK_SPACE);
+  ASSERT_TRUE(PumpUntil([&] { return main->tmrCounter.Enabled(); }));
+  now += 9870;  // 9.87 s later
+  SendKey(VK_SPACE);
+  ASSERT_TRUE(PumpUntil([&] { return !main->tmrCounter.Enabled(); }));
+
+  EXPECT_EQ(keys, (std::vector<int>{VK_SPACE, VK_SPACE}));
+  ASSERT_EQ(main->lstTmpResult.Count(), 5);
+  EXPECT_EQ(stats->CurrentText(1), "9.87");
+  EXPECT_EQ(stats->BestText(1), "9.87");
+  EXPECT_EQ(stats->CurrentText(5), "11.00");  // 9.87, 10, 11, 12, 13: drop 9.87 and 13
+  EXPECT_EQ(stats->BestText(5), "11.00");
+  EXPECT_EQ(stats->Figures().Session().solves, 1);
+  EXPECT_EQ(GetActiveWindow(), stats->Handle()) << "the window keeps the focus it was given";
+}
+
+TEST_F(StatisticsWindowTest, RemoveAndResetRecountFromTheLogThatIsLeft) {
+  // Three lines from earlier runs, three from this one.
+  std::vector<std::string> log = Lines({1000, 1500, 1200, 1300, 1400, 2000});
+  Start(kCountdownOff, log, 3);
+  EXPECT_EQ(stats->CurrentText(5), "14.00");  // 15, 12, 13, 14, 20
+  EXPECT_EQ(stats->BestText(5), "13.00");     // 10, 15, 12, 13, 14
+  EXPECT_EQ(stats->Figures().Session().solves, 3);
+
+  log.erase(log.begin());  // an earlier run's line
+  stats->OnRemoved(0, log);
+  EXPECT_EQ(stats->BestText(5), "14.00");
+  EXPECT_EQ(stats->BestText(1), "12.00");
+  EXPECT_EQ(stats->Figures().Session().solves, 3);
+  EXPECT_EQ(stats->Figures().Session().mean, 1567);
+
+  log.erase(log.begin() + 3);  // this session's 14.00
+  stats->OnRemoved(3, log);
+  EXPECT_EQ(stats->CurrentText(5), "");  // four left
+  EXPECT_EQ(stats->CurrentText(3), "15.00");
+  EXPECT_EQ(stats->Figures().Session().solves, 2);
+  EXPECT_EQ(stats->Figures().All().solves, 4);
+
+  stats->OnReset();
+  EXPECT_EQ(stats->CurrentText(1), "");
+  EXPECT_EQ(stats->Figures().All().solves, 0);
+  stats->OnAppended(Line(1111));
+  EXPECT_EQ(stats->CurrentText(1), "11.11");
+  EXPECT_EQ(stats->Figures().Session().solves, 1);
+}
+
+TEST_F(StatisticsWindowTest, UnreadLinesAreCountedInANote) {
+  Start(kCountdownOff, {Line(1000), "edited by hand", "", Line(1200)});
+  EXPECT_EQ(stats->UnreadNote(), "2 lines not read");
+  EXPECT_EQ(stats->Figures().All().solves, 2);
+  stats->OnAppended("#Date: 10/12/2026 | Time: 14:03:07 | Result: 00:00:12");
+  EXPECT_EQ(stats->UnreadNote(), "3 lines not read");
+}
+
+TEST_F(StatisticsWindowTest, ShowsWithoutTakingTheActivationAndRemembersItsVisibility) {
+  Start();
+  ShowMainActive();
+  stats->Toggle();
+  EXPECT_TRUE(stats->Visible());
+  PumpUntil([] { return false; }, 100);
+  EXPECT_EQ(GetActiveWindow(), main->Handle());
+  EXPECT_EQ(Setting("Statistics"), "Shown");
+  EXPECT_NE(Setting("Statistics Left"), "<missing>");
+  EXPECT_EQ(Setting("Statistics Width"), "9600");
+  EXPECT_EQ(Setting("Statistics Height"), "7200");
+  EXPECT_EQ(stats->Caption(), "Twistwatch | Statistics");
+  stats->Toggle();
+  EXPECT_FALSE(stats->Visible());
+  EXPECT_TRUE(stats->IsLoaded());
+  EXPECT_EQ(Setting("Statistics"), "Hidden");
+}
+
+TEST_F(StatisticsWindowTest, TimerKeysGoToTheTimerAndEscapeAlsoHandsTheActivationBack) {
+  Start();
+  ShowMainActive();
+  stats->Toggle();
+  Activate(stats->Handle());
+  for (int vk : {VK_F2, int{'A'}, VK_RETURN}) SendMessageA(stats->Handle(), WM_KEYDOWN, static_cast<WPARAM>(vk), 0);
+  EXPECT_EQ(keys, (std::vector<int>{VK_F2}));
+  main->lblSec.SetText("42");
+  SendKey(VK_ESCAPE);
+  ASSERT_TRUE(PumpUntil([&] { return !stats->Visible(); }));
+  EXPECT_EQ(keys.back(), VK_ESCAPE);
+  EXPECT_EQ(main->lblSec.Text(), "00") << "Escape reset the display as in the main window";
+  ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == main->Handle(); }));
+  EXPECT_EQ(Setting("Statistics"), "Hidden");
+}
+
+TEST_F(StatisticsWindowTest, TheCloseButtonHidesAndF3WithoutWiringToggles) {
+  Start();
+  ShowMainActive();
+  stats->Toggle();
+  Activate(stats->Handle());
+  SendMessageA(stats->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_FALSE(stats->Visible());
+  EXPECT_TRUE(stats->IsLoaded());
+  ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == main->Handle(); }));
+  stats->onTimerKey = nullptr;
+  stats->Toggle();
+  SendMessageA(stats->Handle(), WM_KEYDOWN, VK_F3, 0);
+  EXPECT_FALSE(stats->Visible());
+}
+
+TEST_F(StatisticsWindowTest, UnusedItLeavesTheDefaultSettingsFileByteForByte) {
+  Start(nullptr, Lines({1000, 1100}));
+  const std::string defaults = ReadFileBytes(Path("Setting.ini"));
+  EXPECT_EQ(defaults, storage::DefaultSettingsText(kVersionMajor, kVersionMinor));
+  stats->RestoreFromSettings();
+  stats->OnAppended(Line(1200));
+  stats->OnReset();
+  EXPECT_FALSE(stats->IsLoaded());
+  EXPECT_EQ(ReadFileBytes(Path("Setting.ini")), defaults);
+}
+
+TEST_F(StatisticsWindowTest, RestoresItsPlaceAndSizeAndBringsALostWindowBack) {
+  struct Case {
+    const char* what;
+    const char* left;
+    const char* top;
+    const char* width;
+    bool placed;  // else centred
+    int clientWidthTwips;
+  };
+  const Case cases[] = {
+      {"saved on screen", "40", "30", "8400", true, 8400},
+      {"off every monitor", "-30000", "20000", "8400", false, 8400},
+      {"nonsense size", "40", "30", "lots", true, 9600},
+      {"too small", "40", "30", "100", true, 9600},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Start((std::string(kCountdownOff) + "Statistics=Shown\r\nStatistics Left=" + c.left + "\r\nStatistics Top=" +
+           c.top + "\r\nStatistics Width=" + c.width + "\r\nStatistics Height=6000\r\n")
+              .c_str());
+    stats->RestoreFromSettings();
+    ASSERT_TRUE(stats->Visible());
+    RECT client;
+    GetClientRect(stats->Handle(), &client);
+    EXPECT_EQ(stats->Twips(client.right), c.clientWidthTwips);
+    EXPECT_EQ(stats->Twips(client.bottom), 6000);
+    const RECT outer = Outer();
+    if (c.placed) {
+      EXPECT_EQ(outer.left, 40);
+      EXPECT_EQ(outer.top, 30);
+    } else {
+      EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2);
+    }
+    TearDown();
+    SetUp();
+  }
+}
+
+TEST_F(StatisticsWindowTest, AUserResizeIsSavedAndKeptThroughADpiChange) {
+  Start();
+  stats->Toggle();
+  SetWindowPos(stats->Handle(), nullptr, 50, 60, 700, 500, SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageA(stats->Handle(), WM_EXITSIZEMOVE, 0, 0);
+  RECT client;
+  GetClientRect(stats->Handle(), &client);
+  const int widthTwips = stats->Twips(client.right);
+  EXPECT_EQ(Setting("Statistics Width"), std::to_string(widthTwips));
+  EXPECT_EQ(Setting("Statistics Left"), "50");
+  // Never smaller than the least that shows the table beside the tallies.
+  SetWindowPos(stats->Handle(), nullptr, 0, 0, 100, 100, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  GetClientRect(stats->Handle(), &client);
+  EXPECT_GE(stats->Twips(client.right), 7500);
+  SetWindowPos(stats->Handle(), nullptr, 0, 0, 700, 500, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT suggested{100, 100, 1100, 900};
+  SendMessageA(stats->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(stats->Dpi(), 144);
+  EXPECT_EQ(stats->ClientWidth(), widthTwips);
+  // A faked DPI change keeps the system's sizing frame at its old width, so the
+  // client area may differ from the scaled size by the frame's growth.
+  GetClientRect(stats->Handle(), &client);
+  EXPECT_NEAR(client.right, widthTwips * 144 / 1440, 4);
+}
+
+TEST_F(StatisticsWindowTest, CtrlCCopiesTheTableAsPlainText) {
+  Start(kCountdownOff, Lines({1000, 1100, 1200, 1300, 1400}));
+  stats->Toggle();
+  BYTE state[256];
+  GetKeyboardState(state);
+  state[VK_CONTROL] = 0x80;
+  SetKeyboardState(state);
+  SendMessageA(stats->Handle(), WM_KEYDOWN, 'C', 0);
+  state[VK_CONTROL] = 0;
+  SetKeyboardState(state);
+  EXPECT_TRUE(keys.empty());
+  ASSERT_TRUE(OpenClipboard(stats->Handle()));
+  HANDLE data = GetClipboardData(CF_TEXT);
+  std::string copied = data ? static_cast<const char*>(GlobalLock(data)) : "";
+  if (data) GlobalUnlock(data);
+  CloseClipboard();
+  EXPECT_EQ(copied, stats->TableText());
+  EXPECT_NE(copied.find("average of 5    12.00    12.00\r\n"), std::string::npos) << copied;
+}
+
+}  // namespace
+}  // namespace tw
