@@ -1,15 +1,27 @@
 """The real program under Wine: the options window opened with F1, its panels, F2."""
+import subprocess
 import time
 import unittest
 
-from harness import App, wait_until, xdotool
+from harness import App, wait_until, wine_env, xdotool
 
 RESULTS = "#1 first\r\n#2 second\r\n#3 third\r\n"
+TWIPS_PER_PIXEL = 15  # at 96 DPI
+CLIENT_WIDTH = 5895
+ABOUT_CLIENT_HEIGHT = 5085
+# Where lblURL1 (the home page link) and lblURL2 (the web site) lie in the client area,
+# in twips: the About frame's offset (120, 600) plus their own.
+HOME_LINK = (240, 600 + 2880, 5415, 255)
+WEB_LINK = (240, 600 + 3480, 5415, 255)
+CREDIT_LINE = (240, 600 + 2400, 5415, 255)
 
 
 def settings(**keys):
     lines = "".join(f"{key.replace('_', ' ')}={value}\r\n" for key, value in keys.items())
     return "[General Settings]\r\n" + lines
+
+
+COUNTDOWN_OFF = settings(Countdown="Disabled", Log_Result="Enabled")
 
 
 def setting(app, key):
@@ -19,46 +31,59 @@ def setting(app, key):
     return None
 
 
-def title(wid):
-    return xdotool("getwindowname", wid, check=False)
-
-
-def options_windows(app, panel=None):
-    """The visible windows titled as the options window, optionally on one panel."""
-    # xdotool's own title search is loose about the "|", so titles are compared here.
-    wanted = [f"Twistwatch | {panel}"] if panel else [f"Twistwatch | {p}" for p in ("Setup", "Result", "About")]
-    return [w for w in app.windows("Twistwatch") if title(w) in wanted]
-
-
-def open_options(app, panel):
-    # A key sent while Wine is still taking the X focus can be lost; F1 again is harmless,
-    # since the main window takes no keys once the options window is open.
-    for _ in range(3):
-        app.focus(app.main)
-        app.key("F1")
-        if wait_until(lambda: options_windows(app, panel), 5):
-            break
-    found = options_windows(app, panel)
-    if not found:
-        raise AssertionError(f"F1 did not open the options window on {panel}")
-    wid = found[-1]
-    app.focus(wid)  # the modal window takes the focus itself, but keys sent too soon still reach X's focus
-    return wid
-
-
-def panel_is(wid, panel):
-    return wait_until(lambda: title(wid) == f"Twistwatch | {panel}", 5)
+def panel_is(app, wid, panel):
+    return wait_until(lambda: app.title(wid) == f"Twistwatch | {panel}", 5)
 
 
 def window_gone(app, wid):
     return wait_until(lambda: wid not in app.windows("^Twistwatch"), 5)
 
 
+def screen_rgb(x, y, width, height):
+    """The screen's pixels in a rectangle as 8-bit RGB bytes."""
+    out = subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "-depth", "8", "rgb:-"],
+                         capture_output=True, env=wine_env(), timeout=30)
+    if out.returncode != 0 or len(out.stdout) != width * height * 3:
+        raise RuntimeError(f"could not read the screen: {out.stderr.decode(errors='replace').strip()}")
+    return out.stdout
+
+
+def blue_ink(rgb):
+    """How many pixels are drawn in the links' blue."""
+    return sum(1 for i in range(0, len(rgb), 3) if rgb[i + 2] > rgb[i] + 60)
+
+
+class Client:
+    """The options window's client area on the screen, for a panel's client height in twips."""
+
+    def __init__(self, app, wid, client_height):
+        g = app.geometry(wid)
+        width = CLIENT_WIDTH // TWIPS_PER_PIXEL
+        border = (g.width - width) // 2  # the same frame at the sides and at the bottom
+        self.x = g.x + border
+        self.y = g.y + g.height - border - client_height // TWIPS_PER_PIXEL
+
+    def box(self, twips):
+        left, top, width, height = (v // TWIPS_PER_PIXEL for v in twips)
+        return self.x + left, self.y + top, width, height
+
+    def centre(self, twips):
+        x, y, width, height = self.box(twips)
+        return x + width // 2, y + height // 2
+
+
+def click_close_button(app, wid):
+    # Wine draws the caption's close button at the right end of the title bar.
+    g = app.geometry(wid)
+    xdotool("mousemove", g.x + g.width - 14, g.y + 12)
+    xdotool("click", 1)
+
+
 class Panels(unittest.TestCase):
     def test_f1_opens_on_about_and_exit_remembers_the_panel_but_the_title_bar_does_not(self):
         with App() as app:
             app.start()
-            wid = open_options(app, "About")
+            wid = app.open_options("About")
             g = app.geometry(wid)
             # The About panel's client area is 393 x 339 pixels, inside a frame of the system's own.
             self.assertGreaterEqual(g.width, 393)
@@ -66,28 +91,53 @@ class Panels(unittest.TestCase):
             app.screenshot("options-about")
 
             app.key("alt+s")
-            self.assertTrue(panel_is(wid, "Setup"))
+            self.assertTrue(panel_is(app, wid, "Setup"))
             app.screenshot("options-setup")
             app.key("alt+x")
             self.assertTrue(window_gone(app, wid))
             self.assertEqual(setting(app, "Last Frame"), "Setup")
 
-            wid = open_options(app, "Setup")
+            wid = app.open_options("Setup")
             app.key("alt+r")
-            self.assertTrue(panel_is(wid, "Result"))
+            self.assertTrue(panel_is(app, wid, "Result"))
             app.key("alt+F4")
             self.assertTrue(window_gone(app, wid))
             self.assertEqual(setting(app, "Last Frame"), "Setup")
-            open_options(app, "Setup")
+            app.open_options("Setup")
 
-    def test_a_setup_click_writes_its_switch_at_once(self):
+    def test_setup_switches_write_at_once_and_the_added_ones_only_when_used(self):
         with App(prepare=lambda a: a.write("Setting.ini", settings(Countdown="Enabled", Last_Frame="Setup"))) as app:
             app.start()
-            open_options(app, "Setup")
-            app.key("alt+c")
-            self.assertTrue(wait_until(lambda: setting(app, "Countdown") == "Disabled", 5))
-            app.key("alt+l")
-            self.assertTrue(wait_until(lambda: setting(app, "Log Result") == "Enabled", 5))
+            app.open_options("Setup")
+            self.assertIsNone(setting(app, "Show Scramble"), "loading writes no added key")
+            self.assertIsNone(setting(app, "Inspection"))
+            for key, name, value in (("alt+c", "Countdown", "Disabled"), ("alt+l", "Log Result", "Enabled"),
+                                     ("alt+a", "Show Scramble", "Enabled"), ("alt+i", "Inspection", "Enabled"),
+                                     ("alt+a", "Show Scramble", "Disabled")):
+                app.key(key)
+                self.assertTrue(wait_until(lambda: setting(app, name) == value, 5), (key, setting(app, name)))
+
+
+class Focus(unittest.TestCase):
+    def test_after_the_options_window_closes_space_times_a_solve_without_a_click(self):
+        # Each way of closing leaves the main window active by itself: no click, no focus
+        # request from outside, then Space and Space must log a solve.
+        closings = (("Exit", lambda app, wid: app.key("alt+x")),
+                    ("Alt+F4", lambda app, wid: app.key("alt+F4")),
+                    ("close button", click_close_button))
+        with App(prepare=lambda a: a.write("Setting.ini", COUNTDOWN_OFF)) as app:
+            app.start()
+            for logged, (how, close) in enumerate(closings, 1):
+                with self.subTest(how):
+                    wid = app.open_options("About")
+                    close(app, wid)
+                    self.assertTrue(window_gone(app, wid))
+                    self.assertTrue(wait_until(lambda: app.caption_active(app.main), 5),
+                                    f"after {how} the main window did not take the activation back")
+                    app.key("space")
+                    time.sleep(0.3)
+                    app.key("space")
+                    self.assertTrue(wait_until(lambda: len(app.result_lines()) == logged, 5), app.result_lines())
 
 
 class ShowHour(unittest.TestCase):
@@ -101,7 +151,7 @@ class ShowHour(unittest.TestCase):
             self.assertEqual(setting(app, "Show Hour"), "Enabled")
             wide = app.geometry(app.main)
             self.assertAlmostEqual(wide.x + wide.width / 2, narrow.x + narrow.width / 2, delta=2)
-            self.assertEqual(options_windows(app), [], "F2 loads the options window hidden")
+            self.assertEqual(app.options_windows(), [], "F2 loads the options window hidden")
             app.screenshot("main-show-hour")
             app.key("F2")
             self.assertTrue(wait_until(lambda: app.geometry(app.main).width == narrow.width, 5))
@@ -116,14 +166,14 @@ class Results(unittest.TestCase):
     def test_remove_and_reset_change_the_result_log(self):
         with App(prepare=self.prepare) as app:
             app.start()
-            wid = open_options(app, "Result")
+            wid = app.open_options("Result")
             app.key("Tab", "Tab")  # from Exit past the selected option button into the list
             app.key("Down", "Down")
             app.screenshot("options-result")
             app.key("Tab", "Tab", "space")  # past Reset to Remove Selected, last in the tab order
             self.assertTrue(wait_until(lambda: app.result_lines() == ["#1 first", "#3 third"], 5),
                             app.result_lines())
-            self.assertTrue(panel_is(wid, "Result"))
+            self.assertTrue(panel_is(app, wid, "Result"))
 
             app.key("alt+e")
             box = wait_until(lambda: [w for w in app.windows("^Twistwatch$") if w != app.main], 5)
@@ -136,24 +186,30 @@ class Results(unittest.TestCase):
 
 
 class Links(unittest.TestCase):
-    def test_the_link_under_the_pointer_is_emphasised(self):
+    def test_the_link_under_the_pointer_is_emphasised_until_a_plain_surface(self):
         with App() as app:
             app.start()
-            wid = open_options(app, "About")
-            g = app.geometry(wid)
-            # lblURL1 lies at twips (240, 3480) to (5655, 3735) of the client area, whose
-            # 339 pixels end a 3-pixel border above the window's bottom.
-            client_top = g.y + g.height - 3 - 339
-            xdotool("mousemove", g.x + g.width // 2, client_top + 3607 // 15)
-            time.sleep(0.4)
+            wid = app.open_options("About")
+            client = Client(app, wid, ABOUT_CLIENT_HEIGHT)
+            home, web = client.box(HOME_LINK), client.box(WEB_LINK)
+            # The window's own background clears any emphasis: every link starts plain.
+            xdotool("mousemove", client.x + 4, client.y + 4)
+            time.sleep(0.3)
+            plain_home, plain_web = screen_rgb(*home), screen_rgb(*web)
+            self.assertGreater(blue_ink(plain_home), 0, "the home page link should be on the screen")
+
+            xdotool("mousemove", *client.centre(HOME_LINK))
+            self.assertTrue(wait_until(lambda: screen_rgb(*home) != plain_home, 5), "the link did not change")
+            # Bold and underlined: more of the link's blue than the plain text has.
+            self.assertGreater(blue_ink(screen_rgb(*home)), blue_ink(plain_home) * 5 // 4)
+            self.assertEqual(screen_rgb(*web), plain_web, "only the link under the pointer is emphasised")
             app.screenshot("options-about-hover")
+
+            xdotool("mousemove", *client.centre(CREDIT_LINE))
+            self.assertTrue(wait_until(lambda: screen_rgb(*home) == plain_home, 5), "the credit line clears it")
             app.key("Return")  # Exit has the focus when the About panel opens
             self.assertTrue(window_gone(app, wid))
             self.assertEqual(setting(app, "Last Frame"), "About")
-
-
-if __name__ == "__main__":
-    unittest.main()
 
 
 class Docking(unittest.TestCase):
@@ -161,7 +217,7 @@ class Docking(unittest.TestCase):
         with App() as app:
             app.start()
             main = app.geometry(app.main)
-            wid = open_options(app, "About")
+            wid = app.open_options("About")
             g = app.geometry(wid)
             grab = (g.width // 2, 8)  # the title bar
             # Dropped 8 pixels right of the main window's right edge, overlapping it vertically.
@@ -170,3 +226,7 @@ class Docking(unittest.TestCase):
             self.assertEqual(moved.x, main.x + main.width, moved)
             self.assertEqual(moved.y, main.y + 20)
             app.screenshot("options-docked-beside-main")
+
+
+if __name__ == "__main__":
+    unittest.main()
