@@ -15,6 +15,11 @@ ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__)
 DIST = os.environ.get("TW_DIST", os.path.join(ROOT, "build", "windows", "dist"))
 SHOTS = os.environ.get("TW_SHOTS", os.path.join(ROOT, "build", "screenshots", "e2e"))
 WINE = "/usr/lib/wine/wine64"
+# A program that closes takes well under a second under Wine; five leave room for a loaded machine.
+PROMPT_EXIT_S = 5.0
+# The title of the dialog Wine's debugger shows when a program crashes.
+CRASH_DIALOG_TITLE = "^Program Error$"
+CAPTION_ROW = 6  # a row of pixels inside the title bar that Wine paints, below its top border
 
 
 def wine_env():
@@ -43,6 +48,19 @@ def wait_until(predicate, timeout=15.0, step=0.05):
     return predicate()
 
 
+def pixels(x, y, width, height):
+    """The screen's pixels in a rectangle, as raw RGB bytes."""
+    out = subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}", "-depth", "8",
+                          "rgb:-"], capture_output=True, env=wine_env(), timeout=30)
+    if out.returncode != 0 or len(out.stdout) != width * height * 3:
+        raise RuntimeError(f"could not read the screen: {out.stderr.decode(errors='replace').strip()}")
+    return out.stdout
+
+
+def bluish(r, g, b):
+    return b > r + 60
+
+
 class Geometry:
     def __init__(self, x, y, width, height):
         self.x, self.y, self.width, self.height = x, y, width, height
@@ -54,13 +72,15 @@ class Geometry:
 class App:
     """One run of the program in its own copy of the ready-to-run folder."""
 
-    def __init__(self, prepare=None):
-        self.folder = tempfile.mkdtemp(prefix="tw-e2e-")
+    def __init__(self, prepare=None, folder_prefix="tw-e2e-"):
+        self.folder = tempfile.mkdtemp(prefix=folder_prefix)
         for name in os.listdir(DIST):
             shutil.copy2(os.path.join(DIST, name), self.folder)
         if prepare:
             prepare(self)
         self.proc = None
+        self.main = None
+        self.ended = None  # how close() ended the process, for a test that wants to know
 
     # Files of the application folder.
     def path(self, name):
@@ -108,9 +128,63 @@ class App:
         out = xdotool("search", "--onlyvisible", "--pid", self.proc.pid, "--name", title_regex, check=False)
         return [line for line in out.splitlines() if line.strip()]
 
-    def focus(self, wid):
+    def caption_active(self, wid):
+        """Whether Wine paints the window's caption as active: it has taken the activation
+        and so the keyboard focus, which the X focus alone does not show."""
+        g = self.geometry(wid)
+        row = pixels(g.x, g.y + CAPTION_ROW, g.width, 1)
+        blue = sum(1 for i in range(0, len(row), 3) if bluish(row[i], row[i + 1], row[i + 2]))
+        return blue > g.width // 2
+
+    def x_focus(self):
+        return xdotool("getwindowfocus", check=False)
+
+    def focus(self, wid, timeout=5.0):
+        """Gives the window the X focus and waits until Wine has made it the active window.
+
+        Keys sent in between go to the window Wine still thinks is active, and are lost
+        there: waiting for the activation, not sending again, is what makes a key land.
+        A message box of the start-up, shown before the main window, is never painted
+        active by Wine, yet takes the keys of the X focus. Returns whether the window
+        became active.
+        """
         xdotool("windowfocus", "--sync", wid, check=False)
-        time.sleep(0.15)
+        if self.main is None:
+            return bool(wait_until(lambda: self.x_focus() == wid, timeout, step=0.05))
+        return bool(wait_until(lambda: self.caption_active(wid), timeout, step=0.05))
+
+    def wait_focus(self, wid, timeout=5.0):
+        if not self.focus(wid, timeout):
+            raise AssertionError(f"window {wid} ({xdotool('getwindowname', wid, check=False)!r}) "
+                                 f"did not become the active window")
+
+    def press_once(self, wid, key, happened, what, timeout=5.0):
+        """Presses a key once in an active window and waits for its effect; a key that has to
+        be pressed twice is a fault of the program (or of the harness), never retried."""
+        self.wait_focus(wid)
+        self.key(key)
+        value = wait_until(happened, timeout)
+        if not value:
+            raise AssertionError(f"one {key} in the active window: {what} did not happen")
+        return value
+
+    def title(self, wid):
+        return xdotool("getwindowname", wid, check=False)
+
+    def options_windows(self, panel=None):
+        """The visible windows titled as the options window, optionally on one panel."""
+        # xdotool's own title search is loose about the "|", so titles are compared here.
+        panels = [panel] if panel else ["Setup", "Result", "About"]
+        wanted = [f"Twistwatch | {p}" for p in panels]
+        return [w for w in self.windows("Twistwatch") if self.title(w) in wanted]
+
+    def open_options(self, panel):
+        """F1 in the active main window, once: the options window must open on the panel."""
+        found = self.press_once(self.main, "F1", lambda: self.options_windows(panel),
+                                f"the options window on {panel}")
+        wid = found[-1]
+        self.wait_focus(wid)  # the modal window takes the activation itself
+        return wid
 
     def key(self, *keys, delay_ms=30):
         xdotool("key", "--delay", delay_ms, *keys)
@@ -142,6 +216,12 @@ class App:
         xdotool("mouseup", 1)
         time.sleep(0.3)
 
+    def display(self):
+        """The pixels of the main window's digit row (its client area, without the title bar)."""
+        g = self.geometry(self.main)
+        top = g.height // 4  # below the caption: the digits fill the rest
+        return pixels(g.x, g.y + top, g.width, g.height - top)
+
     def screenshot(self, name):
         os.makedirs(SHOTS, exist_ok=True)
         target = os.path.join(SHOTS, name + ".png")
@@ -158,17 +238,47 @@ class App:
         except subprocess.TimeoutExpired:
             return None
 
+    def crash_dialogs(self):
+        out = xdotool("search", "--onlyvisible", "--name", CRASH_DIALOG_TITLE, check=False)
+        return [line for line in out.splitlines() if line.strip()]
+
+    def quit(self):
+        """Alt+F4 in the active main window: the program must end at once, cleanly.
+
+        Returns the exit code, which must be 0; a program that hangs, asks or crashes fails.
+        """
+        self.wait_focus(self.main)
+        self.key("alt+F4")
+        code = self.wait_exit(PROMPT_EXIT_S)
+        crashes = self.crash_dialogs()
+        if crashes:
+            raise AssertionError(f"a crash dialog appeared: {[self.title(w) for w in crashes]}")
+        if code is None:
+            titles = [self.title(w) for w in self.windows(".")]
+            raise AssertionError(f"still running {PROMPT_EXIT_S} s after Alt+F4; its windows: {titles}")
+        if code != 0:
+            raise AssertionError(f"ended with exit code {code} after Alt+F4")
+        self.ended = "exit code 0"
+        return code
+
     def close(self):
-        """Closes the main window as a user does, then makes sure the process is gone."""
+        """Closes the main window as a user does, then makes sure the process is gone.
+
+        Only the clean-up after a test: a test that cares how the program ends calls quit().
+        """
         if self.running():
             try:
-                self.focus(self.main)
+                self.focus(self.main, timeout=2.0)
                 self.key("alt+F4")
             except Exception:  # noqa: BLE001 - the window may already be gone
                 pass
-            if self.wait_exit(10) is None:
+            code = self.wait_exit(PROMPT_EXIT_S)
+            if code is None:
                 self.proc.kill()
                 self.proc.wait(10)
+                self.ended = "killed"
+            else:
+                self.ended = f"exit code {code}"
 
     def cleanup(self):
         self.close()

@@ -10,6 +10,8 @@ DEFAULT_SETTINGS = (b"\r\nTwistwatch v1.0 Setting File\r\n\r\n"
                     b"[General Settings]\r\nCountdown=Enabled\r\nLog Result=Enabled\r\nShow Hour=Disabled\r\n"
                     b"Last Frame=About\r\n")
 COUNTDOWN_OFF = "[General Settings]\r\nCountdown=Disabled\r\nLog Result=Enabled\r\nShow Hour=Disabled\r\n"
+SAVED_CAPTION = "Twistwatch"
+UNSAVED_CAPTION = "Twistwatch \u2014 results not saved"
 
 
 def screen_size():
@@ -30,6 +32,7 @@ class StartUp(unittest.TestCase):
             self.assertLessEqual(abs((g.y + g.height / 2) - sh / 2), 2, g)
             app.screenshot("main-idle")
             self.assertFalse(app.exists("Result.lst"))
+            app.quit()  # Alt+F4: ends at once with exit code 0, no crash dialog
 
     def refused_start(self, prepare, shot, answer):
         """Starts a program that must ask or warn, answers, and must then end with nothing written."""
@@ -83,19 +86,24 @@ class Solving(unittest.TestCase):
             # Three countdown steps of a second each come before the count starts.
             self.assertAlmostEqual(result_seconds(app.result_lines()[0]), stopped - started - 3.0, delta=0.25)
 
-    def test_escape_records_nothing(self):
+    def test_escape_ends_the_solve_unrecorded_and_the_next_space_starts_a_new_one(self):
         with App(prepare=lambda a: a.write("Setting.ini", COUNTDOWN_OFF)) as app:
             app.start()
             app.key("space")
-            time.sleep(0.4)
+            time.sleep(1.2)
             app.key("Escape")
             time.sleep(0.3)
             self.assertFalse(app.exists("Result.lst"))
             app.key("space")  # a new solve after Escape, then a stop
-            time.sleep(0.3)
+            started = time.monotonic()
+            time.sleep(0.4)
             app.key("space")
+            stopped = time.monotonic()
             self.assertTrue(wait_until(lambda: app.result_lines(), 5))
-            self.assertEqual(len(app.result_lines()), 1)
+            lines = app.result_lines()
+            self.assertEqual(len(lines), 1, lines)
+            # Were Escape ignored, this Space pair would have stopped the first solve at 1.9 s.
+            self.assertAlmostEqual(result_seconds(lines[0]), stopped - started, delta=0.25)
 
 
 class DamagedFiles(unittest.TestCase):
@@ -117,20 +125,39 @@ class DamagedFiles(unittest.TestCase):
             self.assertTrue(data.startswith(old_log), data)
             self.assertRegex(data[len(old_log):].decode("ascii"), r"^#Date: .* \| Result: 00:00:00:\d\d\r\n$")
 
-    def test_a_read_only_log_is_left_whole_and_the_program_goes_on(self):
+    def test_a_read_only_log_is_left_whole_and_its_results_are_saved_once_it_is_writable(self):
+        def solve():
+            app.key("space")
+            time.sleep(0.3)
+            app.key("space")
+            time.sleep(0.3)
+
         with App(prepare=lambda a: a.write("Setting.ini", COUNTDOWN_OFF)) as app:
             app.write("Result.lst", "#kept\r\n")
             os.chmod(app.path("Result.lst"), 0o444)
             app.start()
-            for _ in range(2):
-                app.key("space")
-                time.sleep(0.3)
-                app.key("space")
-                time.sleep(0.3)
+            solve()
+            solve()
             self.assertTrue(app.running())
             self.assertEqual(app.read("Result.lst"), b"#kept\r\n")
             self.assertEqual(sorted(os.listdir(app.folder)),
                              ["Beep.wav", "Digital-7.ttf", "Ding.wav", "Result.lst", "Setting.ini", "Twistwatch.exe"])
+            # The failed save is shown in the caption; the plain caption is accepted until
+            # the program shows it.
+            self.assertIn(app.title(app.main), (UNSAVED_CAPTION, SAVED_CAPTION))
+            app.screenshot("main-results-not-saved")
+
+            # The positive control: the keys did reach the program, and the results it
+            # could not save were kept in memory, so the next save writes them all.
+            os.chmod(app.path("Result.lst"), 0o644)
+            solve()
+            self.assertTrue(wait_until(lambda: len(app.result_lines()) == 4, 5), app.result_lines())
+            lines = app.result_lines()
+            self.assertEqual(lines[0], "#kept")
+            for line in lines[1:]:
+                self.assertRegex(line, r"^#Date: .* \| Result: 00:00:00:\d\d$")
+            self.assertTrue(wait_until(lambda: app.title(app.main) == SAVED_CAPTION, 5), app.title(app.main))
+            app.quit()  # everything is saved: closing asks nothing
 
 
 class Docking(unittest.TestCase):

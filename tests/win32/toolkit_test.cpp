@@ -1,6 +1,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -91,49 +92,113 @@ TEST(Form, KeysArriveWithShiftStateAndRepeatFlagAndAltSpaceIsASpace) {
   form.Unload();
 }
 
+// Pumps the thread's messages until the condition holds or a generous deadline passes:
+// the machines are shared, so a test waits for behaviour, never for a rate.
+template <typename Condition>
+bool PumpUntil(Condition done, std::int64_t deadlineMs = 5000) {
+  const std::int64_t start = MonotonicMs();
+  while (!done()) {
+    if (MonotonicMs() - start > deadlineMs) return false;
+    Pump();
+    Sleep(1);
+  }
+  return true;
+}
+
+void PumpFor(std::int64_t ms) {
+  const std::int64_t start = MonotonicMs();
+  PumpUntil([&] { return MonotonicMs() - start >= ms; }, ms + 1000);
+}
+
 TEST(Timer, TicksOnlyWhileEnabledAndDropsATickQueuedBeforeDisabling) {
   TestForm form;
   ASSERT_TRUE(form.Load());
+  constexpr int kSomeTicks = 3;
   int precise = 0, coarse = 0;
   Timer fast(form, 1, [&] { ++precise; });
   Timer slow(form, 20, [&] { ++coarse; });
   EXPECT_TRUE(fast.Precise());
   EXPECT_FALSE(slow.Precise());
+  PumpFor(100);
+  EXPECT_EQ(precise + coarse, 0) << "no tick before the timers are enabled";
   fast.SetEnabled(true);
   slow.SetEnabled(true);
-  const DWORD start = GetTickCount();
-  while (GetTickCount() - start < 300) {
-    Pump();
-    Sleep(1);
-  }
-  EXPECT_GT(precise, 50);  // far more than a 10-16 ms window timer could give
-  EXPECT_GT(coarse, 3);
+  EXPECT_TRUE(PumpUntil([&] { return precise >= kSomeTicks && coarse >= kSomeTicks; }))
+      << precise << " precise and " << coarse << " window-timer ticks";
   fast.SetEnabled(false);
   slow.SetEnabled(false);
   PostMessageA(form.Handle(), kPreciseTickMessage, fast.Id(), 0);
-  const int before = precise;
-  Sleep(50);
-  Pump();
-  EXPECT_EQ(precise, before);
+  const int precise_before = precise, coarse_before = coarse;
+  PumpFor(100);
+  EXPECT_EQ(precise, precise_before);
+  EXPECT_EQ(coarse, coarse_before);
   form.Unload();
 }
 
-TEST(Timer, AlignedTicksComeOncePerPeriod) {
+// A modal loop of the system's own (a dialog box here; message boxes, the options
+// window and window drags run loops like it): the count must not stop there.
+struct ModalDialog {
+  static inline HWND window = nullptr;
+  static constexpr UINT_PTR kGiveUpTimer = 1;
+  static constexpr UINT kGiveUpMs = 10000;
+
+  static INT_PTR CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
+    if (msg == WM_INITDIALOG) {
+      window = hwnd;
+      SetTimer(hwnd, kGiveUpTimer, kGiveUpMs, nullptr);  // never leave the test waiting in the loop
+      return TRUE;
+    }
+    if (msg == WM_TIMER && wParam == kGiveUpTimer) EndDialog(hwnd, -1);
+    return FALSE;
+  }
+
+  // Runs the dialog's modal loop until something in it calls EndDialog.
+  static INT_PTR Run(HWND owner) {
+    struct alignas(DWORD) Template {
+      DLGTEMPLATE dialog;
+      WORD menu, windowClass, title;
+    } design{{WS_POPUP | WS_CAPTION | DS_MODALFRAME, 0, 0, 0, 0, 100, 50}, 0, 0, 0};
+    const INT_PTR result = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), &design.dialog, owner, &Proc, 0);
+    window = nullptr;
+    return result;
+  }
+};
+
+TEST(Timer, PreciseTicksKeepComingInsideAModalLoop) {
   TestForm form;
   ASSERT_TRUE(form.Load());
+  constexpr int kTicksInsideTheLoop = 3;
+  int inside = 0;
+  Timer fast(form, 1, [&] {
+    if (!ModalDialog::window) return;
+    if (++inside == kTicksInsideTheLoop) EndDialog(ModalDialog::window, IDOK);
+  });
+  fast.SetEnabled(true);
+  EXPECT_EQ(ModalDialog::Run(form.Handle()), IDOK) << "the loop was left by its deadline, after " << inside
+                                                   << " ticks";
+  EXPECT_GE(inside, kTicksInsideTheLoop);
+  fast.SetEnabled(false);
+  form.Unload();
+}
+
+TEST(Timer, AlignedTicksComeAtMostOncePerPeriod) {
+  TestForm form;
+  ASSERT_TRUE(form.Load());
+  constexpr unsigned kPeriodMs = 10;
+  constexpr std::int64_t kWatchMs = 200;
   int ticks = 0;
   Timer display(form, 1, [&] { ++ticks; });
-  display.AlignTicks(MonotonicMs(), 10);
+  const std::int64_t origin = MonotonicMs();
+  display.AlignTicks(origin, kPeriodMs);
+  const std::int64_t first_slot = (MonotonicMs() - origin) / kPeriodMs;
   display.SetEnabled(true);
-  const std::int64_t start = MonotonicMs();
-  while (MonotonicMs() - start < 400) {
-    Pump();
-    Sleep(1);
-  }
+  EXPECT_TRUE(PumpUntil([&] { return ticks >= 2; }));
+  PumpFor(kWatchMs);
   display.SetEnabled(false);
-  // About one tick per 10 ms period: never the ~1 per ms of an unaligned precise timer.
-  EXPECT_GE(ticks, 20);
-  EXPECT_LE(ticks, 42);
+  const std::int64_t last_slot = (MonotonicMs() - origin) / kPeriodMs;
+  // Ticks come, but never two in one period: an unaligned 1 ms timer would give about ten.
+  // A loaded machine can only lower the count, so the bound cannot flake.
+  EXPECT_LE(ticks, last_slot - first_slot + 1);
   form.Unload();
 }
 
