@@ -243,6 +243,8 @@ class Program:
 
     def close(self):
         if self.proc.poll() is None:
+            if self.window:
+                subprocess.run(["xdotool", "windowfocus", "--sync", self.window], capture_output=True, timeout=10)
             subprocess.run(["xdotool", "key", "alt+F4"], capture_output=True, timeout=10)
             try:
                 self.proc.wait(10)
