@@ -37,6 +37,7 @@ import time
 
 WINE = "/usr/lib/wine/wine64"
 WINDOW_TITLE = "^Twistwatch$"
+PROGRAM_FILES = ("Twistwatch.exe", "Beep.wav", "Ding.wav", "Digital-7.ttf")
 # Space starts timing at once: the two key-downs bound the solve.
 SETTINGS = ("[General Settings]\r\nCountdown=Disabled\r\nLog Result=Enabled\r\nShow Hour=Disabled\r\n"
             "Last Frame=About\r\n")
@@ -206,7 +207,7 @@ class Program:
 
     def __init__(self, dist):
         self.folder = tempfile.mkdtemp(prefix="tw-bench-real-")
-        for name in os.listdir(dist):
+        for name in PROGRAM_FILES:  # no settings or results a run in the dist folder may have left
             shutil.copy2(os.path.join(dist, name), self.folder)
         with open(os.path.join(self.folder, "Setting.ini"), "w", newline="") as f:
             f.write(SETTINGS)
