@@ -1,6 +1,7 @@
 #include "stats/win32/chart_painter.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "stats/time_format.h"
@@ -109,8 +110,10 @@ void ChartPainter::Paint(HDC dc, const RECT& area, const Statistics& statistics,
 
   PaintAxes(dc, frame, results.size());
   PaintSingles(dc, frame, results.size());
-  PaintAverage(dc, frame, &ChartColumn::average12, kAverage12Color);
+  // The smoother average of 12 on top: over many solves the average of 5 is a band
+  // that would hide it.
   PaintAverage(dc, frame, &ChartColumn::average5, kAverage5Color);
+  PaintAverage(dc, frame, &ChartColumn::average12, kAverage12Color);
   PaintNewBests(dc, frame, statistics);
   PaintDnfs(dc, frame);
   PaintLegend(dc, frame);
@@ -140,7 +143,12 @@ void ChartPainter::PaintAxes(HDC dc, const Frame& frame, std::size_t solves) con
   for (std::size_t number = step; number <= solves; number += step) {
     const int x = s.X(ColumnOf(number - 1, solves, s.columns));
     Line(dc, x, bottom, x, bottom + tick);
-    Text(dc, x, bottom + tick, std::to_string(number), TA_CENTER | TA_TOP);
+    // The last number may not overhang the chart's right edge.
+    const std::string text = std::to_string(number);
+    const int halfWidth = TextWidth(dc, text) / 2;
+    const bool overhangs = x + halfWidth > frame.area.right;
+    Text(dc, overhangs ? static_cast<int>(frame.area.right) : x, bottom + tick, text,
+         (overhangs ? TA_RIGHT : TA_CENTER) | TA_TOP);
   }
 }
 
@@ -171,9 +179,10 @@ void ChartPainter::PaintSingles(HDC dc, const Frame& frame, std::size_t solves) 
   DrawRuns(dc, kSingleColor, 1);
 }
 
-// One polyline per run of columns with an average; each column adds its first,
-// fastest, slowest and last value, so the line passes through every extreme the
-// column hides.
+// One polyline per run of columns with an average. A column of many solves is a
+// vertical stroke over its fastest to slowest value, entered at the end nearer
+// the previous column's exit: two points, where the line through every value
+// would cost the width times the solves per column.
 void ChartPainter::PaintAverage(HDC dc, const Frame& frame, ValueSpan ChartColumn::*series, COLORREF color) {
   const ChartScale& s = frame.scale;
   points_.clear();
@@ -200,10 +209,11 @@ void ChartPainter::PaintAverage(HDC dc, const Frame& frame, ValueSpan ChartColum
       continue;
     }
     const int x = s.X(c);
-    add(POINT{x, s.Y(span.first)});
-    add(POINT{x, s.Y(span.first <= span.last ? span.low : span.high)});
-    add(POINT{x, s.Y(span.first <= span.last ? span.high : span.low)});
-    add(POINT{x, s.Y(span.last)});
+    const int fast = s.Y(span.low), slow = s.Y(span.high);
+    const int from = run > 0 ? points_.back().y : s.Y(span.first);
+    const bool enterAtSlow = std::abs(from - slow) < std::abs(from - fast);
+    add(POINT{x, enterAtSlow ? slow : fast});
+    add(POINT{x, enterAtSlow ? fast : slow});
   }
   endRun();
   DrawRuns(dc, color, frame.Scaled(1));

@@ -1,0 +1,128 @@
+// The statistics window under Wine with a 100,000-line log: the chart drawn into
+// a window-sized bitmap, the window shown by F3 and repainted after one more
+// solve, and the memory the log's statistics add to the process.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "bench/bench_util.h"
+#include "bench/win_bench_util.h"
+#include "stats/statistics.h"
+#include "stats/win32/chart_painter.h"
+#include "stats/win32/gdi_objects.h"
+#include "stats/win32/statistics_window.h"
+#include "toolkit/win32/services.h"
+
+namespace {
+
+constexpr double kChartTargetMs = 16.0;
+constexpr double kMemoryTargetMb = 4.0;
+constexpr int kChartRuns = 21;
+// The window's default client area at 96 DPI, less its margins.
+constexpr int kChartWidth = 624;
+constexpr int kChartHeight = 464;
+constexpr int kFontHeight = -12;  // 9 points at 96 DPI
+constexpr double kBytesPerMb = 1024.0 * 1024.0;
+
+// Committed private pages, walked region by region (Wine leaves PrivateUsage at 0).
+SIZE_T CommittedPrivateBytes() {
+  SIZE_T total = 0;
+  MEMORY_BASIC_INFORMATION info;
+  for (auto* address = static_cast<char*>(nullptr); VirtualQuery(address, &info, sizeof info) == sizeof info;
+       address = static_cast<char*>(info.BaseAddress) + info.RegionSize) {
+    if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
+    if (info.RegionSize == 0) break;
+  }
+  return total;
+}
+
+double ChartMs(const tw::stats::Statistics& statistics) {
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof format.bmiHeader;
+  format.bmiHeader.biWidth = kChartWidth;
+  format.bmiHeader.biHeight = -kChartHeight;
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  tw::stats::GdiObject<HBITMAP> bitmap(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+  tw::stats::GdiObject<HFONT> font(CreateFontA(kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                               OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH,
+                                               "Tahoma"));
+  tw::stats::MemoryDc dc(nullptr);
+  tw::stats::Selection use(dc.get(), bitmap.get());
+  tw::stats::ChartPainter painter;
+  const RECT area{0, 0, kChartWidth, kChartHeight};
+  return tw::bench::MedianMs([&] { painter.Paint(dc.get(), area, statistics, font.get(), USER_DEFAULT_SCREEN_DPI); },
+                             kChartRuns);
+}
+
+template <typename Work>
+double OnceMs(Work&& work) {
+  const double start = tw::bench::NowPreciseMs();
+  work();
+  return tw::bench::NowPreciseMs() - start;
+}
+
+// F3 on a window given `lines`: loaded, shown and painted.
+double OpenMs(tw::StatisticsWindow& window) {
+  return OnceMs([&] {
+    window.Toggle();
+    UpdateWindow(window.Handle());
+  });
+}
+
+}  // namespace
+
+int main() {
+  using namespace tw::bench;
+  const TempFolder folder("tw-stats-bench-");
+  if (!folder.Created()) {
+    std::printf("statistics bench: cannot create %s\n", folder.Path().c_str());
+    return 1;
+  }
+  tw::SetAppFolderForTesting(folder.Path());
+  const std::vector<std::string> lines = RealisticResultLog();
+  {
+    // The process's first window pays for the window system's start; no log's doing.
+    tw::StatisticsWindow warmUp;
+    OpenMs(warmUp);
+  }
+
+  const SIZE_T before = CommittedPrivateBytes();
+  tw::StatisticsWindow window;
+  const double setMs = OnceMs([&] { window.SetLog(lines, lines.size()); });
+  const double openMs = OpenMs(window);
+  const double oneMoreMs = OnceMs([&] {
+    window.OnAppended(lines.front());
+    UpdateWindow(window.Handle());
+  });
+  const double grownMb = static_cast<double>(CommittedPrivateBytes() - before) / kBytesPerMb;
+  const bool complete = window.Visible() && window.Figures().Results().size() == lines.size() + 1;
+  window.Unload();
+  double emptyOpenMs = 0;
+  {
+    tw::StatisticsWindow empty;
+    emptyOpenMs = OpenMs(empty);
+  }
+
+  {
+    tw::stats::Statistics statistics;
+    statistics.Load(lines, lines.size());
+    std::printf("chart of %d solves drawn: %.1f ms (target <= %.0f ms)\n", kResultLogLines, ChartMs(statistics),
+                kChartTargetMs);
+  }
+  std::printf("statistics window given %d lines at start-up: %.1f ms\n", kResultLogLines, setMs);
+  std::printf("F3 shows the statistics window painted: %.1f ms with %d solves, %.1f ms with none\n", openMs,
+              kResultLogLines, emptyOpenMs);
+  std::printf("statistics window after one more solve, repainted: %.1f ms\n", oneMoreMs);
+  std::printf("memory added by the statistics window with %d solves: %.2f MB (target <= %.0f MB)\n",
+              kResultLogLines, grownMb, kMemoryTargetMb);
+  tw::SetAppFolderForTesting("");
+  if (!complete) {
+    std::printf("statistics bench FAILED: the window did not show the whole log\n");
+    return 1;
+  }
+  return 0;
+}
