@@ -15,7 +15,7 @@ Hundredths AverageOf(std::span<const Hundredths> results, int trim) {
   std::sort(sorted.begin(), sorted.end());
   const auto dnfs = std::count(sorted.begin(), sorted.end(), kDnf);
   if (dnfs > trim) return kDnf;
-  const auto kept = static_cast<std::int64_t>(sorted.size()) - 2 * trim;
+  const auto kept = static_cast<std::int64_t>(sorted.size()) - 2 * static_cast<std::int64_t>(trim);
   const std::int64_t sum = std::accumulate(sorted.begin() + trim, sorted.end() - trim, std::int64_t{0});
   return RoundedMean(sum, kept);
 }

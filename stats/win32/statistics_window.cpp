@@ -114,7 +114,8 @@ void StatisticsWindow::OnReset() {
 
 void StatisticsWindow::Toggle() {
   if (!IsLoaded() && !Load()) return;
-  if (Visible()) {
+  // A minimised window comes back rather than going away unseen.
+  if (Visible() && !IsIconic(Handle())) {
     HideAndReturnActivation();
   } else {
     ShowWithoutActivation();
@@ -187,6 +188,16 @@ void StatisticsWindow::SavePlacement() const {
 }
 
 void StatisticsWindow::ShowWithoutActivation() {
+  if (IsIconic(Handle())) {
+    // Wine activates a minimised window as it restores it, SW_SHOWNOACTIVATE or
+    // not: the window that had the activation gets it back.
+    HWND active = GetActiveWindow();
+    ShowWindow(Handle(), SW_SHOWNOACTIVATE);  // restored to its last size and place
+    if (active != Handle() && GetActiveWindow() == Handle() && CanTakeActivation(active)) {
+      SetForegroundWindow(active);
+      SetActiveWindow(active);
+    }
+  }
   SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   Refresh();
 }

@@ -194,6 +194,17 @@ TEST_F(StatisticsWindowTest, ShowsWithoutTakingTheActivationAndRemembersItsVisib
   EXPECT_FALSE(stats->Visible());
   EXPECT_TRUE(stats->IsLoaded());
   EXPECT_EQ(Setting("Statistics"), "Hidden");
+  // F3 on a minimised window brings it back instead of hiding it unseen.
+  stats->Toggle();
+  ShowWindow(stats->Handle(), SW_SHOWMINNOACTIVE);
+  ASSERT_TRUE(IsIconic(stats->Handle()));
+  PumpUntil([] { return false; }, 100);
+  ASSERT_EQ(GetActiveWindow(), main->Handle());
+  stats->Toggle();
+  EXPECT_TRUE(stats->Visible());
+  EXPECT_FALSE(IsIconic(stats->Handle()));
+  PumpUntil([] { return false; }, 100);
+  EXPECT_EQ(GetActiveWindow(), main->Handle());
 }
 
 TEST_F(StatisticsWindowTest, TimerKeysGoToTheTimerAndEscapeAlsoHandsTheActivationBack) {
