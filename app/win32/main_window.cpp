@@ -158,6 +158,8 @@ void MainWindow::ApplyShowHourLayout(bool hourShown) {
   lbl3SecCD.SetWidth(col.countdownWidth);
 }
 
+void MainWindow::ApplyScrambleSetting() {}
+
 bool MainWindow::OnLoad() {
   if (!CheckSoundFiles()) {
     ShowMessageBox(Handle(), kSoundFileMessage, kAppTitle, kStyleExclamation);
@@ -231,6 +233,7 @@ void MainWindow::onKeyDown(int vk, int /*shift*/, bool repeat) {
   }
   if (vk == VK_F1 && onF1) onF1();
   if (vk == VK_F2 && onF2) onF2();
+  if (vk == VK_F3 && onF3) onF3();
 }
 
 void MainWindow::OnSpace(std::int64_t pressedAt, bool repeat) {
@@ -394,8 +397,6 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   }
   return Form::WndProc(message, wParam, lParam);
 }
-
-void MainWindow::ApplyScrambleSetting() {}
 
 void MainWindow::ShowElapsed(std::int64_t elapsedMs) {
   ElapsedMs = elapsedMs;

@@ -68,7 +68,7 @@ class MainWindow : public Form {
 
   // Wiring to the options window (F1, F2, its unload with ours, a new logged line)
   // and to the process, set by WinMain; tests leave them empty.
-  std::function<void()> onF1, onF2, onUnloadExtra, onResultLogged;
+  std::function<void()> onF1, onF2, onF3, onUnloadExtra, onResultLogged;
   // The log in memory changed beyond one new line: an unread log merged in front.
   std::function<void()> onResultsReloaded;
   // The Result panel removed one line, or all of them.

@@ -5,6 +5,7 @@
 #include "app/win32/main_window.h"
 #include "docking/win32/docking.h"
 #include "options/win32/options_window.h"
+#include "stats/win32/statistics_window.h"
 
 namespace {
 
@@ -34,13 +35,39 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   tw::docking::SetDockWindowSource(&tw::Form::LoadedWindowHandles);
 
   tw::MainWindow main;
+  tw::StatisticsWindow statistics;
   tw::SetMainWindow(&main);
+  const tw::ListBox& log = main.lstTmpResult;
+  // Lines logged since the start of this run, counted from the end of the log.
+  std::size_t sessionLines = 0;
   main.onF1 = [] { tw::ShowOptionsWindow(); };
   main.onF2 = [] { tw::ToggleShowHour(); };
-  main.onUnloadExtra = [] { tw::UnloadOptionsWindow(); };
+  main.onF3 = [&statistics] { statistics.Toggle(); };
+  main.onResultLogged = [&] {
+    ++sessionLines;
+    statistics.OnAppended(log.TextAt(log.Count() - 1));
+  };
+  main.onResultsReloaded = [&] {
+    statistics.SetLog(log.Items(), static_cast<std::size_t>(log.Count()) - sessionLines);
+  };
+  main.onResultRemoved = [&](std::size_t index) {
+    if (index + sessionLines >= static_cast<std::size_t>(log.Count()) + 1 && sessionLines > 0) --sessionLines;
+    statistics.OnRemoved(index, log.Items());
+  };
+  main.onResultsReset = [&] {
+    sessionLines = 0;
+    statistics.OnReset();
+  };
+  statistics.onTimerKey = [&main](int vk, int shift, bool repeat) { main.onKeyDown(vk, shift, repeat); };
+  main.onUnloadExtra = [&statistics] {
+    tw::UnloadOptionsWindow();
+    statistics.Unload();
+  };
   main.quitOnUnload = true;
   if (!main.Load()) return 0;
+  statistics.SetLog(log.Items(), static_cast<std::size_t>(log.Count()));
   main.Show();
+  statistics.RestoreFromSettings();
 
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

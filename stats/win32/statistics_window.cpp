@@ -149,11 +149,46 @@ void StatisticsWindow::ApplyStoredPlacement() {
       stats::ReadPlacement([&path](const char* key) { return storage::ReadINI(kSection, key, "", path); });
   SetClientSize(placement.widthTwips, placement.heightTwips);
   if (!placement.left) {
-    CenterOnScreen();
+    PlaceBesideTimer();
     return;
   }
   SetWindowPos(Handle(), nullptr, *placement.left, *placement.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   KeepOnScreen();
+}
+
+// The first time, beside the timer's window rather than over its digits: centred
+// under it, or over it when there is more room there, made shorter (down to its
+// minimum) to fit the room; centred on the screen when neither side has room.
+void StatisticsWindow::PlaceBesideTimer() {
+  const auto& forms = Form::LoadedForms();
+  const auto timer = std::find_if(forms.begin(), forms.end(), [this](Form* f) { return f != this && f->Visible(); });
+  if (timer == forms.end()) {
+    CenterOnScreen();
+    return;
+  }
+  RECT main, self, client;
+  GetWindowRect((*timer)->Handle(), &main);
+  GetWindowRect(Handle(), &self);
+  GetClientRect(Handle(), &client);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromRect(&main, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  const int frame = (self.bottom - self.top) - client.bottom;
+  const int below = static_cast<int>(work.bottom - main.bottom) - frame;
+  const int above = static_cast<int>(main.top - work.top) - frame;
+  const int room = std::max(below, above);
+  if (room < Px(stats::kMinimumHeightTwips)) {
+    CenterOnScreen();
+    return;
+  }
+  const int clientHeight = std::min(static_cast<int>(client.bottom), room);
+  SetClientSize(ClientWidth(), Twips(clientHeight));
+  const int width = self.right - self.left;
+  const int left = std::clamp(static_cast<int>((main.left + main.right - width) / 2), static_cast<int>(work.left),
+                              std::max(static_cast<int>(work.left), static_cast<int>(work.right) - width));
+  const int top = below >= above ? static_cast<int>(main.bottom) : static_cast<int>(main.top) - clientHeight - frame;
+  SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // A saved place that lies off every monitor (one since unplugged, or a hand edit)

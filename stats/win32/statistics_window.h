@@ -61,6 +61,7 @@ class StatisticsWindow : public Form {
   void ShowWithoutActivation();
   void HideAndReturnActivation();
   void ApplyStoredPlacement();
+  void PlaceBesideTimer();
   void KeepOnScreen();
   void SavePlacement() const;
   void Refresh();
