@@ -4,9 +4,11 @@ Each run copies the ready-to-run folder into a fresh temp folder, starts the
 program there and talks to it only as a user would: keys and mouse through
 xdotool, files on disk, window geometry and screenshots of the X screen.
 """
+import hashlib
 import os
 import re
 import shutil
+import signal
 import subprocess
 import tempfile
 import time
@@ -80,7 +82,8 @@ class App:
             prepare(self)
         self.proc = None
         self.main = None
-        self.ended = None  # how close() ended the process, for a test that wants to know
+        self.ended = None
+        self.crashes_before = set()  # how close() ended the process, for a test that wants to know
 
     # Files of the application folder.
     def path(self, name):
@@ -104,6 +107,7 @@ class App:
 
     # The process.
     def start(self, wait_for_window=True):
+        self.crashes_before = set(self.all_crash_dialogs())
         self.proc = subprocess.Popen([WINE, self.path("Twistwatch.exe")], cwd=self.folder, env=wine_env(),
                                      stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                      stderr=subprocess.DEVNULL)
@@ -124,7 +128,8 @@ class App:
             raise AssertionError(f"no window titled {title_regex!r} appeared")
         return wid
 
-    def windows(self, title_regex):
+    def windows(self, title_regex=""):
+        """This run's visible windows, by title; without a title, all of them, menus included."""
         out = xdotool("search", "--onlyvisible", "--pid", self.proc.pid, "--name", title_regex, check=False)
         return [line for line in out.splitlines() if line.strip()]
 
@@ -217,10 +222,11 @@ class App:
         time.sleep(0.3)
 
     def display(self):
-        """The pixels of the main window's digit row (its client area, without the title bar)."""
+        """A digest of the main window's digit row as drawn (its client area, without the
+        title bar): equal digests, equal pictures."""
         g = self.geometry(self.main)
         top = g.height // 4  # below the caption: the digits fill the rest
-        return pixels(g.x, g.y + top, g.width, g.height - top)
+        return hashlib.sha1(pixels(g.x, g.y + top, g.width, g.height - top)).hexdigest()
 
     def screenshot(self, name):
         os.makedirs(SHOTS, exist_ok=True)
@@ -238,9 +244,21 @@ class App:
         except subprocess.TimeoutExpired:
             return None
 
-    def crash_dialogs(self):
+    @staticmethod
+    def all_crash_dialogs():
         out = xdotool("search", "--onlyvisible", "--name", CRASH_DIALOG_TITLE, check=False)
         return [line for line in out.splitlines() if line.strip()]
+
+    def crash_dialogs(self):
+        """The crash dialogs shown since this run started: Wine's debugger shows one in a
+        process of its own, which waits for a person and outlives the program."""
+        return [w for w in self.all_crash_dialogs() if w not in self.crashes_before]
+
+    def dismiss_crash_dialogs(self):
+        for wid in self.crash_dialogs():
+            pid = xdotool("getwindowpid", wid, check=False)
+            if pid.isdigit():
+                os.kill(int(pid), signal.SIGTERM)
 
     def quit(self):
         """Alt+F4 in the active main window: the program must end at once, cleanly.
@@ -252,7 +270,9 @@ class App:
         code = self.wait_exit(PROMPT_EXIT_S)
         crashes = self.crash_dialogs()
         if crashes:
-            raise AssertionError(f"a crash dialog appeared: {[self.title(w) for w in crashes]}")
+            titles = [self.title(w) for w in crashes]
+            self.dismiss_crash_dialogs()
+            raise AssertionError(f"a crash dialog appeared: {titles}")
         if code is None:
             titles = [self.title(w) for w in self.windows(".")]
             raise AssertionError(f"still running {PROMPT_EXIT_S} s after Alt+F4; its windows: {titles}")
@@ -282,6 +302,7 @@ class App:
 
     def cleanup(self):
         self.close()
+        self.dismiss_crash_dialogs()
         shutil.rmtree(self.folder, ignore_errors=True)
 
     def __enter__(self):

@@ -114,10 +114,11 @@ class HeldKeys(unittest.TestCase):
     def test_alt_space_starts_and_stops_a_solve_without_opening_the_system_menu(self):
         with App(prepare=countdown_off) as app:
             app.start()
+            windows = sorted(app.windows())
             app.key("alt+space")
             started = time.monotonic()
             time.sleep(0.6)
-            # With the system menu open, this would go to the menu and stop nothing.
+            self.assertEqual(sorted(app.windows()), windows, "Alt+Space opened a menu")
             app.key("alt+space")
             stopped = time.monotonic()
             self.assertTrue(wait_until(lambda: app.result_lines(), 5), "the second Alt+Space did not stop")
