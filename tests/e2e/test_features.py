@@ -1,0 +1,101 @@
+"""The real program's opt-in features: inspection, scrambles and the statistics window."""
+import random
+import time
+import tkinter
+import unittest
+
+from harness import App, result_seconds, wait_until, xdotool
+
+INSPECTION_ON = ("[General Settings]\r\nCountdown=Enabled\r\nLog Result=Enabled\r\nShow Hour=Disabled\r\n"
+                 "Inspection=Enabled\r\n")
+
+
+class Inspection(unittest.TestCase):
+    def test_a_start_inside_fifteen_seconds_logs_a_plain_line(self):
+        with App(prepare=lambda a: a.write("Setting.ini", INSPECTION_ON)) as app:
+            app.start()
+            app.key("space")  # inspection, not the countdown
+            time.sleep(1.2)
+            app.screenshot("inspection")
+            app.key("space")  # timing starts at once
+            started = time.monotonic()
+            time.sleep(1.0)
+            app.key("space")
+            stopped = time.monotonic()
+            self.assertTrue(wait_until(lambda: len(app.result_lines()) == 1, 10))
+            line = app.result_lines()[0]
+            self.assertRegex(line, r"Result: \d\d:\d\d:\d\d:\d\d$", "no penalty suffix")
+            # Timing began at the second Space, not after a countdown or with inspection.
+            self.assertLess(abs(result_seconds(line) - (stopped - started)), 0.25, line)
+
+
+COUNTDOWN_OFF = "[General Settings]\r\nCountdown=Disabled\r\nLog Result=Enabled\r\nShow Hour=Disabled\r\n"
+
+
+def seeded_log(count, seed=7):
+    rng = random.Random(seed)
+    lines = []
+    for i in range(count):
+        cs = max(900, int(rng.gauss(2400, 350)))
+        lines.append(f"#Date: 01/12/2026 | Time: 10:{i // 60 % 60:02}:{i % 60:02} | "
+                     f"Result: 00:00:{cs // 100:02}:{cs % 100:02}")
+    return "".join(line + "\r\n" for line in lines)
+
+
+def clipboard_text():
+    root = tkinter.Tk()
+    root.withdraw()
+    try:
+        return root.clipboard_get()
+    except tkinter.TclError:
+        return ""
+    finally:
+        root.destroy()
+
+
+def overlap(a, b):
+    return a.x < b.x + b.width and b.x < a.x + a.width and a.y < b.y + b.height and b.y < a.y + a.height
+
+
+def statistics_windows(app):
+    # xdotool's title search is loose about the "|": titles are compared here.
+    return [w for w in app.windows("Twistwatch") if app.title(w) == "Twistwatch | Statistics"]
+
+
+class Statistics(unittest.TestCase):
+    def test_f3_opens_it_beside_the_timer_and_a_real_solve_shows_up(self):
+        def prepare(app):
+            app.write("Setting.ini", COUNTDOWN_OFF)
+            app.write("Result.lst", seeded_log(300))
+
+        with App(prepare=prepare) as app:
+            app.start()
+            stats = app.press_once(app.main, "F3", lambda: statistics_windows(app), "the statistics window")[-1]
+            self.assertFalse(overlap(app.geometry(app.main), app.geometry(stats)), "it covers the timer")
+            # Shown without taking the activation: the timer keeps the keys.
+            self.assertTrue(app.caption_active(app.main))
+            app.key("space")
+            time.sleep(1.3)
+            app.key("space")
+            self.assertTrue(wait_until(lambda: len(app.result_lines()) == 301, 10))
+            solved = result_seconds(app.result_lines()[-1])
+            app.screenshot("statistics")
+
+            # A user clicks it to give it the keys (it never takes them by itself).
+            g = app.geometry(stats)
+            xdotool("mousemove", g.x + g.width // 2, g.y + g.height - 20)
+            xdotool("click", 1)
+            self.assertTrue(wait_until(lambda: app.caption_active(stats), 5), "a click did not activate it")
+            app.key("ctrl+c")
+            table = wait_until(lambda: clipboard_text() if "single" in clipboard_text() else "", 5)
+            self.assertIn("single", table)
+            self.assertIn(f"{solved:.2f}", table.split("single", 1)[1].splitlines()[0], table)
+            # Escape there acts as in the timer and gives the keys back to it.
+            app.key("Escape")
+            self.assertTrue(wait_until(lambda: not statistics_windows(app), 5))
+            self.assertTrue(wait_until(lambda: app.caption_active(app.main), 5))
+            app.quit()
+
+
+if __name__ == "__main__":
+    unittest.main()
