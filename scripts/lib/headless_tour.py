@@ -1,6 +1,8 @@
-"""Runs the program once in Xvfb: a short solve with the countdown, then the
-options window's panels, saving a screenshot of each state."""
+"""Runs the program in Xvfb: a short solve with the countdown, the options window's
+panels, then the opt-in features (scramble row, inspection, the statistics window
+over a few hundred seeded solves), saving a screenshot of each state."""
 import os
+import random
 import sys
 import time
 
@@ -46,7 +48,49 @@ def main():
         app.key("alt+x")
         time.sleep(0.3)
         print("Result.lst:", *app.result_lines(), sep="\n  ")
+    shots += feature_tour()
     print("Screenshots:", *shots, sep="\n  ")
+
+
+FEATURES_ON = ("[General Settings]\r\nCountdown=Disabled\r\nLog Result=Enabled\r\nShow Hour=Disabled\r\n"
+               "Show Scramble=Enabled\r\nInspection=Enabled\r\n")
+
+
+def seeded_log(count):
+    rng = random.Random(2026)
+    lines = []
+    for i in range(count):
+        cs = max(900, int(rng.gauss(2600 - i * 2, 380)))
+        suffix = " (DNF)" if rng.random() < 0.01 else ""
+        lines.append(f"#Date: 01/12/2026 | Time: 10:{i // 60 % 60:02}:{i % 60:02} | "
+                     f"Result: 00:00:{cs // 100:02}:{cs % 100:02}{suffix}\r\n")
+    return "".join(lines)
+
+
+def feature_tour():
+    shots = []
+
+    def prepare(app):
+        app.write("Setting.ini", FEATURES_ON)
+        app.write("Result.lst", seeded_log(400))
+
+    with App(prepare=prepare) as app:
+        app.start()
+        time.sleep(1.5)  # the first scramble comes from the worker
+        shots.append(app.screenshot("scramble"))
+        app.key("space")
+        time.sleep(2.3)
+        shots.append(app.screenshot("inspection"))
+        app.key("space")
+        time.sleep(1.1)
+        app.key("space")
+        wait_until(lambda: len(app.result_lines()) == 401, 5)
+        app.key("F3")
+        time.sleep(1.0)
+        shots.append(app.screenshot("statistics"))
+        app.key("F3")
+        time.sleep(0.3)
+    return shots
 
 
 if __name__ == "__main__":
