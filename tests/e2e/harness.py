@@ -82,8 +82,8 @@ class App:
             prepare(self)
         self.proc = None
         self.main = None
-        self.ended = None
-        self.crashes_before = set()  # how close() ended the process, for a test that wants to know
+        self.ended = None  # how the process ended, for a test that wants to know
+        self.crashes_before = set()
 
     # Files of the application folder.
     def path(self, name):
@@ -160,8 +160,7 @@ class App:
 
     def wait_focus(self, wid, timeout=5.0):
         if not self.focus(wid, timeout):
-            raise AssertionError(f"window {wid} ({xdotool('getwindowname', wid, check=False)!r}) "
-                                 f"did not become the active window")
+            raise AssertionError(f"window {wid} ({self.title(wid)!r}) did not become the active window")
 
     def press_once(self, wid, key, happened, what, timeout=5.0):
         """Presses a key once in an active window and waits for its effect; a key that has to
@@ -288,7 +287,8 @@ class App:
         """
         if self.running():
             try:
-                self.focus(self.main, timeout=2.0)
+                if self.main is not None:
+                    self.focus(self.main, timeout=2.0)
                 self.key("alt+F4")
             except Exception:  # noqa: BLE001 - the window may already be gone
                 pass
