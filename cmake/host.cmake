@@ -17,3 +17,16 @@ foreach(src IN LISTS TW_BENCH_SOURCES)
   add_executable(${name} ${src})
   target_link_libraries(${name} PRIVATE tw_core)
 endforeach()
+
+# Scrambles: the solver is optimized in every build, or the tests that solve a
+# thousand cubes crawl under -O0 and the sanitizers; twscramble prints scrambles and
+# the host tests run it.
+if("scramble" IN_LIST TW_AREAS)
+  set(TW_SCRAMBLE_SOURCES ${TW_CORE_SOURCES})
+  list(FILTER TW_SCRAMBLE_SOURCES INCLUDE REGEX "/scramble/[^/]*\\.cpp$")
+  set_source_files_properties(${TW_SCRAMBLE_SOURCES} scramble/tool/twscramble.cpp PROPERTIES COMPILE_OPTIONS -O2)
+  add_executable(twscramble scramble/tool/twscramble.cpp)
+  target_link_libraries(twscramble PRIVATE tw_core)
+  add_dependencies(host_tests twscramble)
+  target_compile_definitions(host_tests PRIVATE TW_TWSCRAMBLE_PATH="$<TARGET_FILE:twscramble>")
+endif()

@@ -1,0 +1,118 @@
+#include "scramble/coordinates.h"
+
+namespace tw::scramble {
+namespace {
+
+constexpr int kFirstSliceEdge = edge::FR;
+
+constexpr int Choose(int n, int k) {
+  if (k < 0 || k > n) return 0;
+  int result = 1;
+  for (int i = 1; i <= k; ++i) result = result * (n - k + i) / i;
+  return result;
+}
+
+// Orientations as a number in base `base`, first slot most significant; the last slot
+// is left out because the sum rule fixes it.
+template <std::size_t N>
+int OrientationOf(const std::array<std::uint8_t, N>& orientations, int base) {
+  int value = 0;
+  for (std::size_t slot = 0; slot + 1 < N; ++slot) value = value * base + orientations[slot];
+  return value;
+}
+
+template <std::size_t N>
+void SetOrientation(std::array<std::uint8_t, N>& orientations, int value, int base) {
+  int sum = 0;
+  for (std::size_t slot = N - 1; slot-- > 0;) {
+    orientations[slot] = static_cast<std::uint8_t>(value % base);
+    sum += orientations[slot];
+    value /= base;
+  }
+  orientations[N - 1] = static_cast<std::uint8_t>((base - sum % base) % base);
+}
+
+bool IsSliceEdge(int piece) { return piece >= kFirstSliceEdge; }
+
+}  // namespace
+
+int TwistOf(const CubeState& state) { return OrientationOf(state.cornerTwist, kCornerTwists); }
+int FlipOf(const CubeState& state) { return OrientationOf(state.edgeFlip, kEdgeFlips); }
+void SetTwist(CubeState& state, int twist) { SetOrientation(state.cornerTwist, twist, kCornerTwists); }
+void SetFlip(CubeState& state, int flip) { SetOrientation(state.edgeFlip, flip, kEdgeFlips); }
+
+// Combinatorial number of the slice edges' slots, counted from the last slot, so that
+// the solved places (the last four slots) are 0.
+int SliceOf(const CubeState& state) {
+  int value = 0;
+  int found = 0;
+  for (int slot = kEdgeCount - 1; slot >= 0; --slot) {
+    if (!IsSliceEdge(state.edgePiece[slot])) continue;
+    value += Choose(kEdgeCount - 1 - slot, found + 1);
+    ++found;
+  }
+  return value;
+}
+
+void SetSlice(CubeState& state, int slice) {
+  int left = kSliceEdgeCount;
+  int nextSlice = kFirstSliceEdge;
+  int nextOther = 0;
+  for (int slot = 0; slot < kEdgeCount; ++slot) {
+    const int step = Choose(kEdgeCount - 1 - slot, left);
+    if (left > 0 && slice >= step) {
+      state.edgePiece[slot] = static_cast<std::uint8_t>(nextSlice++);
+      slice -= step;
+      --left;
+    } else {
+      state.edgePiece[slot] = static_cast<std::uint8_t>(nextOther++);
+    }
+  }
+}
+
+int CornerOrderOf(const CubeState& state) { return PermutationRank(state.cornerPiece); }
+
+int UdEdgeOrderOf(const CubeState& state) {
+  return PermutationRank(std::span<const std::uint8_t>(state.edgePiece.data(), kUdEdgeCount));
+}
+
+int SliceOrderOf(const CubeState& state) {
+  std::array<std::uint8_t, kSliceEdgeCount> order{};
+  for (int i = 0; i < kSliceEdgeCount; ++i) {
+    order[i] = static_cast<std::uint8_t>(state.edgePiece[kUdEdgeCount + i] - kFirstSliceEdge);
+  }
+  return PermutationRank(order);
+}
+
+// Lehmer code: each place counts the later pieces smaller than its own.
+int PermutationRank(std::span<const std::uint8_t> pieces) {
+  int rank = 0;
+  const std::size_t n = pieces.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    int smaller = 0;
+    for (std::size_t j = i + 1; j < n; ++j) smaller += pieces[j] < pieces[i] ? 1 : 0;
+    rank = rank * static_cast<int>(n - i) + smaller;
+  }
+  return rank;
+}
+
+void PermutationFromRank(int rank, std::span<std::uint8_t> pieces) {
+  const int n = static_cast<int>(pieces.size());
+  std::array<int, kEdgeCount> digits{};
+  for (int i = n - 1; i >= 0; --i) {
+    digits[i] = rank % (n - i);
+    rank /= (n - i);
+  }
+  // Place i takes the digits[i]-th piece not yet placed.
+  unsigned used = 0;
+  for (int i = 0; i < n; ++i) {
+    int piece = 0;
+    for (int unusedSeen = -1;; ++piece) {
+      if ((used >> piece & 1U) == 0 && ++unusedSeen == digits[i]) break;
+    }
+    pieces[i] = static_cast<std::uint8_t>(piece);
+    used |= 1U << piece;
+  }
+}
+
+}  // namespace tw::scramble

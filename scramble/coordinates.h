@@ -1,0 +1,43 @@
+#pragma once
+// The numbers the two-phase search works with instead of whole cube states.
+// Phase 1 reaches the subgroup <U, D, R2, L2, F2, B2>, where no corner is twisted, no
+// edge flipped and the four slice edges are back in the slice: its coordinates are the
+// twist, the flip and the slice edges' places. Phase 2 solves within the subgroup: its
+// coordinates are the corners' order, the order of the eight U and D edges and the
+// order of the slice edges. Every coordinate is 0 on the solved cube.
+#include <array>
+#include <cstdint>
+#include <span>
+
+#include "scramble/cube_state.h"
+
+namespace tw::scramble {
+
+inline constexpr int kTwistCount = 2187;        // 3^7: the last corner's twist follows
+inline constexpr int kFlipCount = 2048;         // 2^11: the last edge's flip follows
+inline constexpr int kSliceCount = 495;         // 12 choose 4 places of the slice edges
+inline constexpr int kCornerOrderCount = 40320; // 8!
+inline constexpr int kUdEdgeOrderCount = 40320; // 8!
+inline constexpr int kSliceOrderCount = 24;     // 4!
+inline constexpr int kSliceEdgeCount = 4;
+inline constexpr int kUdEdgeCount = kEdgeCount - kSliceEdgeCount;
+
+int TwistOf(const CubeState& state);
+int FlipOf(const CubeState& state);
+int SliceOf(const CubeState& state);
+int CornerOrderOf(const CubeState& state);
+// Meaningful only within the subgroup, where the U and D edges fill slots 0..7.
+int UdEdgeOrderOf(const CubeState& state);
+int SliceOrderOf(const CubeState& state);
+
+// The inverses, each setting only the part of `state` its coordinate describes (the
+// slice places leave the other edges in some order, which the slice coordinate ignores).
+void SetTwist(CubeState& state, int twist);
+void SetFlip(CubeState& state, int flip);
+void SetSlice(CubeState& state, int slice);
+
+// The rank of a permutation of 0..n-1 in 0..n!-1, the identity being 0, and back.
+int PermutationRank(std::span<const std::uint8_t> pieces);
+void PermutationFromRank(int rank, std::span<std::uint8_t> pieces);
+
+}  // namespace tw::scramble

@@ -1,0 +1,110 @@
+#include "scramble/phase1_pruning.h"
+
+#include "scramble/distance_fill.h"
+
+namespace tw::scramble {
+namespace {
+
+template <typename Decode, typename Encode>
+std::vector<std::uint16_t> ConjugateTable(int count, int symmetryCount, Decode decode, Encode encode) {
+  std::vector<std::uint16_t> table(static_cast<std::size_t>(count) * static_cast<std::size_t>(symmetryCount));
+  CubeState cube = CubeState::Solved();
+  for (int value = 0; value < count; ++value) {
+    decode(cube, value);
+    for (int s = 0; s < symmetryCount; ++s) {
+      table[static_cast<std::size_t>(value) * symmetryCount + s] = static_cast<std::uint16_t>(encode(Conjugate(cube, s)));
+    }
+  }
+  return table;
+}
+
+int ConjugateSlice(int slice, int symmetry) {
+  CubeState cube = CubeState::Solved();
+  SetSlice(cube, slice);
+  return SliceOf(Conjugate(cube, symmetry));
+}
+
+// How moves act on (slice family, twist or flip seen from the family's representative).
+class Phase1Space {
+ public:
+  struct RowStep {
+    int row;
+    int symmetry;
+  };
+
+  Phase1Space(const MoveTables& moves, const SymmetryClasses& slices, const std::vector<std::uint16_t>& conjugate,
+              int symmetryCount, bool flips)
+      : moves_(moves), slices_(slices), conjugate_(conjugate), symmetryCount_(symmetryCount), flips_(flips) {}
+
+  RowStep Step(int row, int move) const {
+    const SymmetryClasses::Member member =
+        slices_.MemberOf(moves_.Slice(slices_.Representative(row), static_cast<Move>(move)));
+    return {member.family, member.symmetry};
+  }
+  int Column(int column, int move, int symmetry) const {
+    const auto m = static_cast<Move>(move);
+    return ConjugateColumn(flips_ ? moves_.Flip(column, m) : moves_.Twist(column, m), symmetry);
+  }
+  unsigned Stabilizer(int row) const { return slices_.Stabilizer(row); }
+  int ConjugateColumn(int column, int symmetry) const { return conjugate_[column * symmetryCount_ + symmetry]; }
+
+ private:
+  const MoveTables& moves_;
+  const SymmetryClasses& slices_;
+  const std::vector<std::uint16_t>& conjugate_;
+  int symmetryCount_;
+  bool flips_;
+};
+
+class TwistFlipSpace {
+ public:
+  struct RowStep {
+    int row;
+    int symmetry;
+  };
+
+  TwistFlipSpace(const MoveTables& moves, const SymmetryClasses& twists, const std::vector<std::uint16_t>& conjugate)
+      : moves_(moves), twists_(twists), conjugate_(conjugate) {}
+
+  RowStep Step(int row, int move) const {
+    const SymmetryClasses::Member member =
+        twists_.MemberOf(moves_.Twist(twists_.Representative(row), static_cast<Move>(move)));
+    return {member.family, member.symmetry};
+  }
+  int Column(int column, int move, int symmetry) const {
+    return ConjugateColumn(moves_.Flip(column, static_cast<Move>(move)), symmetry);
+  }
+  unsigned Stabilizer(int row) const { return twists_.Stabilizer(row); }
+  int ConjugateColumn(int column, int symmetry) const { return conjugate_[column * kFlipKeepingSymmetryCount + symmetry]; }
+
+ private:
+  const MoveTables& moves_;
+  const SymmetryClasses& twists_;
+  const std::vector<std::uint16_t>& conjugate_;
+};
+
+}  // namespace
+
+Phase1Pruning::Phase1Pruning(const MoveTables& moves)
+    : slicesForTwist_(kSliceCount, kSymmetryCount, ConjugateSlice),
+      slicesForFlip_(kSliceCount, kFlipKeepingSymmetryCount, ConjugateSlice),
+      twistConjugate_(ConjugateTable(kTwistCount, kSymmetryCount, SetTwist, TwistOf)),
+      flipConjugate_(ConjugateTable(kFlipCount, kFlipKeepingSymmetryCount, SetFlip, FlipOf)),
+      twistsForFlip_(kTwistCount, kFlipKeepingSymmetryCount,
+                     [this](int twist, int s) { return twistConjugate_[twist * kSymmetryCount + s]; }),
+      twistSlice_(slicesForTwist_.Count(), kTwistCount),
+      flipSlice_(slicesForFlip_.Count(), kFlipCount),
+      twistFlip_(twistsForFlip_.Count(), kFlipCount) {
+  FillDistances(twistSlice_, Phase1Space(moves, slicesForTwist_, twistConjugate_, kSymmetryCount, false), kMoveCount);
+  FillDistances(flipSlice_, Phase1Space(moves, slicesForFlip_, flipConjugate_, kFlipKeepingSymmetryCount, true),
+                kMoveCount);
+  FillDistances(twistFlip_, TwistFlipSpace(moves, twistsForFlip_, flipConjugate_), kMoveCount);
+}
+
+std::size_t Phase1Pruning::SizeBytes() const {
+  return slicesForTwist_.SizeBytes() + slicesForFlip_.SizeBytes() + twistsForFlip_.SizeBytes() + twistFlip_.SizeBytes() +
+         (twistConjugate_.size() + flipConjugate_.size()) * sizeof(std::uint16_t) + twistSlice_.SizeBytes() +
+         flipSlice_.SizeBytes();
+}
+
+}  // namespace tw::scramble

@@ -1,0 +1,59 @@
+#pragma once
+// Exact move counts to the subgroup for the pairs (twist, slice places) and (flip,
+// slice places). The larger of the two is a lower bound on the moves phase 1 still
+// needs, which is what lets the search skip almost every branch. Each table keeps one
+// slice placement of each family of look-alikes and the twist or flip seen from it, an
+// eighth and a quarter of the full tables, small enough to stay in cache.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "scramble/coordinates.h"
+#include "scramble/move_tables.h"
+#include "scramble/nibble_grid.h"
+#include "scramble/symmetry_classes.h"
+
+namespace tw::scramble {
+
+class Phase1Pruning {
+ public:
+  explicit Phase1Pruning(const MoveTables& moves);
+
+  int TwistSliceDistance(int twist, int slice) const {
+    const SymmetryClasses::Member member = slicesForTwist_.MemberOf(slice);
+    return twistSlice_.Get(member.family, twistConjugate_[twist * kSymmetryCount + member.symmetry]);
+  }
+  int FlipSliceDistance(int flip, int slice) const {
+    const SymmetryClasses::Member member = slicesForFlip_.MemberOf(slice);
+    return flipSlice_.Get(member.family, flipConjugate_[flip * kFlipKeepingSymmetryCount + member.symmetry]);
+  }
+  int TwistFlipDistance(int twist, int flip) const {
+    const SymmetryClasses::Member member = twistsForFlip_.MemberOf(twist);
+    return twistFlip_.Get(member.family, flipConjugate_[flip * kFlipKeepingSymmetryCount + member.symmetry]);
+  }
+  // All three are read every time: a branch on the first would cost more, mispredicted,
+  // than the reads it saves.
+  int Bound(int twist, int flip, int slice) const {
+    const int byOrientation = TwistFlipDistance(twist, flip);
+    const int byTwist = TwistSliceDistance(twist, slice);
+    const int byFlip = FlipSliceDistance(flip, slice);
+    const int bySlice = byTwist > byFlip ? byTwist : byFlip;
+    return bySlice > byOrientation ? bySlice : byOrientation;
+  }
+
+  std::size_t SizeBytes() const;
+
+ private:
+  // The flip's frame turns with the quarter turns about U-D, so its look-alikes come
+  // from the four symmetries that keep it.
+  SymmetryClasses slicesForTwist_;
+  SymmetryClasses slicesForFlip_;
+  std::vector<std::uint16_t> twistConjugate_;
+  std::vector<std::uint16_t> flipConjugate_;
+  SymmetryClasses twistsForFlip_;  // after twistConjugate_, which it is built from
+  NibbleGrid twistSlice_;
+  NibbleGrid flipSlice_;
+  NibbleGrid twistFlip_;
+};
+
+}  // namespace tw::scramble

@@ -1,0 +1,39 @@
+#pragma once
+// Solves a cube in two phases: a search over phase-1 move sequences that bring it into
+// the subgroup <U, D, R2, L2, F2, B2>, each continued by the shortest phase-2 sequence
+// that solves it from there. Phase 1 keeps going to longer sequences, which often
+// allow a much shorter phase 2, until the total is short enough.
+#include <cstdint>
+#include <vector>
+
+#include "scramble/cube_state.h"
+#include "scramble/move.h"
+#include "scramble/solver_tables.h"
+
+namespace tw::scramble {
+
+// When to stop: at once for a solution of targetLength or fewer moves; for one a move
+// longer once nearBudget positions are visited; for any within maxLength once budget
+// positions are. Positions, not time, so that a seed gives the same scrambles anywhere.
+struct SearchLimits {
+  int maxLength = 21;
+  int targetLength = 19;
+  std::int64_t nearBudget = 30000;
+  std::int64_t budget = 100000;
+};
+
+class TwoPhaseSolver {
+ public:
+  // The tables must outlive the solver.
+  explicit TwoPhaseSolver(const SolverTables& tables) : tables_(tables) {}
+
+  // Moves that take `state` (which must be reachable) to solved, following MayFollow
+  // throughout. The search goes on past the budgets until it has a solution within
+  // maxLength.
+  std::vector<Move> Solve(const CubeState& state, const SearchLimits& limits = {}) const;
+
+ private:
+  const SolverTables& tables_;
+};
+
+}  // namespace tw::scramble

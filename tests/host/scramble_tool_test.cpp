@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "scramble/cube_state.h"
+#include "scramble/scramble_text.h"
+#include "scramble/scrambler.h"
+
+namespace tw::scramble {
+namespace {
+
+constexpr std::size_t kFaceletCount = 54;
+
+struct ToolRun {
+  std::string output;
+  int status;
+};
+
+ToolRun RunTool(const std::string& arguments) {
+  const std::string command = std::string(TW_TWSCRAMBLE_PATH) + " " + arguments + " 2>/dev/null";
+  ToolRun run{"", -1};
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return run;
+  char buffer[4096];
+  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) run.output.append(buffer, got);
+  run.status = pclose(pipe);
+  return run;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST(TwscrambleTool, PrintsEachStateWithTheScrambleThatMakesIt) {
+  const ToolRun run = RunTool("25 7");
+  ASSERT_EQ(run.status, 0);
+  const std::vector<std::string> lines = Lines(run.output);
+  ASSERT_EQ(lines.size(), 25u);
+  std::set<std::string> states;
+  for (const std::string& line : lines) {
+    const std::size_t tab = line.find('\t');
+    ASSERT_EQ(tab, kFaceletCount) << line;
+    const std::string facelets = line.substr(0, tab);
+    const auto moves = ParseMoves(line.substr(tab + 1));
+    ASSERT_TRUE(moves.has_value()) << line;
+    EXPECT_LE(moves->size(), static_cast<std::size_t>(kMaxScrambleLength));
+    EXPECT_EQ(CubeState::Solved().Apply(*moves).Facelets(), facelets) << line;
+    // Nine stickers of each colour, centres in place.
+    for (const char face : std::string("URFDLB")) {
+      EXPECT_EQ(std::count(facelets.begin(), facelets.end(), face), 9) << line;
+    }
+    states.insert(facelets);
+  }
+  EXPECT_EQ(states.size(), lines.size());
+  // The same seed prints the same lines.
+  EXPECT_EQ(RunTool("25 7").output, run.output);
+}
+
+TEST(TwscrambleTool, RefusesWhatItCannotRead) {
+  for (const char* arguments : {"x", "-1", "3 seed", "1 2 3", "2.5"}) {
+    const ToolRun run = RunTool(arguments);
+    EXPECT_NE(run.status, 0) << arguments;
+    EXPECT_EQ(run.output, "") << arguments;
+  }
+  const ToolRun none = RunTool("0 1");
+  EXPECT_EQ(none.status, 0);
+  EXPECT_EQ(none.output, "");
+}
+
+}  // namespace
+}  // namespace tw::scramble
