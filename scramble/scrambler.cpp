@@ -7,19 +7,22 @@ namespace tw::scramble {
 
 Scrambler::Scrambler() : solver_(tables_) {}
 
-std::vector<Move> Scrambler::MovesReaching(const CubeState& state) const {
+std::vector<Move> Scrambler::MovesReaching(const CubeState& state, const std::atomic<bool>* cancel) const {
   SearchLimits limits;
   limits.maxLength = kMaxScrambleLength;
+  limits.cancel = cancel;
   return InverseSequence(solver_.Solve(state, limits));
 }
 
-Scramble Scrambler::NextScramble(std::mt19937_64& rng) const {
+Scramble Scrambler::NextScramble(std::mt19937_64& rng, const std::atomic<bool>* cancel) const {
   Scramble scramble;
   scramble.state = RandomState(rng);
-  scramble.moves = MovesReaching(scramble.state);
+  scramble.moves = MovesReaching(scramble.state, cancel);
   return scramble;
 }
 
-std::string Scrambler::Next(std::mt19937_64& rng) const { return FormatMoves(NextScramble(rng).moves); }
+std::string Scrambler::Next(std::mt19937_64& rng, const std::atomic<bool>* cancel) const {
+  return FormatMoves(NextScramble(rng, cancel).moves);
+}
 
 }  // namespace tw::scramble

@@ -5,6 +5,7 @@
 //   tw::scramble::Scrambler scrambler;  // builds the tables: do it on a worker thread
 //   std::mt19937_64 rng(seed);
 //   std::string text = scrambler.Next(rng);  // e.g. "R U2 F' ..."
+#include <atomic>
 #include <cstddef>
 #include <random>
 #include <string>
@@ -31,11 +32,12 @@ class Scrambler {
   Scrambler(const Scrambler&) = delete;
   Scrambler& operator=(const Scrambler&) = delete;
 
-  // Const and free of shared state: several threads may ask at once.
-  Scramble NextScramble(std::mt19937_64& rng) const;
-  std::string Next(std::mt19937_64& rng) const;
+  // Const and free of shared state: several threads may ask at once. Once `cancel` is
+  // true the answer comes soon but may not reach its state: throw it away.
+  Scramble NextScramble(std::mt19937_64& rng, const std::atomic<bool>* cancel = nullptr) const;
+  std::string Next(std::mt19937_64& rng, const std::atomic<bool>* cancel = nullptr) const;
   // The moves that reach `state` (which must be reachable) from solved.
-  std::vector<Move> MovesReaching(const CubeState& state) const;
+  std::vector<Move> MovesReaching(const CubeState& state, const std::atomic<bool>* cancel = nullptr) const;
 
   std::size_t TableBytes() const { return tables_.SizeBytes(); }
 

@@ -108,7 +108,7 @@ class Search {
 
   std::vector<Move> Run() {
     RunPhase1(kPhase2MaxLength);
-    if (bestLength_ > limits_.maxLength) {
+    if (bestLength_ > limits_.maxLength && !done_) {
       // Not seen in practice: no solution within the length with short phase-2
       // searches. Searching again without that shortcut is slow but cannot miss.
       RunPhase1(kMaxPath);
@@ -253,6 +253,7 @@ class Search {
 
   bool GoodEnough() const {
     if (bestLength_ <= limits_.targetLength) return true;
+    if (limits_.cancel != nullptr && limits_.cancel->load(std::memory_order_relaxed)) return true;
     if (bestLength_ <= limits_.targetLength + 1 && visited_ >= limits_.nearBudget) return true;
     return bestLength_ <= limits_.maxLength && visited_ >= limits_.budget;
   }

@@ -3,6 +3,7 @@
 // the subgroup <U, D, R2, L2, F2, B2>, each continued by the shortest phase-2 sequence
 // that solves it from there. Phase 1 keeps going to longer sequences, which often
 // allow a much shorter phase 2, until the total is short enough.
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -20,6 +21,9 @@ struct SearchLimits {
   int targetLength = 19;
   std::int64_t nearBudget = 30000;
   std::int64_t budget = 100000;
+  // When set and it becomes true, the search gives up soon and returns what it has,
+  // possibly nothing: for a program that is closing.
+  const std::atomic<bool>* cancel = nullptr;
 };
 
 class TwoPhaseSolver {
@@ -29,7 +33,7 @@ class TwoPhaseSolver {
 
   // Moves that take `state` (which must be reachable) to solved, following MayFollow
   // throughout. The search goes on past the budgets until it has a solution within
-  // maxLength.
+  // maxLength, unless cancelled.
   std::vector<Move> Solve(const CubeState& state, const SearchLimits& limits = {}) const;
 
  private:

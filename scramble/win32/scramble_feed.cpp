@@ -1,0 +1,92 @@
+#include "scramble/win32/scramble_feed.h"
+
+#include <chrono>
+#include <memory>
+#include <random>
+
+#include "scramble/scrambler.h"
+
+namespace tw::scramble {
+namespace {
+
+// The random device alone may be deterministic on some runtimes; the clock makes each
+// run differ all the same.
+std::mt19937_64 SeededGenerator() {
+  std::random_device device;
+  const auto ticks = static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
+  std::seed_seq seed{device(), device(), device(), device(), static_cast<unsigned>(ticks),
+                     static_cast<unsigned>(ticks >> 32)};
+  return std::mt19937_64(seed);
+}
+
+}  // namespace
+
+ScrambleFeed::~ScrambleFeed() {
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+  }
+  cancel_ = true;
+  demand_.notify_all();
+  if (worker_.joinable()) worker_.join();
+}
+
+void ScrambleFeed::Start(HWND notify, UINT message) {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  if (worker_.joinable() || stopping_) return;
+  notify_ = notify;
+  message_ = message;
+  worker_ = std::thread(&ScrambleFeed::Work, this);
+}
+
+bool ScrambleFeed::Ready() const {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  return ready_.has_value();
+}
+
+bool ScrambleFeed::Failed() const {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  return failed_;
+}
+
+std::string ScrambleFeed::Take() {
+  std::string scramble;
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (!ready_) return scramble;
+    scramble = std::move(*ready_);
+    ready_.reset();
+  }
+  demand_.notify_one();
+  return scramble;
+}
+
+// Waits until no scramble is ready; false when the feed is stopping instead.
+bool ScrambleFeed::WaitForDemand() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  demand_.wait(lock, [this] { return stopping_ || !ready_; });
+  return !stopping_;
+}
+
+void ScrambleFeed::Work() {
+  // Nothing may leave a thread's function by an exception: that ends the program.
+  try {
+    const auto scrambler = std::make_unique<const Scrambler>();
+    std::mt19937_64 rng = SeededGenerator();
+    while (WaitForDemand()) {
+      std::string scramble = scrambler->Next(rng, &cancel_);
+      const std::lock_guard<std::mutex> lock(mutex_);
+      if (stopping_) return;
+      ready_ = std::move(scramble);
+      // Posted under the lock, so once the destructor has set stopping_ no message
+      // can reach a window that may be gone.
+      PostMessageA(notify_, message_, 0, 0);
+    }
+  } catch (...) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    failed_ = true;
+    if (!stopping_) PostMessageA(notify_, message_, 0, 0);
+  }
+}
+
+}  // namespace tw::scramble
