@@ -612,6 +612,49 @@ TEST_F(OptionsWindowTest, ResetWithALogThatCannotBeDeletedClearsTheListsAndGoesO
   EXPECT_TRUE(OptionsWindowLoaded());
 }
 
+// A Remove that cannot be saved leaves nothing selected, shows in the main window's
+// caption, and the file keeps what it had.
+TEST_F(OptionsWindowTest, ARemoveThatCannotBeSavedSelectsNothing) {
+  OptionsWindow& window = LoadOptions("", Lines(3));
+  SetFileAttributesA(Path("Result.lst").c_str(), FILE_ATTRIBUTE_READONLY);
+  window.lstResult.SetSelectedIndex(1);
+  window.onCmdRemoveClick();
+  SetFileAttributesA(Path("Result.lst").c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(window.lstResult.Items(), (std::vector<std::string>{"#1", "#3"}));
+  EXPECT_EQ(window.lstResult.SelectedIndex(), -1);
+  EXPECT_EQ(SendMessageA(window.Control("lstResult"), LB_GETCURSEL, 0, 0), LB_ERR);
+  EXPECT_TRUE(main->SaveFailed());
+  EXPECT_EQ(ReadFileBytes(Path("Result.lst")), FileOf(Lines(3)));
+
+  window.lstResult.SetSelectedIndex(0);  // writable again: the next Remove saves and selects
+  window.onCmdRemoveClick();
+  EXPECT_FALSE(main->SaveFailed());
+  EXPECT_EQ(ReadFileBytes(Path("Result.lst")), "#3\r\n");
+  EXPECT_EQ(window.lstResult.SelectedIndex(), 0);
+}
+
+// A log that could not be read at start-up is neither deleted when the list the user
+// sees runs empty nor overwritten: its lines come back in front once it can be read.
+TEST_F(OptionsWindowTest, RemovingEveryShownResultNeverDeletesALogThatWasNotRead) {
+  WriteFileBytes(Path("Result.lst"), FileOf(Lines(2)));
+  HANDLE held = CreateFileA(Path("Result.lst").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  OptionsWindow& window = LoadOptions(Settings("Countdown=Disabled\r\n"));
+  ASSERT_TRUE(main->LogUnread());
+  main->lstTmpResult.Append("#new");
+  window.SyncResultList();
+  window.lstResult.SetSelectedIndex(0);
+  window.onCmdRemoveClick();
+  EXPECT_TRUE(window.lstResult.Items().empty());
+  CloseHandle(held);
+  EXPECT_EQ(ReadFileBytes(Path("Result.lst")), FileOf(Lines(2)));
+
+  main->lstTmpResult.Append("#later");
+  ASSERT_TRUE(main->SaveTmpResultList());
+  EXPECT_EQ(ReadFileBytes(Path("Result.lst")), "#1\r\n#2\r\n#later\r\n");
+}
+
 TEST_F(OptionsWindowTest, LinksOpenTheirTargetsByClickAndByKey) {
   OptionsWindow& window = LoadOptions("");
   const auto command = [&](const char* name) {
