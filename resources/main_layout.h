@@ -66,5 +66,15 @@ inline constexpr const ShowHourColumn& ShowHourLayout(bool hourShown) {
   return hourShown ? kHourShown : kHourHidden;
 }
 
+// Beyond the designed window: the scramble row that "Show Scramble" adds under the
+// digits. The window grows by kScrambleRowHeight; the row spans the client width.
+inline constexpr const char* kScrambleFace = "Tahoma";
+inline constexpr int kScrambleCentiPoints = 1300;
+inline constexpr int kScrambleTop = 2235;
+inline constexpr int kScrambleRowHeight = 480;
+inline constexpr std::uint32_t kScrambleColor = 0x00303030;
+// Shown until the first scramble is ready.
+inline constexpr const char* kScramblePlaceholder = "Preparing a scramble...";
+
 }  // namespace main
 }  // namespace tw::layout

@@ -35,6 +35,8 @@ constexpr unsigned kStyleRetryCancel = MB_RETRYCANCEL | MB_ICONEXCLAMATION;  // 
 // Shown in the caption while results exist only in memory: wide, so the dash is the
 // same in every ANSI code page.
 constexpr const wchar_t* kUnsavedCaption = L"Twistwatch \u2014 results not saved";
+// The worker's word that a scramble is ready.
+constexpr UINT kScrambleReadyMessage = WM_APP + 40;
 constexpr ULONGLONG kBeepLength = 1282;
 constexpr ULONGLONG kDingLength = 80856;
 
@@ -68,6 +70,40 @@ LabelDesign DigitLabel(std::size_t index) {
                      row.countdown,
                      TextAlign::Center,
                      row.border};
+}
+
+LabelDesign ScrambleLabel() {
+  return LabelDesign{"lblScramble",
+                     "",
+                     0,
+                     L::kScrambleTop,
+                     L::kClientWidth,
+                     L::kScrambleRowHeight,
+                     false,
+                     FontSpec{L::kScrambleFace, L::kScrambleCentiPoints, FW_NORMAL},
+                     L::kScrambleColor,
+                     L::kBackColor,
+                     false,
+                     TextAlign::Center,
+                     false};
+}
+
+// Plain text on the clipboard; false when the clipboard could not be had.
+bool CopyToClipboard(HWND owner, const std::string& text) {
+  if (!OpenClipboard(owner)) return false;
+  bool copied = false;
+  if (EmptyClipboard()) {
+    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+      if (void* bytes = GlobalLock(memory)) {
+        memcpy(bytes, text.c_str(), text.size() + 1);
+        GlobalUnlock(memory);
+        copied = SetClipboardData(CF_TEXT, memory) != nullptr;
+      }
+      if (!copied) GlobalFree(memory);
+    }
+  }
+  CloseClipboard();
+  return copied;
 }
 
 std::string SettingsPath() { return AppFolder() + "Setting.ini"; }
@@ -135,6 +171,7 @@ MainWindow::MainWindow()
       lblSec(AddLabel(DigitLabel(5))),
       lblMSec(AddLabel(DigitLabel(6))),
       lblMin(AddLabel(DigitLabel(7))),
+      lblScramble(AddLabel(ScrambleLabel())),
       tmrCounter(*this, L::kCounterIntervalMs, [this] { onCounterTick(); }),
       tmr3SecCD(*this, L::kCountdownIntervalMs, [this] { onCountdownTick(); }),
       tmrInspection(*this, kInspectionTickMs, [this] { onInspectionTick(); }) {}
@@ -156,9 +193,28 @@ void MainWindow::ApplyShowHourLayout(bool hourShown) {
   lblSeparator1.SetLeft(col.separator1Left);
   lblSeparator2.SetLeft(col.separator2Left);
   lbl3SecCD.SetWidth(col.countdownWidth);
+  lblScramble.SetWidth(ClientWidth());
 }
 
-void MainWindow::ApplyScrambleSetting() {}
+void MainWindow::ApplyScrambleSetting() {
+  const bool shown = ReadSetting("Show Scramble", "Disabled") == kEnabled;
+  scrambleShown_ = shown;
+  SetClientSize(ClientWidth(), L::kClientHeight + (shown ? L::kScrambleRowHeight : 0));
+  lblScramble.SetWidth(ClientWidth());
+  lblScramble.SetVisible(shown);
+  if (!shown) return;
+  // The solver's tables are built on the worker only once the row is wanted.
+  scrambleFeed_.Start(Handle(), kScrambleReadyMessage);
+  if (scramble_.empty()) NextScramble();
+}
+
+void MainWindow::NextScramble() {
+  scrambleWanted_ = !scrambleFeed_.Ready();
+  scramble_ = scrambleWanted_ ? std::string() : scrambleFeed_.Take();
+  lblScramble.SetText(scrambleWanted_ ? std::string(L::kScramblePlaceholder) : scramble_);
+}
+
+bool MainWindow::CopyScramble() { return !scramble_.empty() && CopyToClipboard(Handle(), scramble_); }
 
 bool MainWindow::OnLoad() {
   if (!CheckSoundFiles()) {
@@ -179,6 +235,7 @@ bool MainWindow::OnLoad() {
     ApplyShowHourLayout(showHour == kEnabled);
     CenterHorizontally();
   }
+  ApplyScrambleSetting();
   storage::ResultLogRead log = storage::ReadResultLog(ResultLogPath());
   // A log that is there but unreadable (held by another program, a failing disk) is
   // never saved over: new results wait in memory until it can be read and merged.
@@ -220,7 +277,7 @@ void MainWindow::OnUnload() {
 
 void MainWindow::OnKeyDown(int vk, int shift, bool repeat) { onKeyDown(vk, shift, repeat); }
 
-void MainWindow::onKeyDown(int vk, int /*shift*/, bool repeat) {
+void MainWindow::onKeyDown(int vk, int shift, bool repeat) {
   // The clock first: reading the settings file must not add to the recorded time.
   if (vk == VK_SPACE) OnSpace(NowMs(), repeat);
   if (vk == VK_ESCAPE) {
@@ -234,6 +291,7 @@ void MainWindow::onKeyDown(int vk, int /*shift*/, bool repeat) {
   if (vk == VK_F1 && onF1) onF1();
   if (vk == VK_F2 && onF2) onF2();
   if (vk == VK_F3 && onF3) onF3();
+  if (vk == 'C' && (shift & kCtrlMask) && scrambleShown_) CopyScramble();
 }
 
 void MainWindow::OnSpace(std::int64_t pressedAt, bool repeat) {
@@ -316,6 +374,7 @@ void MainWindow::StopAndRecord(std::int64_t pressedAt) {
   ShowElapsed(pressedAt - StartTick + (penalty == Penalty::PlusTwo ? kPenaltyMs : 0));
   if (!tmrCounter.Enabled()) return;  // that reading was the one-hour stop
   tmrCounter.SetEnabled(false);
+  if (scrambleShown_) NextScramble();  // the solve used the one shown
   if (ReadSetting("Log Result", "Enabled") == kEnabled) {
     SYSTEMTIME now;
     GetLocalTime(&now);
@@ -388,6 +447,9 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       ConfirmUnsavedResults();
       break;
+    case kScrambleReadyMessage:
+      if (scrambleShown_ && scrambleWanted_) NextScramble();
+      return 0;
     case WM_QUERYENDSESSION:
       // No question while Windows shuts down, but one more try at saving.
       if (saveFailed_) SaveTmpResultList();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/inspection.h"
+#include "scramble/win32/scramble_feed.h"
 #include "toolkit/win32/controls.h"
 #include "toolkit/win32/form.h"
 
@@ -34,6 +35,8 @@ class MainWindow : public Form {
   Label& lblSec;
   Label& lblMSec;
   Label& lblMin;
+  // Beyond the designed window: the next scramble, under the digits when asked for.
+  Label& lblScramble;
   Timer tmrCounter;
   Timer tmr3SecCD;
   // Competition inspection, when the "Inspection" setting asks for it: it takes the
@@ -65,6 +68,8 @@ class MainWindow : public Form {
   void ConfirmUnsavedResults();
   // Shows or hides the scramble row under the digits from the "Show Scramble" setting.
   void ApplyScrambleSetting();
+  // The scramble shown for the next solve ("" while none is ready or the row is off).
+  const std::string& Scramble() const { return scramble_; }
 
   // Wiring to the options window (F1, F2, its unload with ours, a new logged line)
   // and to the process, set by WinMain; tests leave them empty.
@@ -98,6 +103,12 @@ class MainWindow : public Form {
   std::int64_t inspectionStart_ = 0;
   int inspectionCalls_ = 0;
   Penalty penalty_ = Penalty::None;
+  void NextScramble();
+  bool CopyScramble();
+  scramble::ScrambleFeed scrambleFeed_;
+  bool scrambleShown_ = false;
+  bool scrambleWanted_ = false;  // the row waits for the worker's next scramble
+  std::string scramble_;
   bool logUnread_ = false;
   bool saveFailed_ = false;
   bool captionMarked_ = false;

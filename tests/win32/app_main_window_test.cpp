@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <memory>
 #include <string>
 
@@ -371,6 +373,65 @@ TEST_F(MainWindowTest, EscapeCancelsInspectionAndLogsNothing) {
   EXPECT_TRUE(window->tmrInspection.Enabled());
   EXPECT_EQ(window->lstTmpResult.Count(), 0);
   EXPECT_FALSE(FileExists(Path("Result.lst")));
+}
+
+// Runs the window's messages until `done` or a generous deadline: the scramble worker
+// builds its tables first, and a loaded machine may take a while.
+template <typename Done>
+bool PumpUntil(Done done, int timeoutMs = 60'000) {
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+  while (!done() && GetTickCount64() < deadline) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Sleep(5);
+  }
+  return done();
+}
+
+bool ScrambleNotation(const std::string& text) {
+  std::size_t moves = 0;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = std::min(text.find(' ', at), text.size());
+    const std::string move = text.substr(at, end - at);
+    if (move.empty() || move.size() > 2 || std::string("URFDLB").find(move[0]) == std::string::npos) return false;
+    if (move.size() == 2 && move[1] != '2' && move[1] != '\'') return false;
+    ++moves;
+    at = end + 1;
+  }
+  return moves >= 1 && moves <= 21 && text.back() != ' ';
+}
+
+TEST_F(MainWindowTest, ScrambleRowOnlyWhenAskedForAndAStopBringsTheNext) {
+  WriteFileBytes(Path("Setting.ini"), kSettingsCountdownOff);
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(window->ClientHeight(), 2295) << "the designed window";
+  EXPECT_FALSE(window->lblScramble.Visible());
+  window->Unload();
+
+  WriteFileBytes(Path("Setting.ini"), std::string(kSettingsCountdownOff) + "Show Scramble=Enabled\r\n");
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(window->ClientHeight(), 2295 + 480);
+  EXPECT_EQ(window->ClientWidth(), 7800);
+  EXPECT_TRUE(window->lblScramble.Visible());
+  ASSERT_TRUE(PumpUntil([&] { return !window->Scramble().empty(); }));
+  const std::string first = window->Scramble();
+  EXPECT_TRUE(ScrambleNotation(first)) << first;
+  EXPECT_EQ(window->lblScramble.Text(), first);
+  Press(VK_ESCAPE);
+  EXPECT_EQ(window->Scramble(), first) << "Escape keeps the scramble";
+  Solve(1500);
+  ASSERT_TRUE(PumpUntil([&] { return !window->Scramble().empty(); }));
+  EXPECT_NE(window->Scramble(), first);
+  EXPECT_TRUE(ScrambleNotation(window->Scramble())) << window->Scramble();
+  EXPECT_EQ(ResultFile().find("R U"), std::string::npos);  // the log keeps the designed line
+
+  // Switched off from the Setup panel: the designed size again, top kept.
+  const int top = window->Top();
+  WriteFileBytes(Path("Setting.ini"), kSettingsCountdownOff);
+  window->ApplyScrambleSetting();
+  EXPECT_EQ(window->ClientHeight(), 2295);
+  EXPECT_FALSE(window->lblScramble.Visible());
+  EXPECT_EQ(window->Top(), top);
 }
 
 constexpr const wchar_t* kUnsavedCaption = L"Twistwatch \u2014 results not saved";
