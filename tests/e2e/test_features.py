@@ -1,5 +1,6 @@
 """The real program's opt-in features: inspection, scrambles and the statistics window."""
 import random
+import re
 import time
 import tkinter
 import unittest
@@ -55,6 +56,37 @@ def clipboard_text():
 
 def overlap(a, b):
     return a.x < b.x + b.width and b.x < a.x + a.width and a.y < b.y + b.height and b.y < a.y + a.height
+
+
+SCRAMBLE_RE = re.compile(r"^[URFDLB][2']?( [URFDLB][2']?){0,20}$")
+
+
+class Scrambles(unittest.TestCase):
+    def test_the_row_shows_a_scramble_a_stop_brings_the_next_and_off_is_as_designed(self):
+        with App(prepare=lambda a: a.write("Setting.ini", COUNTDOWN_OFF)) as app:
+            app.start()
+            designed = app.geometry(app.main)
+            app.quit()
+
+        with App(prepare=lambda a: a.write("Setting.ini", COUNTDOWN_OFF + "Show Scramble=Enabled\r\n")) as app:
+            app.start()
+            grown = app.geometry(app.main)
+            self.assertEqual((grown.width, grown.height - designed.height), (designed.width, 32))
+            time.sleep(3.0)  # the worker builds its tables, then the first scramble shows
+            app.key("ctrl+c")
+            first = wait_until(lambda: clipboard_text() if SCRAMBLE_RE.match(clipboard_text()) else "", 5)
+            self.assertRegex(first, SCRAMBLE_RE)
+            app.screenshot("scramble-row")
+            app.key("space")
+            time.sleep(0.5)
+            app.key("space")
+            self.assertTrue(wait_until(lambda: len(app.result_lines()) == 1, 10))
+            self.assertRegex(app.result_lines()[0], r"Result: \d\d:\d\d:\d\d:\d\d$", "the log keeps its line")
+            time.sleep(1.0)
+            app.key("ctrl+c")
+            second = wait_until(lambda: clipboard_text() if clipboard_text() != first else "", 5)
+            self.assertRegex(second, SCRAMBLE_RE)
+            app.quit()
 
 
 def statistics_windows(app):
