@@ -3,8 +3,6 @@
 namespace tw::scramble {
 namespace {
 
-constexpr int kFirstSliceEdge = edge::FR;
-
 constexpr int Choose(int n, int k) {
   if (k < 0 || k > n) return 0;
   int result = 1;
@@ -32,7 +30,37 @@ void SetOrientation(std::array<std::uint8_t, N>& orientations, int value, int ba
   orientations[N - 1] = static_cast<std::uint8_t>((base - sum % base) % base);
 }
 
-bool IsSliceEdge(int piece) { return piece >= kFirstSliceEdge; }
+// Combinatorial number of the slots holding the last `marked` pieces, counted from the
+// last slot, so that the solved places (the last slots) are 0.
+int CombinationOf(std::span<const std::uint8_t> pieces, int marked) {
+  const int count = static_cast<int>(pieces.size());
+  int value = 0;
+  int found = 0;
+  for (int slot = count - 1; slot >= 0; --slot) {
+    if (pieces[slot] < count - marked) continue;
+    value += Choose(count - 1 - slot, found + 1);
+    ++found;
+  }
+  return value;
+}
+
+// The inverse, the marked pieces and the others each in increasing order.
+void SetCombination(std::span<std::uint8_t> pieces, int marked, int value) {
+  const int count = static_cast<int>(pieces.size());
+  int left = marked;
+  int nextMarked = count - marked;
+  int nextOther = 0;
+  for (int slot = 0; slot < count; ++slot) {
+    const int step = Choose(count - 1 - slot, left);
+    if (left > 0 && value >= step) {
+      pieces[slot] = static_cast<std::uint8_t>(nextMarked++);
+      value -= step;
+      --left;
+    } else {
+      pieces[slot] = static_cast<std::uint8_t>(nextOther++);
+    }
+  }
+}
 
 }  // namespace
 
@@ -41,34 +69,10 @@ int FlipOf(const CubeState& state) { return OrientationOf(state.edgeFlip, kEdgeF
 void SetTwist(CubeState& state, int twist) { SetOrientation(state.cornerTwist, twist, kCornerTwists); }
 void SetFlip(CubeState& state, int flip) { SetOrientation(state.edgeFlip, flip, kEdgeFlips); }
 
-// Combinatorial number of the slice edges' slots, counted from the last slot, so that
-// the solved places (the last four slots) are 0.
-int SliceOf(const CubeState& state) {
-  int value = 0;
-  int found = 0;
-  for (int slot = kEdgeCount - 1; slot >= 0; --slot) {
-    if (!IsSliceEdge(state.edgePiece[slot])) continue;
-    value += Choose(kEdgeCount - 1 - slot, found + 1);
-    ++found;
-  }
-  return value;
-}
-
-void SetSlice(CubeState& state, int slice) {
-  int left = kSliceEdgeCount;
-  int nextSlice = kFirstSliceEdge;
-  int nextOther = 0;
-  for (int slot = 0; slot < kEdgeCount; ++slot) {
-    const int step = Choose(kEdgeCount - 1 - slot, left);
-    if (left > 0 && slice >= step) {
-      state.edgePiece[slot] = static_cast<std::uint8_t>(nextSlice++);
-      slice -= step;
-      --left;
-    } else {
-      state.edgePiece[slot] = static_cast<std::uint8_t>(nextOther++);
-    }
-  }
-}
+int SliceOf(const CubeState& state) { return CombinationOf(state.edgePiece, kSliceEdgeCount); }
+void SetSlice(CubeState& state, int slice) { SetCombination(state.edgePiece, kSliceEdgeCount, slice); }
+int DCornersOf(const CubeState& state) { return CombinationOf(state.cornerPiece, kDCornerCount); }
+void SetDCorners(CubeState& state, int places) { SetCombination(state.cornerPiece, kDCornerCount, places); }
 
 int CornerOrderOf(const CubeState& state) { return PermutationRank(state.cornerPiece); }
 
@@ -79,7 +83,7 @@ int UdEdgeOrderOf(const CubeState& state) {
 int SliceOrderOf(const CubeState& state) {
   std::array<std::uint8_t, kSliceEdgeCount> order{};
   for (int i = 0; i < kSliceEdgeCount; ++i) {
-    order[i] = static_cast<std::uint8_t>(state.edgePiece[kUdEdgeCount + i] - kFirstSliceEdge);
+    order[i] = static_cast<std::uint8_t>(state.edgePiece[kUdEdgeCount + i] - kUdEdgeCount);
   }
   return PermutationRank(order);
 }

@@ -56,7 +56,8 @@ void FillDistances(NibbleGrid& grid, const Space& space, int moveCount) {
             const int near = space.Column(column, m, step.symmetry);
             const int added = grid.SetIfUnknown(step.row, near, next);
             known += static_cast<std::size_t>(added);
-            if (added != 0 && twins != 0) known += static_cast<std::size_t>(SetTwins(grid, space, step.row, near, twins, next));
+            if (added != 0 && twins != 0)
+              known += static_cast<std::size_t>(SetTwins(grid, space, step.row, near, twins, next));
           }
         }
         continue;

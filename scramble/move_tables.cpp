@@ -42,6 +42,20 @@ void SetSliceOrder(int order, CubeState& cube) {
   for (std::uint8_t& piece : slice) piece = static_cast<std::uint8_t>(piece + kUdEdgeCount);
 }
 
+// The coordinate of the cube conjugated by each symmetry, for a coordinate below 256.
+template <typename Decode, typename Encode>
+std::vector<std::uint8_t> ConjugateTable(int count, Decode decode, Encode encode) {
+  std::vector<std::uint8_t> table(static_cast<std::size_t>(count) * kSymmetryCount);
+  CubeState cube = CubeState::Solved();
+  for (int value = 0; value < count; ++value) {
+    decode(value, cube);
+    for (int s = 0; s < kSymmetryCount; ++s) {
+      table[value * kSymmetryCount + s] = static_cast<std::uint8_t>(encode(Conjugate(cube, s)));
+    }
+  }
+  return table;
+}
+
 std::array<Move, kMoveCount> AllMoves() {
   std::array<Move, kMoveCount> moves{};
   for (int m = 0; m < kMoveCount; ++m) moves[m] = static_cast<Move>(m);
@@ -57,22 +71,22 @@ std::size_t BytesOf(const Vector& table) {
 
 MoveTables::MoveTables() {
   const auto all = AllMoves();
-  twist_ = BuildMoveTable(kTwistCount, all, [](int v, CubeState& s) { SetTwist(s, v); }, TwistOf);
-  flip_ = BuildMoveTable(kFlipCount, all, [](int v, CubeState& s) { SetFlip(s, v); }, FlipOf);
-  slice_ = BuildMoveTable(kSliceCount, all, [](int v, CubeState& s) { SetSlice(s, v); }, SliceOf);
+  twist_ = BuildMoveTable(
+      kTwistCount, all, [](int v, CubeState& s) { SetTwist(s, v); }, TwistOf);
+  flip_ = BuildMoveTable(
+      kFlipCount, all, [](int v, CubeState& s) { SetFlip(s, v); }, FlipOf);
+  slice_ = BuildMoveTable(
+      kSliceCount, all, [](int v, CubeState& s) { SetSlice(s, v); }, SliceOf);
   sliceOrder_ = BuildMoveTable(kSliceOrderCount, kPhase2Moves, SetSliceOrder, SliceOrderOf);
-  sliceOrderConjugate_.resize(static_cast<std::size_t>(kSliceOrderCount) * kSymmetryCount);
-  CubeState cube = CubeState::Solved();
-  for (int order = 0; order < kSliceOrderCount; ++order) {
-    SetSliceOrder(order, cube);
-    for (int s = 0; s < kSymmetryCount; ++s) {
-      sliceOrderConjugate_[order * kSymmetryCount + s] = static_cast<std::uint8_t>(SliceOrderOf(Conjugate(cube, s)));
-    }
-  }
+  sliceOrderConjugate_ = ConjugateTable(kSliceOrderCount, SetSliceOrder, SliceOrderOf);
+  const auto setDCorners = [](int places, CubeState& cube) { SetDCorners(cube, places); };
+  dCorners_ = BuildMoveTable(kDCornerPlacesCount, kPhase2Moves, setDCorners, DCornersOf);
+  dCornersConjugate_ = ConjugateTable(kDCornerPlacesCount, setDCorners, DCornersOf);
 }
 
 std::size_t MoveTables::SizeBytes() const {
-  return BytesOf(twist_) + BytesOf(flip_) + BytesOf(slice_) + BytesOf(sliceOrder_) + BytesOf(sliceOrderConjugate_);
+  return BytesOf(twist_) + BytesOf(flip_) + BytesOf(slice_) + BytesOf(sliceOrder_) + BytesOf(sliceOrderConjugate_) +
+         BytesOf(dCorners_) + BytesOf(dCornersConjugate_);
 }
 
 }  // namespace tw::scramble

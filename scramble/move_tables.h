@@ -20,7 +20,8 @@ inline constexpr std::array<Move, 10> kPhase2Moves = {
 };
 inline constexpr int kPhase2MoveCount = static_cast<int>(kPhase2Moves.size());
 
-// The phase-1 coordinates and the slice edges' order.
+// The phase-1 coordinates, and the small phase-2 ones: the slice edges' order and the D
+// corners' places.
 class MoveTables {
  public:
   MoveTables();
@@ -30,8 +31,14 @@ class MoveTables {
   int Slice(int slice, Move move) const { return slice_[slice * kMoveCount + move]; }
   // `phase2Move` indexes kPhase2Moves.
   int SliceOrder(int order, int phase2Move) const { return sliceOrder_[order * kPhase2MoveCount + phase2Move]; }
-  // The slice edges' order of the cube conjugated by a symmetry.
-  int ConjugateSliceOrder(int order, int symmetry) const { return sliceOrderConjugate_[order * kSymmetryCount + symmetry]; }
+  int DCorners(int places, int phase2Move) const { return dCorners_[places * kPhase2MoveCount + phase2Move]; }
+  // The coordinate of the cube conjugated by a symmetry.
+  int ConjugateSliceOrder(int order, int symmetry) const {
+    return sliceOrderConjugate_[order * kSymmetryCount + symmetry];
+  }
+  int ConjugateDCorners(int places, int symmetry) const {
+    return dCornersConjugate_[places * kSymmetryCount + symmetry];
+  }
 
   std::size_t SizeBytes() const;
 
@@ -41,6 +48,8 @@ class MoveTables {
   std::vector<std::uint16_t> slice_;
   std::vector<std::uint16_t> sliceOrder_;
   std::vector<std::uint8_t> sliceOrderConjugate_;
+  std::vector<std::uint16_t> dCorners_;
+  std::vector<std::uint8_t> dCornersConjugate_;
 };
 
 }  // namespace tw::scramble

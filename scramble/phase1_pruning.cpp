@@ -12,7 +12,27 @@ std::vector<std::uint16_t> ConjugateTable(int count, int symmetryCount, Decode d
   for (int value = 0; value < count; ++value) {
     decode(cube, value);
     for (int s = 0; s < symmetryCount; ++s) {
-      table[static_cast<std::size_t>(value) * symmetryCount + s] = static_cast<std::uint16_t>(encode(Conjugate(cube, s)));
+      table[static_cast<std::size_t>(value) * symmetryCount + s] =
+          static_cast<std::uint16_t>(encode(Conjugate(cube, s)));
+    }
+  }
+  return table;
+}
+
+// The flip-keeping symmetries, then each of them followed by the mirror: all their own
+// inverses.
+constexpr int kMirroredSymmetryCount = 2 * kFlipKeepingSymmetryCount;
+int Itself(int symmetry) { return symmetry; }
+
+std::vector<std::uint16_t> FlipConjugateTable() {
+  std::vector<std::uint16_t> table(static_cast<std::size_t>(kFlipCount) * kSymmetryCount);
+  CubeState cube = CubeState::Solved();
+  for (int flip = 0; flip < kFlipCount; ++flip) {
+    SetFlip(cube, flip);
+    for (int s = 0; s < kFlipKeepingSymmetryCount; ++s) {
+      const int turned = FlipOf(Conjugate(cube, s));
+      table[flip * kSymmetryCount + s] = static_cast<std::uint16_t>(turned);
+      table[flip * kSymmetryCount + kFlipKeepingSymmetryCount + s] = static_cast<std::uint16_t>(MirrorFlip(turned));
     }
   }
   return table;
@@ -75,7 +95,7 @@ class TwistFlipSpace {
     return ConjugateColumn(moves_.Flip(column, static_cast<Move>(move)), symmetry);
   }
   unsigned Stabilizer(int row) const { return twists_.Stabilizer(row); }
-  int ConjugateColumn(int column, int symmetry) const { return conjugate_[column * kFlipKeepingSymmetryCount + symmetry]; }
+  int ConjugateColumn(int column, int symmetry) const { return conjugate_[column * kSymmetryCount + symmetry]; }
 
  private:
   const MoveTables& moves_;
@@ -89,22 +109,26 @@ Phase1Pruning::Phase1Pruning(const MoveTables& moves)
     : slicesForTwist_(kSliceCount, kSymmetryCount, ConjugateSlice),
       slicesForFlip_(kSliceCount, kFlipKeepingSymmetryCount, ConjugateSlice),
       twistConjugate_(ConjugateTable(kTwistCount, kSymmetryCount, SetTwist, TwistOf)),
-      flipConjugate_(ConjugateTable(kFlipCount, kFlipKeepingSymmetryCount, SetFlip, FlipOf)),
-      twistsForFlip_(kTwistCount, kFlipKeepingSymmetryCount,
-                     [this](int twist, int s) { return twistConjugate_[twist * kSymmetryCount + s]; }),
+      flipConjugate_(FlipConjugateTable()),
+      twistsForFlip_(
+          kTwistCount, kMirroredSymmetryCount,
+          [this](int twist, int s) {
+            const int turned = twistConjugate_[twist * kSymmetryCount + s % kFlipKeepingSymmetryCount];
+            return s < kFlipKeepingSymmetryCount ? turned : MirrorTwist(turned);
+          },
+          Itself),
       twistSlice_(slicesForTwist_.Count(), kTwistCount),
       flipSlice_(slicesForFlip_.Count(), kFlipCount),
       twistFlip_(twistsForFlip_.Count(), kFlipCount) {
   FillDistances(twistSlice_, Phase1Space(moves, slicesForTwist_, twistConjugate_, kSymmetryCount, false), kMoveCount);
-  FillDistances(flipSlice_, Phase1Space(moves, slicesForFlip_, flipConjugate_, kFlipKeepingSymmetryCount, true),
-                kMoveCount);
+  FillDistances(flipSlice_, Phase1Space(moves, slicesForFlip_, flipConjugate_, kSymmetryCount, true), kMoveCount);
   FillDistances(twistFlip_, TwistFlipSpace(moves, twistsForFlip_, flipConjugate_), kMoveCount);
 }
 
 std::size_t Phase1Pruning::SizeBytes() const {
-  return slicesForTwist_.SizeBytes() + slicesForFlip_.SizeBytes() + twistsForFlip_.SizeBytes() + twistFlip_.SizeBytes() +
-         (twistConjugate_.size() + flipConjugate_.size()) * sizeof(std::uint16_t) + twistSlice_.SizeBytes() +
-         flipSlice_.SizeBytes();
+  return slicesForTwist_.SizeBytes() + slicesForFlip_.SizeBytes() + twistsForFlip_.SizeBytes() +
+         twistFlip_.SizeBytes() + (twistConjugate_.size() + flipConjugate_.size()) * sizeof(std::uint16_t) +
+         twistSlice_.SizeBytes() + flipSlice_.SizeBytes();
 }
 
 }  // namespace tw::scramble

@@ -1,9 +1,10 @@
 #pragma once
-// Exact move counts to the subgroup for the pairs (twist, slice places) and (flip,
-// slice places). The larger of the two is a lower bound on the moves phase 1 still
-// needs, which is what lets the search skip almost every branch. Each table keeps one
-// slice placement of each family of look-alikes and the twist or flip seen from it, an
-// eighth and a quarter of the full tables, small enough to stay in cache.
+// Exact move counts to the subgroup for the pairs (twist, slice places), (flip, slice
+// places) and (twist, flip). The largest of the three is a lower bound on the moves
+// phase 1 still needs, which is what lets the search skip almost every branch. Each
+// table keeps one value of its first coordinate for each family of look-alikes and the
+// second seen from it, an eighth or a quarter of the full table, so that the three
+// stay in cache.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -25,11 +26,11 @@ class Phase1Pruning {
   }
   int FlipSliceDistance(int flip, int slice) const {
     const SymmetryClasses::Member member = slicesForFlip_.MemberOf(slice);
-    return flipSlice_.Get(member.family, flipConjugate_[flip * kFlipKeepingSymmetryCount + member.symmetry]);
+    return flipSlice_.Get(member.family, flipConjugate_[flip * kSymmetryCount + member.symmetry]);
   }
   int TwistFlipDistance(int twist, int flip) const {
     const SymmetryClasses::Member member = twistsForFlip_.MemberOf(twist);
-    return twistFlip_.Get(member.family, flipConjugate_[flip * kFlipKeepingSymmetryCount + member.symmetry]);
+    return twistFlip_.Get(member.family, flipConjugate_[flip * kSymmetryCount + member.symmetry]);
   }
   // All three are read every time: a branch on the first would cost more, mispredicted,
   // than the reads it saves.
@@ -45,10 +46,12 @@ class Phase1Pruning {
 
  private:
   // The flip's frame turns with the quarter turns about U-D, so its look-alikes come
-  // from the four symmetries that keep it.
+  // from the four symmetries that keep it, and for (twist, flip) from those four each
+  // with and without the mirror (see MirrorTwist).
   SymmetryClasses slicesForTwist_;
   SymmetryClasses slicesForFlip_;
-  std::vector<std::uint16_t> twistConjugate_;
+  std::vector<std::uint16_t> twistConjugate_;  // twist * kSymmetryCount + symmetry
+  // flip * kSymmetryCount + s: s < 4 a flip-keeping symmetry, s >= 4 the same then the mirror.
   std::vector<std::uint16_t> flipConjugate_;
   SymmetryClasses twistsForFlip_;  // after twistConjugate_, which it is built from
   NibbleGrid twistSlice_;

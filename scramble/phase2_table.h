@@ -2,8 +2,10 @@
 // One phase-2 coordinate of eight pieces (the corners' order, or the U and D edges'
 // order) kept as families of look-alikes: where each phase-2 move takes a family's
 // representative, and the exact move count to solved for each family paired with the
-// slice edges' order seen from the representative. Some hundred kilobytes instead of
-// megabytes, so the search finds them in cache.
+// slice edges' order seen from the representative; for the edges also paired with the
+// D corners' places, a third bound that cuts most of the deep phase-2 searches that
+// cannot succeed. Some hundred kilobytes instead of megabytes, so the search finds
+// them in cache.
 //
 // A position is tracked as (family, symmetry): its order conjugated by the symmetry is
 // the family's representative.
@@ -45,6 +47,10 @@ class Phase2Table {
   int Distance(SymmetricCoordinate at, int sliceOrder) const {
     return distances_.Get(at.family, moves_.ConjugateSliceOrder(sliceOrder, at.symmetry));
   }
+  // U and D edges only.
+  int DistanceWithDCorners(SymmetricCoordinate at, int dCorners) const {
+    return dCornerDistances_.Get(at.family, moves_.ConjugateDCorners(dCorners, at.symmetry));
+  }
   static bool IsSolved(SymmetricCoordinate at) { return at.family == 0; }
 
   std::size_t SizeBytes() const;
@@ -57,6 +63,7 @@ class Phase2Table {
   std::array<std::uint8_t, kPhase2MoveCount * kSymmetryCount> conjugateMove_{};
   std::array<std::uint8_t, kSymmetryCount * kSymmetryCount> product_{};
   NibbleGrid distances_;
+  NibbleGrid dCornerDistances_;  // no rows for the corners
 };
 
 }  // namespace tw::scramble

@@ -21,7 +21,8 @@ void Shuffle(std::mt19937_64& rng, std::span<std::uint8_t> pieces) {
 
 std::uint64_t UniformBelow(std::mt19937_64& rng, std::uint64_t bound) {
   // Draws from the largest multiple of `bound` are spread evenly; the rest are redrawn.
-  const std::uint64_t limit = std::numeric_limits<std::uint64_t>::max() - std::numeric_limits<std::uint64_t>::max() % bound;
+  const std::uint64_t limit =
+      std::numeric_limits<std::uint64_t>::max() - std::numeric_limits<std::uint64_t>::max() % bound;
   std::uint64_t draw = rng();
   while (draw >= limit) draw = rng();
   return draw % bound;

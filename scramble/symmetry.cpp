@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "scramble/coordinates.h"
+
 namespace tw::scramble {
 namespace {
 
@@ -72,7 +74,38 @@ const Group& TheGroup() {
   return group;
 }
 
+// The slot each slot's mirror image is.
+constexpr std::uint8_t kMirrorCorner[kCornerCount] = {corner::UFL, corner::URF, corner::UBR, corner::ULB,
+                                                      corner::DLF, corner::DFR, corner::DRB, corner::DBL};
+constexpr std::uint8_t kMirrorEdge[kEdgeCount] = {edge::UL, edge::UF, edge::UR, edge::UB, edge::DL, edge::DF,
+                                                  edge::DR, edge::DB, edge::FL, edge::FR, edge::BR, edge::BL};
+
 }  // namespace
+
+int MirrorTwist(int twist) {
+  CubeState cube = CubeState::Solved();
+  SetTwist(cube, twist);
+  CubeState mirrored = cube;
+  for (int slot = 0; slot < kCornerCount; ++slot) {
+    mirrored.cornerTwist[slot] =
+        static_cast<std::uint8_t>((kCornerTwists - cube.cornerTwist[kMirrorCorner[slot]]) % kCornerTwists);
+  }
+  return TwistOf(mirrored);
+}
+
+int MirrorFlip(int flip) {
+  CubeState cube = CubeState::Solved();
+  SetFlip(cube, flip);
+  CubeState mirrored = cube;
+  for (int slot = 0; slot < kEdgeCount; ++slot) mirrored.edgeFlip[slot] = cube.edgeFlip[kMirrorEdge[slot]];
+  return FlipOf(mirrored);
+}
+
+Move MirrorMove(Move move) {
+  Face face = FaceOf(move);
+  if (face == Face::R || face == Face::L) face = face == Face::R ? Face::L : Face::R;
+  return MakeMove(face, kTurnsPerFace + 1 - QuarterTurnsOf(move));
+}
 
 const CubeState& SymmetryCube(int symmetry) { return TheGroup().cubes[symmetry]; }
 

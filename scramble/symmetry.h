@@ -26,4 +26,12 @@ int SymmetryInverse(int symmetry);
 // The move that does to the conjugated cube what `move` does to the cube.
 Move ConjugateMove(Move move, int symmetry);
 
+// The cube seen in a mirror standing between R and L, for the two coordinates it keeps
+// meaningful: R and L swap, every turn goes the other way, each corner's twist is
+// counted the other way round and each edge keeps its flip. Conjugating by the mirror
+// commutes with the flip-keeping symmetries, and each of them is its own inverse.
+int MirrorTwist(int twist);
+int MirrorFlip(int flip);
+Move MirrorMove(Move move);
+
 }  // namespace tw::scramble

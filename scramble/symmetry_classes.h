@@ -19,10 +19,16 @@ class SymmetryClasses {
     int symmetry;
   };
 
-  // `conjugate(value, s)` gives the value conjugated by symmetry s, s < symmetryCount;
-  // the first symmetryCount symmetries must form a group.
+  // `conjugate(value, s)` gives the value conjugated by symmetry s, s < symmetryCount.
+  // The symmetries must form a group, whose inverses SymmetryInverse gives, or
+  // `inverse(s)` for another group.
   template <typename Conjugate>
-  SymmetryClasses(int count, int symmetryCount, Conjugate conjugate) : memberOf_(static_cast<std::size_t>(count)) {
+  SymmetryClasses(int count, int symmetryCount, Conjugate conjugate)
+      : SymmetryClasses(count, symmetryCount, conjugate, SymmetryInverse) {}
+
+  template <typename Conjugate, typename Inverse>
+  SymmetryClasses(int count, int symmetryCount, Conjugate conjugate, Inverse inverse)
+      : memberOf_(static_cast<std::size_t>(count)) {
     std::vector<bool> placed(static_cast<std::size_t>(count), false);
     for (int value = 0; value < count; ++value) {
       if (placed[value]) continue;
@@ -34,7 +40,7 @@ class SymmetryClasses {
         if (lookAlike == value) stabilizer |= 1U << s;
         if (placed[lookAlike]) continue;
         placed[lookAlike] = true;
-        memberOf_[lookAlike] = static_cast<std::uint16_t>(family << kSymmetryBits | SymmetryInverse(s));
+        memberOf_[lookAlike] = static_cast<std::uint16_t>(family << kSymmetryBits | inverse(s));
       }
       stabilizers_.push_back(static_cast<std::uint8_t>(stabilizer));
     }

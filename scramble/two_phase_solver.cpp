@@ -64,6 +64,15 @@ struct Direction {
   int bound = 0;
 };
 
+// Where phase 2 stands: the corners' and the U and D edges' order by family, the slice
+// edges' order and the D corners' places.
+struct Phase2Position {
+  SymmetricCoordinate corners;
+  SymmetricCoordinate edges;
+  int slice;
+  int dCorners;
+};
+
 // A phase-1 position one move on. Left uninitialised: a node fills only the children
 // it uses, and clearing a whole array at every node is measurable.
 struct Phase1Child {
@@ -77,9 +86,7 @@ struct Phase1Child {
 // A phase-2 position one move on, with the bound the tables give.
 struct Phase2Child {
   Move move;
-  SymmetricCoordinate corners;
-  SymmetricCoordinate edges;
-  int slice;
+  Phase2Position position;
   int bound;
 };
 
@@ -196,23 +203,25 @@ class Search {
     }
     cubesKnown_ = phase1Length;
     const CubeState& cube = cubeAt_[phase1Length];
-    const SymmetricCoordinate corners = tables_.corners.Find(CornerOrderOf(cube));
-    const SymmetricCoordinate edges = tables_.udEdges.Find(UdEdgeOrderOf(cube));
-    const int slice = SliceOrderOf(cube);
+    const Phase2Position start{tables_.corners.Find(CornerOrderOf(cube)), tables_.udEdges.Find(UdEdgeOrderOf(cube)),
+                               SliceOrderOf(cube), DCornersOf(cube)};
     const int longest = std::min(bestLength_ - 1 - phase1Length, phase2MaxLength_);
-    for (int length = Phase2Bound(corners, edges, slice); length <= longest; ++length) {
-      if (!Phase2(corners, edges, slice, phase1Length, length)) continue;
+    for (int length = Phase2Bound(start); length <= longest; ++length) {
+      if (!Phase2(start, phase1Length, length)) continue;
       Keep(phase1Length + length);
       return;
     }
   }
 
-  int Phase2Bound(SymmetricCoordinate corners, SymmetricCoordinate edges, int slice) const {
-    return std::max(tables_.corners.Distance(corners, slice), tables_.udEdges.Distance(edges, slice));
+  int Phase2Bound(const Phase2Position& at) const {
+    const int byCorners = tables_.corners.Distance(at.corners, at.slice);
+    const int byEdges = tables_.udEdges.Distance(at.edges, at.slice);
+    const int byBoth = tables_.udEdges.DistanceWithDCorners(at.edges, at.dCorners);
+    return std::max({byCorners, byEdges, byBoth});
   }
 
-  bool Phase2(SymmetricCoordinate corners, SymmetricCoordinate edges, int slice, int depth, int togo) {
-    if (togo == 0) return Phase2Table::IsSolved(corners) && Phase2Table::IsSolved(edges) && slice == 0;
+  bool Phase2(const Phase2Position& at, int depth, int togo) {
+    if (togo == 0) return Phase2Table::IsSolved(at.corners) && Phase2Table::IsSolved(at.edges) && at.slice == 0;
     const Move previous = PreviousMove(depth);
     Phase2Child children[kPhase2MoveCount];
     int count = 0;
@@ -221,16 +230,15 @@ class Search {
       if (!MayFollow(previous, move)) continue;
       Phase2Child& child = children[count++];
       child.move = move;
-      child.corners = tables_.corners.Next(corners, i);
-      child.edges = tables_.udEdges.Next(edges, i);
-      child.slice = tables_.moves.SliceOrder(slice, i);
-      child.bound = Phase2Bound(child.corners, child.edges, child.slice);
+      child.position = {tables_.corners.Next(at.corners, i), tables_.udEdges.Next(at.edges, i),
+                        tables_.moves.SliceOrder(at.slice, i), tables_.moves.DCorners(at.dCorners, i)};
+      child.bound = Phase2Bound(child.position);
     }
     for (int i = 0; i < count; ++i) {
       const Phase2Child& child = children[i];
       if (child.bound >= togo) continue;
       Visit(depth, child.move);
-      if (Phase2(child.corners, child.edges, child.slice, depth + 1, togo - 1)) return true;
+      if (Phase2(child.position, depth + 1, togo - 1)) return true;
     }
     return false;
   }

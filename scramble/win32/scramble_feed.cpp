@@ -14,8 +14,8 @@ namespace {
 std::mt19937_64 SeededGenerator() {
   std::random_device device;
   const auto ticks = static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
-  std::seed_seq seed{device(), device(), device(), device(), static_cast<unsigned>(ticks),
-                     static_cast<unsigned>(ticks >> 32)};
+  std::seed_seq seed{
+      device(), device(), device(), device(), static_cast<unsigned>(ticks), static_cast<unsigned>(ticks >> 32)};
   return std::mt19937_64(seed);
 }
 

@@ -9,8 +9,8 @@
 #include "scramble/coordinates.h"
 #include "scramble/cube_state.h"
 #include "scramble/random_state.h"
-#include "scramble/symmetry.h"
 #include "scramble/scramble_text.h"
+#include "scramble/symmetry.h"
 
 namespace tw::scramble {
 namespace {
@@ -19,12 +19,11 @@ constexpr char kSolvedFacelets[] = "UUUUUUUUURRRRRRRRRFFFFFFFFFDDDDDDDDDLLLLLLLL
 
 // Twist, flip, slice places, corner order, U and D edge order, slice order.
 using Coordinates = std::array<int, 6>;
-constexpr const char* kCoordinateNames[] = {"twist",       "flip",           "slice",
-                                            "corner order", "U/D edge order", "slice order"};
+constexpr const char* kCoordinateNames[] = {"twist", "flip", "slice", "corner order", "U/D edge order", "slice order"};
 
 Coordinates CoordinatesOf(const CubeState& state) {
-  return {TwistOf(state),       FlipOf(state),         SliceOf(state),
-          CornerOrderOf(state), UdEdgeOrderOf(state),  SliceOrderOf(state)};
+  return {TwistOf(state),       FlipOf(state),        SliceOf(state),
+          CornerOrderOf(state), UdEdgeOrderOf(state), SliceOrderOf(state)};
 }
 
 CubeState Repeat(const std::string& text, int times) {
@@ -52,21 +51,34 @@ TEST(CubeModel, GroupFactsAndKnownPositions) {
     cases.push_back({face, 4, solved, kSolvedFacelets});
     for (const char* turn : {"", "2", "'"}) {
       const std::string move = std::string(face) + turn;
-      const std::string back = std::string(face) + (turn == std::string("") ? "'" : turn == std::string("'") ? "" : "2");
+      const std::string back = std::string(face) + (turn == std::string("")    ? "'"
+                                                    : turn == std::string("'") ? ""
+                                                                               : "2");
       cases.push_back({move + " " + back, 1, solved, kSolvedFacelets});
     }
   }
   cases.push_back({"R U R' U'", 6, solved, kSolvedFacelets});
   // Stickers worked out by hand from a real cube.
-  cases.push_back({"U", 1, {0, 0, 0, kUndefined, kUndefined, 0},
-                   "UUUUUUUUUBBBRRRRRRRRRFFFFFFDDDDDDDDDFFFLLLLLLLLLBBBBBB"});
-  cases.push_back({"R", 1, {1494, 0, 367, kUndefined, kUndefined, kUndefined},
+  cases.push_back(
+      {"U", 1, {0, 0, 0, kUndefined, kUndefined, 0}, "UUUUUUUUUBBBRRRRRRRRRFFFFFFDDDDDDDDDFFFLLLLLLLLLBBBBBB"});
+  cases.push_back({"R",
+                   1,
+                   {1494, 0, 367, kUndefined, kUndefined, kUndefined},
                    "UUFUUFUUFRRRRRRRRRFFDFFDFFDDDBDDBDDBLLLLLLLLLUBBUBBUBB"});
-  cases.push_back({"F", 1, {1236, 550, kUndefined, kUndefined, kUndefined, kUndefined},
+  cases.push_back({"F",
+                   1,
+                   {1236, 550, kUndefined, kUndefined, kUndefined, kUndefined},
                    "UUUUUULLLURRURRURRFFFFFFFFFRRRDDDDDDLLDLLDLLDBBBBBBBBB"});
   // Superflip: every edge flipped in its own slot, nothing else changed.
-  cases.push_back({"U R2 F B R B2 R U2 L B2 R U' D' R2 F R' L B2 U2 F2", 1, {0, 2047, 0, 0, 0, 0},
-                   "UBULURUFU" "RURFRBRDR" "FUFLFRFDF" "DFDLDRDBD" "LULBLFLDL" "BUBRBLBDB"});
+  cases.push_back({"U R2 F B R B2 R U2 L B2 R U' D' R2 F R' L B2 U2 F2",
+                   1,
+                   {0, 2047, 0, 0, 0, 0},
+                   "UBULURUFU"
+                   "RURFRBRDR"
+                   "FUFLFRFDF"
+                   "DFDLDRDBD"
+                   "LULBLFLDL"
+                   "BUBRBLBDB"});
   // Two half turns: the subgroup's coordinates move, phase 1's stay at zero.
   cases.push_back({"R2 U2", 1, {0, 0, 0, kUndefined, kUndefined, kUndefined}, ""});
 
@@ -107,6 +119,10 @@ TEST(CubeModel, CoordinatesComeBackFromTheirWholeRange) {
   for (int slice = 0; slice < kSliceCount; ++slice) {
     SetSlice(state, slice);
     ASSERT_EQ(SliceOf(state), slice);
+  }
+  for (int places = 0; places < kDCornerPlacesCount; ++places) {
+    SetDCorners(state, places);
+    ASSERT_EQ(DCornersOf(state), places);
   }
   std::array<std::uint8_t, 8> pieces{};
   for (int rank = 0; rank < kCornerOrderCount; ++rank) {
@@ -156,7 +172,8 @@ TEST(CubeModel, WholeCubeTurnsRenameFaces) {
   const auto seenFromDiagonal = [&](const char* move) {
     return back.Then(FaceTurn((*ParseMoves(move))[0])).Then(DiagonalTurn());
   };
-  EXPECT_TRUE(seenFromDiagonal("U") == FaceTurn(MakeMove(Face::R, 1)) || seenFromDiagonal("U") == FaceTurn(MakeMove(Face::F, 1)));
+  EXPECT_TRUE(seenFromDiagonal("U") == FaceTurn(MakeMove(Face::R, 1)) ||
+              seenFromDiagonal("U") == FaceTurn(MakeMove(Face::F, 1)));
   EXPECT_NE(seenFromDiagonal("U"), FaceTurn(MakeMove(Face::U, 1)));
   EXPECT_EQ(DiagonalTurn().Then(DiagonalTurn()).Then(DiagonalTurn()), CubeState::Solved());
 }

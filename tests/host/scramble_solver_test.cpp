@@ -156,12 +156,22 @@ TEST(SolverTables, HoldExactDistances) {
       [](const CubeState& c) { return TwistOf(c) == 0 && FlipOf(c) == 0; }, all, AnyCube);
   ExpectExactDistances(
       "corners and slice order", rng,
-      [&](const CubeState& c) { return tables.corners.Distance(tables.corners.Find(CornerOrderOf(c)), SliceOrderOf(c)); },
+      [&](const CubeState& c) {
+        return tables.corners.Distance(tables.corners.Find(CornerOrderOf(c)), SliceOrderOf(c));
+      },
       [](const CubeState& c) { return CornerOrderOf(c) == 0 && SliceOrderOf(c) == 0; }, phase2, SubgroupCube);
   ExpectExactDistances(
       "U and D edges and slice order", rng,
-      [&](const CubeState& c) { return tables.udEdges.Distance(tables.udEdges.Find(UdEdgeOrderOf(c)), SliceOrderOf(c)); },
+      [&](const CubeState& c) {
+        return tables.udEdges.Distance(tables.udEdges.Find(UdEdgeOrderOf(c)), SliceOrderOf(c));
+      },
       [](const CubeState& c) { return UdEdgeOrderOf(c) == 0 && SliceOrderOf(c) == 0; }, phase2, SubgroupCube);
+  ExpectExactDistances(
+      "U and D edges and D corners' places", rng,
+      [&](const CubeState& c) {
+        return tables.udEdges.DistanceWithDCorners(tables.udEdges.Find(UdEdgeOrderOf(c)), DCornersOf(c));
+      },
+      [](const CubeState& c) { return UdEdgeOrderOf(c) == 0 && DCornersOf(c) == 0; }, phase2, SubgroupCube);
 }
 
 // The search follows positions by their family and symmetry alone; that must land on
@@ -187,6 +197,8 @@ TEST(SolverTables, FollowPhase2MovesLikeTheCube) {
                 tables.corners.Distance(cornersOfCube, SliceOrderOf(moved)));
       ASSERT_EQ(tables.udEdges.Distance(edges, SliceOrderOf(moved)),
                 tables.udEdges.Distance(edgesOfCube, SliceOrderOf(moved)));
+      ASSERT_EQ(tables.udEdges.DistanceWithDCorners(edges, DCornersOf(moved)),
+                tables.udEdges.DistanceWithDCorners(edgesOfCube, DCornersOf(moved)));
     }
   }
 }

@@ -1,3 +1,5 @@
+#include "scramble/win32/scramble_feed.h"
+
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -7,7 +9,6 @@
 
 #include "scramble/scramble_text.h"
 #include "scramble/scrambler.h"
-#include "scramble/win32/scramble_feed.h"
 
 namespace tw::scramble {
 namespace {
@@ -100,7 +101,7 @@ TEST(ScrambleFeed, StopsWhileBuildingOrComputing) {
     computing.Start(window.Handle(), kReadyMessage);
     ASSERT_TRUE(window.WaitFor(window.received + 1));
     computing.Take();  // the next scramble starts now
-  }  // destroyed while it is computed
+  }                    // destroyed while it is computed
   // Nothing is posted once a feed is gone.
   const int before = window.received;
   Sleep(200);
