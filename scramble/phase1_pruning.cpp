@@ -53,8 +53,8 @@ class Phase1Space {
   };
 
   Phase1Space(const MoveTables& moves, const SymmetryClasses& slices, const std::vector<std::uint16_t>& conjugate,
-              int symmetryCount, bool flips)
-      : moves_(moves), slices_(slices), conjugate_(conjugate), symmetryCount_(symmetryCount), flips_(flips) {}
+              bool flips)
+      : moves_(moves), slices_(slices), conjugate_(conjugate), flips_(flips) {}
 
   RowStep Step(int row, int move) const {
     const SymmetryClasses::Member member =
@@ -66,13 +66,12 @@ class Phase1Space {
     return ConjugateColumn(flips_ ? moves_.Flip(column, m) : moves_.Twist(column, m), symmetry);
   }
   unsigned Stabilizer(int row) const { return slices_.Stabilizer(row); }
-  int ConjugateColumn(int column, int symmetry) const { return conjugate_[column * symmetryCount_ + symmetry]; }
+  int ConjugateColumn(int column, int symmetry) const { return conjugate_[column * kSymmetryCount + symmetry]; }
 
  private:
   const MoveTables& moves_;
   const SymmetryClasses& slices_;
-  const std::vector<std::uint16_t>& conjugate_;
-  int symmetryCount_;
+  const std::vector<std::uint16_t>& conjugate_;  // column * kSymmetryCount + symmetry
   bool flips_;
 };
 
@@ -120,8 +119,8 @@ Phase1Pruning::Phase1Pruning(const MoveTables& moves)
       twistSlice_(slicesForTwist_.Count(), kTwistCount),
       flipSlice_(slicesForFlip_.Count(), kFlipCount),
       twistFlip_(twistsForFlip_.Count(), kFlipCount) {
-  FillDistances(twistSlice_, Phase1Space(moves, slicesForTwist_, twistConjugate_, kSymmetryCount, false), kMoveCount);
-  FillDistances(flipSlice_, Phase1Space(moves, slicesForFlip_, flipConjugate_, kSymmetryCount, true), kMoveCount);
+  FillDistances(twistSlice_, Phase1Space(moves, slicesForTwist_, twistConjugate_, false), kMoveCount);
+  FillDistances(flipSlice_, Phase1Space(moves, slicesForFlip_, flipConjugate_, true), kMoveCount);
   FillDistances(twistFlip_, TwistFlipSpace(moves, twistsForFlip_, flipConjugate_), kMoveCount);
 }
 

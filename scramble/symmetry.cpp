@@ -107,8 +107,6 @@ Move MirrorMove(Move move) {
   return MakeMove(face, kTurnsPerFace + 1 - QuarterTurnsOf(move));
 }
 
-const CubeState& SymmetryCube(int symmetry) { return TheGroup().cubes[symmetry]; }
-
 CubeState Conjugate(const CubeState& cube, int symmetry) {
   const Group& group = TheGroup();
   return group.cubes[group.inverse[symmetry]].Then(cube).Then(group.cubes[symmetry]);

@@ -18,7 +18,6 @@ inline constexpr int kSymmetryBits = 3;
 // place and so keep each edge's flip; the quarter turns about U-D move the flip's frame.
 inline constexpr int kFlipKeepingSymmetryCount = 4;
 
-const CubeState& SymmetryCube(int symmetry);
 CubeState Conjugate(const CubeState& cube, int symmetry);
 // Conjugating by `first`, then by `second`, is conjugating by the product.
 int SymmetryProduct(int first, int second);

@@ -167,6 +167,28 @@ TEST(CubeModel, WholeCubeTurnsRenameFaces) {
     }
     EXPECT_EQ(Conjugate(Conjugate(cube, s), SymmetryInverse(s)), cube);
   }
+  // The mirror between R and L: turning a mirrored cube by the mirrored move gives the
+  // mirror image of the turned cube, for every twist and flip and every move.
+  for (int twist = 0; twist < kTwistCount; ++twist) {
+    CubeState original = CubeState::Solved();
+    CubeState mirrored = CubeState::Solved();
+    SetTwist(original, twist);
+    SetTwist(mirrored, MirrorTwist(twist));
+    for (int m = 0; m < kMoveCount; ++m) {
+      const auto move = static_cast<Move>(m);
+      ASSERT_EQ(TwistOf(mirrored.Apply(MirrorMove(move))), MirrorTwist(TwistOf(original.Apply(move))));
+    }
+  }
+  for (int flip = 0; flip < kFlipCount; ++flip) {
+    CubeState original = CubeState::Solved();
+    CubeState mirrored = CubeState::Solved();
+    SetFlip(original, flip);
+    SetFlip(mirrored, MirrorFlip(flip));
+    for (int m = 0; m < kMoveCount; ++m) {
+      const auto move = static_cast<Move>(m);
+      ASSERT_EQ(FlipOf(mirrored.Apply(MirrorMove(move))), MirrorFlip(FlipOf(original.Apply(move))));
+    }
+  }
   // The diagonal turn takes U to R, R to F and F to U.
   const CubeState back = DiagonalTurn().Inverse();
   const auto seenFromDiagonal = [&](const char* move) {
