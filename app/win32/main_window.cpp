@@ -88,24 +88,6 @@ LabelDesign ScrambleLabel() {
                      false};
 }
 
-// Plain text on the clipboard; false when the clipboard could not be had.
-bool CopyToClipboard(HWND owner, const std::string& text) {
-  if (!OpenClipboard(owner)) return false;
-  bool copied = false;
-  if (EmptyClipboard()) {
-    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-      if (void* bytes = GlobalLock(memory)) {
-        memcpy(bytes, text.c_str(), text.size() + 1);
-        GlobalUnlock(memory);
-        copied = SetClipboardData(CF_TEXT, memory) != nullptr;
-      }
-      if (!copied) GlobalFree(memory);
-    }
-  }
-  CloseClipboard();
-  return copied;
-}
-
 std::string SettingsPath() { return AppFolder() + "Setting.ini"; }
 
 std::string ResultLogPath() { return AppFolder() + "Result.lst"; }
@@ -214,7 +196,7 @@ void MainWindow::NextScramble() {
   lblScramble.SetText(scrambleWanted_ ? std::string(L::kScramblePlaceholder) : scramble_);
 }
 
-bool MainWindow::CopyScramble() { return !scramble_.empty() && CopyToClipboard(Handle(), scramble_); }
+bool MainWindow::CopyScramble() { return !scramble_.empty() && CopyTextToClipboard(Handle(), scramble_); }
 
 bool MainWindow::OnLoad() {
   if (!CheckSoundFiles()) {

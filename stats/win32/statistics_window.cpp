@@ -1,7 +1,6 @@
 #include "stats/win32/statistics_window.h"
 
 #include <algorithm>
-#include <cstring>
 #include <optional>
 
 #include "docking/win32/docking.h"
@@ -273,23 +272,7 @@ void StatisticsWindow::OnKeyDown(int vk, int shift, bool repeat) {
   }
 }
 
-bool StatisticsWindow::CopyTable() {
-  const std::string text = TableText();
-  if (!IsLoaded() || !OpenClipboard(Handle())) return false;
-  EmptyClipboard();
-  bool copied = false;
-  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-    if (void* bytes = GlobalLock(memory)) {
-      std::memcpy(bytes, text.c_str(), text.size() + 1);
-      GlobalUnlock(memory);
-      copied = SetClipboardData(CF_TEXT, memory) != nullptr;
-    }
-    // The clipboard owns the memory once it took it, and only then.
-    if (!copied) GlobalFree(memory);
-  }
-  CloseClipboard();
-  return copied;
-}
+bool StatisticsWindow::CopyTable() { return IsLoaded() && CopyTextToClipboard(Handle(), TableText()); }
 
 std::string StatisticsWindow::TableText() const { return stats::TableText(statistics_.Rows()); }
 

@@ -32,7 +32,7 @@ Lines LinesOf(const Results& results) {
   return lines;
 }
 
-const RowFigures& Row(const Statistics& stats, int size) {
+RowFigures Row(const Statistics& stats, int size) {
   for (const RowFigures& row : stats.Rows()) {
     if (row.size == size) return row;
   }

@@ -7,11 +7,13 @@
 
 #include "app/win32/main_window.h"
 #include "tests/win32/app_fixture.h"
+#include "tests/win32/message_pump.h"
 
 namespace tw {
 namespace {
 
 using testing_support::AppFolderTest;
+using testing_support::PumpUntil;
 using testing_support::FileExists;
 using testing_support::ReadFileBytes;
 using testing_support::WriteFileBytes;
@@ -375,18 +377,8 @@ TEST_F(MainWindowTest, EscapeCancelsInspectionAndLogsNothing) {
   EXPECT_FALSE(FileExists(Path("Result.lst")));
 }
 
-// Runs the window's messages until `done` or a generous deadline: the scramble worker
-// builds its tables first, and a loaded machine may take a while.
-template <typename Done>
-bool PumpUntil(Done done, int timeoutMs = 60'000) {
-  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
-  while (!done() && GetTickCount64() < deadline) {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    Sleep(5);
-  }
-  return done();
-}
+// The scramble worker builds its tables first, and a loaded machine may take a while.
+constexpr DWORD kScrambleWaitMs = 60'000;
 
 bool ScrambleNotation(const std::string& text) {
   std::size_t moves = 0;
@@ -413,14 +405,14 @@ TEST_F(MainWindowTest, ScrambleRowOnlyWhenAskedForAndAStopBringsTheNext) {
   EXPECT_EQ(window->ClientHeight(), 2295 + 480);
   EXPECT_EQ(window->ClientWidth(), 7800);
   EXPECT_TRUE(window->lblScramble.Visible());
-  ASSERT_TRUE(PumpUntil([&] { return !window->Scramble().empty(); }));
+  ASSERT_TRUE(PumpUntil([&] { return !window->Scramble().empty(); }, kScrambleWaitMs));
   const std::string first = window->Scramble();
   EXPECT_TRUE(ScrambleNotation(first)) << first;
   EXPECT_EQ(window->lblScramble.Text(), first);
   Press(VK_ESCAPE);
   EXPECT_EQ(window->Scramble(), first) << "Escape keeps the scramble";
   Solve(1500);
-  ASSERT_TRUE(PumpUntil([&] { return !window->Scramble().empty(); }));
+  ASSERT_TRUE(PumpUntil([&] { return !window->Scramble().empty(); }, kScrambleWaitMs));
   EXPECT_NE(window->Scramble(), first);
   EXPECT_TRUE(ScrambleNotation(window->Scramble())) << window->Scramble();
   EXPECT_EQ(ResultFile().find("R U"), std::string::npos);  // the log keeps the designed line

@@ -16,6 +16,7 @@
 #include "storage/settings_text.h"
 #include "storage/win32/settings_file.h"
 #include "tests/win32/app_fixture.h"
+#include "tests/win32/message_pump.h"
 #include "toolkit/units.h"
 
 namespace tw {
@@ -268,21 +269,7 @@ TEST_F(OptionsWindowTest, F1OnAFreshStartShowsTheWindowCentredAndOwnedByTheMainW
   EXPECT_FALSE(OptionsWindowLoaded());
 }
 
-// Pumps this thread's messages until the condition holds or a generous deadline passes.
-template <typename Condition>
-bool PumpUntil(Condition done, DWORD deadlineMs = 5000) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > deadlineMs) return false;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(1);
-  }
-  return true;
-}
+using testing_support::PumpUntil;
 
 void SendKeys(std::initializer_list<std::pair<WORD, bool>> keys) {  // virtual key, down
   std::vector<INPUT> inputs;

@@ -12,6 +12,7 @@
 #include "storage/settings_text.h"
 #include "storage/win32/settings_file.h"
 #include "tests/win32/app_fixture.h"
+#include "tests/win32/message_pump.h"
 
 namespace tw {
 namespace {
@@ -36,20 +37,7 @@ std::vector<std::string> Lines(std::initializer_list<int> hundredths) {
   return lines;
 }
 
-template <typename Condition>
-bool PumpUntil(Condition done, DWORD deadlineMs = 5000) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    if (GetTickCount() - start > deadlineMs) return false;
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-    Sleep(1);
-  }
-  return true;
-}
+using testing_support::PumpUntil;
 
 void SendKey(WORD vk) {
   INPUT inputs[2]{};

@@ -2,6 +2,7 @@
 
 #include <mmsystem.h>
 
+#include <cstring>
 #include <utility>
 
 #include "storage/path_normalizer.h"
@@ -67,5 +68,23 @@ void SetMessageBoxForTesting(
 }
 
 int ScreenWidthTwips(int dpi) { return PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), dpi); }
+
+bool CopyTextToClipboard(HWND owner, const std::string& text) {
+  if (!OpenClipboard(owner)) return false;
+  bool copied = false;
+  if (EmptyClipboard()) {
+    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+      if (void* bytes = GlobalLock(memory)) {
+        std::memcpy(bytes, text.c_str(), text.size() + 1);
+        GlobalUnlock(memory);
+        copied = SetClipboardData(CF_TEXT, memory) != nullptr;
+      }
+      // The clipboard owns the memory once it took it, and only then.
+      if (!copied) GlobalFree(memory);
+    }
+  }
+  CloseClipboard();
+  return copied;
+}
 
 }  // namespace tw

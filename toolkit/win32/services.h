@@ -33,6 +33,9 @@ int ShowMessageBox(HWND owner, const std::string& text, const std::string& title
 void SetMessageBoxForTesting(
     std::function<int(HWND, const std::string& text, const std::string& title, unsigned style)> answer);
 
+// Puts plain text on the clipboard; false when the clipboard could not be had.
+bool CopyTextToClipboard(HWND owner, const std::string& text);
+
 // Width of the primary screen in twips at the given DPI.
 int ScreenWidthTwips(int dpi);
 
