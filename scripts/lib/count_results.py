@@ -28,6 +28,15 @@ def count(path):
     return passed, failed, skipped
 
 
+def findings(path):
+    """Figures the tests reported beside their outcome (their <system-out>)."""
+    try:
+        root = ET.parse(path).getroot()
+    except (OSError, ET.ParseError):
+        return []
+    return [line for out in root.iter("system-out") for line in (out.text or "").splitlines() if line.strip()]
+
+
 def layer_line(path):
     """Counts one report; returns (passed, failed, skipped, text)."""
     name = path.split("/build/")[-1]
@@ -54,6 +63,8 @@ def main(argv):
     for path in args.reports:
         p, f, s, text = layer_line(path)
         print(text)
+        for line in findings(path):
+            print(f"    {line}")
         totals = [totals[0] + p, totals[1] + f, totals[2] + s]
 
     report_failures = totals[1]

@@ -24,6 +24,15 @@ CRASH_DIALOG_TITLE = "^Program Error$"
 CAPTION_ROW = 6  # a row of pixels inside the title bar that Wine paints, below its top border
 
 
+# Figures a test reports for the closing summary, beside its pass or failure.
+FINDINGS = []
+
+
+def report(line):
+    FINDINGS.append(line)
+    print("\n" + line, flush=True)
+
+
 def wine_env():
     env = dict(os.environ)
     env.setdefault("WINEPREFIX", os.path.join(os.environ.get("HOME", "/root"), ".cache", "twistwatch", "wine"))

@@ -9,18 +9,28 @@ from xml.etree import ElementTree as ET
 HERE = os.path.dirname(os.path.abspath(__file__))
 
 
+def reported():
+    """What the tests reported so far (imported late: the harness reads its folders
+    from the environment main() sets)."""
+    import harness  # noqa: PLC0415
+    return harness.FINDINGS
+
+
 class RecordingResult(unittest.TextTestResult):
     def __init__(self, *args, **kwargs):
         super().__init__(*args, **kwargs)
         self.records = []
         self._start = 0.0
+        self._findings = 0
 
     def startTest(self, test):
         self._start = time.monotonic()
+        self._findings = len(reported())
         super().startTest(test)
 
     def _record(self, test, outcome, detail=""):
-        self.records.append((test.id(), outcome, detail, time.monotonic() - self._start))
+        findings = reported()[self._findings:]
+        self.records.append((test.id(), outcome, detail, time.monotonic() - self._start, findings))
 
     def addSuccess(self, test):
         super().addSuccess(test)
@@ -41,10 +51,12 @@ class RecordingResult(unittest.TextTestResult):
 
 def write_report(path, records):
     suite = ET.Element("testsuite", name="e2e", tests=str(len(records)))
-    for name, outcome, detail, seconds in records:
+    for name, outcome, detail, seconds, findings in records:
         case = ET.SubElement(suite, "testcase", name=name, time=f"{seconds:.2f}")
         if outcome in ("failure", "error", "skipped"):
             ET.SubElement(case, outcome).text = detail
+        if findings:
+            ET.SubElement(case, "system-out").text = "\n".join(findings)
     os.makedirs(os.path.dirname(path), exist_ok=True)
     ET.ElementTree(suite).write(path, encoding="utf-8", xml_declaration=True)
 
@@ -65,7 +77,7 @@ def main():
     runner = unittest.TextTestRunner(verbosity=1, resultclass=RecordingResult, stream=sys.stdout)
     result = runner.run(suite)
     write_report(args.results, result.records)
-    ran = sum(1 for _, outcome, _, _ in result.records if outcome != "skipped")
+    ran = sum(1 for _, outcome, _, _, _ in result.records if outcome != "skipped")
     if ran == 0:
         # A pattern that matches nothing, or a discovery that finds nothing, is no green layer.
         print(f"no end-to-end test ran (pattern {args.pattern!r})", file=sys.stderr)
