@@ -3,10 +3,11 @@ import glob
 import os
 import random
 import signal
+import subprocess
 import time
 import unittest
 
-from harness import App, report, wait_until
+from harness import App, report, wait_until, wine_env
 
 COUNTDOWN_OFF = "[General Settings]\r\nCountdown=Disabled\r\nLog Result=Enabled\r\nShow Hour=Disabled\r\n"
 HISTORY_LINES = 20_000
@@ -30,13 +31,23 @@ class KilledWhileSaving(unittest.TestCase):
 
         with App(prepare=prepare) as app:
             before = app.read("Result.lst")
-            for _ in range(ROUNDS):
+            for round_no in range(ROUNDS):
                 app.start()
                 app.key("space")
                 time.sleep(0.05)
-                app.key("space")
-                time.sleep(rng.uniform(0.0, KILL_WINDOW_S))
+                # The stopping Space goes out without waiting for xdotool to end: the save
+                # is over before xdotool's own process is.
+                known = set(os.listdir(app.folder))
+                sender = subprocess.Popen(["xdotool", "key", "space"], env=wine_env())
+                if round_no % 2:
+                    time.sleep(rng.uniform(0.0, KILL_WINDOW_S))
+                else:
+                    # Every other kill lands inside the save itself: as soon as the save's
+                    # first file shows in the folder, or a moment later.
+                    wait_until(lambda: set(os.listdir(app.folder)) != known, KILL_WINDOW_S, step=0.0001)
+                    time.sleep(rng.uniform(0.0, 0.002))
                 os.kill(app.proc.pid, signal.SIGKILL)
+                sender.wait(10)
                 app.proc.wait(10)
                 after = app.read("Result.lst") if app.exists("Result.lst") else b""
                 if after == before:
