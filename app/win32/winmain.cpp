@@ -25,6 +25,52 @@ class ComApartment {
   HRESULT hr_;
 };
 
+// Keeps the statistics window in step with the main window's log. The figures of a
+// long log take a while to work out, so they are worked out only once the program
+// has painted its window (or at the first F3, if that comes sooner); until then
+// changes to the log cost nothing here.
+class StatisticsLink {
+ public:
+  StatisticsLink(tw::StatisticsWindow& window, const tw::ListBox& log) : window_(window), log_(log) {}
+
+  void Refresh() {
+    window_.SetLog(log_.Items(), Count() - session_lines_);
+    fresh_ = true;
+  }
+  void EnsureFresh() {
+    if (!fresh_) Refresh();
+  }
+  void Logged() {
+    ++session_lines_;
+    if (fresh_) window_.OnAppended(log_.TextAt(log_.Count() - 1));
+  }
+  void Reloaded() {
+    fresh_ = false;
+    if (window_.Visible()) Refresh();
+  }
+  void Removed(std::size_t index) {
+    // The lines logged this run are the last ones: one of them may have gone.
+    if (session_lines_ > 0 && index + session_lines_ >= Count() + 1) --session_lines_;
+    if (fresh_) window_.OnRemoved(index, log_.Items());
+  }
+  void Reset() {
+    session_lines_ = 0;
+    if (fresh_) window_.OnReset();
+  }
+
+ private:
+  std::size_t Count() const { return static_cast<std::size_t>(log_.Count()); }
+
+  tw::StatisticsWindow& window_;
+  const tw::ListBox& log_;
+  std::size_t session_lines_ = 0;
+  bool fresh_ = false;
+};
+
+// Posted to the UI thread once the main window is up; lost in a modal loop, which
+// is harmless: F3 then works the figures out itself.
+constexpr UINT kStatisticsIdleMessage = WM_APP + 41;
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -37,27 +83,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   tw::MainWindow main;
   tw::StatisticsWindow statistics;
   tw::SetMainWindow(&main);
-  const tw::ListBox& log = main.lstTmpResult;
-  // Lines logged since the start of this run, counted from the end of the log.
-  std::size_t sessionLines = 0;
+  StatisticsLink link(statistics, main.lstTmpResult);
   main.onF1 = [] { tw::ShowOptionsWindow(); };
   main.onF2 = [] { tw::ToggleShowHour(); };
-  main.onF3 = [&statistics] { statistics.Toggle(); };
-  main.onResultLogged = [&] {
-    ++sessionLines;
-    statistics.OnAppended(log.TextAt(log.Count() - 1));
+  main.onF3 = [&] {
+    link.EnsureFresh();
+    statistics.Toggle();
   };
-  main.onResultsReloaded = [&] {
-    statistics.SetLog(log.Items(), static_cast<std::size_t>(log.Count()) - sessionLines);
-  };
-  main.onResultRemoved = [&](std::size_t index) {
-    if (index + sessionLines >= static_cast<std::size_t>(log.Count()) + 1 && sessionLines > 0) --sessionLines;
-    statistics.OnRemoved(index, log.Items());
-  };
-  main.onResultsReset = [&] {
-    sessionLines = 0;
-    statistics.OnReset();
-  };
+  main.onResultLogged = [&link] { link.Logged(); };
+  main.onResultsReloaded = [&link] { link.Reloaded(); };
+  main.onResultRemoved = [&link](std::size_t index) { link.Removed(index); };
+  main.onResultsReset = [&link] { link.Reset(); };
   statistics.onTimerKey = [&main](int vk, int shift, bool repeat) { main.onKeyDown(vk, shift, repeat); };
   main.onUnloadExtra = [&statistics] {
     tw::UnloadOptionsWindow();
@@ -65,12 +101,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   };
   main.quitOnUnload = true;
   if (!main.Load()) return 0;
-  statistics.SetLog(log.Items(), static_cast<std::size_t>(log.Count()));
   main.Show();
+  UpdateWindow(main.Handle());  // painted before the statistics' turn: posted messages come first
   statistics.RestoreFromSettings();
+  if (statistics.Visible()) link.Refresh();
+  PostThreadMessageA(GetCurrentThreadId(), kStatisticsIdleMessage, 0, 0);
 
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    if (msg.hwnd == nullptr && msg.message == kStatisticsIdleMessage) {
+      link.EnsureFresh();
+      continue;
+    }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
