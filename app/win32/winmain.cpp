@@ -6,6 +6,7 @@
 #include "docking/win32/docking.h"
 #include "options/win32/options_window.h"
 #include "stats/win32/statistics_window.h"
+#include "toolkit/win32/system_library.h"
 
 namespace {
 
@@ -67,8 +68,9 @@ class StatisticsLink {
   bool fresh_ = false;
 };
 
-// Posted to the UI thread once the main window is up; lost in a modal loop, which
-// is harmless: F3 then works the figures out itself.
+// Posted to the UI thread once the main window is painted, for what start-up need not
+// wait for; lost in a modal loop, which is harmless: F3 then works the figures out
+// itself, and the first sound or precise timer loads winmm.
 constexpr UINT kStatisticsIdleMessage = WM_APP + 41;
 
 }  // namespace
@@ -110,6 +112,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   MSG msg;
   while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
     if (msg.hwnd == nullptr && msg.message == kStatisticsIdleMessage) {
+      // The first Space then finds the precise timers and the sounds loaded.
+      tw::PreloadSystemLibrary("winmm.dll");
       link.EnsureFresh();
       continue;
     }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "resources/resource_ids.h"
+#include "toolkit/win32/system_library.h"
 
 namespace tw::options {
 
@@ -78,7 +79,10 @@ void Bitmap::Reset() {
 Bitmap DecodeStillPicture(const void* bytes, std::size_t size, int width, int height, COLORREF background) {
   if (!bytes || size == 0 || width <= 0 || height <= 0) return {};
   ComRef<IStream> stream;
-  *stream.out() = SHCreateMemStream(static_cast<const BYTE*>(bytes), static_cast<UINT>(size));
+  using MemStreamFunction = decltype(&SHCreateMemStream);
+  static const auto createMemStream = SystemFunction<MemStreamFunction>("shlwapi.dll", "SHCreateMemStream");
+  if (!createMemStream) return {};
+  *stream.out() = createMemStream(static_cast<const BYTE*>(bytes), static_cast<UINT>(size));
   ComRef<IWICImagingFactory> factory;
   ComRef<IWICBitmapDecoder> decoder;
   ComRef<IWICBitmapFrameDecode> frame;

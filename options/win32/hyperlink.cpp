@@ -5,6 +5,8 @@
 
 #include <utility>
 
+#include "toolkit/win32/system_library.h"
+
 namespace tw::options {
 
 namespace {
@@ -17,7 +19,9 @@ void OpenHyperlink(const std::string& target) {
     return;
   }
   // The text is already in the ANSI code page: the program never converts its texts.
-  ShellExecuteA(nullptr, nullptr, target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  using ShellExecuteFunction = decltype(&ShellExecuteA);
+  static const auto shellExecute = SystemFunction<ShellExecuteFunction>("shell32.dll", "ShellExecuteA");
+  if (shellExecute) shellExecute(nullptr, nullptr, target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 void SetHyperlinkOpenerForTesting(std::function<void(const std::string&)> opener) { g_opener = std::move(opener); }

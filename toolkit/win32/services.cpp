@@ -8,6 +8,7 @@
 #include "storage/path_normalizer.h"
 #include "storage/win32/app_folder.h"
 #include "toolkit/units.h"
+#include "toolkit/win32/system_library.h"
 
 namespace tw {
 
@@ -52,7 +53,8 @@ void PlaySoundAsync(const std::string& path) {
     g_sound(path);
     return;
   }
-  sndPlaySoundA(path.c_str(), SND_ASYNC);
+  static const auto play = SystemFunction<decltype(&sndPlaySoundA)>("winmm.dll", "sndPlaySoundA");
+  if (play) play(path.c_str(), SND_ASYNC);
 }
 
 void SetSoundPlayerForTesting(std::function<void(const std::string&)> player) { g_sound = std::move(player); }

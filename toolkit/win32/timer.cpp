@@ -2,6 +2,8 @@
 
 #include <mmsystem.h>
 
+#include "toolkit/win32/system_library.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -37,6 +39,29 @@ void Timer::SetEnabled(bool enabled) {
   }
 }
 
+namespace {
+
+// winmm is loaded at the first precise timer, not at start-up (WinMain warms it up once
+// the window is painted).
+struct MultimediaTimers {
+  decltype(&timeBeginPeriod) begin;
+  decltype(&timeEndPeriod) end;
+  decltype(&timeSetEvent) set;
+  decltype(&timeKillEvent) kill;
+  bool Usable() const { return begin && end && set && kill; }
+};
+
+const MultimediaTimers& Winmm() {
+  static const MultimediaTimers timers{
+      SystemFunction<decltype(&timeBeginPeriod)>("winmm.dll", "timeBeginPeriod"),
+      SystemFunction<decltype(&timeEndPeriod)>("winmm.dll", "timeEndPeriod"),
+      SystemFunction<decltype(&timeSetEvent)>("winmm.dll", "timeSetEvent"),
+      SystemFunction<decltype(&timeKillEvent)>("winmm.dll", "timeKillEvent")};
+  return timers;
+}
+
+}  // namespace
+
 void Timer::Start() {
   HWND hwnd = owner_.Handle();
   if (!hwnd) return;
@@ -46,14 +71,15 @@ void Timer::Start() {
   }
   pending_ = false;
   last_slot_ = -1;
-  timeBeginPeriod(kPreciseResolutionMs);
-  mmTimer_ = timeSetEvent(kPreciseResolutionMs, 0, &Timer::PreciseCallback, reinterpret_cast<DWORD_PTR>(this),
-                          TIME_PERIODIC | TIME_CALLBACK_FUNCTION | TIME_KILL_SYNCHRONOUS);
-  if (mmTimer_ == 0) {
-    // No multimedia timer to be had: fall back to the window timer's resolution.
-    timeEndPeriod(kPreciseResolutionMs);
-    SetTimer(hwnd, id_, interval_, nullptr);
+  const MultimediaTimers& mm = Winmm();
+  if (mm.Usable()) {
+    mm.begin(kPreciseResolutionMs);
+    mmTimer_ = mm.set(kPreciseResolutionMs, 0, &Timer::PreciseCallback, reinterpret_cast<DWORD_PTR>(this),
+                      TIME_PERIODIC | TIME_CALLBACK_FUNCTION | TIME_KILL_SYNCHRONOUS);
+    if (mmTimer_ == 0) mm.end(kPreciseResolutionMs);
   }
+  // No multimedia timer to be had: fall back to the window timer's resolution.
+  if (mmTimer_ == 0) SetTimer(hwnd, id_, interval_, nullptr);
 }
 
 void Timer::AlignTicks(std::int64_t originMs, unsigned periodMs) {
@@ -64,8 +90,8 @@ void Timer::AlignTicks(std::int64_t originMs, unsigned periodMs) {
 
 void Timer::Stop() {
   if (mmTimer_ != 0) {
-    timeKillEvent(mmTimer_);
-    timeEndPeriod(kPreciseResolutionMs);
+    Winmm().kill(mmTimer_);
+    Winmm().end(kPreciseResolutionMs);
     mmTimer_ = 0;
   }
   if (HWND hwnd = owner_.Handle()) KillTimer(hwnd, id_);
