@@ -27,6 +27,7 @@ tw_install_missing() {
   tw_need /usr/share/wine/fonts/tahoma.ttf fonts-wine
   tw_need Xvfb xvfb
   tw_need xdotool xdotool
+  tw_need xclip xclip
   tw_need import imagemagick
   tw_need flock util-linux
   for extra in "$@"; do tw_need "${extra%%=*}" "${extra#*=}"; done
