@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "app/inspection.h"
+#include "app/wca_countdown.h"
 #include "scramble/win32/scramble_feed.h"
 #include "toolkit/win32/controls.h"
 #include "toolkit/win32/form.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/inspection.h"
+#include "app/wca_countdown.h"
 #include "app/timing_control.h"
 #include "storage/result_log.h"
 

@@ -1,4 +1,4 @@
-#include "app/inspection.h"
+#include "app/wca_countdown.h"
 
 namespace tw {
 
