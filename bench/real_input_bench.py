@@ -35,6 +35,9 @@ import tempfile
 import threading
 import time
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
+from harness import wait_until  # noqa: E402
+
 WINE = "/usr/lib/wine/wine64"
 WINDOW_TITLE = "^Twistwatch$"
 PROGRAM_FILES = ("Twistwatch.exe", "Beep.wav", "Ding.wav", "Digital-7.ttf")
@@ -192,16 +195,6 @@ def xdotool(*args, timeout=30):
     return out.stdout.strip()
 
 
-def wait_until(predicate, timeout, step=0.01):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        value = predicate()
-        if value:
-            return value
-        time.sleep(step)
-    return predicate()
-
-
 class Program:
     """Twistwatch.exe running from its own copy of the ready-to-run folder."""
 
@@ -293,7 +286,7 @@ def run_solve(program, recorder, pause_ms):
     logged = len(program.results())
     recorder.take()
     xdotool("key", "--delay", 0, "space", "sleep", f"{pause_ms / 1000:.4f}", "key", "--delay", 0, "space")
-    results = wait_until(lambda: len(r := program.results()) > logged and r, RESULT_TIMEOUT_S)
+    results = wait_until(lambda: len(r := program.results()) > logged and r, RESULT_TIMEOUT_S, step=0.01)
     if not results or len(results) != logged + 1:
         raise BenchError(f"a solve of {pause_ms} ms logged {len(results or []) - logged} results, not one")
     presses = recorder.take()
