@@ -1,0 +1,58 @@
+#pragma once
+// How a book reaches its file. The Win32 store writes on a writer thread of its own
+// and calls back on the UI thread; tests pass a store that answers at once.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "results/log_edit.h"
+
+namespace tw::results {
+
+struct LoadedLog {
+  enum class State { kMissing, kRead, kUnreadable };
+  State state = State::kMissing;
+  std::vector<std::string> lines;  // when kRead
+  unsigned long error = 0;         // the system's error code when kUnreadable
+};
+
+// One save: the book's lines as they are now, and every edit made since the last
+// save that worked. The store writes `lines` when the file is as it last read or
+// wrote it; otherwise it reads the file again and writes ApplyEdits(file, edits).
+// An empty result deletes the file instead when `deleteWhenEmpty` is set (a reset,
+// or the last line removed); otherwise an empty log is a 0-byte file.
+struct SaveJob {
+  std::uint64_t generation = 0;
+  std::shared_ptr<const std::vector<std::string>> lines;
+  std::vector<LogEdit> edits;
+  bool deleteWhenEmpty = false;
+};
+
+struct SaveOutcome {
+  std::uint64_t generation = 0;
+  bool saved = false;
+  unsigned long error = 0;  // the system's error code when not saved
+  // The file had changed (or could not be read before): these are the lines now
+  // saved, the file's own with this run's edits laid over them.
+  bool merged = false;
+  std::vector<std::string> mergedLines;
+};
+
+class LogStore {
+ public:
+  virtual ~LogStore() = default;
+  // Reads the log now (start-up, or a switch to it).
+  virtual LoadedLog Load() = 0;
+  // Hands a save over. A store that is still busy keeps only the newest job waiting.
+  // `done` is called with the outcome on the thread that called Save, later or at once.
+  virtual void Save(SaveJob job) = 0;
+  virtual void SetDone(std::function<void(SaveOutcome)> done) = 0;
+  // Waits until no save is running or waiting, delivering every outcome first.
+  virtual void Flush() = 0;
+  // Where the log lives, for messages ("C:\...\Result.lst").
+  virtual std::string Describe() const = 0;
+};
+
+}  // namespace tw::results

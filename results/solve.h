@@ -1,0 +1,50 @@
+#pragma once
+// One logged solve and the one reading and writing of its result line.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tw::results {
+
+// A time in hundredths of a second.
+using Hundredths = std::int64_t;
+
+enum class Penalty { None, PlusTwo, Dnf };
+
+// The local date and time a solve stopped.
+struct LocalTime {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
+// What one result line says:
+//   "#Date: DD/MM/YYYY | Time: HH:MM:SS | Result: hh:mm:ss:cc"
+// optionally followed, in this order, by " (+2)" (the time already holds the two
+// seconds) or " (DNF)" (the time is the one measured), " | Scramble: <moves>" and
+// " | Comment: <text>". The date and time separators are the user's, kept per line
+// so that a line read and written again is unchanged.
+struct Solve {
+  LocalTime when;
+  Hundredths time = 0;  // as logged: a +2 is in it
+  Penalty penalty = Penalty::None;
+  std::string scramble;  // "" when none was shown
+  std::string comment;   // "" when none; never holds a line break
+  std::string dateSeparator = "/";
+  std::string timeSeparator = ":";
+};
+
+// The line for a solve.
+std::string Format(const Solve& solve);
+
+// The solve a line holds, or nothing when the line is not a result line (a hand
+// edit): such a line is kept as it is and written back byte for byte.
+std::optional<Solve> Parse(std::string_view line);
+
+// What a result line carries after the designed time: "", " (+2)" or " (DNF)".
+std::string_view PenaltySuffix(Penalty penalty);
+
+// The result a line counts for in the statistics: its time, or nothing for a DNF
+// or a line that does not parse. (Callers that tell those apart use Parse.)
+std::optional<Hundredths> CountedTime(std::string_view line);
+
+}  // namespace tw::results
