@@ -5,11 +5,13 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "stats/chart_model.h"
 #include "stats/statistics.h"
 #include "stats/table_text.h"
+#include "tests/host/stats_slow_figures.h"
 
 namespace tw::stats {
 namespace {
@@ -120,33 +122,47 @@ TEST(Statistics, TalliesTheWholeLogAndThisSession) {
   EXPECT_EQ(stats.All().solves, 6);
 }
 
-TEST(Statistics, AppendingLineByLineMatchesLoadingTheWholeLog) {
+// Every figure of a long log, whether loaded whole or grown a line at a time, against
+// the same figures worked out the slow way (every window sorted afresh).
+TEST(Statistics, EveryFigureMatchesTheSlowWayLoadedOrAppended) {
   std::mt19937 random(7);
   std::uniform_int_distribution<int> value(800, 2500), percent(0, 99);
   Results results;
   for (int i = 0; i < 2500; ++i) results.push_back(percent(random) < 4 ? D : value(random));
   const Lines lines = LinesOf(results);
+
+  Results running5, running12;
+  std::vector<std::size_t> newBests;
+  Hundredths fastest = D;
+  for (std::size_t end = 1; end <= results.size(); ++end) {
+    running5.push_back(end < 5 ? kNoAverage : slow::AverageEndingAt(results, end, {5, 1}));
+    running12.push_back(end < 12 ? kNoAverage : slow::AverageEndingAt(results, end, {12, 1}));
+    if (results[end - 1] < fastest) fastest = results[end - 1], newBests.push_back(end - 1);
+  }
+  const slow::Tally tally = slow::TallyOf(results);
+  std::vector<std::pair<Hundredths, Hundredths>> currentAndBest;
+  for (const slow::Kind kind : slow::kKinds) {
+    currentAndBest.emplace_back(slow::AverageEndingAt(results, results.size(), kind), slow::BestAverage(results, kind));
+  }
+
   Statistics whole, grown;
   whole.Load(lines, 0);
   grown.Load(Lines(lines.begin(), lines.begin() + 700), 0);
   for (std::size_t i = 700; i < lines.size(); ++i) grown.Append(lines[i]);
-  for (std::size_t row = 0; row < kAverageKinds.size(); ++row) {
-    EXPECT_EQ(grown.Rows()[row].current, whole.Rows()[row].current) << kAverageKinds[row].name;
-    EXPECT_EQ(grown.Rows()[row].best, whole.Rows()[row].best) << kAverageKinds[row].name;
+  for (const Statistics* stats : {&whole, &grown}) {
+    const char* how = stats == &whole ? "loaded" : "appended";
+    for (std::size_t k = 0; k < std::size(slow::kKinds); ++k) {
+      const RowFigures row = Row(*stats, slow::kKinds[k].size);
+      EXPECT_TRUE(row.shown);
+      EXPECT_EQ(row.current, currentAndBest[k].first) << how << " of " << row.size;
+      EXPECT_EQ(row.best, currentAndBest[k].second) << how << " of " << row.size;
+    }
+    EXPECT_EQ(stats->RunningAverage5(), running5) << how;
+    EXPECT_EQ(stats->RunningAverage12(), running12) << how;
+    EXPECT_EQ(stats->NewBests(), newBests) << how;
+    EXPECT_EQ(stats->All().mean, tally.mean) << how;
+    EXPECT_EQ(stats->All().deviation, tally.deviation) << how;
   }
-  EXPECT_TRUE(whole.Rows().back().shown);
-  EXPECT_EQ(grown.RunningAverage5(), whole.RunningAverage5());
-  EXPECT_EQ(grown.RunningAverage12(), whole.RunningAverage12());
-  EXPECT_EQ(grown.NewBests(), whole.NewBests());
-  EXPECT_EQ(grown.All().mean, whole.All().mean);
-  EXPECT_EQ(grown.All().deviation, whole.All().deviation);
-  // The best of 1000 is the fastest of every window, computed the slow way.
-  Hundredths best = D;
-  for (std::size_t end = 1000; end <= results.size(); ++end) {
-    best = std::min(best, AverageOf(Results(results.begin() + static_cast<long>(end) - 1000,
-                                            results.begin() + static_cast<long>(end)), 50));
-  }
-  EXPECT_EQ(whole.Rows().back().best, best);
 }
 
 TEST(Statistics, ChartSeriesMarkRunningAveragesAndNewBests) {

@@ -13,6 +13,7 @@
 #include "stats/sliding_average.h"
 #include "stats/solve_tally.h"
 #include "stats/time_format.h"
+#include "tests/host/stats_slow_figures.h"
 
 namespace tw::stats {
 namespace {
@@ -135,11 +136,11 @@ TEST(AverageOf, TableOfHandComputedCases) {
   }
 }
 
-// The window's every slide against a fresh sort of the same results, with many
-// ties (few distinct values) and DNFs around each trim limit.
+// The window's every slide, and the sorting reference, against the slow way, with
+// many ties (few distinct values) and DNFs around each trim limit.
 TEST(SlidingAverage, AgreesWithASortAtEverySlide) {
   std::mt19937 random(20261210);
-  for (const AverageKind& kind : kAverageKinds) {
+  for (const slow::Kind kind : slow::kKinds) {
     const int size = kind.size, trim = kind.trim;
     for (int dnfPercent : {0, 3, 8}) {
       SlidingAverage window(size, trim);
@@ -152,7 +153,9 @@ TEST(SlidingAverage, AgreesWithASortAtEverySlide) {
         ASSERT_EQ(window.Full(), static_cast<int>(all.size()) >= size);
         if (!window.Full()) continue;
         const Results last(all.end() - size, all.end());
-        ASSERT_EQ(window.Current(), AverageOf(last, trim)) << "size " << size << " after " << all.size();
+        const Hundredths expected = slow::Average(last, trim);
+        ASSERT_EQ(window.Current(), expected) << "size " << size << " after " << all.size();
+        ASSERT_EQ(AverageOf(last, trim), expected) << "size " << size << " after " << all.size();
       }
     }
   }
