@@ -11,8 +11,8 @@
 #include "bench/win_bench_util.h"
 #include "stats/statistics.h"
 #include "stats/win32/chart_painter.h"
-#include "stats/win32/gdi_objects.h"
 #include "stats/win32/statistics_window.h"
+#include "toolkit/win32/gdi_objects.h"
 #include "toolkit/win32/services.h"
 
 namespace {
@@ -46,12 +46,12 @@ double ChartMs(const tw::stats::Statistics& statistics) {
   format.bmiHeader.biPlanes = 1;
   format.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  tw::stats::GdiObject<HBITMAP> bitmap(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
-  tw::stats::GdiObject<HFONT> font(CreateFontA(kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+  tw::GdiObject<HBITMAP> bitmap(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+  tw::GdiObject<HFONT> font(CreateFontA(kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                                OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH,
                                                "Tahoma"));
-  tw::stats::MemoryDc dc(nullptr);
-  tw::stats::Selection use(dc.get(), bitmap.get());
+  tw::MemoryDc dc(nullptr);
+  tw::Selection use(dc.get(), bitmap.get());
   tw::stats::ChartPainter painter;
   const RECT area{0, 0, kChartWidth, kChartHeight};
   return tw::bench::MedianMs([&] { painter.Paint(dc.get(), area, statistics, font.get(), USER_DEFAULT_SCREEN_DPI); },

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "stats/time_format.h"
-#include "stats/win32/gdi_objects.h"
+#include "toolkit/win32/gdi_objects.h"
 
 namespace tw::stats {
 

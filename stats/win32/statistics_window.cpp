@@ -138,8 +138,7 @@ bool StatisticsWindow::OnLoad() {
 
 void StatisticsWindow::OnUnload() {
   docking::DeactivateDocking(Handle());
-  back_buffer_ = stats::GdiObject<HBITMAP>();
-  back_size_ = SIZE{0, 0};
+  back_buffer_.Release();
 }
 
 void StatisticsWindow::ApplyStoredPlacement() {
@@ -348,38 +347,22 @@ LRESULT StatisticsWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void StatisticsWindow::PaintWindow() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(Handle(), &ps);
-  RECT client;
-  GetClientRect(Handle(), &client);
-  const SIZE size{std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1)};
-  if (!back_buffer_ || back_size_.cx != size.cx || back_size_.cy != size.cy) {
-    back_buffer_ = stats::GdiObject<HBITMAP>(CreateCompatibleBitmap(dc, size.cx, size.cy));
-    back_size_ = size;
-  }
-  {
-    stats::MemoryDc memory(dc);
-    stats::Selection useBuffer(memory.get(), back_buffer_.get());
-    SetBkColor(memory.get(), kBackColor);
-    ExtTextOutA(memory.get(), 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
+  back_buffer_.Paint(Handle(), kBackColor, [this](HDC dc, const RECT& client, const RECT&) {
     int chartTop = 0;
-    PaintFigures(memory.get(), chartTop);
+    PaintFigures(dc, chartTop);
     const int margin = Px(kMarginTwips);
     const RECT chart{margin, chartTop, client.right - margin, client.bottom - margin};
     if (chart.right > chart.left && chart.bottom > chart.top) {
-      chart_.Paint(memory.get(), chart, statistics_, FontFor(kTextFont), Dpi());
+      chart_.Paint(dc, chart, statistics_, FontFor(kTextFont), Dpi());
     }
-    BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
-           ps.rcPaint.bottom - ps.rcPaint.top, memory.get(), ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
-  }
-  EndPaint(Handle(), &ps);
+  });
 }
 
 // The table of averages at the top left, the tallies of the whole log and of this
 // session beside it, and the note on unread lines under those; the chart goes below.
 void StatisticsWindow::PaintFigures(HDC dc, int& chartTop) {
   const int margin = Px(kMarginTwips), gap = Px(kColumnGapTwips);
-  stats::Selection useFont(dc, FontFor(kTextFont));
+  Selection useFont(dc, FontFor(kTextFont));
   SetBkMode(dc, TRANSPARENT);
   TEXTMETRICA metrics{};
   GetTextMetricsA(dc, &metrics);
@@ -439,7 +422,7 @@ void StatisticsWindow::PaintFigures(HDC dc, int& chartTop) {
 
   // Headings in bold over a thin rule.
   {
-    stats::Selection useHeading(dc, FontFor(kHeadingFont));
+    Selection useHeading(dc, FontFor(kHeadingFont));
     SetTextColor(dc, kTextColor);
     TextAt(dc, currentRight, margin, kCurrentHeading, TA_RIGHT);
     TextAt(dc, bestRight, margin, kBestHeading, TA_RIGHT);

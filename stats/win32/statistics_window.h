@@ -9,7 +9,7 @@
 
 #include "stats/statistics.h"
 #include "stats/win32/chart_painter.h"
-#include "stats/win32/gdi_objects.h"
+#include "toolkit/win32/back_buffer.h"
 #include "toolkit/win32/form.h"
 
 namespace tw {
@@ -72,8 +72,7 @@ class StatisticsWindow : public Form {
   stats::Statistics statistics_;
   std::size_t session_start_ = 0;
   stats::ChartPainter chart_;
-  stats::GdiObject<HBITMAP> back_buffer_;
-  SIZE back_size_{0, 0};
+  BackBuffer back_buffer_;
   HWND previous_active_ = nullptr;  // given the activation back when this window hides
   bool placed_ = false;             // the stored placement was applied since the load
 };

@@ -41,7 +41,6 @@ Form::~Form() {
     hwnd_ = nullptr;
   }
   for (auto& f : fonts_) DeleteObject(f.font);
-  if (back_buffer_) DeleteObject(back_buffer_);
 }
 
 void Form::RegisterWindowClass(HINSTANCE instance) {
@@ -330,32 +329,14 @@ void Form::HandleDpiChanged(int dpi, const RECT* suggested) {
 }
 
 void Form::Paint() {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd_, &ps);
-  RECT client;
-  GetClientRect(hwnd_, &client);
-  if (!back_buffer_ || back_size_.cx != client.right || back_size_.cy != client.bottom) {
-    if (back_buffer_) DeleteObject(back_buffer_);
-    back_buffer_ = CreateCompatibleBitmap(dc, std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1));
-    back_size_ = SIZE{client.right, client.bottom};
-  }
-  HDC mem = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(mem, back_buffer_);
-  HBRUSH background = CreateSolidBrush(design_.backColor);
-  FillRect(mem, &ps.rcPaint, background);
-  DeleteObject(background);
-  IntersectClipRect(mem, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom);
-  // Back to front, so the first label lies on top.
-  for (auto it = labels_.rbegin(); it != labels_.rend(); ++it) {
-    RECT r = (*it)->PixelRect();
-    RECT hit;
-    if ((*it)->Visible() && IntersectRect(&hit, &r, &ps.rcPaint)) (*it)->Paint(mem);
-  }
-  BitBlt(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left, ps.rcPaint.bottom - ps.rcPaint.top,
-         mem, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
-  SelectObject(mem, old);
-  DeleteDC(mem);
-  EndPaint(hwnd_, &ps);
+  back_buffer_.Paint(hwnd_, design_.backColor, [this](HDC dc, const RECT&, const RECT& invalid) {
+    // Back to front, so the first label lies on top.
+    for (auto it = labels_.rbegin(); it != labels_.rend(); ++it) {
+      RECT r = (*it)->PixelRect();
+      RECT hit;
+      if ((*it)->Visible() && IntersectRect(&hit, &r, &invalid)) (*it)->Paint(dc);
+    }
+  });
 }
 
 LRESULT CALLBACK Form::StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

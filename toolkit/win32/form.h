@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/win32/back_buffer.h"
 #include "toolkit/win32/label.h"
 #include "toolkit/win32/timer.h"
 
@@ -140,8 +141,7 @@ class Form {
   std::vector<CachedFont> fonts_;
   std::vector<Timer*> timers_;
   std::vector<HWND> modal_disabled_;  // the forms ShowModal disabled, until it ends
-  HBITMAP back_buffer_ = nullptr;
-  SIZE back_size_{0, 0};
+  BackBuffer back_buffer_;
   bool unloading_ = false;
   bool shown_once_ = false;
   friend class Timer;

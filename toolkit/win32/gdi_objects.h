@@ -1,11 +1,11 @@
 #pragma once
-// Owners for the GDI objects the statistics window paints with, so no pen, brush,
-// bitmap or memory DC outlives its paint, whichever way the paint ends.
+// Owners for the GDI objects a window paints with, so no pen, brush, bitmap or
+// memory DC outlives its paint, whichever way the paint ends.
 #include <windows.h>
 
 #include <utility>
 
-namespace tw::stats {
+namespace tw {
 
 // A pen, brush, font or bitmap created for one use, deleted with its owner.
 template <typename Handle>
@@ -58,4 +58,4 @@ class MemoryDc {
   HDC dc_;
 };
 
-}  // namespace tw::stats
+}  // namespace tw
