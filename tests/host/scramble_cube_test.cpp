@@ -11,6 +11,7 @@
 #include "scramble/random_state.h"
 #include "scramble/scramble_text.h"
 #include "scramble/symmetry.h"
+#include "tests/host/scramble_sticker_cube.h"
 
 namespace tw::scramble {
 namespace {
@@ -96,11 +97,28 @@ TEST(CubeModel, GroupFactsAndKnownPositions) {
     }
     if (!c.facelets.empty()) {
       EXPECT_EQ(state.Facelets(), c.facelets);
+      // The sticker cube is held to the same hand-made positions.
+      std::string stickers(stickers::kSolved);
+      for (int i = 0; i < c.times; ++i) stickers = stickers::Turned(stickers, *stickers::Read(c.moves));
+      EXPECT_EQ(stickers, c.facelets) << "sticker cube";
     }
   }
   // Six is the order of R U R' U', not a multiple of it.
   EXPECT_NE(Repeat("R U R' U'", 2), CubeState::Solved());
   EXPECT_NE(Repeat("R U R' U'", 3), CubeState::Solved());
+}
+
+// The model's pieces against a cube of stickers turned by hand-written cycles, for
+// random sequences of any of the 18 turns (a face twice in a row included).
+TEST(CubeModel, TurnsLikeAStickerCube) {
+  std::mt19937 random(54);
+  std::uniform_int_distribution<int> length(1, 30), move(0, kMoveCount - 1);
+  for (int i = 0; i < 2000; ++i) {
+    std::vector<Move> moves(static_cast<std::size_t>(length(random)));
+    for (Move& m : moves) m = static_cast<Move>(move(random));
+    const std::string text = FormatMoves(moves);
+    ASSERT_EQ(CubeState::Solved().Apply(moves).Facelets(), stickers::Turned(text)) << text;
+  }
 }
 
 TEST(CubeModel, CoordinatesComeBackFromTheirWholeRange) {

@@ -11,6 +11,7 @@
 #include "scramble/scramble_text.h"
 #include "scramble/scrambler.h"
 #include "scramble/solver_tables.h"
+#include "tests/host/scramble_sticker_cube.h"
 
 namespace tw::scramble {
 namespace {
@@ -29,21 +30,6 @@ const SolverTables& SharedTables() {
   return tables;
 }
 
-// The rules as a person reads them, written apart from MayFollow: no face twice in a
-// row, no three turns of one axis in a row ("R L R").
-::testing::AssertionResult ObeysNotation(const std::vector<Move>& moves) {
-  for (std::size_t i = 1; i < moves.size(); ++i) {
-    if (FaceOf(moves[i]) == FaceOf(moves[i - 1])) {
-      return ::testing::AssertionFailure() << "same face twice at " << i << ": " << FormatMoves(moves);
-    }
-    if (i >= 2 && AxisOf(FaceOf(moves[i])) == AxisOf(FaceOf(moves[i - 1])) &&
-        AxisOf(FaceOf(moves[i])) == AxisOf(FaceOf(moves[i - 2]))) {
-      return ::testing::AssertionFailure() << "one axis three times at " << i << ": " << FormatMoves(moves);
-    }
-  }
-  return ::testing::AssertionSuccess();
-}
-
 TEST(Scrambler, ReachesEachRandomStateWithinTheRules) {
   const Scrambler& scrambler = SharedScrambler();
   std::mt19937_64 rng(kSeed);
@@ -52,11 +38,11 @@ TEST(Scrambler, ReachesEachRandomStateWithinTheRules) {
     const Scramble scramble = scrambler.NextScramble(rng);
     ASSERT_TRUE(scramble.state.IsReachable());
     ASSERT_EQ(CubeState::Solved().Apply(scramble.moves), scramble.state) << i << ": " << FormatMoves(scramble.moves);
-    ASSERT_LE(static_cast<int>(scramble.moves.size()), kMaxScrambleLength) << i;
-    ASSERT_TRUE(ObeysNotation(scramble.moves)) << i;
     ASSERT_TRUE(FollowsMoveRules(scramble.moves)) << i;
-    // The text is the moves, and reads back as them.
+    // The text, turned on a cube of stickers, makes the state it was drawn for.
     const std::string text = FormatMoves(scramble.moves);
+    ASSERT_TRUE(stickers::IsFairScramble(text, kMaxScrambleLength)) << i;
+    ASSERT_EQ(stickers::Turned(text), scramble.state.Facelets()) << i << ": " << text;
     ASSERT_EQ(ParseMoves(text), scramble.moves) << text;
     longest = std::max(longest, static_cast<int>(scramble.moves.size()));
   }
@@ -80,7 +66,8 @@ TEST(Scrambler, HandlesStatesNearSolved) {
     EXPECT_EQ(CubeState::Solved().Apply(moves), state) << reaching;
     EXPECT_GE(moves.size(), 1u) << reaching;
     EXPECT_LE(static_cast<int>(moves.size()), kMaxScrambleLength) << reaching << " -> " << FormatMoves(moves);
-    EXPECT_TRUE(ObeysNotation(moves)) << reaching;
+    EXPECT_TRUE(stickers::IsFairScramble(FormatMoves(moves), kMaxScrambleLength)) << reaching;
+    EXPECT_EQ(stickers::Turned(FormatMoves(moves)), stickers::Turned(reaching)) << reaching;
   }
   EXPECT_EQ(SharedScrambler().MovesReaching(CubeState::Solved()), std::vector<Move>{});
 }
