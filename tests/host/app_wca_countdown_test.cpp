@@ -1,11 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <string>
 
 #include "app/wca_countdown.h"
-#include "app/timing_control.h"
-#include "storage/result_log.h"
 
 namespace tw {
 namespace {
@@ -31,23 +28,6 @@ TEST(Inspection, DigitCountsDownThenShowsThePenalty) {
   for (const auto& c : cases) {
     EXPECT_EQ(InspectionText(c.ms), c.text) << c.ms << " ms";
     EXPECT_EQ(CallsDue(c.ms), c.calls) << c.ms << " ms";
-  }
-}
-
-// A penalised line keeps the designed line in front: the log keeps it verbatim and a
-// reader of the designed columns still finds the time where it always was.
-TEST(Inspection, PenaltySuffixFollowsTheDesignedLine) {
-  const std::string designed = BuildResultLine({2026, 12, 7, 14, 5, 9}, "/", ":", "00", "00", "17", "02");
-  const struct {
-    Penalty penalty;
-    const char* suffix;
-  } cases[] = {{Penalty::None, ""}, {Penalty::PlusTwo, " (+2)"}, {Penalty::Dnf, " (DNF)"}};
-  for (const auto& c : cases) {
-    const std::string line = designed + std::string(PenaltySuffix(c.penalty));
-    EXPECT_EQ(line, "#Date: 07/12/2026 | Time: 14:05:09 | Result: 00:00:17:02" + std::string(c.suffix));
-    EXPECT_EQ(line.substr(45, 11), "00:00:17:02");
-    EXPECT_EQ(storage::ParseResultLog(storage::SerializeResultLog({line, line})),
-              (std::vector<std::string>{line, line}));
   }
 }
 
