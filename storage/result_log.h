@@ -10,9 +10,15 @@ namespace tw::storage {
 std::string SerializeResultLog(const std::vector<std::string>& lines);
 
 // Reads the file image back one entry per line, verbatim: commas, quotes and leading
-// blanks in a hand-edited line stay as they are. A line ends at LF, with a CR right
-// before it dropped as well; a last line without a line end is still an entry. Any
-// other byte, NUL and lone CR included, belongs to its line.
+// blanks in a hand-edited line stay as they are. A line ends at CR LF, at a lone LF
+// (a hand edit) or at a lone CR (an old Mac editor); a last line without a line end is
+// still an entry. Every other byte, NUL included, belongs to its line.
 std::vector<std::string> ParseResultLog(std::string_view bytes);
+
+// True when the bytes begin with a UTF-16 byte-order mark (FF FE or FE FF): the log as
+// an editor saved it in UTF-16, which is not the ANSI text the log is made of. Read
+// byte by byte, such a log would lose a byte at every line end at its next save.
+// A UTF-8 mark is only bytes of the first entry.
+bool IsUtf16Text(std::string_view bytes);
 
 }  // namespace tw::storage

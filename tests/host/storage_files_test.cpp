@@ -47,15 +47,20 @@ TEST(ParseResultLog, SplitsAtLineEndsOnly) {
       {"a\r\nb", {"a", "b"}},           // last line without a line end
       {"\r\n\r\n", {"", ""}},           // empty lines are entries too
       {"a\r\n\nb", {"a", "", "b"}},
-      {"a\rb\r\n", {"a\rb"}},           // a lone CR is part of the line
-      {"a\r\r\n", {"a\r"}},
-      {"a\r", {"a\r"}},
+      // A lone CR ends a line too (an old Mac editor): one entry per line, never one
+      // entry holding them all, which a single Remove would delete.
+      {"a\rb\rc", {"a", "b", "c"}},
+      {"a\rb\r", {"a", "b"}},
+      {"a\r\r\n", {"a", ""}},
+      {"a\n\rb", {"a", "", "b"}},     // LF then CR: two line ends, not one
+      {"\r", {""}},
       // Hand-edited lines come back as they are.
       {"x, y\r\n", {"x, y"}},
       {"\"quoted\", more\r\n", {"\"quoted\", more"}},
       {"   leading blanks\r\n", {"   leading blanks"}},
       {"a\0b\r\n\0\r\n"s, {"a\0b"s, "\0"s}},
       {"\xff\xfe\x80\r\n", {"\xff\xfe\x80"}},
+      {"\xef\xbb\xbf#Date\r\n", {"\xef\xbb\xbf#Date"}},  // a UTF-8 mark is bytes of the first line
   };
   for (const auto& c : cases) EXPECT_EQ(ParseResultLog(c.bytes), c.lines) << testing::PrintToString(c.bytes);
 }
@@ -76,15 +81,28 @@ TEST(ParseResultLog, TakesArbitraryBytes) {
   for (const auto& line : lines) rebuilt += line;
   // Only line ends are removed, every other byte survives.
   std::string expected;
-  for (std::size_t i = 0; i < bytes.size(); ++i) {
-    if (bytes[i] == '\n') continue;
-    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
-    expected.push_back(bytes[i]);
+  for (const char c : bytes) {
+    if (c != '\n' && c != '\r') expected.push_back(c);
   }
   EXPECT_EQ(rebuilt, expected);
 
   const std::string megabyteLine(1 << 20, 'x');
   EXPECT_EQ(ParseResultLog(megabyteLine), Lines{megabyteLine});
+}
+
+TEST(IsUtf16Text, OnlyAUtf16ByteOrderMarkAtTheStart) {
+  struct Case { std::string bytes; bool utf16; };
+  const Case cases[] = {
+      {"\xff\xfe#\0D\0\r\0\n\0"s, true},  // little-endian, as Notepad saves "Unicode"
+      {"\xfe\xff\0#\0D\0\r\0\n"s, true},  // big-endian
+      {"\xff\xfe", true},
+      {"\xef\xbb\xbf#Date\r\n", false},   // UTF-8 mark
+      {"#Date\r\n\xff\xfe", false},        // the mark counts only at the start
+      {"\xff", false},
+      {"\xfe", false},
+      {"", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsUtf16Text(c.bytes), c.utf16) << testing::PrintToString(c.bytes);
 }
 
 }  // namespace
