@@ -4,7 +4,6 @@
 #include <memory>
 #include <string>
 
-#include "app/win32/main_window.h"
 #include "docking/win32/docking.h"
 #include "options/link_hover.h"
 #include "options/mail_link.h"
@@ -13,10 +12,8 @@
 #include "resources/links.h"
 #include "resources/main_layout.h"
 #include "resources/resource_ids.h"
-#include "storage/win32/item_exists_win.h"
-#include "storage/win32/result_log_file.h"
+#include "results/result_book.h"
 #include "storage/win32/settings_file.h"
-#include "toolkit/list_model.h"
 #include "toolkit/win32/services.h"
 
 namespace tw {
@@ -109,7 +106,8 @@ ControlClass ClassFor(const lo::ControlRow& row) {
       // Only a box designed two lines high wraps its caption.
       return {"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP | (row.height >= kTwoLineHeightTwips ? DWORD{BS_MULTILINE} : DWORD{0}), 0};
     case lo::Kind::ListBox:
-      return {"LISTBOX", LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+      // Holds no lines: it is told their count and draws each from the book.
+      return {"LISTBOX", LBS_NOTIFY | LBS_NODATA | LBS_OWNERDRAWFIXED | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
   }
   return {"STATIC", 0, 0};
 }
@@ -155,6 +153,8 @@ std::string LinkTarget(int link) {
 }
 
 std::unique_ptr<OptionsWindow> g_options;
+results::ResultBook* g_book = nullptr;
+std::function<void(std::string_view key)> g_setting_changed;
 
 }  // namespace
 
@@ -198,7 +198,7 @@ void OptionsWindow::OnCreate() {
   enabled_.fill(true);
   emphasis_.fill(false);
   saved_focus_ = nullptr;
-  lstResult = ListBox{};
+  select_after_save_ = false;
   // Creation order is the tab order: the dialog manager tabs through the z-order.
   for (int index : lo::WindowTabOrder()) CreateControl(index);
 
@@ -211,6 +211,7 @@ void OptionsWindow::OnCreate() {
   chkShowScramble.Attach(Control("chkShowScramble"), [this] { onChkShowScrambleClick(); });
   chkInspection.Attach(Control("chkInspection"), [this] { onChkInspectionClick(); });
   lstResult.Attach(Control("lstResult"));
+  lstResult.onSaveStateChanged = [this](const results::ResultBook& book) { SelectAfterSave(book); };
 
   hand_ = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_LINK));
   if (!hand_) hand_ = LoadCursor(nullptr, IDC_HAND);
@@ -273,12 +274,14 @@ bool OptionsWindow::OnLoad() {
   LoadSwitch(chkLogResult, "Log Result");
   LoadSwitch(chkShowScramble, options::kShowScrambleKey);
   LoadSwitch(chkInspection, options::kInspectionKey);
-  const ListBox& main = frmMain().lstTmpResult;
-  if (main.Count() > 0) lstResult.Assign(main.Items());
+  // The list follows the book from here on, loaded hidden or shown.
+  lstResult.SetBook(g_book);
   return true;
 }
 
 void OptionsWindow::OnUnload() {
+  lstResult.SetBook(nullptr);
+  select_after_save_ = false;
   docking::DeactivateDocking(Handle());
   hwnds_.fill(nullptr);
 }
@@ -358,74 +361,58 @@ void OptionsWindow::LoadSwitch(CheckBox& box, const char* key) {
 
 void OptionsWindow::StoreSwitch(const CheckBox& box, const char* key) {
   storage::WriteINI(options::kSettingsSection, key, options::SwitchValue(box.Value()), SettingsPath());
+  // Show Hour lays the main window out again from here, the key already written.
+  if (g_setting_changed) g_setting_changed(key);
 }
 
 void OptionsWindow::onChk3SecCDClick() { StoreSwitch(chk3SecCD, "Countdown"); }
 void OptionsWindow::onChkLogResultClick() { StoreSwitch(chkLogResult, "Log Result"); }
 
-void OptionsWindow::onChkShowHourClick() {
-  StoreSwitch(chkShowHour, "Show Hour");
-  MainWindow& main = frmMain();
-  main.ApplyShowHourLayout(chkShowHour.Value() == 1);
-  main.CenterHorizontally();
-}
-
-void OptionsWindow::onChkShowScrambleClick() {
-  StoreSwitch(chkShowScramble, options::kShowScrambleKey);
-  frmMain().ApplyScrambleSetting();
-}
-
+void OptionsWindow::onChkShowHourClick() { StoreSwitch(chkShowHour, "Show Hour"); }
+void OptionsWindow::onChkShowScrambleClick() { StoreSwitch(chkShowScramble, options::kShowScrambleKey); }
 // The main window reads the key again at every Space.
 void OptionsWindow::onChkInspectionClick() { StoreSwitch(chkInspection, options::kInspectionKey); }
 
-void OptionsWindow::onCmdRemoveClick() {
-  int removed = -1;
-  try {
-    removed = lstResult.SelectedIndex();
-    lstResult.RemoveAt(removed);
-  } catch (const ListIndexError&) {
-    // No selection: nothing is removed, and the lists and the file are written as they are.
-    removed = -1;
-  }
-  MainWindow& main = frmMain();
-  main.lstTmpResult.Assign(lstResult.Items());
-  if (removed >= 0 && main.onResultRemoved) main.onResultRemoved(static_cast<std::size_t>(removed));
-  // A log that could not be read is never deleted for looking empty here.
-  if (lstResult.Count() == 0 && !main.LogUnread()) {
-    lstResult.Clear();
-    main.DeleteResultLog();
-    return;
-  }
-  SaveResultList();
+void OptionsWindow::SetResultBook(results::ResultBook* book) {
+  select_after_save_ = false;
+  if (IsLoaded()) lstResult.SetBook(book);
 }
 
-void OptionsWindow::SaveResultList() {
-  // The main window's writer, so that a log unread at start-up is merged, never lost,
-  // and a failure shows in its caption; its list is this list's copy.
-  const bool saved = frmMain().SaveTmpResultList();
-  SyncResultList();
-  // Every entry is written, so the last one is the last written: it stays selected.
-  // Nothing was written when the save failed, so nothing is selected.
-  try {
-    lstResult.SetSelectedIndex(saved ? lstResult.Count() - 1 : -1);
-  } catch (const ListIndexError&) {
+// Every change goes through the book, which saves it and never deletes a log it could
+// not read for looking empty; the list follows the book.
+void OptionsWindow::onCmdRemoveClick() {
+  results::ResultBook* book = lstResult.Book();
+  if (!book) return;
+  const int selected = lstResult.SelectedIndex();
+  select_after_save_ = true;
+  if (selected >= 0) {
+    book->Remove(static_cast<std::size_t>(selected));
+  } else if (book->Size() == 0) {
+    // Nothing selected in an empty list: the log goes, as when its last line is removed.
+    book->Reset();
+  } else {
+    // Nothing selected: nothing is removed, and the log is written again as it is.
+    book->Save();
   }
+  SelectAfterSave(*book);
+}
+
+// Every line is written, so the last one is the last written: it stays selected.
+// Nothing was written when the save failed, so nothing is selected.
+void OptionsWindow::SelectAfterSave(const results::ResultBook& book) {
+  if (!select_after_save_ || book.State().saving) return;
+  select_after_save_ = false;
+  if (lstResult.SelectedIndex() >= 0) return;
+  lstResult.SetSelectedIndex(book.State().failed ? -1 : lstResult.Count() - 1);
 }
 
 void OptionsWindow::onCmdResetClick() {
   if (ShowMessageBox(Handle(), kResetQuestion, kAppTitle, kResetStyle) != IDYES) return;
-  lstResult.Clear();
-  MainWindow& main = frmMain();
-  main.lstTmpResult.Clear();
-  if (main.onResultsReset) main.onResultsReset();
-  // A log that cannot be deleted stays as it was; the main window's next logged
-  // result rewrites it from its now empty list.
-  main.DeleteResultLog();
-}
-
-void OptionsWindow::SyncResultList() {
-  const ListBox& main = frmMain().lstTmpResult;
-  if (lstResult.Items() != main.Items()) lstResult.Assign(main.Items());
+  results::ResultBook* book = lstResult.Book();
+  if (!book) return;
+  select_after_save_ = false;
+  // A log that cannot be deleted stays as it was; the book says so in its save state.
+  book->Reset();
 }
 
 void OptionsWindow::onLinkClick(int link) { options::OpenHyperlink(LinkTarget(link)); }
@@ -457,6 +444,8 @@ void OptionsWindow::ApplyLinkFont(int link) {
 }
 
 void OptionsWindow::OnDpiChanged() {
+  // A list box that draws its lines keeps their height through a font change.
+  lstResult.FontChanged();
   // The form gives every control back its designed font; the emphasis goes on top.
   for (int link = 0; link < static_cast<int>(emphasis_.size()); ++link) {
     if (emphasis_[static_cast<std::size_t>(link)]) ApplyLinkFont(link);
@@ -531,8 +520,22 @@ LRESULT OptionsWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       SetBkColor(dc, lo::kBackColor);
       return reinterpret_cast<LRESULT>(WhiteBrush());
     }
+    case WM_MEASUREITEM: {
+      // Sent while the list box is created, before it has its font. A box with text
+      // measures its lines in the system font then, and fits its height to whole lines
+      // once for that font and again for its own: answered alike, this box comes out
+      // exactly as high as that one.
+      auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+      if (item->CtlType != ODT_LISTBOX) break;
+      item->itemHeight = static_cast<UINT>(options::ResultList::LineHeight(nullptr));
+      return TRUE;
+    }
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item->CtlType == ODT_LISTBOX && item->hwndItem == lstResult.Handle()) {
+        lstResult.Draw(*item);
+        return TRUE;
+      }
       if (item->CtlType != ODT_STATIC || IndexOfHandle(item->hwndItem) < 0) break;
       DrawRightAlignedLabel(*item);
       return TRUE;
@@ -578,10 +581,18 @@ LRESULT OptionsWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return Form::WndProc(message, wParam, lParam);
 }
 
-OptionsWindow& frmMore() {
+void SetOptionsResultBook(results::ResultBook* book) {
+  g_book = book;
+  if (g_options) g_options->SetResultBook(book);
+}
+
+void SetOptionsSettingChanged(std::function<void(std::string_view key)> handler) {
+  g_setting_changed = std::move(handler);
+}
+
+OptionsWindow& frmMore(HWND owner) {
   if (!g_options) g_options = std::make_unique<OptionsWindow>();
-  // Owned by the main window: no taskbar button of its own, and above it while modal.
-  if (!g_options->IsLoaded()) g_options->Load(frmMain().Handle());
+  if (!g_options->IsLoaded()) g_options->Load(owner);
   return *g_options;
 }
 
@@ -589,16 +600,13 @@ OptionsWindow* OptionsWindowInstance() { return g_options.get(); }
 
 bool OptionsWindowLoaded() { return g_options && g_options->IsLoaded(); }
 
-void ShowOptionsWindow() {
-  const bool wasLoaded = OptionsWindowLoaded();
-  OptionsWindow& window = frmMore();
-  if (!window.IsLoaded()) return;
-  if (wasLoaded) window.SyncResultList();
-  window.ShowModal();
+void ShowOptionsWindow(HWND owner) {
+  OptionsWindow& window = frmMore(owner);
+  if (window.IsLoaded()) window.ShowModal();
 }
 
-void ToggleShowHour() {
-  OptionsWindow& window = frmMore();
+void ToggleShowHour(HWND owner) {
+  OptionsWindow& window = frmMore(owner);
   window.chkShowHour.SetValue(window.chkShowHour.Value() == 0 ? 1 : 0);
 }
 

@@ -2,21 +2,28 @@
 #include <windows.h>
 
 #include <array>
+#include <functional>
 #include <string_view>
 
 #include "options/panel_choice.h"
 #include "options/win32/about_picture.h"
+#include "options/win32/result_list.h"
 #include "resources/options_layout.h"
 #include "toolkit/win32/controls.h"
 #include "toolkit/win32/form.h"
 
 namespace tw {
 
+namespace results {
+class ResultBook;
+}
+
 // The options window (frmMore): Setup, Result and About panels stacked in one place,
 // chosen by three push-like option buttons, closed by Exit or the title bar.
 // Its controls are native windows, all children of the form: a control inside a
 // frame sits at the frame's offset plus its own and is shown, hidden, enabled and
-// disabled together with its frame.
+// disabled together with its frame. The Result panel shows the log of record, a
+// ResultBook it is given, and changes it only through the book.
 class OptionsWindow : public Form {
  public:
   OptionsWindow();
@@ -27,7 +34,12 @@ class OptionsWindow : public Form {
   // Beyond the designed Setup panel: the scramble row under the digits, and the WCA
   // inspection before a solve. Both unchecked, and their keys unwritten, until used.
   CheckBox chkShowScramble, chkInspection;
-  ListBox lstResult;
+  // The book's lines, drawn from the book itself.
+  options::ResultList lstResult;
+
+  // The book the Result panel shows and edits; null shows an empty list. The book
+  // must outlive the window's load, or be taken away first.
+  void SetResultBook(results::ResultBook* book);
 
   // The native window of a designed control, by its designed name.
   HWND Control(std::string_view name) const;
@@ -55,11 +67,6 @@ class OptionsWindow : public Form {
   void onLinkClick(int link);
   // A mouse move at a point of the client area, in pixels, over whatever control lies there.
   void onPointerMove(POINT clientPixels);
-  void SaveResultList();
-
-  // Copies the main window's result list again when it has changed since this window
-  // loaded, so a Remove never rebuilds the log without a result logged meanwhile.
-  void SyncResultList();
 
  protected:
   void OnCreate() override;
@@ -76,7 +83,11 @@ class OptionsWindow : public Form {
   void SetLinkEmphasis(int link, bool on);
   void ApplyLinkFont(int link);
   void LoadSwitch(CheckBox& box, const char* key);
+  // Writes a switch's key, then tells the program it changed.
   void StoreSwitch(const CheckBox& box, const char* key);
+  // After a Remove: once its save has an outcome, the last line is selected when it
+  // was saved and none when it was not (unless the user picked a line meanwhile).
+  void SelectAfterSave(const results::ResultBook& book);
   void KeepFocusOnScreen(HWND fallback);
   void DrawRightAlignedLabel(const DRAWITEMSTRUCT& item);
   int IndexOfHandle(HWND control) const;
@@ -92,21 +103,30 @@ class OptionsWindow : public Form {
   HBRUSH white_ = nullptr;
   HCURSOR hand_ = nullptr;
   HWND saved_focus_ = nullptr;
+  bool select_after_save_ = false;
 };
 
-// The one options window, created on first use and loaded hidden when it is not
-// loaded, as touching any of its controls does.
-OptionsWindow& frmMore();
+// What the program gives the options window, before the first F1 or F2 and again
+// whenever it changes: the book of the Result panel (null for none), and who is told,
+// with the key, each time the Setup panel has written a switch ("Show Hour",
+// "Countdown", "Log Result", "Show Scramble", "Inspection"), the key already in the file.
+void SetOptionsResultBook(results::ResultBook* book);
+void SetOptionsSettingChanged(std::function<void(std::string_view key)> handler);
+
+// The one options window, created on first use and loaded hidden, owned by `owner`
+// (no taskbar button of its own, above it while modal), when it is not loaded, as
+// touching any of its controls does.
+OptionsWindow& frmMore(HWND owner);
 // The instance without loading it; null before first use.
 OptionsWindow* OptionsWindowInstance();
 bool OptionsWindowLoaded();
 
-// F1 in the main window: loads the options window when it is not loaded, brings its
-// result list in step with the main window's, and shows it modally until it closes.
-void ShowOptionsWindow();
+// F1 in the main window: loads the options window when it is not loaded and shows it
+// modally, owned by `owner`, until it closes.
+void ShowOptionsWindow(HWND owner);
 // F2 in the main window: toggles Show Hour, loading the options window hidden first
 // when it is not loaded.
-void ToggleShowHour();
+void ToggleShowHour(HWND owner);
 // The main window's unload: a window loaded hidden by F2 must not outlive it.
 void UnloadOptionsWindow();
 

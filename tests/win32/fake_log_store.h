@@ -94,7 +94,7 @@ class FakeLogStore : public results::LogStore {
     }
     std::vector<std::string> result = job.lines ? *job.lines : std::vector<std::string>{};
     const std::vector<std::string> now = exists ? lines : std::vector<std::string>{};
-    if (!known_ || *known_ != now) {
+    if (job.reread || !known_ || *known_ != now) {
       // Changed outside since it was last read or written: this run's edits go over it.
       result = results::ApplyEdits(now, job.edits);
       outcome.merged = true;

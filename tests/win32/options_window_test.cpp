@@ -5,60 +5,89 @@
 #include <cctype>
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
-#include "app/win32/main_window.h"
 #include "docking/win32/docking.h"
 #include "options/win32/hyperlink.h"
 #include "options/win32/options_window.h"
 #include "resources/options_layout.h"
+#include "results/result_book.h"
 #include "storage/settings_text.h"
 #include "storage/win32/settings_file.h"
 #include "tests/win32/app_fixture.h"
+#include "tests/win32/fake_log_store.h"
 #include "tests/win32/message_pump.h"
-#include "toolkit/units.h"
+#include "toolkit/win32/form.h"
 
 namespace tw {
 namespace {
 
 namespace lo = layout::options;
 using testing_support::AppFolderTest;
-using testing_support::FileExists;
+using testing_support::FakeLogStore;
 using testing_support::ReadFileBytes;
 using testing_support::WriteFileBytes;
+
+// Stands where the main window stands: the window F1 and F2 come from.
+FormDesign OwnerDesign() {
+  return FormDesign{"Twistwatch", 7800, 1500, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 0x00FFFFFF,
+                    FontSpec{"Tahoma", 825, FW_NORMAL}, 0, true};
+}
+
+// A switch the options window said it wrote, with the key's value in the file then.
+struct SettingChange {
+  std::string key, stored;
+  bool operator==(const SettingChange&) const = default;
+};
 
 class OptionsWindowTest : public AppFolderTest {
  protected:
   void SetUp() override {
     AppFolderTest::SetUp();
     options::SetHyperlinkOpenerForTesting([this](const std::string& target) { opened.push_back(target); });
+    SetOptionsSettingChanged([this](std::string_view key) {
+      const std::string name(key);
+      changes.push_back({name, Setting(name.c_str())});
+    });
   }
 
   void TearDown() override {
     UnloadOptionsWindow();
-    if (main) main->Unload();
-    main.reset();
+    SetOptionsResultBook(nullptr);
+    SetOptionsSettingChanged(nullptr);
+    if (owner) owner->Unload();
+    owner.reset();
+    book.reset();
+    store.reset();
+    changes.clear();
     options::SetHyperlinkOpenerForTesting(nullptr);
     AppFolderTest::TearDown();
   }
 
-  // The main window as the program starts it, with `settings` as Setting.ini and
-  // `results` as the log.
-  void StartMain(const std::string& settings, const std::vector<std::string>& results = {}) {
+  // The program as it starts: `settings` as Setting.ini, the book read from a log
+  // holding `results` (none: no log) as `prepare` leaves it, and the window the
+  // options window belongs to.
+  void Start(const std::string& settings, const std::vector<std::string>& results = {},
+             const std::function<void(FakeLogStore&)>& prepare = nullptr) {
     if (!settings.empty()) WriteFileBytes(Path("Setting.ini"), settings);
-    std::string log;
-    for (const auto& line : results) log += line + "\r\n";
-    if (!results.empty()) WriteFileBytes(Path("Result.lst"), log);
-    main = std::make_unique<MainWindow>();
-    SetMainWindow(main.get());
-    ASSERT_TRUE(main->Load());
+    store = std::make_unique<FakeLogStore>();
+    if (!results.empty()) store->SetFile(results);
+    if (prepare) prepare(*store);
+    book = std::make_unique<results::ResultBook>(*store);
+    book->Load();
+    SetOptionsResultBook(book.get());
+    owner = std::make_unique<Form>(OwnerDesign());
+    ASSERT_TRUE(owner->Load());
   }
 
   // Then the options window, loaded hidden as touching one of its controls does.
   OptionsWindow& LoadOptions(const std::string& settings, const std::vector<std::string>& results = {}) {
-    StartMain(settings, results);
-    return frmMore();
+    Start(settings, results);
+    return frmMore(owner->Handle());
   }
 
   std::string Setting(const char* key) const {
@@ -72,7 +101,10 @@ class OptionsWindowTest : public AppFolderTest {
     return text;
   }
 
-  std::unique_ptr<MainWindow> main;
+  std::unique_ptr<FakeLogStore> store;
+  std::unique_ptr<results::ResultBook> book;
+  std::unique_ptr<Form> owner;
+  std::vector<SettingChange> changes;
   std::vector<std::string> opened;
 };
 
@@ -180,7 +212,7 @@ TEST_F(OptionsWindowTest, ExitRemembersThePanelButTheTitleBarDoesNot) {
   EXPECT_FALSE(OptionsWindowLoaded());
   EXPECT_EQ(Setting("Last Frame"), "Setup");
 
-  frmMore();
+  frmMore(owner->Handle());
   ASSERT_TRUE(OptionsWindowLoaded());
   EXPECT_EQ(window.Caption(), "Twistwatch | Setup");
   window.optResult.SetValue(true);
@@ -216,17 +248,17 @@ struct ModalScript {
     // Never leave the test waiting in the modal loop.
     if (OptionsWindowLoaded()) PostMessageA(OptionsWindowInstance()->Handle(), WM_CLOSE, 0, 0);
   }
-  static void Run(std::function<void()> atShow) {
+  static void Run(HWND owner, std::function<void()> atShow) {
     step = std::move(atShow);
     SetTimer(nullptr, 0, 20, &Fire);
-    ShowOptionsWindow();
+    ShowOptionsWindow(owner);
     step = nullptr;
   }
 };
 
 TEST_F(OptionsWindowTest, F1AfterF2ShowsTheSameInstanceWithoutLoadingAgainButWithNewResults) {
-  StartMain(Settings("Last Frame=Result\r\nShow Hour=Disabled\r\n"), {"#1"});
-  ToggleShowHour();  // F2: loads hidden, then turns the hours on
+  Start(Settings("Last Frame=Result\r\nShow Hour=Disabled\r\n"), {"#1"});
+  ToggleShowHour(owner->Handle());  // F2: loads hidden, then turns the hours on
   OptionsWindow& window = *OptionsWindowInstance();
   EXPECT_FALSE(window.Visible());
   EXPECT_EQ(window.chkShowHour.Value(), 1);
@@ -234,31 +266,31 @@ TEST_F(OptionsWindowTest, F1AfterF2ShowsTheSameInstanceWithoutLoadingAgainButWit
 
   // Neither the file nor a new result may make F1 run the load again...
   storage::WriteINI("General Settings", "Last Frame", "Setup", Path("Setting.ini"));
-  main->lstTmpResult.Append("#2");  // a solve logged while the window waited hidden
+  book->Append("#2");  // a solve logged while the window waited hidden
   bool checked = false;
-  ModalScript::Run([&] {
+  ModalScript::Run(owner->Handle(), [&] {
     checked = true;
     EXPECT_EQ(window.Handle(), loadedHandle);
     EXPECT_TRUE(window.Visible());
-    EXPECT_FALSE(IsWindowEnabled(main->Handle())) << "the main window takes no keys while it is open";
+    EXPECT_FALSE(IsWindowEnabled(owner->Handle())) << "the main window takes no keys while it is open";
     EXPECT_EQ(window.Caption(), "Twistwatch | Result");
     // ...but the Result panel lists every logged result, so a Remove keeps them all.
     EXPECT_EQ(window.lstResult.Items(), (std::vector<std::string>{"#1", "#2"}));
     window.onCmdExitClick();
   });
   EXPECT_TRUE(checked);
-  EXPECT_TRUE(IsWindowEnabled(main->Handle()));
+  EXPECT_TRUE(IsWindowEnabled(owner->Handle()));
   EXPECT_FALSE(OptionsWindowLoaded());
   EXPECT_EQ(Setting("Last Frame"), "Result");
 }
 
 TEST_F(OptionsWindowTest, F1OnAFreshStartShowsTheWindowCentredAndOwnedByTheMainWindow) {
-  StartMain("");
+  Start("");
   bool checked = false;
-  ModalScript::Run([&] {
+  ModalScript::Run(owner->Handle(), [&] {
     checked = true;
     OptionsWindow& window = *OptionsWindowInstance();
-    EXPECT_EQ(GetWindow(window.Handle(), GW_OWNER), main->Handle());
+    EXPECT_EQ(GetWindow(window.Handle(), GW_OWNER), owner->Handle());
     RECT r;
     GetWindowRect(window.Handle(), &r);
     EXPECT_NEAR((r.left + r.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
@@ -322,10 +354,10 @@ TEST_F(OptionsWindowTest, EveryWayOfClosingTheModalWindowGivesTheMainWindowItsKe
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.how);
-    StartMain(Settings("Last Frame=Setup\r\n"));
-    main->Show();
-    ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == main->Handle(); }));
-    DestroyWatch::main = main->Handle();
+    Start(Settings("Last Frame=Setup\r\n"));
+    owner->Show();
+    ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == owner->Handle(); }));
+    DestroyWatch::main = owner->Handle();
     DestroyWatch::seen = false;
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, &DestroyWatch::Hook, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
@@ -344,13 +376,13 @@ TEST_F(OptionsWindowTest, EveryWayOfClosingTheModalWindowGivesTheMainWindowItsKe
       KillTimer(nullptr, id);
       if (OptionsWindowLoaded()) PostMessageA(OptionsWindowInstance()->Handle(), WM_CLOSE, 0, 0);
     });
-    ShowOptionsWindow();
+    ShowOptionsWindow(owner->Handle());
     UnhookWindowsHookEx(hook);
     EXPECT_TRUE(DestroyWatch::seen);
     EXPECT_TRUE(DestroyWatch::mainEnabled) << "the main window must take input again before the window goes";
-    EXPECT_EQ(DestroyWatch::active, main->Handle());
-    EXPECT_EQ(GetActiveWindow(), main->Handle());
-    EXPECT_EQ(GetForegroundWindow(), main->Handle());
+    EXPECT_EQ(DestroyWatch::active, owner->Handle());
+    EXPECT_EQ(GetActiveWindow(), owner->Handle());
+    EXPECT_EQ(GetForegroundWindow(), owner->Handle());
     EXPECT_FALSE(OptionsWindowLoaded());
     TearDown();
     SetUp();
@@ -385,8 +417,8 @@ TEST_F(OptionsWindowTest, AltSpaceOpensTheOptionsWindowsSystemMenu) {
 }
 
 TEST_F(OptionsWindowTest, UnloadingWithTheMainWindowEndsAWindowLoadedByF2) {
-  StartMain("");
-  ToggleShowHour();
+  Start("");
+  ToggleShowHour(owner->Handle());
   ASSERT_TRUE(OptionsWindowLoaded());
   UnloadOptionsWindow();
   EXPECT_FALSE(OptionsWindowLoaded());
@@ -421,69 +453,51 @@ TEST_F(OptionsWindowTest, SwitchesLoadFromExactValuesAndWriteBackOnlyWhatChanged
   }
 }
 
-TEST_F(OptionsWindowTest, ClicksWriteTheirSwitchAtOnce) {
+void PrintTo(const SettingChange& change, std::ostream* os) { *os << change.key << "=" << change.stored; }
+
+// Each click writes its key at once and then tells the program, which finds the new
+// value already in the file (Show Hour then lays the main window out and centres it).
+TEST_F(OptionsWindowTest, ClicksWriteTheirSwitchAtOnceThenTellTheProgram) {
   OptionsWindow& window = LoadOptions(Settings("Countdown=Enabled\r\nLog Result=Enabled\r\n"));
-  SendMessageA(window.Control("chk3SecCD"), BM_CLICK, 0, 0);
-  EXPECT_EQ(window.chk3SecCD.Value(), 0);
-  EXPECT_EQ(Setting("Countdown"), "Disabled");
-  SendMessageA(window.Control("chkLogResult"), BM_CLICK, 0, 0);
-  EXPECT_EQ(Setting("Log Result"), "Disabled");
-  SendMessageA(window.Control("chkLogResult"), BM_CLICK, 0, 0);
-  EXPECT_EQ(Setting("Log Result"), "Enabled");
-}
-
-TEST_F(OptionsWindowTest, ShowHourLaysOutAndCentresTheMainWindow) {
-  OptionsWindow& window = LoadOptions(Settings("Show Hour=Disabled\r\n"));
-  const auto expectCentred = [&] {
-    const int screen = PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), main->Dpi());
-    EXPECT_NEAR(main->Left(), screen / 2 - main->OuterWidth() / 2, 15);
+  struct Click {
+    const char* box;
+    const char* key;
+    const char* stored;
   };
-  main->SetLeft(0);
-  window.chkShowHour.SetValue(1);
-  EXPECT_EQ(Setting("Show Hour"), "Enabled");
-  EXPECT_EQ(main->ClientWidth(), 10650 - 90);
-  EXPECT_TRUE(main->lblHour.Visible());
-  EXPECT_TRUE(main->lblSeparator0.Visible());
-  EXPECT_EQ(main->lblHour.Left(), 120);
-  EXPECT_EQ(main->lblSeparator0.Left(), 2280);
-  EXPECT_EQ(main->lblMin.Left(), 2880);
-  EXPECT_EQ(main->lbl3SecCD.Width(), 10335);
-  expectCentred();
-
-  main->SetLeft(0);
-  window.chkShowHour.SetValue(0);
-  EXPECT_EQ(Setting("Show Hour"), "Disabled");
-  EXPECT_EQ(main->ClientWidth(), 7890 - 90);
-  EXPECT_FALSE(main->lblHour.Visible());
-  EXPECT_EQ(main->lblMin.Left(), 120);
-  EXPECT_EQ(main->lblSeparator2.Left(), 5040);
-  EXPECT_EQ(main->lbl3SecCD.Width(), 7575);
-  expectCentred();
+  const Click clicks[] = {
+      {"chk3SecCD", "Countdown", "Disabled"},     {"chkLogResult", "Log Result", "Disabled"},
+      {"chkLogResult", "Log Result", "Enabled"},  {"chkShowHour", "Show Hour", "Enabled"},
+      {"chkShowHour", "Show Hour", "Disabled"},   {"chkShowScramble", "Show Scramble", "Enabled"},
+      {"chkInspection", "Inspection", "Enabled"},
+  };
+  for (const Click& c : clicks) {
+    changes.clear();
+    SendMessageA(window.Control(c.box), BM_CLICK, 0, 0);
+    EXPECT_EQ(Setting(c.key), c.stored) << c.box;
+    EXPECT_EQ(changes, (std::vector<SettingChange>{{c.key, c.stored}})) << c.box;
+  }
+  EXPECT_EQ(window.chk3SecCD.Value(), 0);
 }
 
-TEST_F(OptionsWindowTest, LoadingWithShowHourEnabledCentresTheMainWindowAgain) {
-  StartMain(Settings("Show Hour=Enabled\r\n"));
-  const int centred = main->Left();
-  main->SetLeft(0);
-  frmMore();
-  EXPECT_EQ(main->Left(), centred);
+// The load and F2 set Show Hour from code: the same write, then the same word to the
+// program, so the main window lays its digits out and centres itself again.
+TEST_F(OptionsWindowTest, ShowHourSetFromCodeWritesThenTellsTheProgram) {
+  Start(Settings("Show Hour=Enabled\r\nCountdown=Enabled\r\n"));
+  frmMore(owner->Handle());
+  EXPECT_EQ(changes, (std::vector<SettingChange>{{"Show Hour", "Enabled"}}))
+      << "loading with Enabled stored lays the main window out and centres it again";
 
   UnloadOptionsWindow();
+  changes.clear();
   storage::WriteINI("General Settings", "Show Hour", "Disabled", Path("Setting.ini"));
-  main->SetLeft(0);
-  frmMore();
-  EXPECT_EQ(main->Left(), 0) << "with Disabled stored the load leaves the main window where it is";
-}
+  frmMore(owner->Handle());
+  EXPECT_TRUE(changes.empty()) << "with Disabled stored the load leaves the main window where it is";
 
-TEST_F(OptionsWindowTest, TwoF2PressesRestoreTheLayoutAndEachWrites) {
-  StartMain(Settings("Show Hour=Enabled\r\n"));
-  const int width = main->ClientWidth();
-  ToggleShowHour();
+  // Two F2 presses bring the setting back; each writes, each is told.
+  ToggleShowHour(owner->Handle());
+  ToggleShowHour(owner->Handle());
+  EXPECT_EQ(changes, (std::vector<SettingChange>{{"Show Hour", "Enabled"}, {"Show Hour", "Disabled"}}));
   EXPECT_EQ(Setting("Show Hour"), "Disabled");
-  EXPECT_EQ(main->ClientWidth(), 7890 - 90);
-  ToggleShowHour();
-  EXPECT_EQ(Setting("Show Hour"), "Enabled");
-  EXPECT_EQ(main->ClientWidth(), width);
 }
 
 std::vector<std::string> Lines(int count) {
@@ -492,13 +506,7 @@ std::vector<std::string> Lines(int count) {
   return lines;
 }
 
-std::string FileOf(const std::vector<std::string>& lines) {
-  std::string bytes;
-  for (const auto& line : lines) bytes += line + "\r\n";
-  return bytes;
-}
-
-TEST_F(OptionsWindowTest, RemoveKeepsBothListsAndTheLogInStep) {
+TEST_F(OptionsWindowTest, RemoveKeepsTheListTheBookAndTheLogInStep) {
   struct Case {
     const char* what;
     int count;
@@ -508,24 +516,24 @@ TEST_F(OptionsWindowTest, RemoveKeepsBothListsAndTheLogInStep) {
   const Case cases[] = {
       {"middle", 3, 1, {"#1", "#3"}},
       {"last", 3, 2, {"#1", "#2"}},
-      {"no selection", 3, -1, {"#1", "#2", "#3"}},
+      {"no selection", 3, -1, {"#1", "#2", "#3"}},  // written again as it is
       {"only", 1, 0, {}},
-      {"no selection in an empty list", 0, -1, {}},
+      {"no selection in an empty list", 0, -1, {}},  // the empty log's file goes
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     OptionsWindow& window = LoadOptions("", Lines(c.count));
+    if (c.count == 0) store->SetFile({});
     if (c.selected >= 0) window.lstResult.SetSelectedIndex(c.selected);
     window.onCmdRemoveClick();
     EXPECT_EQ(window.lstResult.Items(), c.left);
-    EXPECT_EQ(main->lstTmpResult.Items(), c.left);
-    if (c.left.empty()) {
-      EXPECT_FALSE(FileExists(Path("Result.lst")));
-    } else {
-      EXPECT_EQ(ReadFileBytes(Path("Result.lst")), FileOf(c.left));
-      EXPECT_EQ(window.lstResult.SelectedIndex(), static_cast<int>(c.left.size()) - 1);
-      EXPECT_EQ(SendMessageA(window.Control("lstResult"), LB_GETCURSEL, 0, 0), static_cast<LRESULT>(c.left.size()) - 1);
-    }
+    EXPECT_EQ(book->Lines(), c.left);
+    EXPECT_EQ(store->written, 1);
+    EXPECT_EQ(store->exists, !c.left.empty());
+    EXPECT_EQ(store->lines, c.left);
+    EXPECT_EQ(window.lstResult.SelectedIndex(), static_cast<int>(c.left.size()) - 1);
+    EXPECT_EQ(SendMessageA(window.Control("lstResult"), LB_GETCURSEL, 0, 0),
+              c.left.empty() ? LB_ERR : static_cast<LRESULT>(c.left.size()) - 1);
     TearDown();
     SetUp();
   }
@@ -536,8 +544,8 @@ TEST_F(OptionsWindowTest, RemoveTwiceTakesTheEntryLeftSelected) {
   window.lstResult.SetSelectedIndex(1);
   window.onCmdRemoveClick();
   window.onCmdRemoveClick();
-  EXPECT_EQ(main->lstTmpResult.Items(), (std::vector<std::string>{"#1", "#3"}));
-  EXPECT_EQ(ReadFileBytes(Path("Result.lst")), "#1\r\n#3\r\n");
+  EXPECT_EQ(book->Lines(), (std::vector<std::string>{"#1", "#3"}));
+  EXPECT_EQ(store->lines, (std::vector<std::string>{"#1", "#3"}));
 }
 
 TEST_F(OptionsWindowTest, RemoveOfALongLogWritesEveryEntry) {
@@ -548,9 +556,40 @@ TEST_F(OptionsWindowTest, RemoveOfALongLogWritesEveryEntry) {
   left.erase(left.begin());
   ASSERT_EQ(left.size(), 1005u);
   EXPECT_EQ(window.lstResult.Items(), left);
-  EXPECT_EQ(main->lstTmpResult.Items(), left);
-  EXPECT_EQ(ReadFileBytes(Path("Result.lst")), FileOf(left));
+  EXPECT_EQ(store->lines, left);
   EXPECT_EQ(window.lstResult.SelectedIndex(), 1004);
+}
+
+// The log is written on a thread of its own: what a Remove selects waits for the
+// outcome of its save, and a line the user picked meanwhile stays picked.
+TEST_F(OptionsWindowTest, TheSelectionAfterARemoveWaitsForItsSave) {
+  struct Case {
+    const char* what;
+    bool fails;
+    bool userPicks;
+    int selected;
+  };
+  const Case cases[] = {
+      {"saved", false, false, 1},
+      {"not saved", true, false, -1},
+      {"a line picked meanwhile", false, true, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    OptionsWindow& window = LoadOptions("", Lines(3));
+    store->holdSaves = true;
+    window.lstResult.SetSelectedIndex(1);
+    window.onCmdRemoveClick();
+    EXPECT_EQ(window.lstResult.Items(), (std::vector<std::string>{"#1", "#3"}));
+    EXPECT_EQ(window.lstResult.SelectedIndex(), -1) << "nothing is selected while the save is on its way";
+    if (c.userPicks) window.lstResult.SetSelectedIndex(0);
+    store->readOnly = c.fails;
+    store->Release();
+    EXPECT_EQ(window.lstResult.SelectedIndex(), c.selected);
+    EXPECT_EQ(book->State().failed, c.fails);
+    TearDown();
+    SetUp();
+  }
 }
 
 TEST_F(OptionsWindowTest, ResetAsksThenClearsEverything) {
@@ -569,7 +608,7 @@ TEST_F(OptionsWindowTest, ResetAsksThenClearsEverything) {
     SCOPED_TRACE(c.what);
     boxes.clear();
     OptionsWindow& window = LoadOptions("", Lines(3));
-    if (!c.withFile) DeleteFileA(Path("Result.lst").c_str());
+    if (!c.withFile) store->DeleteFile();
     answer = c.answer;
     window.onCmdResetClick();
     ASSERT_EQ(boxes.size(), 1u);
@@ -578,68 +617,187 @@ TEST_F(OptionsWindowTest, ResetAsksThenClearsEverything) {
     EXPECT_EQ(boxes[0].style, 36u);
     const std::vector<std::string> expected = c.cleared ? std::vector<std::string>{} : Lines(3);
     EXPECT_EQ(window.lstResult.Items(), expected);
-    EXPECT_EQ(main->lstTmpResult.Items(), expected);
-    EXPECT_EQ(FileExists(Path("Result.lst")), c.withFile && !c.cleared);
+    EXPECT_EQ(book->Lines(), expected);
+    EXPECT_EQ(store->exists, c.withFile && !c.cleared);
+    EXPECT_EQ(store->written, c.cleared ? 1 : 0);
     TearDown();
     SetUp();
   }
 }
 
-TEST_F(OptionsWindowTest, ResetWithALogThatCannotBeDeletedClearsTheListsAndGoesOn) {
+TEST_F(OptionsWindowTest, ResetWithALogThatCannotBeDeletedClearsTheListAndSaysSo) {
   OptionsWindow& window = LoadOptions("", Lines(2));
-  // Held open without delete sharing, the log cannot be removed.
-  HANDLE held = CreateFileA(Path("Result.lst").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  store->readOnly = true;
   window.onCmdResetClick();
-  CloseHandle(held);
   EXPECT_TRUE(window.lstResult.Items().empty());
-  EXPECT_TRUE(main->lstTmpResult.Items().empty());
-  EXPECT_EQ(ReadFileBytes(Path("Result.lst")), "#1\r\n#2\r\n");
+  EXPECT_TRUE(book->Lines().empty());
+  EXPECT_TRUE(book->State().failed) << "the main window shows the failure";
+  EXPECT_EQ(store->lines, Lines(2));
   EXPECT_TRUE(OptionsWindowLoaded());
 }
 
-// A Remove that cannot be saved leaves nothing selected, shows in the main window's
-// caption, and the file keeps what it had.
+// A Remove that cannot be saved leaves nothing selected and the file as it was.
 TEST_F(OptionsWindowTest, ARemoveThatCannotBeSavedSelectsNothing) {
   OptionsWindow& window = LoadOptions("", Lines(3));
-  SetFileAttributesA(Path("Result.lst").c_str(), FILE_ATTRIBUTE_READONLY);
+  store->readOnly = true;
   window.lstResult.SetSelectedIndex(1);
   window.onCmdRemoveClick();
-  SetFileAttributesA(Path("Result.lst").c_str(), FILE_ATTRIBUTE_NORMAL);
+  store->readOnly = false;
   EXPECT_EQ(window.lstResult.Items(), (std::vector<std::string>{"#1", "#3"}));
   EXPECT_EQ(window.lstResult.SelectedIndex(), -1);
   EXPECT_EQ(SendMessageA(window.Control("lstResult"), LB_GETCURSEL, 0, 0), LB_ERR);
-  EXPECT_TRUE(main->SaveFailed());
-  EXPECT_EQ(ReadFileBytes(Path("Result.lst")), FileOf(Lines(3)));
+  EXPECT_TRUE(book->State().failed);
+  EXPECT_EQ(store->lines, Lines(3));
 
   window.lstResult.SetSelectedIndex(0);  // writable again: the next Remove saves and selects
   window.onCmdRemoveClick();
-  EXPECT_FALSE(main->SaveFailed());
-  EXPECT_EQ(ReadFileBytes(Path("Result.lst")), "#3\r\n");
+  EXPECT_FALSE(book->State().failed);
+  EXPECT_EQ(store->lines, (std::vector<std::string>{"#3"}));
   EXPECT_EQ(window.lstResult.SelectedIndex(), 0);
 }
 
 // A log that could not be read at start-up is neither deleted when the list the user
 // sees runs empty nor overwritten: its lines come back in front once it can be read.
-TEST_F(OptionsWindowTest, RemovingEveryShownResultNeverDeletesALogThatWasNotRead) {
-  WriteFileBytes(Path("Result.lst"), FileOf(Lines(2)));
-  HANDLE held = CreateFileA(Path("Result.lst").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
-  OptionsWindow& window = LoadOptions(Settings("Countdown=Disabled\r\n"));
-  ASSERT_TRUE(main->LogUnread());
-  main->lstTmpResult.Append("#new");
-  window.SyncResultList();
+TEST_F(OptionsWindowTest, EmptyingTheShownListNeverDeletesALogThatWasNotRead) {
+  Start(Settings("Countdown=Disabled\r\n"), Lines(2), [](FakeLogStore& log) { log.unreadable = true; });
+  ASSERT_TRUE(book->State().unread);
+  book->Append("#new");
+  OptionsWindow& window = frmMore(owner->Handle());
   window.lstResult.SetSelectedIndex(0);
   window.onCmdRemoveClick();
   EXPECT_TRUE(window.lstResult.Items().empty());
-  CloseHandle(held);
-  EXPECT_EQ(ReadFileBytes(Path("Result.lst")), FileOf(Lines(2)));
+  window.onCmdResetClick();
+  EXPECT_TRUE(store->exists);
+  EXPECT_EQ(store->lines, Lines(2));
 
-  main->lstTmpResult.Append("#later");
-  ASSERT_TRUE(main->SaveTmpResultList());
-  EXPECT_EQ(ReadFileBytes(Path("Result.lst")), "#1\r\n#2\r\n#later\r\n");
+  store->unreadable = false;
+  book->Append("#later");
+  EXPECT_EQ(store->lines, (std::vector<std::string>{"#1", "#2", "#later"}));
+  EXPECT_EQ(window.lstResult.Items(), book->Lines());
+}
+
+// The panel shows the book as it is now, whoever changed it and while it waits hidden:
+// a solve logged, a line removed elsewhere, the log merged with an outside change, a
+// book of another session.
+TEST_F(OptionsWindowTest, TheResultListFollowsTheBook) {
+  OptionsWindow& window = LoadOptions(Settings("Last Frame=Result\r\n"), Lines(3));
+  window.lstResult.SetSelectedIndex(1);
+  book->Append("#4");
+  EXPECT_EQ(window.lstResult.Items(), Lines(4));
+  EXPECT_EQ(window.lstResult.SelectedIndex(), 1) << "a new line leaves the selection alone";
+  book->Remove(0);
+  EXPECT_EQ(window.lstResult.Items(), (std::vector<std::string>{"#2", "#3", "#4"}));
+  EXPECT_EQ(window.lstResult.SelectedIndex(), 0) << "the selection stays on its line";
+  book->Remove(0);
+  EXPECT_EQ(window.lstResult.SelectedIndex(), -1) << "and goes with it";
+
+  store->SetFile({"#0"});  // another program rewrote the log
+  book->Append("#5");
+  EXPECT_EQ(window.lstResult.Items(), book->Lines());
+  EXPECT_EQ(window.lstResult.Items().front(), "#0");
+
+  FakeLogStore otherLog(std::vector<std::string>{"#x", "#y"});
+  results::ResultBook other(otherLog);
+  other.Load();
+  SetOptionsResultBook(&other);
+  EXPECT_EQ(window.lstResult.Items(), (std::vector<std::string>{"#x", "#y"}));
+  book->Append("#6");
+  EXPECT_EQ(window.lstResult.Count(), 2) << "the book let go follows no more";
+  SetOptionsResultBook(nullptr);
+  EXPECT_EQ(window.lstResult.Count(), 0);
+  window.onCmdRemoveClick();  // no book: nothing to remove, nothing happens
+}
+
+// A snapshot of a list box's client area, as it paints it.
+std::vector<COLORREF> Snapshot(HWND control) {
+  RECT r;
+  GetClientRect(control, &r);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right, r.bottom);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  FillRect(dc, &r, GetSysColorBrush(COLOR_WINDOW));
+  SendMessageA(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < r.bottom; ++y) {
+    for (int x = 0; x < r.right; ++x) pixels.push_back(GetPixel(dc, x, y));
+  }
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return pixels;
+}
+
+// The list holds no lines of its own, yet it looks, scrolls, takes keys and reads out
+// like a list box with text: drawn beside one holding the same lines, every pixel matches.
+TEST_F(OptionsWindowTest, TheResultListLooksAndReadsLikeAListBoxWithText) {
+  OptionsWindow& window = LoadOptions(Settings("Last Frame=Result\r\n"), Lines(40));
+  HWND list = window.Control("lstResult");
+  EXPECT_EQ(GetWindowLongPtrA(list, GWL_STYLE) & (LBS_NODATA | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS),
+            LBS_NODATA | LBS_OWNERDRAWFIXED);
+  const lo::ControlRow& row = lo::Row("lstResult");
+  const lo::Point at = lo::ClientOrigin(row);
+  HWND plain = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", WS_CHILD | LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP,
+                               window.Px(at.x), window.Px(at.y), window.Px(row.width), window.Px(row.height),
+                               window.Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(plain, nullptr);
+  SendMessageA(plain, WM_SETFONT, static_cast<WPARAM>(SendMessageA(list, WM_GETFONT, 0, 0)), FALSE);
+  for (const std::string& line : Lines(40)) SendMessageA(plain, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+
+  EXPECT_EQ(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0), SendMessageA(plain, LB_GETITEMHEIGHT, 0, 0));
+  RECT mine, theirs;
+  GetWindowRect(list, &mine);
+  GetWindowRect(plain, &theirs);
+  EXPECT_EQ(mine.bottom - mine.top, theirs.bottom - theirs.top);
+  EXPECT_EQ(mine.right - mine.left, theirs.right - theirs.left);
+
+  const auto scrollOf = [](HWND box) {
+    SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
+    GetScrollInfo(box, SB_VERT, &info);
+    return std::vector<int>{info.nMin, info.nMax, static_cast<int>(info.nPage), info.nPos};
+  };
+  struct View {
+    int selected, top;
+    bool enabled;
+  };
+  for (const View& v : {View{-1, 0, true}, View{2, 0, true}, View{30, 25, true}, View{5, 3, false}}) {
+    SCOPED_TRACE(testing::Message() << "selected " << v.selected << ", top " << v.top);
+    for (HWND box : {list, plain}) {
+      EnableWindow(box, v.enabled);
+      SendMessageA(box, LB_SETCURSEL, static_cast<WPARAM>(v.selected), 0);
+      SendMessageA(box, LB_SETTOPINDEX, static_cast<WPARAM>(v.top), 0);
+    }
+    EXPECT_EQ(Snapshot(list), Snapshot(plain));
+    EXPECT_EQ(scrollOf(list), scrollOf(plain));
+  }
+
+  // With the focus, its rectangle too.
+  window.Show();
+  for (HWND box : {list, plain}) {
+    EnableWindow(box, TRUE);
+    SendMessageA(box, LB_SETCURSEL, 7, 0);
+    SendMessageA(box, LB_SETTOPINDEX, 4, 0);
+  }
+  SetFocus(plain);
+  const std::vector<COLORREF> focused = Snapshot(plain);
+  SetFocus(list);
+  EXPECT_EQ(Snapshot(list), focused);
+
+  // Keys move the selection and scroll the list.
+  SendMessageA(list, WM_KEYDOWN, VK_END, 0);
+  EXPECT_EQ(window.lstResult.SelectedIndex(), 39);
+  EXPECT_GT(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 20);
+  SendMessageA(list, WM_KEYDOWN, VK_UP, 0);
+  EXPECT_EQ(window.lstResult.SelectedIndex(), 38);
+
+  // A reader asking for a line's text gets the book's line.
+  char text[16] = {};
+  EXPECT_EQ(SendMessageA(list, LB_GETTEXTLEN, 37, 0), 3);
+  EXPECT_EQ(SendMessageA(list, LB_GETTEXT, 37, reinterpret_cast<LPARAM>(text)), 3);
+  EXPECT_STREQ(text, "#38");
+  EXPECT_EQ(SendMessageA(list, LB_GETTEXTLEN, 40, 0), LB_ERR);
+  DestroyWindow(plain);
 }
 
 TEST_F(OptionsWindowTest, LinksOpenTheirTargetsByClickAndByKey) {

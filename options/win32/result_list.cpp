@@ -1,0 +1,203 @@
+#include "options/win32/result_list.h"
+
+#include <cstring>
+
+#include "results/result_book.h"
+
+namespace tw::options {
+
+namespace {
+
+int TopIndex(HWND listBox) { return static_cast<int>(SendMessageA(listBox, LB_GETTOPINDEX, 0, 0)); }
+
+}  // namespace
+
+ResultList::~ResultList() {
+  SetBook(nullptr);
+  Unsubclass();
+}
+
+void ResultList::Attach(HWND listBox) {
+  Unsubclass();
+  hwnd_ = listBox;
+  if (!hwnd_) return;
+  // A box without text of its own answers LB_GETTEXT with nothing a reader can say;
+  // this one answers with the book's line, as a list box with text would.
+  SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  original_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ResultList::SubclassProc)));
+  FontChanged();
+  ShowCount(-1, 0);
+}
+
+void ResultList::Unsubclass() {
+  if (hwnd_ && IsWindow(hwnd_) && original_) {
+    SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+  }
+  original_ = nullptr;
+  hwnd_ = nullptr;
+}
+
+void ResultList::SetBook(results::ResultBook* book) {
+  if (book == book_) return;
+  if (book_) book_->RemoveWatcher(this);
+  book_ = book;
+  if (book_) book_->AddWatcher(this);
+  ShowCount(-1, 0);
+}
+
+int ResultList::Count() const {
+  if (!hwnd_) return 0;
+  return static_cast<int>(SendMessageA(hwnd_, LB_GETCOUNT, 0, 0));
+}
+
+std::string ResultList::TextAt(int index) const {
+  if (!book_ || index < 0 || static_cast<std::size_t>(index) >= book_->Size()) return {};
+  return book_->Line(static_cast<std::size_t>(index));
+}
+
+std::vector<std::string> ResultList::Items() const {
+  std::vector<std::string> items;
+  const int count = Count();
+  items.reserve(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) items.push_back(TextAt(i));
+  return items;
+}
+
+int ResultList::SelectedIndex() const {
+  if (!hwnd_) return -1;
+  const auto selected = static_cast<int>(SendMessageA(hwnd_, LB_GETCURSEL, 0, 0));
+  return selected == LB_ERR ? -1 : selected;
+}
+
+void ResultList::SetSelectedIndex(int index) {
+  if (!hwnd_) return;
+  if (index >= Count()) index = -1;
+  SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+int ResultList::LineHeight(HFONT font) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font ? static_cast<HGDIOBJ>(font) : GetStockObject(SYSTEM_FONT));
+  TEXTMETRICA metrics{};
+  GetTextMetricsA(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return metrics.tmHeight;
+}
+
+void ResultList::FontChanged() {
+  if (!hwnd_) return;
+  const auto font = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
+  SendMessageA(hwnd_, LB_SETITEMHEIGHT, 0, MAKELPARAM(LineHeight(font), 0));
+}
+
+void ResultList::ShowCount(int selected, int top) {
+  if (!hwnd_) return;
+  const int count = book_ ? static_cast<int>(book_->Size()) : 0;
+  SendMessageA(hwnd_, WM_SETREDRAW, FALSE, 0);
+  SendMessageA(hwnd_, LB_SETCOUNT, static_cast<WPARAM>(count), 0);
+  SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(selected < count ? selected : -1), 0);
+  if (top > 0 && top < count) SendMessageA(hwnd_, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+  SendMessageA(hwnd_, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void ResultList::OnAppended(const results::ResultBook&) {
+  if (hwnd_) ShowCount(SelectedIndex(), TopIndex(hwnd_));
+}
+
+// As a list box deletes one of its lines: the selection goes with the line it was
+// on, and everything below moves up.
+void ResultList::OnRemoved(const results::ResultBook&, std::size_t index) {
+  if (!hwnd_) return;
+  const auto removed = static_cast<int>(index);
+  int selected = SelectedIndex();
+  if (selected == removed) selected = -1;
+  if (selected > removed) --selected;
+  int top = TopIndex(hwnd_);
+  if (top > removed) --top;
+  ShowCount(selected, top);
+}
+
+void ResultList::OnReplaced(const results::ResultBook&, std::size_t index) {
+  if (!hwnd_) return;
+  RECT line;
+  if (SendMessageA(hwnd_, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&line)) != LB_ERR) {
+    InvalidateRect(hwnd_, &line, TRUE);
+  }
+}
+
+// Which line was selected cannot be told after the book was read again.
+void ResultList::OnReloaded(const results::ResultBook&) {
+  if (hwnd_) ShowCount(-1, TopIndex(hwnd_));
+}
+
+void ResultList::OnSaveStateChanged(const results::ResultBook& book) {
+  if (onSaveStateChanged) onSaveStateChanged(book);
+}
+
+// Drawn as a list box with text draws its lines (the text one pixel in from the left,
+// the line's whole box filled), in the box's font and the system's colours.
+void ResultList::Draw(const DRAWITEMSTRUCT& item) const {
+  const bool focusRect = (item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT);
+  if (item.itemAction == ODA_FOCUS) {
+    if (!(item.itemState & ODS_NOFOCUSRECT)) DrawFocusRect(item.hDC, &item.rcItem);
+    return;
+  }
+  if (!book_ || item.itemID >= book_->Size()) return;
+  const std::string& line = book_->Line(item.itemID);
+  const bool selected = (item.itemState & ODS_SELECTED) != 0;
+  const bool disabled = (item.itemState & ODS_DISABLED) || !IsWindowEnabled(item.hwndItem);
+  HGDIOBJ oldFont =
+      SelectObject(item.hDC, reinterpret_cast<HFONT>(SendMessageA(item.hwndItem, WM_GETFONT, 0, 0)));
+  const COLORREF oldBack = SetBkColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  const COLORREF oldText = SetTextColor(
+      item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : disabled ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
+  ExtTextOutA(item.hDC, item.rcItem.left + 1, item.rcItem.top, ETO_OPAQUE | ETO_CLIPPED, &item.rcItem, line.data(),
+              static_cast<UINT>(line.size()), nullptr);
+  if (focusRect) DrawFocusRect(item.hDC, &item.rcItem);
+  SetTextColor(item.hDC, oldText);
+  SetBkColor(item.hDC, oldBack);
+  SelectObject(item.hDC, oldFont);
+}
+
+LRESULT CALLBACK ResultList::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<ResultList*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!self || !self->original_) return DefWindowProcA(hwnd, message, wParam, lParam);
+  try {
+    return self->OnListMessage(message, wParam, lParam);
+  } catch (...) {
+    return LB_ERR;
+  }
+}
+
+LRESULT ResultList::OnListMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  const bool inBook = book_ && wParam < book_->Size();
+  switch (message) {
+    case LB_GETTEXTLEN:
+      return inBook ? static_cast<LRESULT>(book_->Line(wParam).size()) : LB_ERR;
+    case LB_GETTEXT: {
+      if (!inBook || !lParam) return LB_ERR;
+      // The caller's buffer holds LB_GETTEXTLEN characters and the terminating zero.
+      const std::string& line = book_->Line(wParam);
+      std::memcpy(reinterpret_cast<char*>(lParam), line.c_str(), line.size() + 1);
+      return static_cast<LRESULT>(line.size());
+    }
+    case WM_NCDESTROY: {
+      // The box goes with its form: it lets go of this list on its way out.
+      HWND box = hwnd_;
+      const WNDPROC original = original_;
+      SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+      SetWindowLongPtrA(box, GWLP_USERDATA, 0);
+      original_ = nullptr;
+      hwnd_ = nullptr;
+      return CallWindowProcA(original, box, message, wParam, lParam);
+    }
+    default:
+      return CallWindowProcA(original_, hwnd_, message, wParam, lParam);
+  }
+}
+
+}  // namespace tw::options

@@ -1,0 +1,72 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "results/book_watcher.h"
+
+namespace tw::results {
+class ResultBook;
+}
+
+namespace tw::options {
+
+// The Result panel's list: a native single-selection list box that holds no lines of
+// its own. It is a no-data, owner-drawn box (LBS_NODATA | LBS_OWNERDRAWFIXED) told
+// only how many lines the book has, and it draws each line from the book as a plain
+// list box draws its text, so a log of any length costs it no memory and shows at once.
+// It follows the book while it is attached to one; it never changes the book.
+class ResultList : public results::BookWatcher {
+ public:
+  ResultList() = default;
+  ~ResultList() override;
+  ResultList(const ResultList&) = delete;
+  ResultList& operator=(const ResultList&) = delete;
+
+  // Takes over a list box created with LBS_NODATA | LBS_OWNERDRAWFIXED; null lets it go.
+  void Attach(HWND listBox);
+  HWND Handle() const { return hwnd_; }
+  // The book shown; null shows an empty list. The book must outlive the attachment.
+  void SetBook(results::ResultBook* book);
+  results::ResultBook* Book() const { return book_; }
+
+  int Count() const;
+  std::string TextAt(int index) const;  // "" past the end
+  std::vector<std::string> Items() const;
+  // -1 when nothing is selected.
+  int SelectedIndex() const;
+  // -1 clears the selection; an index past the last selects nothing.
+  void SetSelectedIndex(int index);
+
+  // The height of one line in the box's font, as a list box with text gives its lines.
+  static int LineHeight(HFONT font);
+  // After the box's font changed (a DPI change): its lines take the new height.
+  void FontChanged();
+  // The owner's WM_DRAWITEM for this box.
+  void Draw(const DRAWITEMSTRUCT& item) const;
+
+  // Told once the book's save state changed, after the list has followed it.
+  std::function<void(const results::ResultBook&)> onSaveStateChanged;
+
+  void OnAppended(const results::ResultBook& book) override;
+  void OnRemoved(const results::ResultBook& book, std::size_t index) override;
+  void OnReplaced(const results::ResultBook& book, std::size_t index) override;
+  void OnReloaded(const results::ResultBook& book) override;
+  void OnSaveStateChanged(const results::ResultBook& book) override;
+
+ private:
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnListMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  // Gives the box the book's count, keeping the selection at `selected` and the view
+  // at `top` where they still exist.
+  void ShowCount(int selected, int top);
+  void Unsubclass();
+
+  HWND hwnd_ = nullptr;
+  WNDPROC original_ = nullptr;
+  results::ResultBook* book_ = nullptr;
+};
+
+}  // namespace tw::options
