@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "storage/win32/settings.h"
 #include "tests/win32/storage_temp_folder.h"
 #include "toolkit/win32/services.h"
 
@@ -35,6 +36,7 @@ class AppFolderTest : public ::testing::Test {
     WriteFileBytes(folder + "Ding.wav", std::string(80856, '\0'));
     CopyFileA(TW_SOURCE_DIR "/resources/Digital-7.ttf", (folder + "Digital-7.ttf").c_str(), FALSE);
     SetAppFolderForTesting(folder);
+    settings::SetFileForTesting(folder + std::string(settings::kFileName));
     SetClockForTesting([this] { return now; });
     SetSoundPlayerForTesting([this](const std::string& path) { sounds.push_back(path.substr(folder.size())); });
     SetMessageBoxForTesting([this](HWND, const std::string& text, const std::string& title, unsigned style) {
@@ -46,6 +48,7 @@ class AppFolderTest : public ::testing::Test {
   void TearDown() override {
     RemoveFontResourceExA((folder + "Digital-7.ttf").c_str(), FR_PRIVATE, nullptr);
     SetAppFolderForTesting("");
+    settings::SetFileForTesting("");
     SetClockForTesting(nullptr);
     SetSoundPlayerForTesting(nullptr);
     SetMessageBoxForTesting(nullptr);

@@ -1,0 +1,136 @@
+#pragma once
+// Every key of the settings file, declared once: its name, its type, what a missing
+// key is read as and which values it takes. Values are compared letter for letter,
+// case included, as the designed program compares them.
+#include <array>
+#include <limits>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace tw::settings {
+
+inline constexpr std::string_view kFileName = "Setting.ini";
+// The one section; the banner lines stand before it, where the profile calls never look.
+inline constexpr std::string_view kSection = "General Settings";
+
+// ---- Switches: "Enabled" or "Disabled".
+inline constexpr std::string_view kEnabledText = "Enabled";
+inline constexpr std::string_view kDisabledText = "Disabled";
+
+// A switch as read: anything but the two exact texts is kOther, which a reader may
+// treat differently from both (the timer ignores a Space under an unknown
+// "Countdown"; the options window leaves the check box as designed).
+enum class Switch { kEnabled, kDisabled, kOther };
+
+// The designed program reads a missing key differently in its two windows.
+enum class Reader { kTimer, kOptionsWindow };
+
+struct SwitchKey {
+  std::string_view name;
+  Switch missingForTimer;
+  Switch missingForOptions;
+
+  constexpr Switch Missing(Reader reader) const {
+    return reader == Reader::kTimer ? missingForTimer : missingForOptions;
+  }
+};
+
+constexpr Switch ParseSwitch(std::string_view text) {
+  if (text == kEnabledText) return Switch::kEnabled;
+  if (text == kDisabledText) return Switch::kDisabled;
+  return Switch::kOther;
+}
+
+// The text a switch is written as.
+constexpr std::string_view SwitchText(bool enabled) { return enabled ? kEnabledText : kDisabledText; }
+
+inline constexpr SwitchKey kCountdown{"Countdown", Switch::kEnabled, Switch::kDisabled};
+inline constexpr SwitchKey kLogResult{"Log Result", Switch::kEnabled, Switch::kDisabled};
+inline constexpr SwitchKey kShowHour{"Show Hour", Switch::kDisabled, Switch::kDisabled};
+// Beyond the designed three: written only once used, a missing key is off.
+inline constexpr SwitchKey kShowScramble{"Show Scramble", Switch::kDisabled, Switch::kDisabled};
+inline constexpr SwitchKey kInspection{"Inspection", Switch::kDisabled, Switch::kDisabled};
+
+inline constexpr std::array<const SwitchKey*, 5> kSwitchKeys = {&kCountdown, &kLogResult, &kShowHour, &kShowScramble,
+                                                                &kInspection};
+
+// ---- Texts: one of a few values, or any text at all when `allowed` is empty.
+struct TextKey {
+  std::string_view name;
+  std::string_view missing;  // what a missing key is read as
+  std::span<const std::string_view> allowed;
+
+  constexpr bool Allows(std::string_view text) const {
+    if (allowed.empty()) return true;
+    for (std::string_view value : allowed) {
+      if (value == text) return true;
+    }
+    return false;
+  }
+};
+
+// The options window's panel at its last Exit; empty when none was selected.
+inline constexpr std::string_view kLastFrameSetup = "Setup";
+inline constexpr std::string_view kLastFrameResult = "Result";
+inline constexpr std::string_view kLastFrameAbout = "About";
+inline constexpr std::string_view kLastFrameNone = "";
+inline constexpr std::array<std::string_view, 4> kLastFrameValues = {kLastFrameSetup, kLastFrameResult,
+                                                                     kLastFrameAbout, kLastFrameNone};
+inline constexpr TextKey kLastFrame{"Last Frame", kLastFrameAbout, kLastFrameValues};
+
+// Whether the statistics window was shown at the end of the last run.
+inline constexpr std::string_view kStatisticsShownText = "Shown";
+inline constexpr std::string_view kStatisticsHiddenText = "Hidden";
+inline constexpr std::array<std::string_view, 2> kStatisticsValues = {kStatisticsShownText, kStatisticsHiddenText};
+inline constexpr TextKey kStatisticsShown{"Statistics", kStatisticsHiddenText, kStatisticsValues};
+
+inline constexpr std::array<const TextKey*, 2> kTextKeys = {&kLastFrame, &kStatisticsShown};
+
+// ---- Whole numbers: decimal digits with an optional minus, nothing else, within
+// [minimum, maximum]. Anything else reads as `fallback`, which may be nothing.
+struct NumberKey {
+  std::string_view name;
+  int minimum;
+  int maximum;
+  std::optional<int> fallback;
+};
+
+// A value stored by hand or by an older run that makes no sense reads as the
+// key's fallback; so does a missing key (the empty text).
+std::optional<int> ParseNumber(const NumberKey& key, std::string_view text);
+
+// The statistics window's outer top-left corner in screen pixels (any monitor, so
+// negative too; absent: placed beside the timer), and its client size in twips, so a
+// size survives a move to a screen of another DPI.
+inline constexpr int kStatisticsDefaultWidthTwips = 9600;   // 640 pixels at 96 DPI
+inline constexpr int kStatisticsDefaultHeightTwips = 7200;  // 480 pixels
+inline constexpr int kStatisticsMinimumWidthTwips = 7500;   // the table and the tallies side by side
+inline constexpr int kStatisticsMinimumHeightTwips = 5400;  // the table and a readable chart
+inline constexpr int kStatisticsLargestTwips = 144000;      // 100 inches: anything larger is a hand edit
+
+inline constexpr NumberKey kStatisticsLeft{"Statistics Left", std::numeric_limits<int>::min(),
+                                           std::numeric_limits<int>::max(), std::nullopt};
+inline constexpr NumberKey kStatisticsTop{"Statistics Top", std::numeric_limits<int>::min(),
+                                          std::numeric_limits<int>::max(), std::nullopt};
+inline constexpr NumberKey kStatisticsWidth{"Statistics Width", kStatisticsMinimumWidthTwips,
+                                            kStatisticsLargestTwips, kStatisticsDefaultWidthTwips};
+inline constexpr NumberKey kStatisticsHeight{"Statistics Height", kStatisticsMinimumHeightTwips,
+                                             kStatisticsLargestTwips, kStatisticsDefaultHeightTwips};
+
+inline constexpr std::array<const NumberKey*, 4> kNumberKeys = {&kStatisticsLeft, &kStatisticsTop, &kStatisticsWidth,
+                                                                &kStatisticsHeight};
+
+// ---- The file as first written: these keys, in this order, with these values.
+struct DefaultEntry {
+  std::string_view key;
+  std::string_view value;
+};
+inline constexpr std::array<DefaultEntry, 4> kDefaultFile = {{
+    {kCountdown.name, kEnabledText},
+    {kLogResult.name, kEnabledText},
+    {kShowHour.name, kDisabledText},
+    {kLastFrame.name, kLastFrameAbout},
+}};
+
+}  // namespace tw::settings

@@ -1,0 +1,128 @@
+// The settings file's keys as declared once: what each reads as when missing, which
+// values it takes, letter for letter, and what the file holds when first written.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "storage/settings_schema.h"
+
+namespace tw::settings {
+namespace {
+
+TEST(SettingsSchema, SwitchesMissingAsEachReaderReadsThem) {
+  struct Case {
+    const SwitchKey& key;
+    std::string_view name;
+    Switch timer;
+    Switch options;
+  };
+  const Case cases[] = {
+      // The timer counts down and logs unless told not to; the options window shows
+      // the boxes of a key it cannot find unchecked.
+      {kCountdown, "Countdown", Switch::kEnabled, Switch::kDisabled},
+      {kLogResult, "Log Result", Switch::kEnabled, Switch::kDisabled},
+      {kShowHour, "Show Hour", Switch::kDisabled, Switch::kDisabled},
+      {kShowScramble, "Show Scramble", Switch::kDisabled, Switch::kDisabled},
+      {kInspection, "Inspection", Switch::kDisabled, Switch::kDisabled},
+  };
+  ASSERT_EQ(std::size(cases), kSwitchKeys.size());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.name));
+    EXPECT_EQ(c.key.name, c.name);
+    EXPECT_EQ(c.key.Missing(Reader::kTimer), c.timer);
+    EXPECT_EQ(c.key.Missing(Reader::kOptionsWindow), c.options);
+  }
+}
+
+TEST(SettingsSchema, ASwitchIsOnlyEverTheExactTwoTexts) {
+  struct Case {
+    std::string_view text;
+    Switch read;
+  };
+  const Case cases[] = {
+      {"Enabled", Switch::kEnabled}, {"Disabled", Switch::kDisabled}, {"enabled", Switch::kOther},
+      {"DISABLED", Switch::kOther},  {"Enabled ", Switch::kOther},    {" Enabled", Switch::kOther},
+      {"", Switch::kOther},          {"1", Switch::kOther},           {"Enable", Switch::kOther},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ParseSwitch(c.text), c.read) << '"' << c.text << '"';
+  EXPECT_EQ(SwitchText(true), "Enabled");
+  EXPECT_EQ(SwitchText(false), "Disabled");
+}
+
+TEST(SettingsSchema, TextKeysTakeTheirValuesLetterForLetter) {
+  EXPECT_EQ(kLastFrame.name, "Last Frame");
+  EXPECT_EQ(kLastFrame.missing, "About");
+  for (std::string_view value : {"Setup", "Result", "About", ""}) EXPECT_TRUE(kLastFrame.Allows(value)) << value;
+  for (std::string_view value : {"about", "SETUP", "Result ", "Options"}) EXPECT_FALSE(kLastFrame.Allows(value)) << value;
+
+  EXPECT_EQ(kStatisticsShown.name, "Statistics");
+  EXPECT_EQ(kStatisticsShown.missing, "Hidden");
+  EXPECT_TRUE(kStatisticsShown.Allows("Shown"));
+  EXPECT_TRUE(kStatisticsShown.Allows("Hidden"));
+  EXPECT_FALSE(kStatisticsShown.Allows("shown"));
+  EXPECT_FALSE(kStatisticsShown.Allows(""));
+  for (const TextKey* key : kTextKeys) EXPECT_TRUE(key->Allows(key->missing)) << key->name;
+}
+
+TEST(SettingsSchema, NumbersOutsideTheirRangeOrNotWholeReadAsTheFallback) {
+  struct Case {
+    const NumberKey& key;
+    std::string_view text;
+    std::optional<int> read;
+  };
+  const Case cases[] = {
+      {kStatisticsLeft, "-1200", -1200},  // a monitor left of the primary one
+      {kStatisticsLeft, "0", 0},
+      {kStatisticsLeft, "", std::nullopt},  // missing
+      {kStatisticsLeft, "+10", std::nullopt},
+      {kStatisticsLeft, "10px", std::nullopt},
+      {kStatisticsLeft, " 10", std::nullopt},
+      {kStatisticsTop, "99999999999", std::nullopt},
+      {kStatisticsWidth, "8000", 8000},
+      {kStatisticsWidth, "7500", 7500},
+      {kStatisticsWidth, "7499", 9600},
+      {kStatisticsWidth, "144000", 144000},
+      {kStatisticsWidth, "144001", 9600},
+      {kStatisticsWidth, "-8000", 9600},
+      {kStatisticsWidth, "", 9600},
+      {kStatisticsHeight, "5400", 5400},
+      {kStatisticsHeight, "5399", 7200},
+      {kStatisticsHeight, "0x1F40", 7200},
+      {kStatisticsHeight, "7500.5", 7200},
+      {kStatisticsHeight, "lots", 7200},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ParseNumber(c.key, c.text), c.read) << c.key.name << "=" << c.text;
+  EXPECT_EQ(kStatisticsLeft.name, "Statistics Left");
+  EXPECT_EQ(kStatisticsTop.name, "Statistics Top");
+  EXPECT_EQ(kStatisticsWidth.name, "Statistics Width");
+  EXPECT_EQ(kStatisticsHeight.name, "Statistics Height");
+}
+
+// The bytes of the first file are held by the storage tests; here, that each value it
+// writes is one its key takes.
+TEST(SettingsSchema, TheFirstFileWritesValuesItsKeysTake) {
+  for (const DefaultEntry& entry : kDefaultFile) {
+    bool allowed = false;
+    for (const SwitchKey* key : kSwitchKeys) {
+      if (key->name == entry.key) allowed = ParseSwitch(entry.value) != Switch::kOther;
+    }
+    for (const TextKey* key : kTextKeys) {
+      if (key->name == entry.key) allowed = key->Allows(entry.value);
+    }
+    EXPECT_TRUE(allowed) << entry.key;
+  }
+}
+
+TEST(SettingsSchema, EveryKeyIsDeclaredOnce) {
+  std::set<std::string_view> names;
+  std::size_t count = 0;
+  for (const SwitchKey* key : kSwitchKeys) names.insert(key->name), ++count;
+  for (const TextKey* key : kTextKeys) names.insert(key->name), ++count;
+  for (const NumberKey* key : kNumberKeys) names.insert(key->name), ++count;
+  EXPECT_EQ(names.size(), count);
+}
+
+}  // namespace
+}  // namespace tw::settings
