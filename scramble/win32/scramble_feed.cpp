@@ -19,7 +19,24 @@ std::mt19937_64 SeededGenerator() {
   return std::mt19937_64(seed);
 }
 
+// The tables take a tenth of a second and are not worth interrupting.
+ScrambleFeed::Search BuildSolver(const std::atomic<bool>&) {
+  auto scrambler = std::make_shared<const Scrambler>();
+  return [scrambler, rng = SeededGenerator()](const std::atomic<bool>& cancel) mutable {
+    return scrambler->Next(rng, &cancel);
+  };
+}
+
+ScrambleFeed::Build& BuildForTesting() {
+  static ScrambleFeed::Build build;
+  return build;
+}
+
 }  // namespace
+
+ScrambleFeed::ScrambleFeed() : ScrambleFeed(BuildForTesting() ? BuildForTesting() : Build(&BuildSolver)) {}
+
+ScrambleFeed::ScrambleFeed(Build build) : build_(std::move(build)) {}
 
 ScrambleFeed::~ScrambleFeed() {
   {
@@ -30,6 +47,8 @@ ScrambleFeed::~ScrambleFeed() {
   demand_.notify_all();
   if (worker_.joinable()) worker_.join();
 }
+
+void ScrambleFeed::SetBuildForTesting(Build build) { BuildForTesting() = std::move(build); }
 
 void ScrambleFeed::Start(HWND notify, UINT message) {
   const std::lock_guard<std::mutex> lock(mutex_);
@@ -68,24 +87,27 @@ bool ScrambleFeed::WaitForDemand() {
   return !stopping_;
 }
 
+// Called under the lock, so once the destructor has set stopping_ no message can
+// reach a window that may be gone.
+void ScrambleFeed::Post() {
+  if (!stopping_) PostMessageA(notify_, message_, 0, 0);
+}
+
 void ScrambleFeed::Work() {
   // Nothing may leave a thread's function by an exception: that ends the program.
   try {
-    const auto scrambler = std::make_unique<const Scrambler>();
-    std::mt19937_64 rng = SeededGenerator();
+    const Search search = build_(cancel_);
     while (WaitForDemand()) {
-      std::string scramble = scrambler->Next(rng, &cancel_);
+      std::string scramble = search(cancel_);
       const std::lock_guard<std::mutex> lock(mutex_);
       if (stopping_) return;
       ready_ = std::move(scramble);
-      // Posted under the lock, so once the destructor has set stopping_ no message
-      // can reach a window that may be gone.
-      PostMessageA(notify_, message_, 0, 0);
+      Post();
     }
   } catch (...) {
     const std::lock_guard<std::mutex> lock(mutex_);
     failed_ = true;
-    if (!stopping_) PostMessageA(notify_, message_, 0, 0);
+    Post();
   }
 }
 

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -17,27 +18,43 @@ namespace tw::scramble {
 
 class ScrambleFeed {
  public:
-  ScrambleFeed() = default;
+  // What the worker runs: a Build once, which returns the Search it then calls for each
+  // scramble. Both are told through `cancel` that the feed is closing: a search must give
+  // up soon after (what it returns then is thrown away); a build may finish first.
+  using Search = std::function<std::string(const std::atomic<bool>& cancel)>;
+  using Build = std::function<Search(const std::atomic<bool>& cancel)>;
+
+  // Random-state scrambles from the two-phase solver, unless a test has set another
+  // build with SetBuildForTesting.
+  ScrambleFeed();
+  explicit ScrambleFeed(Build build);
   ScrambleFeed(const ScrambleFeed&) = delete;
   ScrambleFeed& operator=(const ScrambleFeed&) = delete;
   // Stops the worker: an unfinished scramble is abandoned within milliseconds, and no
   // message is posted after this returns.
   ~ScrambleFeed();
 
+  // The build feeds made from now on use (nothing: the solver's again), such as one
+  // that throws, as running out of memory for the tables would.
+  static void SetBuildForTesting(Build build);
+
   // Starts the worker once; later calls do nothing. `message` is posted to `notify`
-  // (wParam and lParam 0) each time a scramble becomes ready.
+  // (wParam and lParam 0) each time a scramble becomes ready, and once if the feed fails.
   void Start(HWND notify, UINT message);
   bool Ready() const;
   // The ready scramble ("R U2 F' ...", an empty text when none is ready), after which
   // the next one is computed.
   std::string Take();
-  // True when the tables could not be built (out of memory): no scramble will come.
+  // True once the worker has failed (the tables could not be built, out of memory or
+  // otherwise): no scramble will come.
   bool Failed() const;
 
  private:
   void Work();
   bool WaitForDemand();
+  void Post();
 
+  Build build_;
   mutable std::mutex mutex_;
   std::condition_variable demand_;
   std::optional<std::string> ready_;

@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <future>
+#include <limits>
+#include <memory>
 #include <random>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -11,6 +17,7 @@
 #include "scramble/scramble_text.h"
 #include "scramble/scrambler.h"
 #include "scramble/solver_tables.h"
+#include "scramble/two_phase_solver.h"
 #include "tests/host/scramble_sticker_cube.h"
 
 namespace tw::scramble {
@@ -70,6 +77,30 @@ TEST(Scrambler, HandlesStatesNearSolved) {
     EXPECT_EQ(stickers::Turned(FormatMoves(moves)), stickers::Turned(reaching)) << reaching;
   }
   EXPECT_EQ(SharedScrambler().MovesReaching(CubeState::Solved()), std::vector<Move>{});
+}
+
+// A search nothing else would end (no length is short enough, no budget runs out) stops
+// soon once its cancel flag is set from another thread, as a closing program sets it.
+TEST(TwoPhaseSolver, GivesUpSoonOnceCancelled) {
+  struct Shared {
+    std::atomic<bool> cancel{false};
+    std::promise<void> returned;
+  };
+  auto shared = std::make_shared<Shared>();
+  std::future<void> returned = shared->returned.get_future();
+  std::mt19937_64 rng(kSeed);
+  // Its own tables: a search that never stops must not outlive the ones the suite shares.
+  std::thread([shared, tables = std::make_shared<const SolverTables>(), cube = RandomState(rng)] {
+    SearchLimits endless;
+    endless.targetLength = 0;
+    endless.nearBudget = endless.budget = std::numeric_limits<std::int64_t>::max();
+    endless.cancel = &shared->cancel;
+    TwoPhaseSolver(*tables).Solve(cube, endless);
+    shared->returned.set_value();
+  }).detach();
+  EXPECT_EQ(returned.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout) << "ended by itself";
+  shared->cancel = true;
+  EXPECT_EQ(returned.wait_for(std::chrono::seconds(10)), std::future_status::ready) << "went on searching";
 }
 
 // A table of exact distances satisfies: 0 only at the goal, neighbours at most one

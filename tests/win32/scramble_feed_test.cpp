@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <chrono>
 #include <memory>
+#include <new>
+#include <stdexcept>
 #include <string>
 
 #include "scramble/scramble_text.h"
@@ -90,24 +93,117 @@ TEST(ScrambleFeed, PostsWhenReadyAndComputesTheNextAfterEachTake) {
   EXPECT_EQ(window.received, 2);
 }
 
-TEST(ScrambleFeed, StopsWhileBuildingOrComputing) {
-  NotifyWindow window;
-  {
-    ScrambleFeed building;
-    building.Start(window.Handle(), kReadyMessage);
-  }  // destroyed while its tables are being built
-  {
-    ScrambleFeed computing;
-    computing.Start(window.Handle(), kReadyMessage);
-    ASSERT_TRUE(window.WaitFor(window.received + 1));
-    computing.Take();  // the next scramble starts now
-  }                    // destroyed while it is computed
-  // Nothing is posted once a feed is gone.
-  const int before = window.received;
-  Sleep(200);
+struct Event {
+  std::unique_ptr<void, decltype(&CloseHandle)> handle{CreateEventA(nullptr, TRUE, FALSE, nullptr), &CloseHandle};
+  void Set() const { SetEvent(handle.get()); }
+  bool Wait() const { return WaitForSingleObject(handle.get(), 60'000) == WAIT_OBJECT_0; }
+};
+
+// A stand-in for the solver: searches that answer "R", "U", ... at once, except the
+// one numbered `waitingSearch`, which runs until the feed cancels it (or, if the feed
+// never does, gives up after a while so the test ends and fails).
+class FakeSolver {
+ public:
+  static constexpr auto kGiveUp = std::chrono::seconds(10);
+
+  explicit FakeSolver(int waitingSearch) : waitingSearch_(waitingSearch) {}
+
+  ScrambleFeed::Build Build() {
+    return [this](const std::atomic<bool>&) {
+      return [this](const std::atomic<bool>& cancel) {
+        const int number = searches++;
+        if (number == waitingSearch_) {
+          searching.Set();
+          cancelled = Wait(cancel);
+        }
+        return std::string(1, "RUFDLB"[number % 6]);
+      };
+    };
+  }
+
+  // Waits for `cancel`; false when it never came.
+  static bool Wait(const std::atomic<bool>& cancel) {
+    const auto deadline = std::chrono::steady_clock::now() + kGiveUp;
+    while (!cancel && std::chrono::steady_clock::now() < deadline) Sleep(1);
+    return cancel;
+  }
+
+  std::atomic<int> searches{0};
+  std::atomic<bool> cancelled{false};
+  Event searching;
+
+ private:
+  const int waitingSearch_;
+};
+
+void Drain() {
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-  EXPECT_EQ(window.received, before);
+}
+
+// A feed destroyed in the middle of a search cancels it, and the scramble that search
+// then returns is never posted. The worker is joined by then, so every message it
+// posted is already in the queue.
+TEST(ScrambleFeed, CancelsTheSearchItIsDestroyedIn) {
+  NotifyWindow window;
+  FakeSolver solver(1);
+  {
+    ScrambleFeed feed(solver.Build());
+    feed.Start(window.Handle(), kReadyMessage);
+    ASSERT_TRUE(window.WaitFor(1));
+    EXPECT_EQ(feed.Take(), "R");  // the next search starts now
+    ASSERT_TRUE(solver.searching.Wait());
+  }
+  EXPECT_TRUE(solver.cancelled);
+  EXPECT_EQ(solver.searches, 2);
+  Drain();
+  EXPECT_EQ(window.received, 1);
+}
+
+// Destroyed while its tables are built, the feed starts no search and posts nothing.
+TEST(ScrambleFeed, StopsAfterTheBuildItIsDestroyedIn) {
+  NotifyWindow window;
+  FakeSolver solver(-1);
+  std::atomic<bool> cancelled{false};
+  const Event building;
+  {
+    ScrambleFeed feed([&](const std::atomic<bool>& cancel) {
+      building.Set();
+      cancelled = FakeSolver::Wait(cancel);
+      return solver.Build()(cancel);
+    });
+    feed.Start(window.Handle(), kReadyMessage);
+    ASSERT_TRUE(building.Wait());
+  }
+  EXPECT_TRUE(cancelled);
+  EXPECT_EQ(solver.searches, 0);
+  Drain();
+  EXPECT_EQ(window.received, 0);
+}
+
+// Tables that cannot be built, or a search that throws, end the feed: it says so, and
+// the window is told once so it can stop waiting for a scramble.
+TEST(ScrambleFeed, FailsAndSaysSoWhenTheWorkerThrows) {
+  const ScrambleFeed::Build outOfMemory = [](const std::atomic<bool>&) -> ScrambleFeed::Search {
+    throw std::bad_alloc();
+  };
+  const ScrambleFeed::Build searchThrows = [](const std::atomic<bool>&) -> ScrambleFeed::Search {
+    return [](const std::atomic<bool>&) -> std::string { throw std::runtime_error("no scramble"); };
+  };
+  for (const auto& build : {outOfMemory, searchThrows}) {
+    NotifyWindow window;
+    ScrambleFeed::SetBuildForTesting(build);
+    ScrambleFeed feed;  // as the main window makes it
+    ScrambleFeed::SetBuildForTesting(nullptr);
+    EXPECT_FALSE(feed.Failed());
+    feed.Start(window.Handle(), kReadyMessage);
+    ASSERT_TRUE(window.WaitFor(1));
+    EXPECT_TRUE(feed.Failed());
+    EXPECT_FALSE(feed.Ready());
+    EXPECT_EQ(feed.Take(), "");
+    Drain();
+    EXPECT_EQ(window.received, 1);
+  }
 }
 
 }  // namespace
