@@ -23,6 +23,10 @@ struct LogEdit {
   std::vector<std::string> lines;
 };
 
+// The index of `line` in `lines`: the one at `index` when it is equal, else the equal
+// line nearest to `index` (the earlier of two as near); lines.size() when there is none.
+std::size_t NearestEqualLine(const std::vector<std::string>& lines, std::size_t index, const std::string& line);
+
 // `base` (the file's lines as read now) with `edits` applied in order. An append
 // always lands at the end; a remove or a replace applies only if its exact line is
 // still there (the one at its index, else the nearest equal line), so nothing that

@@ -28,6 +28,9 @@ struct SaveJob {
   std::shared_ptr<const std::vector<std::string>> lines;
   std::vector<LogEdit> edits;
   bool deleteWhenEmpty = false;
+  // The book's lines may lack what the file holds (it could not take in the lines of
+  // an earlier merge): the store reads the file and writes ApplyEdits(file, edits).
+  bool reread = false;
 };
 
 struct SaveOutcome {
@@ -45,8 +48,11 @@ class LogStore {
   virtual ~LogStore() = default;
   // Reads the log now (start-up, or a switch to it).
   virtual LoadedLog Load() = 0;
-  // Hands a save over. A store that is still busy keeps only the newest job waiting.
-  // `done` is called with the outcome on the thread that called Save, later or at once.
+  // Hands a save over. A store that is still busy keeps only the newest job waiting
+  // (a job replaced so has no outcome of its own). `done` is called with the outcome
+  // on the thread that called Save, later or at once, after the store has let go of
+  // the job's lines. Edits the store has already saved (by generation) are never laid
+  // over the file twice.
   virtual void Save(SaveJob job) = 0;
   virtual void SetDone(std::function<void(SaveOutcome)> done) = 0;
   // Waits until no save is running or waiting, delivering every outcome first.

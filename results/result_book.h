@@ -15,6 +15,10 @@
 
 namespace tw::results {
 
+// The system's "not enough memory" code (ERROR_NOT_ENOUGH_MEMORY), the error of a
+// change that could not be made or saved for want of memory.
+inline constexpr unsigned long kErrorNotEnoughMemory = 8;
+
 struct SaveState {
   bool failed = false;        // the latest change could not be saved
   std::size_t unsaved = 0;    // solves logged this run that exist only in memory
@@ -26,6 +30,8 @@ struct SaveState {
 class ResultBook {
  public:
   explicit ResultBook(LogStore& store);
+  // Outcomes still on their way then go nowhere; Flush first to wait for them.
+  ~ResultBook();
   ResultBook(const ResultBook&) = delete;
   ResultBook& operator=(const ResultBook&) = delete;
 
@@ -44,6 +50,8 @@ class ResultBook {
   // past the end); the save state then says so.
   bool Append(std::string line);
   bool Remove(std::size_t index);
+  // The line at `index` rewritten as `line` (a penalty or a comment changed).
+  bool Replace(std::size_t index, std::string line);
   bool Reset();
   // Writes the log again as it is (a stop that logged nothing still rewrites it).
   void Save();
@@ -57,16 +65,42 @@ class ResultBook {
   void RemoveWatcher(BookWatcher* watcher);
 
  private:
-  void OnSaveDone(SaveOutcome outcome);
+  std::vector<std::string>& WritableLines();
   void SubmitSave(bool deleteWhenEmpty);
+  void OnSaveDone(SaveOutcome outcome);
+  void DropSaved(std::uint64_t generation);
+  void Rebase(std::vector<std::string> merged);
+  bool OutOfMemory();
+  template <typename Call>
+  void Tell(Call call);
 
   LogStore& store_;
+  // Shared with the save on its way, which writes it on another thread: a change
+  // made meanwhile copies it first (copy on write), so the book never waits.
   std::shared_ptr<std::vector<std::string>> lines_;
-  std::vector<LogEdit> edits_;  // since the last save that worked
+  std::vector<LogEdit> edits_;  // since the last save that worked, oldest first
+  // The generations of the solves appended and not yet saved; they are the last lines.
+  std::vector<std::uint64_t> unsaved_;
   std::vector<BookWatcher*> watchers_;
   SaveState state_;
   std::uint64_t generation_ = 0;
-  std::size_t sessionLines_ = 0;
+  // Where this run's lines are, in order; another program's may lie between them.
+  std::vector<std::size_t> session_;
+
+  // One save at a time is on its way; changes made meanwhile are saved together after it.
+  bool inFlight_ = false;
+  std::uint64_t inFlightGeneration_ = 0;
+  bool inFlightHadEdits_ = false;
+  std::shared_ptr<const std::vector<std::string>> inFlightLines_;
+  bool pending_ = false;
+  bool pendingDelete_ = false;
+  // A merge could not be taken in: the next save reads the file again.
+  bool needReread_ = false;
 };
+
+namespace testing {
+// Makes the next Append, or the next taking in of a merged log, run out of memory.
+void FailNextAllocation();
+}  // namespace testing
 
 }  // namespace tw::results

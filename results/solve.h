@@ -43,8 +43,21 @@ std::optional<Solve> Parse(std::string_view line);
 // What a result line carries after the designed time: "", " (+2)" or " (DNF)".
 std::string_view PenaltySuffix(Penalty penalty);
 
+// What the result field of a line says, found by its name as the statistics find it:
+// the date and time before it may be in any form, and blanks after it are forgiven.
+struct LoggedResult {
+  Hundredths time = 0;  // as logged: a +2 is in it
+  Penalty penalty = Penalty::None;
+};
+
+// The last "Result: hh:mm:ss:cc" field before any scramble or comment, with its
+// penalty; nothing when there is none or it does not read (minutes and seconds run
+// to 59, four two-digit fields, nothing after but a penalty).
+std::optional<LoggedResult> ReadLoggedResult(std::string_view line);
+
 // The result a line counts for in the statistics: its time, or nothing for a DNF
-// or a line that does not parse. (Callers that tell those apart use Parse.)
+// or a line whose result field does not read. (Callers that tell those apart use
+// ReadLoggedResult.)
 std::optional<Hundredths> CountedTime(std::string_view line);
 
 }  // namespace tw::results
