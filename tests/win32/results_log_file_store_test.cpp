@@ -1,0 +1,196 @@
+// The result log's file store under a book: saves on the writer thread, outcomes on
+// the UI thread (inside modal loops too), outside changes merged, unreadable logs
+// never written over.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "message_pump.h"
+#include "results/result_book.h"
+#include "results/win32/log_file_store.h"
+#include "storage/result_log.h"
+#include "storage_temp_folder.h"
+
+namespace tw::results {
+namespace {
+
+using storage::testing::FileExists;
+using storage::testing::ReadBytes;
+using storage::testing::TempFolder;
+using storage::testing::WriteBytes;
+using testing_support::PumpUntil;
+using Lines = std::vector<std::string>;
+using Clock = std::chrono::steady_clock;
+
+const std::string kA = "#Date: 07/12/2026 | Time: 14:05:09 | Result: 00:00:12:34";
+const std::string kB = "#Date: 07/12/2026 | Time: 14:06:10 | Result: 00:00:11:02 (+2)";
+const std::string kC = "#Date: 07/12/2026 | Time: 14:07:11 | Result: 00:00:13:50 | Comment: pb";
+const std::string kOutside = "a line another program added";
+
+// Loose on purpose: the save takes 500 ms, the UI thread must not wait for it.
+constexpr auto kSlowSave = std::chrono::milliseconds(500);
+constexpr auto kNoWait = std::chrono::milliseconds(250);
+
+class Watcher final : public BookWatcher {
+ public:
+  bool inModal = false;
+  bool savedInModal = false;
+  int reloaded = 0;
+  void OnAppended(const ResultBook&) override {}
+  void OnRemoved(const ResultBook&, std::size_t) override {}
+  void OnReplaced(const ResultBook&, std::size_t) override {}
+  void OnReloaded(const ResultBook&) override { ++reloaded; }
+  void OnSaveStateChanged(const ResultBook& book) override {
+    if (inModal && !book.State().saving) savedInModal = true;
+  }
+};
+
+class LogFileStoreTest : public ::testing::Test {
+ protected:
+  void TearDown() override { testing::SetSaveDelay(0); }
+
+  std::string Bytes(const Lines& lines) { return storage::SerializeResultLog(lines); }
+
+  TempFolder folder;
+  const std::string log = folder / "Result.lst";
+};
+
+TEST_F(LogFileStoreTest, ASlowSaveLeavesTheUiThreadFreeAndFlushWaitsForIt) {
+  LogFileStore store(log);
+  ResultBook book(store);
+  book.Load();
+  testing::SetSaveDelay(static_cast<unsigned>(kSlowSave.count()));
+
+  const auto start = Clock::now();
+  ASSERT_TRUE(book.Append(kA));
+  EXPECT_LT(Clock::now() - start, kNoWait);
+  EXPECT_TRUE(book.State().saving);
+  EXPECT_FALSE(FileExists(log));
+
+  book.Flush();
+  EXPECT_FALSE(book.State().saving);
+  EXPECT_FALSE(book.State().failed);
+  EXPECT_EQ(book.State().unsaved, 0u);
+  EXPECT_EQ(ReadBytes(log), Bytes({kA}));
+}
+
+TEST_F(LogFileStoreTest, AnOutsideAppendSurvivesTheNextSave) {
+  WriteBytes(log, Bytes({kA}));
+  LogFileStore store(log);
+  ResultBook book(store);
+  Watcher watcher;
+  book.AddWatcher(&watcher);
+  book.Load();
+  book.Append(kB);
+  book.Flush();
+
+  WriteBytes(log, Bytes({kA, kB, kOutside}));
+  book.Append(kC);
+  book.Flush();
+  EXPECT_EQ(ReadBytes(log), Bytes({kA, kB, kOutside, kC}));
+  EXPECT_EQ(book.Lines(), (Lines{kA, kB, kOutside, kC}));
+  EXPECT_EQ(book.SessionStart(), 1u);
+  EXPECT_EQ(watcher.reloaded, 2);  // the load, then the merge
+}
+
+TEST_F(LogFileStoreTest, AnOutcomeArrivesInsideAModalLoop) {
+  LogFileStore store(log);
+  ResultBook book(store);
+  Watcher watcher;
+  book.AddWatcher(&watcher);
+  book.Load();
+  testing::SetSaveDelay(100);
+  book.Append(kA);
+
+  // The message box's own loop must deliver the outcome; a timer closes the box once
+  // it has, or after a generous while.
+  static Watcher* current = nullptr;
+  static ULONGLONG opened = 0;
+  current = &watcher;
+  opened = GetTickCount64();
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR, DWORD) {
+    if (!current->savedInModal && GetTickCount64() - opened < 5000) return;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM) -> BOOL {
+          if (IsWindowVisible(window)) PostMessageW(window, WM_COMMAND, IDOK, 0);
+          return TRUE;
+        },
+        0);
+  });
+  watcher.inModal = true;
+  MessageBoxW(nullptr, L"Saving", L"Result log", MB_OK);
+  watcher.inModal = false;
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(watcher.savedInModal);
+  EXPECT_EQ(ReadBytes(log), Bytes({kA}));
+}
+
+TEST_F(LogFileStoreTest, AnUnreadableLogIsNeverWrittenOverAndMergedOnceItReads) {
+  WriteBytes(log, Bytes({kA}));
+  HANDLE held = CreateFileA(log.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  LogFileStore store(log);
+  ResultBook book(store);
+  book.Load();
+  EXPECT_TRUE(book.State().unread);
+
+  book.Append(kB);
+  book.Flush();
+  EXPECT_TRUE(book.State().failed);
+  EXPECT_EQ(book.State().unsaved, 1u);
+  CloseHandle(held);
+  EXPECT_EQ(ReadBytes(log), Bytes({kA}));
+
+  book.Save();
+  book.Flush();
+  EXPECT_FALSE(book.State().failed);
+  EXPECT_FALSE(book.State().unread);
+  EXPECT_EQ(book.Lines(), (Lines{kA, kB}));
+  EXPECT_EQ(ReadBytes(log), Bytes({kA, kB}));
+}
+
+TEST_F(LogFileStoreTest, AMergeTheBookCannotTakeInIsTakenInAtTheNextSave) {
+  WriteBytes(log, Bytes({kA}));
+  LogFileStore store(log);
+  ResultBook book(store);
+  book.Load();
+  WriteBytes(log, Bytes({kA, kOutside}));
+  testing::SetSaveDelay(100);
+  book.Append(kB);
+  testing::FailNextAllocation();
+  book.Flush();
+  EXPECT_TRUE(book.State().failed);
+  EXPECT_EQ(book.State().error, kErrorNotEnoughMemory);
+  EXPECT_EQ(ReadBytes(log), Bytes({kA, kOutside, kB}));
+
+  book.Append(kC);
+  book.Flush();
+  EXPECT_FALSE(book.State().failed);
+  EXPECT_EQ(book.Lines(), (Lines{kA, kOutside, kB, kC}));
+  EXPECT_EQ(ReadBytes(log), Bytes({kA, kOutside, kB, kC}));
+}
+
+TEST_F(LogFileStoreTest, TheNewestWaitingSaveReplacesTheOneBeforeIt) {
+  LogFileStore store(log);
+  store.Load();
+  std::vector<std::uint64_t> answered;
+  store.SetDone([&](SaveOutcome outcome) { answered.push_back(outcome.generation); });
+  testing::SetSaveDelay(200);
+  for (std::uint64_t generation = 1; generation <= 3; ++generation) {
+    SaveJob job;
+    job.generation = generation;
+    job.lines = std::make_shared<const Lines>(Lines(generation, kA));
+    store.Save(std::move(job));
+    if (generation == 1) Sleep(50);  // the first is being written by now
+  }
+  ASSERT_TRUE(PumpUntil([&] { return answered.size() == 2; }));
+  EXPECT_EQ(answered, (std::vector<std::uint64_t>{1, 3}));
+  EXPECT_EQ(ReadBytes(log), Bytes(Lines(3, kA)));
+}
+
+}  // namespace
+}  // namespace tw::results
