@@ -2,24 +2,27 @@
 
 #include <windows.h>
 
+#include "storage/win32/wide_path.h"
+
 namespace tw::storage {
 
 namespace {
 
 std::string DriveStrings(unsigned bufferLength) {
-  std::string buffer(bufferLength, ' ');
+  std::wstring buffer(bufferLength, L' ');
   // On failure (a buffer too small) the call leaves the spaces alone: an empty list.
-  GetLogicalDriveStringsA(bufferLength, buffer.data());
-  return buffer;
+  // Roots are ASCII, so the UTF-8 list has the same layout as the wide one.
+  GetLogicalDriveStringsW(bufferLength, buffer.data());
+  return Narrow(buffer);
 }
 
-unsigned DriveType(const std::string& root) { return GetDriveTypeA(root.c_str()); }
+unsigned DriveType(const std::string& root) { return GetDriveTypeW(Widen(root).c_str()); }
 
 // A handle is 64 bits wide here, so "found" is any handle but INVALID_HANDLE_VALUE
 // rather than a handle that is positive when read as a 32-bit number.
 bool FindFirst(const std::string& path) {
-  WIN32_FIND_DATAA data;
-  const HANDLE search = FindFirstFileA(path.c_str(), &data);
+  WIN32_FIND_DATAW data;
+  const HANDLE search = FindFirstFileW(Widen(path).c_str(), &data);
   if (search == INVALID_HANDLE_VALUE) return false;
   FindClose(search);
   return true;

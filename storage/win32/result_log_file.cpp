@@ -10,6 +10,7 @@
 
 #include "storage/result_log.h"
 #include "storage/win32/file_handle.h"
+#include "storage/win32/wide_path.h"
 
 namespace tw::storage {
 
@@ -26,6 +27,8 @@ constexpr int kTempNameAttempts = 16;
 
 std::atomic<testing::WriteFault> g_fault{testing::WriteFault::kNone};
 std::atomic<unsigned> g_serial{0};
+
+unsigned long long Join(DWORD high, DWORD low) { return (static_cast<unsigned long long>(high) << 32) | low; }
 
 bool Faulted(testing::WriteFault step) {
   if (g_fault.load() != step) return false;
@@ -96,7 +99,7 @@ FileHandle CreateTempFile(const std::string& path, std::string& temp) {
   for (int attempt = 0; attempt < kTempNameAttempts; ++attempt) {
     temp = TempPathFor(path, g_serial.fetch_add(1));
     FileHandle file(
-        CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        CreateFileW(Widen(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file) return file;
     // Taken by a file of that name, or a folder (which answers "access denied"): try the next.
     const DWORD error = GetLastError();
@@ -116,7 +119,8 @@ bool WriteTempFile(FileHandle& file, std::string_view bytes) {
 // A log we may not replace is refused before anything is written. The error is left
 // for the caller to report.
 bool OldLogReplaceable(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const std::wstring wide = Widen(path);
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return true;  // none yet
   // A log the user marked read-only stays as it is, as it would with a plain rewrite.
   if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
@@ -124,7 +128,7 @@ bool OldLogReplaceable(const std::string& path) {
     return false;
   }
   // Someone holding the log open without sharing deletion blocks every way of replacing it.
-  const FileHandle probe(CreateFileA(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  const FileHandle probe(CreateFileW(wide.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   return static_cast<bool>(probe);
 }
@@ -134,7 +138,8 @@ bool OldLogReplaceable(const std::string& path) {
 // and a kill in between lost whole logs.
 bool RenameOver(const std::string& temp, const std::string& path) {
   if (Faulted(testing::WriteFault::kRename)) return false;
-  return MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  return MoveFileExW(Widen(temp).c_str(), Widen(path).c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) !=
+         FALSE;
 }
 
 bool ProcessRunning(DWORD id) {
@@ -170,17 +175,18 @@ void RemoveLeftovers(const std::string& path) {
   const std::size_t slash = path.find_last_of("\\/");
   const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
   const std::string logName = path.substr(folder.size());
-  WIN32_FIND_DATAA entry;
-  const HANDLE search = FindFirstFileA((path + std::string(kTempMark) + "*").c_str(), &entry);
+  WIN32_FIND_DATAW entry;
+  const HANDLE search = FindFirstFileW(Widen(path + std::string(kTempMark) + "*").c_str(), &entry);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
     if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    const DWORD owner = TempOwner(entry.cFileName, logName);
+    const std::string name = Narrow(entry.cFileName);
+    const DWORD owner = TempOwner(name, logName);
     if (owner == 0 || owner == GetCurrentProcessId() || ProcessRunning(owner)) continue;
-    const std::string leftover = folder + entry.cFileName;
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesA(leftover.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(leftover.c_str());
-  } while (FindNextFileA(search, &entry));
+    const std::wstring leftover = Widen(folder + name);
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_READONLY) SetFileAttributesW(leftover.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(leftover.c_str());
+  } while (FindNextFileW(search, &entry));
   FindClose(search);
 }
 
@@ -194,7 +200,7 @@ bool WriteResultLogOrFail(const std::string& path, const std::vector<std::string
   // Only our own unfinished file goes; the old log was never touched.
   const DWORD error = GetLastError();
   file.Close();
-  DeleteFileA(temp.c_str());
+  DeleteFileW(Widen(temp).c_str());
   SetLastError(error);
   return false;
 }
@@ -205,9 +211,9 @@ ResultLogRead ReadResultLog(const std::string& path) {
   ResultLogRead read;
   try {
     // Sharing everything lets the log load even while another program has it open.
-    const FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN,
-                                      nullptr));
+    const FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) {
       const DWORD error = GetLastError();
       if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return read;
@@ -219,6 +225,15 @@ ResultLogRead ReadResultLog(const std::string& path) {
     if (!ReadWholeFile(file.get(), bytes)) {
       read.state = ResultLogRead::State::kUnreadable;
       read.error = GetLastError();
+      return read;
+    }
+    if (IsUtf16Text(bytes)) {
+      // An editor saved the log as UTF-16. Kept as it is, never saved over: its lines
+      // are not the ANSI text a save writes back. The file is sound, only its kind is
+      // not ours, which "Data of this type is not supported" (Wine: "Unsupported
+      // type.") says better than "The data is invalid".
+      read.state = ResultLogRead::State::kUnreadable;
+      read.error = ERROR_UNSUPPORTED_TYPE;
       return read;
     }
     read.lines = ParseResultLog(bytes);
@@ -248,7 +263,44 @@ bool WriteResultLog(const std::string& path, const std::vector<std::string>& lin
   return false;
 }
 
-bool DeleteResultLog(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
+bool DeleteResultLog(const std::string& path) { return DeleteFileW(Widen(path).c_str()) != FALSE; }
+
+bool LogStamp::Matches(const LogStamp& other) const {
+  return error == 0 && other.error == 0 && exists == other.exists && size == other.size &&
+         lastWrite == other.lastWrite && volume == other.volume && fileId == other.fileId;
+}
+
+LogStamp ResultLogStamp(const std::string& path) {
+  LogStamp stamp;
+  const std::wstring wide = Widen(path);
+  // Through a handle: the directory entry's size and time may lag behind a file that
+  // someone still has open and is writing. No access but attributes, sharing
+  // everything: it blocks nobody, and a folder answers too.
+  const FileHandle file(CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (file && GetFileInformationByHandle(file.get(), &info)) {
+    stamp.exists = true;
+    stamp.size = Join(info.nFileSizeHigh, info.nFileSizeLow);
+    stamp.lastWrite = Join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime);
+    stamp.volume = info.dwVolumeSerialNumber;
+    stamp.fileId = Join(info.nFileIndexHigh, info.nFileIndexLow);
+    return stamp;
+  }
+  const DWORD error = GetLastError();
+  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return stamp;
+  // Held without sharing by someone: the directory entry still tells size and time.
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data)) {
+    stamp.exists = true;
+    stamp.size = Join(data.nFileSizeHigh, data.nFileSizeLow);
+    stamp.lastWrite = Join(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
+    return stamp;
+  }
+  stamp.error = GetLastError() ? GetLastError() : error;
+  return stamp;
+}
 
 std::string SystemErrorText(unsigned long error) {
   char* buffer = nullptr;

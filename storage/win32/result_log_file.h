@@ -13,7 +13,10 @@ struct ResultLogRead {
   unsigned long error = 0;         // the system's error code when kUnreadable
 };
 
-// Reads the result log at `path`, sharing it with whoever else has it open.
+// Every path is UTF-8, so a log in any folder works.
+
+// Reads the result log at `path`, sharing it with whoever else has it open. A log an
+// editor saved as UTF-16 is kUnreadable (ERROR_UNSUPPORTED_TYPE): never written over.
 ResultLogRead ReadResultLog(const std::string& path);
 
 // Every entry of the result log at `path`, oldest first. A missing or unreadable file
@@ -29,6 +32,27 @@ bool WriteResultLog(const std::string& path, const std::vector<std::string>& lin
 
 // Removes the result log; false when it could not be removed (or was not there).
 bool DeleteResultLog(const std::string& path);
+
+// What a look at the log file, without reading it, tells about it: enough to notice
+// that someone else changed, replaced or removed it since the last look.
+struct LogStamp {
+  bool exists = false;
+  unsigned long long size = 0;
+  unsigned long long lastWrite = 0;  // FILETIME: 100 ns units since 1601, UTC
+  // Which file it is: a file renamed over the log is another file, even with the same
+  // size and time. Zero when the file is held without sharing.
+  unsigned long volume = 0;
+  unsigned long long fileId = 0;
+  unsigned long error = 0;  // the system's error code when nothing could be learnt
+
+  // Both looks found the same file, unchanged (or both found none). A look that
+  // failed matches nothing, so that the caller reads the file again.
+  bool Matches(const LogStamp& other) const;
+};
+
+// Looks at the result log at `path` (UTF-8) without opening it for reading and
+// without blocking anyone who has it open.
+LogStamp ResultLogStamp(const std::string& path);
 
 // The system's own words for an error code, on one line.
 std::string SystemErrorText(unsigned long error);

@@ -2,18 +2,43 @@
 
 #include <windows.h>
 
+#include <string_view>
+
 #include "storage/settings_text.h"
 #include "storage/win32/file_handle.h"
+#include "storage/win32/wide_path.h"
 
 namespace tw::storage {
 
 namespace {
+
 constexpr DWORD kValueBufferLength = 1024;
+
+// Section, key and value are text in the ANSI code page. The profile API's wide form
+// (taken for the path's sake) converts with that same code page on the way to and
+// from a file without a byte-order mark, so converting here with CP_ACP both ways
+// leaves the file's bytes exactly as the ANSI form wrote them.
+std::wstring FromAnsi(std::string_view text) {
+  if (text.empty()) return {};
+  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+  return wide;
+}
+
+std::string ToAnsi(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string ansi(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), ansi.data(), n, nullptr, nullptr);
+  return ansi;
+}
+
 }  // namespace
 
 void WriteDefaultSettings(const std::string& path) {
   const std::string text = DefaultSettingsText(TW_VERSION_MAJOR, TW_VERSION_MINOR);
-  const FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+  const FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return;
   DWORD written = 0;
@@ -22,16 +47,18 @@ void WriteDefaultSettings(const std::string& path) {
 
 std::string ReadINI(const std::string& section, const std::string& key, const std::string& def,
                     const std::string& path) {
-  std::string buffer(kValueBufferLength, '\0');
-  const DWORD copied = GetPrivateProfileStringA(section.c_str(), key.c_str(), def.c_str(), buffer.data(),
-                                                kValueBufferLength, path.c_str());
+  std::wstring buffer(kValueBufferLength, L'\0');
+  const DWORD copied = GetPrivateProfileStringW(FromAnsi(section).c_str(), FromAnsi(key).c_str(),
+                                                FromAnsi(def).c_str(), buffer.data(), kValueBufferLength,
+                                                Widen(path).c_str());
   buffer.resize(copied);
-  return buffer;
+  return ToAnsi(buffer);
 }
 
 void WriteINI(const std::string& section, const std::string& key, const std::string& value,
               const std::string& path) {
-  WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path.c_str());
+  WritePrivateProfileStringW(FromAnsi(section).c_str(), FromAnsi(key).c_str(), FromAnsi(value).c_str(),
+                             Widen(path).c_str());
 }
 
 }  // namespace tw::storage

@@ -3,6 +3,9 @@
 
 namespace tw::storage {
 
+// `path` is UTF-8, so any folder works; sections, keys and values are text in the
+// ANSI code page and reach the file as the same bytes.
+
 // Creates or truncates the settings file with its default content for this version.
 // A file that cannot be written is left as it is, silently.
 void WriteDefaultSettings(const std::string& path);

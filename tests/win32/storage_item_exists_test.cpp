@@ -64,6 +64,14 @@ TEST(ItemExistsOnWine, FilesAndFoldersFoundBySearch) {
   for (const auto& c : cases) EXPECT_EQ(ItemExists(c.path), c.expected) << '"' << c.path << '"';
 }
 
+TEST(ItemExistsOnWine, FindsFilesInAFolderTheCodePageCannotSpell) {
+  TempFolder folder("-\xe6\x97\xa5\xe6\x9c\xac");  // "日本"
+  WriteBytes(folder / "Ding.wav", "RIFF");
+  EXPECT_TRUE(ItemExists(folder / "Ding.wav"));
+  EXPECT_TRUE(ItemExists(folder.path()));
+  EXPECT_FALSE(ItemExists(folder / "Beep.wav"));
+}
+
 TEST(ApplicationFolder, IsThePrefixForFilesBesideTheExecutable) {
   const std::string folder = ApplicationFolder();
   ASSERT_FALSE(folder.empty());

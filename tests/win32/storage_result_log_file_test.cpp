@@ -6,6 +6,7 @@
 
 #include "storage/result_log.h"
 #include "storage/win32/result_log_file.h"
+#include "storage/win32/wide_path.h"
 #include "storage_temp_folder.h"
 
 namespace tw::storage {
@@ -23,14 +24,16 @@ const std::string kLine = "#Date: 07/12/2026 | Time: 14:05:09 | Result: 00:00:12
 class ResultLogFile : public ::testing::Test {
  protected:
   // Nothing but the log itself may be left in the folder after a write.
-  void ExpectNoTempFiles() {
-    WIN32_FIND_DATAA entry;
-    const HANDLE search = FindFirstFileA((folder / "*").c_str(), &entry);
+  void ExpectNoTempFiles() { ExpectOnlyTheLog(folder); }
+
+  static void ExpectOnlyTheLog(const TempFolder& in) {
+    WIN32_FIND_DATAW entry;
+    const HANDLE search = FindFirstFileW(Widen(in / "*").c_str(), &entry);
     ASSERT_NE(search, INVALID_HANDLE_VALUE);
     do {
-      const std::string name = entry.cFileName;
+      const std::string name = Narrow(entry.cFileName);
       EXPECT_TRUE(name == "." || name == ".." || name == "Result.lst") << "left behind: " << name;
-    } while (FindNextFileA(search, &entry));
+    } while (FindNextFileW(search, &entry));
     FindClose(search);
   }
 
@@ -190,6 +193,109 @@ TEST_F(ResultLogFile, ALogHeldWithoutSharingIsUnreadableNotEmpty) {
   EXPECT_EQ(read.state, ResultLogRead::State::kUnreadable);
   EXPECT_NE(read.error, 0u);
   EXPECT_EQ(ReadResultLog(log).state, ResultLogRead::State::kRead);
+}
+
+// A folder whose name the ANSI code page cannot spell: every step of a save, a read,
+// a look and the clean-up of a killed run's leftover works there as anywhere.
+TEST_F(ResultLogFile, EveryStepWorksInAFolderTheCodePageCannotSpell) {
+  const TempFolder japanese("-\xe6\x97\xa5\xe6\x9c\xac");  // "日本"
+  const std::string there = japanese / "Result.lst";
+  const std::string leftover = japanese / "Result.lst.~fffffff0-7.tmp";
+  WriteBytes(leftover, "half a log");
+
+  EXPECT_EQ(ReadResultLog(there).state, ResultLogRead::State::kMissing);
+  EXPECT_FALSE(ResultLogStamp(there).exists);
+  ASSERT_TRUE(WriteResultLog(there, {kLine, "\xe9t\xe9"}));
+  EXPECT_EQ(ReadBytes(there), kLine + "\r\n\xe9t\xe9\r\n") << "entries stay bytes; only the path is wide";
+  EXPECT_EQ(LoadResultLog(there), (Lines{kLine, "\xe9t\xe9"}));
+  EXPECT_TRUE(ResultLogStamp(there).exists);
+  ExpectOnlyTheLog(japanese);  // the leftover went too
+
+  SetFileAttributesW(Widen(there).c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_FALSE(WriteResultLog(there, {"new"})) << "the read-only check finds the file";
+  SetFileAttributesW(Widen(there).c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_TRUE(DeleteResultLog(there));
+  EXPECT_FALSE(FileExists(there));
+}
+
+// An editor's UTF-16 copy would lose a byte at every line end if it were read as bytes
+// and saved: it is reported unreadable, which keeps every save off it.
+TEST_F(ResultLogFile, AUtf16LogIsUnreadableAndKeptAsItIs) {
+  for (const std::string& bytes : {"\xff\xfe#\0D\0\r\0\n\0"s, "\xfe\xff\0#\0D\0\r\0\n"s}) {
+    WriteBytes(log, bytes);
+    const ResultLogRead read = ReadResultLog(log);
+    EXPECT_EQ(read.state, ResultLogRead::State::kUnreadable);
+    EXPECT_EQ(read.error, static_cast<unsigned long>(ERROR_UNSUPPORTED_TYPE));
+    EXPECT_TRUE(read.lines.empty());
+    EXPECT_EQ(ReadBytes(log), bytes);
+  }
+  // The system has words for it ("Unsupported type." under Wine), not only a number.
+  EXPECT_EQ(SystemErrorText(ERROR_UNSUPPORTED_TYPE).find("1630"), std::string::npos)
+      << SystemErrorText(ERROR_UNSUPPORTED_TYPE);
+
+  WriteBytes(log, "\xef\xbb\xbf" + kLine + "\r\n");  // a UTF-8 mark is read as the first line's bytes
+  EXPECT_EQ(ReadResultLog(log).lines, Lines{"\xef\xbb\xbf" + kLine});
+}
+
+// An old Mac editor's lone CRs are line ends: each entry stays its own line and is
+// saved back with CR LF.
+TEST_F(ResultLogFile, LoneCrLinesLoadAsEntriesAndSaveWithCrLf) {
+  WriteBytes(log, "a\rb\r\nc\r");
+  const Lines lines = LoadResultLog(log);
+  EXPECT_EQ(lines, (Lines{"a", "b", "c"}));
+  ASSERT_TRUE(WriteResultLog(log, lines));
+  EXPECT_EQ(ReadBytes(log), "a\r\nb\r\nc\r\n");
+}
+
+// The look another thread takes to notice outside changes: any change of content,
+// a file renamed over the log, the log gone; never a false "unchanged" while the
+// file is held by someone else.
+TEST_F(ResultLogFile, StampTellsEveryOutsideChange) {
+  const LogStamp missing = ResultLogStamp(log);
+  EXPECT_FALSE(missing.exists);
+  EXPECT_EQ(missing.error, 0u);
+  EXPECT_TRUE(missing.Matches(ResultLogStamp(log)));
+
+  ASSERT_TRUE(WriteResultLog(log, {kLine}));
+  const LogStamp written = ResultLogStamp(log);
+  EXPECT_TRUE(written.exists);
+  EXPECT_EQ(written.size, kLine.size() + 2);
+  EXPECT_NE(written.lastWrite, 0u);
+  EXPECT_TRUE(written.Matches(ResultLogStamp(log))) << "a second look at an unchanged file";
+  EXPECT_FALSE(written.Matches(missing));
+
+  ASSERT_TRUE(WriteResultLog(log, {"#Date: 07/12/2026 | Time: 14:05:09 | Result: 00:00:12:35"}));
+  const LogStamp replaced = ResultLogStamp(log);
+  EXPECT_EQ(replaced.size, written.size);
+  EXPECT_FALSE(replaced.Matches(written)) << "same size, but another file";
+
+  // Rewritten in place, same size: only the time tells.
+  FILETIME later{};
+  const ULONGLONG bumped = replaced.lastWrite + 10'000'000;  // a second later
+  later.dwLowDateTime = static_cast<DWORD>(bumped);
+  later.dwHighDateTime = static_cast<DWORD>(bumped >> 32);
+  const HANDLE file = CreateFileW(Widen(log).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  SetFileTime(file, nullptr, nullptr, &later);
+  CloseHandle(file);
+  EXPECT_FALSE(ResultLogStamp(log).Matches(replaced));
+  EXPECT_EQ(ResultLogStamp(log).lastWrite, bumped);
+
+  const HANDLE holder = CreateFileA(log.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  const LogStamp held = ResultLogStamp(log);
+  CloseHandle(holder);
+  EXPECT_TRUE(held.exists) << "held without sharing, the log is still there";
+  EXPECT_EQ(held.size, replaced.size);
+
+  LogStamp failed;
+  failed.error = ERROR_ACCESS_DENIED;
+  EXPECT_FALSE(failed.Matches(failed)) << "a look that failed tells nothing";
+
+  EXPECT_TRUE(DeleteResultLog(log));
+  EXPECT_TRUE(ResultLogStamp(log).Matches(missing));
 }
 
 TEST_F(ResultLogFile, DeleteRemovesTheLog) {

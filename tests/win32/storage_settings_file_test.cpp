@@ -105,6 +105,23 @@ TEST_F(SettingsFile, WriteCreatesTheFileAndSection) {
   EXPECT_EQ(ReadINI(kSection, "Show Hour", "Disabled", ini), "Enabled");
 }
 
+// The path goes through the wide API; values stay bytes of the ANSI code page, in
+// the file and back: what a value held before, it holds now.
+TEST_F(SettingsFile, AnyFolderWorksAndValuesStayAnsiBytes) {
+  const TempFolder japanese("-\xe6\x97\xa5\xe6\x9c\xac");  // "日本"
+  const std::string there = japanese / "Setting.ini";
+  WriteDefaultSettings(there);
+  EXPECT_EQ(ReadBytes(there), DefaultSettingsText(TW_VERSION_MAJOR, TW_VERSION_MINOR));
+  EXPECT_EQ(ReadINI(kSection, "Last Frame", "x", there), "About");
+
+  ASSERT_EQ(GetACP(), 1252u) << "the bytes below are written for the Western code page";
+  const std::string value = "caf\xe9 \xa3 \x80";  // "café £ €" in code page 1252
+  WriteINI(kSection, "Session Name", value, there);
+  EXPECT_EQ(ReadINI(kSection, "Session Name", "", there), value);
+  EXPECT_NE(ReadBytes(there)->find("Session Name=" + value + "\r\n"), std::string::npos) << *ReadBytes(there);
+  EXPECT_EQ(ReadINI(kSection, "Countdown", "x", there), "Enabled") << "the rest of the file is as it was";
+}
+
 TEST_F(SettingsFile, FailedWriteGoesUnnoticed) {
   const std::string unreachable = folder / "missing\\Setting.ini";
   WriteINI(kSection, "Countdown", "Disabled", unreachable);

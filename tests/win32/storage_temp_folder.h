@@ -1,71 +1,88 @@
 #pragma once
 // A fresh folder under the Windows temp folder for one test, removed with its
-// contents afterwards, plus byte-level helpers to set up and inspect files.
+// contents afterwards, plus byte-level helpers to set up and inspect files. Paths are
+// UTF-8 and go through the wide API, as the program's own do, so a test can use a
+// folder whose name the ANSI code page cannot spell.
 #include <windows.h>
 
 #include <atomic>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
+#include <string_view>
+
+#include "storage/win32/wide_path.h"
 
 namespace tw::storage::testing {
 
 class TempFolder {
  public:
-  TempFolder() {
+  // `tail` (UTF-8) ends the folder's name.
+  explicit TempFolder(std::string_view tail = {}) {
     static std::atomic<int> counter{0};
-    char base[MAX_PATH + 1] = {};
-    GetTempPathA(sizeof base, base);
-    path_ = std::string(base) + "tw-storage-" + std::to_string(GetCurrentProcessId()) + "-" +
-            std::to_string(counter++) + "\\";
-    CreateDirectoryA(path_.c_str(), nullptr);
+    wchar_t base[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, base);
+    path_ = Narrow(base) + "tw-storage-" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(counter++) + std::string(tail) + "\\";
+    CreateDirectoryW(Widen(path_).c_str(), nullptr);
   }
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
-  ~TempFolder() { RemoveTree(path_); }
+  ~TempFolder() { RemoveTree(Widen(path_)); }
 
   // The folder, ending in "\".
   const std::string& path() const { return path_; }
   std::string operator/(const std::string& name) const { return path_ + name; }
 
  private:
-  static void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA entry;
-    const HANDLE search = FindFirstFileA((folder + "*").c_str(), &entry);
+  static void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW entry;
+    const HANDLE search = FindFirstFileW((folder + L"*").c_str(), &entry);
     if (search != INVALID_HANDLE_VALUE) {
       do {
-        const std::string name = entry.cFileName;
-        if (name == "." || name == "..") continue;
-        const std::string full = folder + name;
-        SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        const std::wstring name = entry.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring full = folder + name;
+        SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
         if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-          RemoveTree(full + "\\");
+          RemoveTree(full + L"\\");
         } else {
-          DeleteFileA(full.c_str());
+          DeleteFileW(full.c_str());
         }
-      } while (FindNextFileA(search, &entry));
+      } while (FindNextFileW(search, &entry));
       FindClose(search);
     }
-    RemoveDirectoryA(folder.c_str());
+    RemoveDirectoryW(folder.c_str());
   }
 
   std::string path_;
 };
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
+  const HANDLE file =
+      CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
 }
 
 // The file's bytes, or nothing when it does not exist or cannot be read.
 inline std::optional<std::string> ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), {});
+  const HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes;
+  char chunk[65536];
+  DWORD got = 0;
+  bool ok = true;
+  while ((ok = ReadFile(file, chunk, sizeof chunk, &got, nullptr) != FALSE) && got > 0) bytes.append(chunk, got);
+  CloseHandle(file);
+  if (!ok) return std::nullopt;
+  return bytes;
 }
 
 inline bool FileExists(const std::string& path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 }  // namespace tw::storage::testing

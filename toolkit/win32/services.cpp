@@ -7,6 +7,7 @@
 
 #include "storage/path_normalizer.h"
 #include "storage/win32/app_folder.h"
+#include "storage/win32/wide_path.h"
 #include "toolkit/units.h"
 #include "toolkit/win32/system_library.h"
 
@@ -53,8 +54,8 @@ void PlaySoundAsync(const std::string& path) {
     g_sound(path);
     return;
   }
-  static const auto play = SystemFunction<decltype(&sndPlaySoundA)>("winmm.dll", "sndPlaySoundA");
-  if (play) play(path.c_str(), SND_ASYNC);
+  static const auto play = SystemFunction<decltype(&sndPlaySoundW)>("winmm.dll", "sndPlaySoundW");
+  if (play) play(storage::Widen(path).c_str(), SND_ASYNC);
 }
 
 void SetSoundPlayerForTesting(std::function<void(const std::string&)> player) { g_sound = std::move(player); }

@@ -12,7 +12,8 @@ inline constexpr int kVersionMajor = TW_VERSION_MAJOR;
 inline constexpr int kVersionMinor = TW_VERSION_MINOR;
 inline constexpr const char* kAppTitle = "Twistwatch";
 
-// The executable's folder, always ending in a backslash.
+// The executable's folder, always ending in a backslash. Paths are UTF-8 text here,
+// handed to the system through its wide API, so any folder works.
 std::string AppFolder();
 // Points AppFolder() elsewhere (a test's temp folder); an empty text restores it.
 void SetAppFolderForTesting(const std::string& folder);
@@ -24,7 +25,7 @@ std::int64_t MonotonicMs();
 // Replaces the clock; an empty function restores the real one.
 void SetClockForTesting(std::function<std::int64_t()> clock);
 
-// Plays a sound file asynchronously (sndPlaySoundA, flags SND_ASYNC).
+// Plays a sound file asynchronously (sndPlaySoundW, flags SND_ASYNC).
 void PlaySoundAsync(const std::string& path);
 void SetSoundPlayerForTesting(std::function<void(const std::string&)> player);
 
