@@ -1,43 +1,36 @@
 #pragma once
-// Where the statistics window was, how large, and whether it was shown, as kept
-// in new keys of the settings file's [General Settings]. A missing key means
-// the window was never used: hidden, centred, of its default size.
-#include <functional>
-#include <optional>
-#include <string>
-#include <string_view>
+// Where the statistics window goes when it has no place of its own yet (or its
+// stored place is lost): beside the timer's window, never over its digits if the
+// screen has room for both. Rectangles in screen pixels; the platform side brings
+// the monitors and frames.
+#include "storage/settings_schema.h"
 
 namespace tw::stats {
 
-inline constexpr const char* kShownKey = "Statistics";
-inline constexpr const char* kLeftKey = "Statistics Left";
-inline constexpr const char* kTopKey = "Statistics Top";
-inline constexpr const char* kWidthKey = "Statistics Width";
-inline constexpr const char* kHeightKey = "Statistics Height";
-inline constexpr const char* kShown = "Shown";
-inline constexpr const char* kHidden = "Hidden";
+// The client area's sizes in twips, as the settings keep them.
+inline constexpr int kDefaultWidthTwips = settings::kStatisticsDefaultWidthTwips;
+inline constexpr int kDefaultHeightTwips = settings::kStatisticsDefaultHeightTwips;
+inline constexpr int kMinimumWidthTwips = settings::kStatisticsMinimumWidthTwips;
+inline constexpr int kMinimumHeightTwips = settings::kStatisticsMinimumHeightTwips;
 
-// The client area in twips, so a size survives a move to a screen of another DPI.
-inline constexpr int kDefaultWidthTwips = 9600;   // 640 pixels at 96 DPI
-inline constexpr int kDefaultHeightTwips = 7200;  // 480 pixels
-inline constexpr int kMinimumWidthTwips = 7500;   // the table and the tallies side by side
-inline constexpr int kMinimumHeightTwips = 5400;  // the table and a readable chart
-inline constexpr int kLargestTwips = 144000;      // 100 inches: anything larger is a hand edit
-
-struct StoredPlacement {
-  bool shown = false;
-  // The outer window's top-left corner in screen pixels; absent: centred.
-  std::optional<int> left, top;
-  int widthTwips = kDefaultWidthTwips;
-  int heightTwips = kDefaultHeightTwips;
+struct Box {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  constexpr int Width() const { return right - left; }
+  constexpr int Height() const { return bottom - top; }
+  friend constexpr bool operator==(const Box&, const Box&) = default;
 };
 
-// A whole decimal number, nothing else: hand-edited nonsense is absent.
-std::optional<int> ParseWholeNumber(std::string_view text);
+// The area two boxes share, 0 when they do not meet.
+long long OverlapArea(const Box& a, const Box& b);
 
-// The stored placement; `read` gives a key's text, empty when the key is missing.
-// Each value that is missing or makes no sense falls back on its own to the
-// default; a corner needs both of its numbers.
-StoredPlacement ReadPlacement(const std::function<std::string(const char* key)>& read);
+// The window's outer box beside `timer` on the work area `work`, for a window of
+// `width` x `height` that may shrink to `minimumWidth` x `minimumHeight`:
+//  - whole, under the timer, else over it, else to its right, else to its left,
+//    centred on the timer along that side;
+//  - else shrunk across the side with the most room, as far as its minimum allows;
+//  - else at its minimum, against the edge of the work area where it covers the
+//    least of the timer (which stays on top of it).
+// It always lies within the work area, as far as its size allows.
+Box PlaceBeside(const Box& timer, const Box& work, int width, int height, int minimumWidth, int minimumHeight);
 
 }  // namespace tw::stats

@@ -2,13 +2,15 @@
 
 #include <algorithm>
 #include <optional>
+#include <string_view>
+#include <utility>
 
 #include "docking/win32/docking.h"
 #include "resources/resource_ids.h"
 #include "stats/table_text.h"
 #include "stats/time_format.h"
 #include "stats/window_placement.h"
-#include "storage/win32/settings_file.h"
+#include "storage/win32/settings.h"
 #include "toolkit/win32/services.h"
 
 namespace tw {
@@ -16,7 +18,6 @@ namespace tw {
 namespace {
 
 constexpr const char* kCaption = "Twistwatch | Statistics";
-constexpr const char* kSection = "General Settings";
 constexpr COLORREF kBackColor = RGB(255, 255, 255);
 constexpr COLORREF kTextColor = RGB(0, 0, 0);
 constexpr COLORREF kNoteColor = RGB(128, 128, 128);
@@ -36,12 +37,6 @@ constexpr int kGraspWidthTwips = 720;
 // The table keeps room for every row, so the chart below does not jump as rows appear.
 constexpr int kTableLines = 1 + static_cast<int>(stats::kAverageKinds.size());
 constexpr const char* kWidestTime = "00:00.00";
-constexpr const char* kNoFigure = "-";
-
-constexpr const char* kCurrentHeading = "current";
-constexpr const char* kBestHeading = "best";
-constexpr const char* kAllHeading = "all";
-constexpr const char* kSessionHeading = "this session";
 
 FormDesign StatisticsDesign() {
   return FormDesign{kCaption,
@@ -55,21 +50,15 @@ FormDesign StatisticsDesign() {
                     false};
 }
 
-std::string SettingsPath() { return AppFolder() + "Setting.ini"; }
-
-int TextWidth(HDC dc, const std::string& text) {
+int TextWidth(HDC dc, std::string_view text) {
   SIZE size{};
-  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  GetTextExtentPoint32A(dc, text.data(), static_cast<int>(text.size()), &size);
   return size.cx;
 }
 
-void TextAt(HDC dc, int x, int y, const std::string& text, UINT align) {
+void TextAt(HDC dc, int x, int y, std::string_view text, UINT align) {
   SetTextAlign(dc, align | TA_TOP);
-  TextOutA(dc, x, y, text.c_str(), static_cast<int>(text.size()));
-}
-
-std::string Optional(const std::optional<stats::Hundredths>& value) {
-  return value ? stats::FormatTime(*value) : kNoFigure;
+  TextOutA(dc, x, y, text.data(), static_cast<int>(text.size()));
 }
 
 bool IsTimerKey(int vk) {
@@ -80,36 +69,70 @@ bool CanTakeActivation(HWND window) {
   return window && IsWindow(window) && IsWindowVisible(window) && IsWindowEnabled(window);
 }
 
+// Whether `upper` lies above `lower` in the z-order of top-level windows.
+bool Above(HWND upper, HWND lower) {
+  for (HWND next = GetWindow(upper, GW_HWNDNEXT); next; next = GetWindow(next, GW_HWNDNEXT)) {
+    if (next == lower) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
-StatisticsWindow::StatisticsWindow() : Form(StatisticsDesign()) {}
+StatisticsWindow::StatisticsWindow(results::ResultBook& book) : Form(StatisticsDesign()), book_(&book) {
+  book_->AddWatcher(this);
+}
 
-StatisticsWindow::~StatisticsWindow() { Unload(); }
+StatisticsWindow::~StatisticsWindow() {
+  Unload();
+  book_->RemoveWatcher(this);
+}
 
-void StatisticsWindow::SetLog(const std::vector<std::string>& lines, std::size_t sessionStart) {
-  session_start_ = sessionStart;
-  statistics_.Load(lines, sessionStart);
+void StatisticsWindow::Attach(results::ResultBook& book) {
+  if (&book == book_) return;
+  book_->RemoveWatcher(this);
+  book_ = &book;
+  book_->AddWatcher(this);
+  OnReloaded(book);
+}
+
+void StatisticsWindow::SetTimer(HWND timer, std::function<void(int vk, int shift, bool repeat)> onKey) {
+  timer_ = timer;
+  onTimerKey = std::move(onKey);
+}
+
+void StatisticsWindow::EnsureFresh() {
+  if (!fresh_) Recount();
+}
+
+void StatisticsWindow::Recount() {
+  statistics_.Load(book_->Lines(), book_->SessionStart());
+  fresh_ = true;
   Refresh();
 }
 
-void StatisticsWindow::OnAppended(const std::string& line) {
-  statistics_.Append(line);
+void StatisticsWindow::OnAppended(const results::ResultBook& book) {
+  if (!fresh_) return;
+  statistics_.Append(book.Lines().back());
   Refresh();
 }
 
-void StatisticsWindow::OnRemoved(std::size_t index, const std::vector<std::string>& linesAfter) {
-  // A line removed from before this session's first one moves that one up.
-  if (index < session_start_) --session_start_;
-  session_start_ = std::min(session_start_, linesAfter.size());
-  statistics_.Load(linesAfter, session_start_);
-  Refresh();
+// A line gone or rewritten changes every window of results after it: the figures are
+// worked out again, which a long log affords at the pace of a click.
+void StatisticsWindow::OnRemoved(const results::ResultBook&, std::size_t) {
+  if (fresh_) Recount();
 }
 
-void StatisticsWindow::OnReset() {
-  session_start_ = 0;
-  statistics_.Clear();
-  Refresh();
+void StatisticsWindow::OnReplaced(const results::ResultBook&, std::size_t) {
+  if (fresh_) Recount();
 }
+
+void StatisticsWindow::OnReloaded(const results::ResultBook&) {
+  fresh_ = false;
+  if (IsLoaded() && Visible()) Recount();
+}
+
+void StatisticsWindow::OnSaveStateChanged(const results::ResultBook&) {}
 
 void StatisticsWindow::Toggle() {
   if (!IsLoaded() && !Load()) return;
@@ -123,8 +146,7 @@ void StatisticsWindow::Toggle() {
 }
 
 void StatisticsWindow::RestoreFromSettings() {
-  const std::string path = SettingsPath();
-  if (storage::ReadINI(kSection, stats::kShownKey, "", path) != stats::kShown) return;
+  if (settings::Read(settings::kStatisticsShown) != settings::kStatisticsShownText) return;
   if (!IsLoaded() && !Load()) return;
   ShowWithoutActivation();
 }
@@ -142,56 +164,47 @@ void StatisticsWindow::OnUnload() {
 }
 
 void StatisticsWindow::ApplyStoredPlacement() {
-  const std::string path = SettingsPath();
-  const stats::StoredPlacement placement =
-      stats::ReadPlacement([&path](const char* key) { return storage::ReadINI(kSection, key, "", path); });
-  SetClientSize(placement.widthTwips, placement.heightTwips);
-  if (!placement.left) {
+  // Both sizes have a fallback in the schema: neither read comes back empty.
+  SetClientSize(settings::Read(settings::kStatisticsWidth).value_or(stats::kDefaultWidthTwips),
+                settings::Read(settings::kStatisticsHeight).value_or(stats::kDefaultHeightTwips));
+  const std::optional<int> left = settings::Read(settings::kStatisticsLeft);
+  const std::optional<int> top = settings::Read(settings::kStatisticsTop);
+  if (!left || !top) {
     PlaceBesideTimer();
     return;
   }
-  SetWindowPos(Handle(), nullptr, *placement.left, *placement.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  KeepOnScreen();
+  SetWindowPos(Handle(), nullptr, *left, *top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!CaptionOnScreen()) PlaceBesideTimer();
 }
 
-// The first time, beside the timer's window rather than over its digits: centred
-// under it, or over it when there is more room there, made shorter (down to its
-// minimum) to fit the room; centred on the screen when neither side has room.
+// Beside the timer's window rather than over its digits (see stats::PlaceBeside);
+// centred on the screen when there is no timer to go beside.
 void StatisticsWindow::PlaceBesideTimer() {
-  const auto& forms = Form::LoadedForms();
-  const auto timer = std::find_if(forms.begin(), forms.end(), [this](Form* f) { return f != this && f->Visible(); });
-  if (timer == forms.end()) {
+  if (!timer_ || !IsWindowVisible(timer_) || IsIconic(timer_)) {
     CenterOnScreen();
     return;
   }
-  RECT main, self, client;
-  GetWindowRect((*timer)->Handle(), &main);
+  RECT timer, self, client;
+  GetWindowRect(timer_, &timer);
   GetWindowRect(Handle(), &self);
   GetClientRect(Handle(), &client);
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
-  GetMonitorInfoA(MonitorFromRect(&main, MONITOR_DEFAULTTONEAREST), &monitor);
-  const RECT& work = monitor.rcWork;
-  const int frame = (self.bottom - self.top) - client.bottom;
-  const int below = static_cast<int>(work.bottom - main.bottom) - frame;
-  const int above = static_cast<int>(main.top - work.top) - frame;
-  const int room = std::max(below, above);
-  if (room < Px(stats::kMinimumHeightTwips)) {
-    CenterOnScreen();
-    return;
-  }
-  const int clientHeight = std::min(static_cast<int>(client.bottom), room);
-  SetClientSize(ClientWidth(), Twips(clientHeight));
-  const int width = self.right - self.left;
-  const int left = std::clamp(static_cast<int>((main.left + main.right - width) / 2), static_cast<int>(work.left),
-                              std::max(static_cast<int>(work.left), static_cast<int>(work.right) - width));
-  const int top = below >= above ? static_cast<int>(main.bottom) : static_cast<int>(main.top) - clientHeight - frame;
-  SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  GetMonitorInfoA(MonitorFromRect(&timer, MONITOR_DEFAULTTONEAREST), &monitor);
+  const int frameWidth = (self.right - self.left) - client.right;
+  const int frameHeight = (self.bottom - self.top) - client.bottom;
+  const auto box = [](const RECT& r) { return stats::Box{r.left, r.top, r.right, r.bottom}; };
+  const stats::Box placed = stats::PlaceBeside(box(timer), box(monitor.rcWork), self.right - self.left,
+                                               self.bottom - self.top, Px(stats::kMinimumWidthTwips) + frameWidth,
+                                               Px(stats::kMinimumHeightTwips) + frameHeight);
+  SetClientSize(Twips(placed.Width() - frameWidth), Twips(placed.Height() - frameHeight));
+  SetWindowPos(Handle(), nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// A saved place that lies off every monitor (one since unplugged, or a hand edit)
-// comes back centred, rather than leaving a shown window nobody can reach.
-void StatisticsWindow::KeepOnScreen() {
+// Whether enough of the caption lies on a monitor's work area to drag the window by:
+// a saved place off every monitor (one since unplugged, or a hand edit) is no place
+// to show a window nobody could reach.
+bool StatisticsWindow::CaptionOnScreen() const {
   RECT outer;
   GetWindowRect(Handle(), &outer);
   const int captionHeight = GetSystemMetricsForDpi(SM_CYCAPTION, static_cast<UINT>(Dpi())) +
@@ -202,25 +215,25 @@ void StatisticsWindow::KeepOnScreen() {
   GetMonitorInfoA(MonitorFromRect(&caption, MONITOR_DEFAULTTONEAREST), &monitor);
   RECT seen{};
   IntersectRect(&seen, &caption, &monitor.rcWork);
-  if (seen.right - seen.left >= Px(kGraspWidthTwips) && seen.bottom - seen.top >= captionHeight / 2) return;
-  CenterOnScreen();
+  return seen.right - seen.left >= Px(kGraspWidthTwips) && seen.bottom - seen.top >= captionHeight / 2;
 }
 
 void StatisticsWindow::SavePlacement() const {
   if (!IsLoaded()) return;
-  const std::string path = SettingsPath();
-  storage::WriteINI(kSection, stats::kShownKey, Visible() ? stats::kShown : stats::kHidden, path);
+  settings::Write(settings::kStatisticsShown,
+                  Visible() ? settings::kStatisticsShownText : settings::kStatisticsHiddenText);
   if (IsIconic(Handle())) return;  // a minimised window's rectangle is no place to come back to
   RECT outer, client;
   GetWindowRect(Handle(), &outer);
   GetClientRect(Handle(), &client);
-  storage::WriteINI(kSection, stats::kLeftKey, std::to_string(outer.left), path);
-  storage::WriteINI(kSection, stats::kTopKey, std::to_string(outer.top), path);
-  storage::WriteINI(kSection, stats::kWidthKey, std::to_string(Twips(client.right)), path);
-  storage::WriteINI(kSection, stats::kHeightKey, std::to_string(Twips(client.bottom)), path);
+  settings::Write(settings::kStatisticsLeft, outer.left);
+  settings::Write(settings::kStatisticsTop, outer.top);
+  settings::Write(settings::kStatisticsWidth, Twips(client.right));
+  settings::Write(settings::kStatisticsHeight, Twips(client.bottom));
 }
 
 void StatisticsWindow::ShowWithoutActivation() {
+  EnsureFresh();
   if (IsIconic(Handle())) {
     // Wine activates a minimised window as it restores it, SW_SHOWNOACTIVATE or
     // not: the window that had the activation gets it back.
@@ -231,17 +244,19 @@ void StatisticsWindow::ShowWithoutActivation() {
       SetActiveWindow(active);
     }
   }
+  // On top of the other windows, but under the timer where they overlap (KeepUnderTimer).
   SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   Refresh();
 }
 
 // Hiding the active window would let the system activate whatever lies below it;
-// the timer's window (the one active before, else the first loaded form) gets the
+// the window active before (else the timer's, else the first loaded form) gets the
 // activation back instead, so the next Space reaches it.
 void StatisticsWindow::HideAndReturnActivation() {
   HWND self = Handle();
   if (GetActiveWindow() == self || GetForegroundWindow() == self) {
     HWND back = previous_active_ != self && CanTakeActivation(previous_active_) ? previous_active_ : nullptr;
+    if (!back && CanTakeActivation(timer_)) back = timer_;
     for (Form* form : LoadedForms()) {
       if (!back && form != this && CanTakeActivation(form->Handle())) back = form->Handle();
     }
@@ -253,12 +268,17 @@ void StatisticsWindow::HideAndReturnActivation() {
   ShowWindow(self, SW_HIDE);
 }
 
+// A modal question of ours (the exit question, a message box over the timer) disables
+// the timer's window, its owner; this window has no owner and stays enabled, so it
+// asks the timer's window: no solve is started or stopped under a question.
+bool StatisticsWindow::TimerTakesKeys() const { return !timer_ || IsWindowEnabled(timer_); }
+
 void StatisticsWindow::OnKeyDown(int vk, int shift, bool repeat) {
   if (vk == 'C' && (shift & kCtrlMask) != 0) {
-    CopyTable();
+    CopyFigures();
     return;
   }
-  if (!IsTimerKey(vk)) return;
+  if (!IsTimerKey(vk) || !TimerTakesKeys()) return;
   if (onTimerKey) {
     onTimerKey(vk, shift, repeat);
   } else if (vk == VK_F3) {
@@ -271,9 +291,9 @@ void StatisticsWindow::OnKeyDown(int vk, int shift, bool repeat) {
   }
 }
 
-bool StatisticsWindow::CopyTable() { return IsLoaded() && CopyTextToClipboard(Handle(), TableText()); }
+bool StatisticsWindow::CopyFigures() { return IsLoaded() && CopyTextToClipboard(Handle(), FiguresText()); }
 
-std::string StatisticsWindow::TableText() const { return stats::TableText(statistics_.Rows()); }
+std::string StatisticsWindow::FiguresText() const { return stats::FiguresText(statistics_); }
 
 std::optional<stats::RowFigures> StatisticsWindow::ShownRow(int size) const {
   for (const stats::RowFigures& row : statistics_.Rows()) {
@@ -292,14 +312,40 @@ std::string StatisticsWindow::BestText(int size) const {
   return row ? stats::FormatTime(row->best) : "";
 }
 
-std::string StatisticsWindow::UnreadNote() const {
-  const std::size_t unread = statistics_.UnreadLines();
-  if (unread == 0) return "";
-  return std::to_string(unread) + (unread == 1 ? " line not read" : " lines not read");
-}
+std::string StatisticsWindow::UnreadNote() const { return stats::UnreadNote(statistics_.UnreadLines()); }
 
 void StatisticsWindow::Refresh() {
   if (IsLoaded() && Visible()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+// The timer's digits stay in sight: wherever this window would come to lie over the
+// timer's window (shown, activated by a click, moved onto it), it goes under it instead.
+void StatisticsWindow::KeepUnderTimer(WINDOWPOS& position) const {
+  if (!timer_ || !IsWindowVisible(timer_) || position.hwnd != Handle()) return;
+  RECT now, timer, overlap;
+  GetWindowRect(Handle(), &now);
+  GetWindowRect(timer_, &timer);
+  RECT next = now;
+  if ((position.flags & SWP_NOMOVE) == 0) OffsetRect(&next, position.x - now.left, position.y - now.top);
+  if ((position.flags & SWP_NOSIZE) == 0) {
+    next.right = next.left + position.cx;
+    next.bottom = next.top + position.cy;
+  }
+  if (!IntersectRect(&overlap, &next, &timer)) return;
+  // HWND_NOTOPMOST leaves a window that is not topmost where it is.
+  const HWND after = position.hwndInsertAfter;
+  const bool stays = (position.flags & SWP_NOZORDER) != 0 || after == HWND_NOTOPMOST || after == Handle();
+  bool endsAbove = false;
+  if (stays) {
+    endsAbove = Above(Handle(), timer_);
+  } else if (after == HWND_TOP || after == HWND_TOPMOST) {
+    endsAbove = true;
+  } else if (after != HWND_BOTTOM && after != timer_) {
+    endsAbove = Above(after, timer_);
+  }
+  if (!endsAbove) return;
+  position.flags &= ~SWP_NOZORDER;
+  position.hwndInsertAfter = timer_;
 }
 
 LRESULT StatisticsWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -328,6 +374,9 @@ LRESULT StatisticsWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SIZE:
       InvalidateRect(Handle(), nullptr, FALSE);
+      break;
+    case WM_WINDOWPOSCHANGING:
+      KeepUnderTimer(*reinterpret_cast<WINDOWPOS*>(lParam));
       break;
     case WM_EXITSIZEMOVE:
       SavePlacement();
@@ -372,9 +421,10 @@ void StatisticsWindow::PaintFigures(HDC dc, int& chartTop) {
   // Averages: name, current, best.
   const auto rows = statistics_.Rows();
   int nameWidth = 0;
-  int timeWidth = std::max({TextWidth(dc, kWidestTime), TextWidth(dc, kCurrentHeading), TextWidth(dc, kBestHeading)});
+  int timeWidth =
+      std::max({TextWidth(dc, kWidestTime), TextWidth(dc, stats::kCurrentHeading), TextWidth(dc, stats::kBestHeading)});
   for (const stats::RowFigures& row : rows) {
-    nameWidth = std::max(nameWidth, TextWidth(dc, std::string(row.name)));
+    nameWidth = std::max(nameWidth, TextWidth(dc, row.name));
     if (!row.shown) continue;
     timeWidth = std::max({timeWidth, TextWidth(dc, stats::FormatTime(row.current)),
                           TextWidth(dc, stats::FormatTime(row.best))});
@@ -385,7 +435,7 @@ void StatisticsWindow::PaintFigures(HDC dc, int& chartTop) {
   int y = margin + line;
   for (const stats::RowFigures& row : rows) {
     if (row.shown) {
-      TextAt(dc, margin, y, std::string(row.name), TA_LEFT);
+      TextAt(dc, margin, y, row.name, TA_LEFT);
       TextAt(dc, currentRight, y, stats::FormatTime(row.current), TA_RIGHT);
       TextAt(dc, bestRight, y, stats::FormatTime(row.best), TA_RIGHT);
     }
@@ -393,14 +443,11 @@ void StatisticsWindow::PaintFigures(HDC dc, int& chartTop) {
   }
 
   // Tallies: label, all, this session.
-  const stats::TallyFigures all = statistics_.All(), session = statistics_.Session();
-  const std::string labels[] = {"solves", "DNFs", "mean", "deviation"};
-  const std::string allValues[] = {std::to_string(all.solves), std::to_string(all.dnfs), Optional(all.mean),
-                                   Optional(all.deviation)};
-  const std::string sessionValues[] = {std::to_string(session.solves), std::to_string(session.dnfs),
-                                       Optional(session.mean), Optional(session.deviation)};
+  const auto& labels = stats::kTallyLabels;
+  const auto allValues = stats::TallyValues(statistics_.All());
+  const auto sessionValues = stats::TallyValues(statistics_.Session());
   int labelWidth = 0;
-  int valueWidth = std::max(TextWidth(dc, kSessionHeading), TextWidth(dc, kWidestTime));
+  int valueWidth = std::max(TextWidth(dc, stats::kSessionHeading), TextWidth(dc, kWidestTime));
   for (std::size_t i = 0; i < std::size(labels); ++i) {
     labelWidth = std::max(labelWidth, TextWidth(dc, labels[i]));
     valueWidth = std::max({valueWidth, TextWidth(dc, allValues[i]), TextWidth(dc, sessionValues[i])});
@@ -424,10 +471,10 @@ void StatisticsWindow::PaintFigures(HDC dc, int& chartTop) {
   {
     Selection useHeading(dc, FontFor(kHeadingFont));
     SetTextColor(dc, kTextColor);
-    TextAt(dc, currentRight, margin, kCurrentHeading, TA_RIGHT);
-    TextAt(dc, bestRight, margin, kBestHeading, TA_RIGHT);
-    TextAt(dc, allRight, margin, kAllHeading, TA_RIGHT);
-    TextAt(dc, sessionRight, margin, kSessionHeading, TA_RIGHT);
+    TextAt(dc, currentRight, margin, stats::kCurrentHeading, TA_RIGHT);
+    TextAt(dc, bestRight, margin, stats::kBestHeading, TA_RIGHT);
+    TextAt(dc, allRight, margin, stats::kAllHeading, TA_RIGHT);
+    TextAt(dc, sessionRight, margin, stats::kSessionHeading, TA_RIGHT);
   }
   SetBkColor(dc, kRuleColor);
   const int ruleY = margin + line - Px(kRowGapTwips) / 2;

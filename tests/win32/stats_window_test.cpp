@@ -1,5 +1,7 @@
-// The statistics window beside a real main window: it follows the log, hands the
-// timer's keys over, keeps out of the keyboard's way and remembers its place.
+// The statistics window beside a real main window, both following one result book
+// as the program wires them: it keeps its figures in step with the book, hands the
+// timer's keys over, keeps out of the keyboard's and the digits' way and remembers
+// its place.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,16 +10,21 @@
 #include <vector>
 
 #include "app/win32/main_window.h"
+#include "results/result_book.h"
 #include "stats/win32/statistics_window.h"
 #include "storage/settings_text.h"
+#include "storage/win32/settings.h"
 #include "storage/win32/settings_file.h"
 #include "tests/win32/app_fixture.h"
+#include "tests/win32/fake_log_store.h"
 #include "tests/win32/message_pump.h"
 
 namespace tw {
 namespace {
 
 using testing_support::AppFolderTest;
+using testing_support::FakeLogStore;
+using testing_support::PumpUntil;
 using testing_support::ReadFileBytes;
 using testing_support::WriteFileBytes;
 
@@ -37,8 +44,6 @@ std::vector<std::string> Lines(std::initializer_list<int> hundredths) {
   return lines;
 }
 
-using testing_support::PumpUntil;
-
 void SendKey(WORD vk) {
   INPUT inputs[2]{};
   for (INPUT& input : inputs) {
@@ -52,29 +57,28 @@ void SendKey(WORD vk) {
 class StatisticsWindowTest : public AppFolderTest {
  protected:
   void TearDown() override {
-    if (stats) stats->Unload();
     stats.reset();
-    if (main) main->Unload();
     main.reset();
+    book.reset();
     AppFolderTest::TearDown();
   }
 
-  // The main window with `settings` (none: the default file is written) and the
-  // statistics window wired to it as the program wires them.
-  void Start(const char* settings = kCountdownOff, const std::vector<std::string>& log = {},
-             std::size_t sessionStart = 0) {
+  // The main window with `settings` (none: the default file is written) over a log
+  // holding `earlier` from earlier runs and `thisRun` logged since the start, and the
+  // statistics window following the same book as the program wires them.
+  void Start(const char* settings = kCountdownOff, const std::vector<std::string>& earlier = {},
+             const std::vector<std::string>& thisRun = {}) {
     if (settings) WriteFileBytes(Path("Setting.ini"), settings);
-    main = std::make_unique<MainWindow>();
-    SetMainWindow(main.get());
+    store = FakeLogStore(earlier);
+    book = std::make_unique<results::ResultBook>(store);
+    main = std::make_unique<MainWindow>(*book);
+    stats = std::make_unique<StatisticsWindow>(*book);
     ASSERT_TRUE(main->Load());
-    main->lstTmpResult.Assign(log);
-    stats = std::make_unique<StatisticsWindow>();
-    stats->onTimerKey = [this](int vk, int shift, bool repeat) {
+    for (const std::string& line : thisRun) ASSERT_TRUE(book->Append(line));
+    stats->SetTimer(main->Handle(), [this](int vk, int shift, bool repeat) {
       keys.push_back(vk);
       main->onKeyDown(vk, shift, repeat);
-    };
-    main->onResultLogged = [this] { stats->OnAppended(main->lstTmpResult.Items().back()); };
-    stats->SetLog(log, sessionStart);
+    });
   }
 
   // The main window shown and active, as the user starts timing.
@@ -92,19 +96,29 @@ class StatisticsWindowTest : public AppFolderTest {
     return storage::ReadINI("General Settings", key, "<missing>", Path("Setting.ini"));
   }
 
-  RECT Outer() const {
+  RECT Outer(HWND window) const {
     RECT r;
-    GetWindowRect(stats->Handle(), &r);
+    GetWindowRect(window, &r);
     return r;
   }
 
+  // Whether the timer's window lies above the statistics window.
+  bool TimerOnTop() const {
+    for (HWND next = GetWindow(main->Handle(), GW_HWNDNEXT); next; next = GetWindow(next, GW_HWNDNEXT)) {
+      if (next == stats->Handle()) return true;
+    }
+    return false;
+  }
+
+  FakeLogStore store;
+  std::unique_ptr<results::ResultBook> book;
   std::unique_ptr<MainWindow> main;
   std::unique_ptr<StatisticsWindow> stats;
   std::vector<int> keys;
 };
 
 TEST_F(StatisticsWindowTest, SpaceInTheStatisticsWindowTimesASolveThatUpdatesCurrentAndBest) {
-  Start(kCountdownOff, Lines({1000, 1100, 1200, 1300}), 4);
+  Start(kCountdownOff, {}, Lines({1000, 1100, 1200, 1300}));
   ShowMainActive();
   stats->Toggle();
   ASSERT_TRUE(stats->Visible());
@@ -119,50 +133,83 @@ TEST_F(StatisticsWindowTest, SpaceInTheStatisticsWindowTimesASolveThatUpdatesCur
   ASSERT_TRUE(PumpUntil([&] { return !main->tmrCounter.Enabled(); }));
 
   EXPECT_EQ(keys, (std::vector<int>{VK_SPACE, VK_SPACE}));
-  ASSERT_EQ(main->lstTmpResult.Count(), 5);
+  ASSERT_EQ(book->Size(), 5u);
   EXPECT_EQ(stats->CurrentText(1), "9.87");
   EXPECT_EQ(stats->BestText(1), "9.87");
   EXPECT_EQ(stats->CurrentText(5), "11.00");  // 9.87, 10, 11, 12, 13: drop 9.87 and 13
   EXPECT_EQ(stats->BestText(5), "11.00");
-  EXPECT_EQ(stats->Figures().Session().solves, 1);
+  EXPECT_EQ(stats->Figures().Session().solves, 5);
   EXPECT_EQ(GetActiveWindow(), stats->Handle()) << "the window keeps the focus it was given";
 }
 
-TEST_F(StatisticsWindowTest, RemoveAndResetRecountFromTheLogThatIsLeft) {
+TEST_F(StatisticsWindowTest, FollowsEveryChangeOfTheBook) {
   // Three lines from earlier runs, three from this one.
-  std::vector<std::string> log = Lines({1000, 1500, 1200, 1300, 1400, 2000});
-  Start(kCountdownOff, log, 3);
+  Start(kCountdownOff, Lines({1000, 1500, 1200}), Lines({1300, 1400, 2000}));
+  stats->EnsureFresh();  // as the program does once it has painted
   EXPECT_EQ(stats->CurrentText(5), "14.00");  // 15, 12, 13, 14, 20
   EXPECT_EQ(stats->BestText(5), "13.00");     // 10, 15, 12, 13, 14
   EXPECT_EQ(stats->Figures().Session().solves, 3);
 
-  log.erase(log.begin());  // an earlier run's line
-  stats->OnRemoved(0, log);
+  ASSERT_TRUE(book->Remove(0));  // an earlier run's line
   EXPECT_EQ(stats->BestText(5), "14.00");
   EXPECT_EQ(stats->BestText(1), "12.00");
   EXPECT_EQ(stats->Figures().Session().solves, 3);
   EXPECT_EQ(stats->Figures().Session().mean, 1567);
 
-  log.erase(log.begin() + 3);  // this session's 14.00
-  stats->OnRemoved(3, log);
+  ASSERT_TRUE(book->Remove(3));  // this session's 14.00
   EXPECT_EQ(stats->CurrentText(5), "");  // four left
   EXPECT_EQ(stats->CurrentText(3), "15.00");
   EXPECT_EQ(stats->Figures().Session().solves, 2);
   EXPECT_EQ(stats->Figures().All().solves, 4);
 
-  stats->OnReset();
+  ASSERT_TRUE(book->Append(Line(1111)));
+  EXPECT_EQ(stats->CurrentText(1), "11.11");
+  EXPECT_EQ(stats->Figures().Session().solves, 3);
+
+  // Hidden, a reset leaves the figures to be worked out when next asked for.
+  ASSERT_TRUE(book->Reset());
+  EXPECT_FALSE(stats->Fresh());
+  stats->EnsureFresh();
   EXPECT_EQ(stats->CurrentText(1), "");
   EXPECT_EQ(stats->Figures().All().solves, 0);
-  stats->OnAppended(Line(1111));
-  EXPECT_EQ(stats->CurrentText(1), "11.11");
+  ASSERT_TRUE(book->Append(Line(1234)));
+  EXPECT_EQ(stats->CurrentText(1), "12.34");
+  EXPECT_EQ(stats->Figures().Session().solves, 1);
+}
+
+TEST_F(StatisticsWindowTest, ALogAnotherProgramChangedIsTakenInWhenTheSaveMergesIt) {
+  Start(kCountdownOff, Lines({1000, 1100}));
+  stats->Toggle();  // shown: the figures follow at once
+  store.holdSaves = true;
+  ASSERT_TRUE(book->Append(Line(1200)));
+  EXPECT_EQ(stats->Figures().All().solves, 3);
+  // Meanwhile another copy of the log gained two solves; the save finds and merges them.
+  store.SetFile(Lines({1000, 1100, 900, 950}));
+  store.Release();
+  ASSERT_EQ(book->Size(), 5u);
+  EXPECT_EQ(stats->Figures().All().solves, 5);
+  EXPECT_EQ(stats->BestText(1), "9.00");
+  EXPECT_EQ(stats->CurrentText(5), "10.17");  // 10, 11, 9, 9.50, 12: drop 9 and 12
+  EXPECT_EQ(stats->Figures().Session().solves, 1) << "only the solve logged here is this session's";
+}
+
+TEST_F(StatisticsWindowTest, NothingIsWorkedOutUntilAskedForAndShowingAsks) {
+  Start(kCountdownOff, Lines({1000, 1100, 1200}));
+  ASSERT_TRUE(book->Append(Line(1300)));
+  EXPECT_FALSE(stats->Fresh());
+  EXPECT_EQ(stats->Figures().All().solves, 0);
+  stats->Toggle();
+  EXPECT_TRUE(stats->Fresh());
+  EXPECT_EQ(stats->Figures().All().solves, 4);
   EXPECT_EQ(stats->Figures().Session().solves, 1);
 }
 
 TEST_F(StatisticsWindowTest, UnreadLinesAreCountedInANote) {
   Start(kCountdownOff, {Line(1000), "edited by hand", "", Line(1200)});
+  stats->EnsureFresh();
   EXPECT_EQ(stats->UnreadNote(), "2 lines not read");
   EXPECT_EQ(stats->Figures().All().solves, 2);
-  stats->OnAppended("#Date: 10/12/2026 | Time: 14:03:07 | Result: 00:00:12");
+  ASSERT_TRUE(book->Append("#Date: 10/12/2026 | Time: 14:03:07 | Result: 00:00:12"));
   EXPECT_EQ(stats->UnreadNote(), "3 lines not read");
 }
 
@@ -184,6 +231,7 @@ TEST_F(StatisticsWindowTest, ShowsWithoutTakingTheActivationAndRemembersItsVisib
   GetWindowRect(main->Handle(), &timer);
   GetWindowRect(stats->Handle(), &beside);
   EXPECT_FALSE(IntersectRect(&overlap, &timer, &beside)) << "it covers the timer's digits";
+  EXPECT_EQ(beside.top, timer.bottom) << "under the timer";
   EXPECT_EQ(stats->Caption(), "Twistwatch | Statistics");
   stats->Toggle();
   EXPECT_FALSE(stats->Visible());
@@ -218,6 +266,70 @@ TEST_F(StatisticsWindowTest, TimerKeysGoToTheTimerAndEscapeAlsoHandsTheActivatio
   EXPECT_EQ(Setting("Statistics"), "Hidden");
 }
 
+TEST_F(StatisticsWindowTest, NoKeyReachesTheTimerWhileAQuestionOfOursIsShowing) {
+  Start();
+  ShowMainActive();
+  stats->Toggle();
+  Activate(stats->Handle());
+  // A message box over the timer (the exit question) disables its owner, the timer's
+  // window; the statistics window has no owner and is still enabled.
+  EnableWindow(main->Handle(), FALSE);
+  for (int vk : {VK_SPACE, VK_F1, VK_ESCAPE}) SendMessageA(stats->Handle(), WM_KEYDOWN, static_cast<WPARAM>(vk), 0);
+  EXPECT_TRUE(keys.empty());
+  EXPECT_FALSE(main->tmrCounter.Enabled()) << "a solve started under the question";
+  EXPECT_TRUE(stats->Visible());
+  EnableWindow(main->Handle(), TRUE);
+  SendMessageA(stats->Handle(), WM_KEYDOWN, VK_SPACE, 0);
+  EXPECT_EQ(keys, std::vector<int>{VK_SPACE});
+  EXPECT_TRUE(main->tmrCounter.Enabled());
+}
+
+TEST_F(StatisticsWindowTest, TheTimerStaysOnTopWhereTheyOverlap) {
+  // Stored over the timer's place: at start-up the timer is shown first, then this.
+  Start((std::string(kCountdownOff) + "Statistics=Shown\r\n").c_str());
+  ShowMainActive();
+  const RECT timer = Outer(main->Handle());
+  settings::Write(settings::kStatisticsLeft, timer.left + 20);
+  settings::Write(settings::kStatisticsTop, timer.top + 10);
+  stats->RestoreFromSettings();
+  ASSERT_TRUE(stats->Visible());
+  EXPECT_TRUE(TimerOnTop()) << "the timer has the keys and cannot be seen";
+  EXPECT_EQ(GetActiveWindow(), main->Handle());
+  Activate(stats->Handle());  // a click on the statistics
+  EXPECT_TRUE(TimerOnTop());
+
+  // Apart, it may lie above; moved onto the timer, it goes under.
+  SetWindowPos(stats->Handle(), HWND_TOP, timer.right + 50, timer.top, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+  EXPECT_FALSE(TimerOnTop());
+  SetWindowPos(stats->Handle(), nullptr, timer.left, timer.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_TRUE(TimerOnTop());
+}
+
+TEST_F(StatisticsWindowTest, WithNoRoomBesideTheTimerItsFirstF3CoversAsLittleOfItAsItCan) {
+  Start();
+  ShowMainActive();
+  // A timer as large as at 144 DPI on a small screen: no side has room for the window.
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromWindow(main->Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT& work = monitor.rcWork;
+  const int width = (work.right - work.left) * 3 / 5, height = (work.bottom - work.top) * 3 / 5;
+  SetWindowPos(main->Handle(), nullptr, work.left + (work.right - work.left - width) / 2,
+               work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  const RECT timer = Outer(main->Handle());
+  stats->Toggle();
+  ASSERT_TRUE(stats->Visible());
+  const RECT placed = Outer(stats->Handle());
+  RECT overlap;
+  ASSERT_TRUE(IntersectRect(&overlap, &placed, &timer));
+  EXPECT_LT((overlap.right - overlap.left) * (overlap.bottom - overlap.top), width * height / 2)
+      << "it lies over the timer";
+  RECT inside;
+  IntersectRect(&inside, &placed, &work);
+  EXPECT_TRUE(EqualRect(&inside, &placed)) << "it leaves the screen";
+  EXPECT_TRUE(TimerOnTop());
+}
+
 TEST_F(StatisticsWindowTest, TheCloseButtonHidesAndF3WithoutWiringToggles) {
   Start();
   ShowMainActive();
@@ -238,8 +350,9 @@ TEST_F(StatisticsWindowTest, UnusedItLeavesTheDefaultSettingsFileByteForByte) {
   const std::string defaults = ReadFileBytes(Path("Setting.ini"));
   EXPECT_EQ(defaults, storage::DefaultSettingsText(kVersionMajor, kVersionMinor));
   stats->RestoreFromSettings();
-  stats->OnAppended(Line(1200));
-  stats->OnReset();
+  stats->EnsureFresh();
+  ASSERT_TRUE(book->Append(Line(1200)));
+  ASSERT_TRUE(book->Reset());
   EXPECT_FALSE(stats->IsLoaded());
   EXPECT_EQ(ReadFileBytes(Path("Setting.ini")), defaults);
 }
@@ -250,12 +363,13 @@ TEST_F(StatisticsWindowTest, RestoresItsPlaceAndSizeAndBringsALostWindowBack) {
     const char* left;
     const char* top;
     const char* width;
-    bool placed;  // else centred
+    bool placed;  // else beside the timer
     int clientWidthTwips;
   };
   const Case cases[] = {
       {"saved on screen", "40", "30", "8400", true, 8400},
       {"off every monitor", "-30000", "20000", "8400", false, 8400},
+      {"no corner", "", "30", "8400", false, 8400},
       {"nonsense size", "40", "30", "lots", true, 9600},
       {"too small", "40", "30", "100", true, 9600},
   };
@@ -264,18 +378,23 @@ TEST_F(StatisticsWindowTest, RestoresItsPlaceAndSizeAndBringsALostWindowBack) {
     Start((std::string(kCountdownOff) + "Statistics=Shown\r\nStatistics Left=" + c.left + "\r\nStatistics Top=" +
            c.top + "\r\nStatistics Width=" + c.width + "\r\nStatistics Height=6000\r\n")
               .c_str());
+    main->Show();  // as at start-up: the timer first
     stats->RestoreFromSettings();
     ASSERT_TRUE(stats->Visible());
     RECT client;
     GetClientRect(stats->Handle(), &client);
     EXPECT_EQ(stats->Twips(client.right), c.clientWidthTwips);
-    EXPECT_EQ(stats->Twips(client.bottom), 6000);
-    const RECT outer = Outer();
+    const RECT outer = Outer(stats->Handle()), timer = Outer(main->Handle());
     if (c.placed) {
       EXPECT_EQ(outer.left, 40);
       EXPECT_EQ(outer.top, 30);
+      EXPECT_EQ(stats->Twips(client.bottom), 6000);
     } else {
-      EXPECT_EQ(outer.left, (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2);
+      // Beside the timer, shortened (not below its minimum) to fit the room there.
+      EXPECT_LE(stats->Twips(client.bottom), 6000);
+      EXPECT_GE(stats->Twips(client.bottom), 5400);
+      RECT overlap;
+      EXPECT_FALSE(IntersectRect(&overlap, &outer, &timer)) << "it covers the timer's digits";
     }
     TearDown();
     SetUp();
@@ -307,7 +426,7 @@ TEST_F(StatisticsWindowTest, AUserResizeIsSavedAndKeptThroughADpiChange) {
   EXPECT_NEAR(client.right, widthTwips * 144 / 1440, 4);
 }
 
-TEST_F(StatisticsWindowTest, CtrlCCopiesTheTableAsPlainText) {
+TEST_F(StatisticsWindowTest, CtrlCCopiesEveryFigureAsPlainText) {
   Start(kCountdownOff, Lines({1000, 1100, 1200, 1300, 1400}));
   stats->Toggle();
   BYTE state[256];
@@ -323,8 +442,11 @@ TEST_F(StatisticsWindowTest, CtrlCCopiesTheTableAsPlainText) {
   std::string copied = data ? static_cast<const char*>(GlobalLock(data)) : "";
   if (data) GlobalUnlock(data);
   CloseClipboard();
-  EXPECT_EQ(copied, stats->TableText());
+  EXPECT_EQ(copied, stats->FiguresText());
   EXPECT_NE(copied.find("average of 5    12.00    12.00\r\n"), std::string::npos) << copied;
+  EXPECT_NE(copied.find("solves                5             0\r\n"), std::string::npos) << copied;
+  EXPECT_NE(copied.find("mean              12.00             -\r\n"), std::string::npos) << copied;
+  EXPECT_NE(copied.find("deviation          1.41             -\r\n"), std::string::npos) << copied;
 }
 
 }  // namespace
