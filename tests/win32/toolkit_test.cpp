@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -9,8 +10,15 @@
 #include "toolkit/win32/form.h"
 #include "toolkit/win32/messages.h"
 #include "toolkit/win32/services.h"
+#include "toolkit/win32/timer.h"
 
 namespace tw {
+
+void PrintTo(Timer::Source source, std::ostream* out) {
+  constexpr const char* kNames[] = {"no timer", "the multimedia timer", "a window timer"};
+  *out << kNames[static_cast<int>(source)];
+}
+
 namespace {
 
 FormDesign TestDesign(const char* caption) {
@@ -33,6 +41,18 @@ class TestForm : public Form {
   void OnKeyDown(int vk, int shift, bool repeat) override {
     events.push_back("key " + std::to_string(vk) + " " + std::to_string(shift) + (repeat ? " repeat" : ""));
   }
+  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == kMarkMessage) {
+      ++marks;
+      return 0;
+    }
+    return Form::WndProc(message, wParam, lParam);
+  }
+
+ public:
+  // A message posted behind others: once it has arrived, so have they.
+  static constexpr UINT kMarkMessage = WM_APP + 50;
+  int marks = 0;
 };
 
 void Pump() {
@@ -119,17 +139,23 @@ TEST(Timer, TicksOnlyWhileEnabledAndDropsATickQueuedBeforeDisabling) {
   Timer slow(form, 20, [&] { ++coarse; });
   EXPECT_TRUE(fast.Precise());
   EXPECT_FALSE(slow.Precise());
-  PumpFor(100);
-  EXPECT_EQ(precise + coarse, 0) << "no tick before the timers are enabled";
+  EXPECT_EQ(fast.Running(), Timer::Source::None);
+  EXPECT_EQ(slow.Running(), Timer::Source::None);
   fast.SetEnabled(true);
   slow.SetEnabled(true);
+  // The 1 ms timer runs on the multimedia timer, not on a window timer's 10-16 ms.
+  EXPECT_EQ(fast.Running(), Timer::Source::Multimedia);
+  EXPECT_EQ(slow.Running(), Timer::Source::WindowTimer);
   EXPECT_TRUE(PumpUntil([&] { return precise >= kSomeTicks && coarse >= kSomeTicks; }))
       << precise << " precise and " << coarse << " window-timer ticks";
   fast.SetEnabled(false);
   slow.SetEnabled(false);
+  EXPECT_EQ(fast.Running(), Timer::Source::None);
+  EXPECT_EQ(slow.Running(), Timer::Source::None);
   PostMessageA(form.Handle(), kPreciseTickMessage, fast.Id(), 0);
+  PostMessageA(form.Handle(), TestForm::kMarkMessage, 0, 0);
   const int precise_before = precise, coarse_before = coarse;
-  PumpFor(100);
+  EXPECT_TRUE(PumpUntil([&] { return form.marks == 1; }));
   EXPECT_EQ(precise, precise_before);
   EXPECT_EQ(coarse, coarse_before);
   form.Unload();
@@ -174,6 +200,7 @@ TEST(Timer, PreciseTicksKeepComingInsideAModalLoop) {
     if (++inside == kTicksInsideTheLoop) EndDialog(ModalDialog::window, IDOK);
   });
   fast.SetEnabled(true);
+  ASSERT_EQ(fast.Running(), Timer::Source::Multimedia) << "a window timer ticks in modal loops anyway";
   EXPECT_EQ(ModalDialog::Run(form.Handle()), IDOK) << "the loop was left by its deadline, after " << inside
                                                    << " ticks";
   EXPECT_GE(inside, kTicksInsideTheLoop);
@@ -192,6 +219,7 @@ TEST(Timer, AlignedTicksComeAtMostOncePerPeriod) {
   display.AlignTicks(origin, kPeriodMs);
   const std::int64_t first_slot = (MonotonicMs() - origin) / kPeriodMs;
   display.SetEnabled(true);
+  ASSERT_EQ(display.Running(), Timer::Source::Multimedia);
   EXPECT_TRUE(PumpUntil([&] { return ticks >= 2; }));
   PumpFor(kWatchMs);
   display.SetEnabled(false);

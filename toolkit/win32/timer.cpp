@@ -66,7 +66,7 @@ void Timer::Start() {
   HWND hwnd = owner_.Handle();
   if (!hwnd) return;
   if (!Precise()) {
-    SetTimer(hwnd, id_, interval_, nullptr);
+    if (SetTimer(hwnd, id_, interval_, nullptr) != 0) source_ = Source::WindowTimer;
     return;
   }
   pending_ = false;
@@ -78,8 +78,12 @@ void Timer::Start() {
                       TIME_PERIODIC | TIME_CALLBACK_FUNCTION | TIME_KILL_SYNCHRONOUS);
     if (mmTimer_ == 0) mm.end(kPreciseResolutionMs);
   }
+  if (mmTimer_ != 0) {
+    source_ = Source::Multimedia;
+    return;
+  }
   // No multimedia timer to be had: fall back to the window timer's resolution.
-  if (mmTimer_ == 0) SetTimer(hwnd, id_, interval_, nullptr);
+  if (SetTimer(hwnd, id_, interval_, nullptr) != 0) source_ = Source::WindowTimer;
 }
 
 void Timer::AlignTicks(std::int64_t originMs, unsigned periodMs) {
@@ -95,6 +99,7 @@ void Timer::Stop() {
     mmTimer_ = 0;
   }
   if (HWND hwnd = owner_.Handle()) KillTimer(hwnd, id_);
+  source_ = Source::None;
 }
 
 void CALLBACK Timer::PreciseCallback(UINT, UINT, DWORD_PTR user, DWORD_PTR, DWORD_PTR) {

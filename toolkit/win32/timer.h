@@ -19,10 +19,16 @@ class Timer {
   Timer(const Timer&) = delete;
   Timer& operator=(const Timer&) = delete;
 
+  // What makes the ticks while the timer is enabled. A precise timer falls back to the
+  // window timer, and so to its 10-16 ms, when winmm or a multimedia timer cannot be had.
+  enum class Source { None, Multimedia, WindowTimer };
+
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
   unsigned Interval() const { return interval_; }
+  // Whether the interval asks for the multimedia timer; Running() says whether it got it.
   bool Precise() const { return interval_ < kSetTimerFloorMs; }
+  Source Running() const { return source_; }
   // A precise timer then ticks only when the count of whole periods since the
   // origin (a NowMs() reading) changes: a display of hundredths needs no more,
   // and the UI thread wakes a tenth as often. A period of 0 ticks every time.
@@ -44,6 +50,7 @@ class Timer {
   std::function<void()> onTick_;
   UINT_PTR id_;
   bool enabled_ = false;
+  Source source_ = Source::None;
   UINT mmTimer_ = 0;
   std::atomic<bool> pending_{false};
   std::atomic<std::int64_t> origin_{0};
