@@ -11,13 +11,27 @@ INSPECTION_ON = ("[General Settings]\r\nCountdown=Enabled\r\nLog Result=Enabled\
                  "Inspection=Enabled\r\n")
 
 
+def sleep_until(moment):
+    time.sleep(max(0.0, moment - time.monotonic()))
+
+
+PLUS_TWO_RE = re.compile(r"Result: (\d\d):(\d\d):(\d\d):(\d\d) \(\+2\)$")
+
+
 class Inspection(unittest.TestCase):
-    def test_a_start_inside_fifteen_seconds_logs_a_plain_line(self):
+    def test_a_start_inside_fifteen_seconds_logs_a_plain_line_timed_from_that_start(self):
         with App(prepare=lambda a: a.write("Setting.ini", INSPECTION_ON)) as app:
             app.start()
+            idle = app.display()
             app.key("space")  # inspection, not the countdown
-            time.sleep(1.2)
+            began = time.monotonic()
+            sleep_until(began + 0.4)
+            fifteen = app.display()
+            sleep_until(began + 1.4)
+            fourteen = app.display()
             app.screenshot("inspection")
+            self.assertEqual(len({idle, fifteen, fourteen}), 3, "no inspection digit counting down on screen")
+            sleep_until(began + 2.5)
             app.key("space")  # timing starts at once
             started = time.monotonic()
             time.sleep(1.0)
@@ -26,8 +40,34 @@ class Inspection(unittest.TestCase):
             self.assertTrue(wait_until(lambda: len(app.result_lines()) == 1, 10))
             line = app.result_lines()[0]
             self.assertRegex(line, r"Result: \d\d:\d\d:\d\d:\d\d$", "no penalty suffix")
-            # Timing began at the second Space, not after a countdown or with inspection.
+            # Timed from the second Space: about 1.0 s, where timing from the first would
+            # log 2.5 s and a countdown would log nothing yet.
             self.assertLess(abs(result_seconds(line) - (stopped - started)), 0.25, line)
+
+    def test_a_start_after_fifteen_seconds_is_logged_two_seconds_longer_and_marked(self):
+        with App(prepare=lambda a: a.write("Setting.ini", INSPECTION_ON)) as app:
+            app.start()
+            app.key("space")
+            began = time.monotonic()
+            sleep_until(began + 14.4)
+            one = app.display()
+            sleep_until(began + 15.6)
+            plus_two = app.display()
+            app.screenshot("inspection-plus-two")
+            self.assertNotEqual(one, plus_two, "the digit did not turn to +2 at fifteen seconds")
+            sleep_until(began + 16.0)  # a second inside either limit
+            app.key("space")
+            started = time.monotonic()
+            time.sleep(1.0)
+            app.key("space")
+            stopped = time.monotonic()
+            self.assertTrue(wait_until(lambda: len(app.result_lines()) == 1, 10))
+            line = app.result_lines()[0]
+            m = PLUS_TWO_RE.search(line)
+            self.assertTrue(m, f"no +2 mark: {line}")
+            h, mi, sec, cs = map(int, m.groups())
+            logged = h * 3600 + mi * 60 + sec + cs / 100.0
+            self.assertLess(abs(logged - (stopped - started + 2.0)), 0.25, line)
 
 
 COUNTDOWN_OFF = "[General Settings]\r\nCountdown=Disabled\r\nLog Result=Enabled\r\nShow Hour=Disabled\r\n"
@@ -57,6 +97,15 @@ def overlap(a, b):
 SCRAMBLE_RE = re.compile(r"^[URFDLB][2']?( [URFDLB][2']?){0,20}$")
 
 
+def copied_scramble(app, unlike):
+    """The scramble Ctrl+C copies once it is another than `unlike`, or "" after a while."""
+    def copied():
+        app.key("ctrl+c")
+        text = clipboard_text()
+        return text if SCRAMBLE_RE.match(text) and text != unlike else ""
+    return wait_until(copied, 20, step=0.1)
+
+
 class Scrambles(unittest.TestCase):
     def test_the_row_shows_a_scramble_a_stop_brings_the_next_and_off_is_as_designed(self):
         with App(prepare=lambda a: a.write("Setting.ini", COUNTDOWN_OFF)) as app:
@@ -65,12 +114,13 @@ class Scrambles(unittest.TestCase):
             app.quit()
 
         with App(prepare=lambda a: a.write("Setting.ini", COUNTDOWN_OFF + "Show Scramble=Enabled\r\n")) as app:
+            stale = clipboard_text()
             app.start()
             grown = app.geometry(app.main)
             self.assertEqual((grown.width, grown.height - designed.height), (designed.width, 32))
-            time.sleep(3.0)  # the worker builds its tables, then the first scramble shows
-            app.key("ctrl+c")
-            first = wait_until(lambda: clipboard_text() if SCRAMBLE_RE.match(clipboard_text()) else "", 5)
+            # Ctrl+C copies nothing until the worker has built its tables and the first
+            # scramble shows: asked until it does.
+            first = copied_scramble(app, unlike=stale)
             self.assertRegex(first, SCRAMBLE_RE)
             app.screenshot("scramble-row")
             app.key("space")
@@ -78,9 +128,7 @@ class Scrambles(unittest.TestCase):
             app.key("space")
             self.assertTrue(wait_until(lambda: len(app.result_lines()) == 1, 10))
             self.assertRegex(app.result_lines()[0], r"Result: \d\d:\d\d:\d\d:\d\d$", "the log keeps its line")
-            time.sleep(1.0)
-            app.key("ctrl+c")
-            second = wait_until(lambda: clipboard_text() if clipboard_text() != first else "", 5)
+            second = copied_scramble(app, unlike=first)
             self.assertRegex(second, SCRAMBLE_RE)
             app.quit()
 
