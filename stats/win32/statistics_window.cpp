@@ -96,8 +96,13 @@ void StatisticsWindow::Attach(results::ResultBook& book) {
   OnReloaded(book);
 }
 
+void StatisticsWindow::SetTimer(const Form& timer, std::function<void(int vk, int shift, bool repeat)> onKey) {
+  timer_ = [&timer] { return timer.Handle(); };
+  onTimerKey = std::move(onKey);
+}
+
 void StatisticsWindow::SetTimer(HWND timer, std::function<void(int vk, int shift, bool repeat)> onKey) {
-  timer_ = timer;
+  timer_ = [timer] { return timer; };
   onTimerKey = std::move(onKey);
 }
 
@@ -180,12 +185,13 @@ void StatisticsWindow::ApplyStoredPlacement() {
 // Beside the timer's window rather than over its digits (see stats::PlaceBeside);
 // centred on the screen when there is no timer to go beside.
 void StatisticsWindow::PlaceBesideTimer() {
-  if (!timer_ || !IsWindowVisible(timer_) || IsIconic(timer_)) {
+  HWND timerWindow = TimerWindow();
+  if (!timerWindow || !IsWindowVisible(timerWindow) || IsIconic(timerWindow)) {
     CenterOnScreen();
     return;
   }
   RECT timer, self, client;
-  GetWindowRect(timer_, &timer);
+  GetWindowRect(timerWindow, &timer);
   GetWindowRect(Handle(), &self);
   GetClientRect(Handle(), &client);
   MONITORINFO monitor{};
@@ -256,7 +262,7 @@ void StatisticsWindow::HideAndReturnActivation() {
   HWND self = Handle();
   if (GetActiveWindow() == self || GetForegroundWindow() == self) {
     HWND back = previous_active_ != self && CanTakeActivation(previous_active_) ? previous_active_ : nullptr;
-    if (!back && CanTakeActivation(timer_)) back = timer_;
+    if (!back && CanTakeActivation(TimerWindow())) back = TimerWindow();
     for (Form* form : LoadedForms()) {
       if (!back && form != this && CanTakeActivation(form->Handle())) back = form->Handle();
     }
@@ -271,7 +277,10 @@ void StatisticsWindow::HideAndReturnActivation() {
 // A modal question of ours (the exit question, a message box over the timer) disables
 // the timer's window, its owner; this window has no owner and stays enabled, so it
 // asks the timer's window: no solve is started or stopped under a question.
-bool StatisticsWindow::TimerTakesKeys() const { return !timer_ || IsWindowEnabled(timer_); }
+bool StatisticsWindow::TimerTakesKeys() const {
+  HWND timer = TimerWindow();
+  return !timer || IsWindowEnabled(timer);
+}
 
 void StatisticsWindow::OnKeyDown(int vk, int shift, bool repeat) {
   if (vk == 'C' && (shift & kCtrlMask) != 0) {
@@ -321,10 +330,11 @@ void StatisticsWindow::Refresh() {
 // The timer's digits stay in sight: wherever this window would come to lie over the
 // timer's window (shown, activated by a click, moved onto it), it goes under it instead.
 void StatisticsWindow::KeepUnderTimer(WINDOWPOS& position) const {
-  if (!timer_ || !IsWindowVisible(timer_) || position.hwnd != Handle()) return;
+  HWND timerWindow = TimerWindow();
+  if (!timerWindow || !IsWindowVisible(timerWindow) || position.hwnd != Handle()) return;
   RECT now, timer, overlap;
   GetWindowRect(Handle(), &now);
-  GetWindowRect(timer_, &timer);
+  GetWindowRect(timerWindow, &timer);
   RECT next = now;
   if ((position.flags & SWP_NOMOVE) == 0) OffsetRect(&next, position.x - now.left, position.y - now.top);
   if ((position.flags & SWP_NOSIZE) == 0) {
@@ -337,15 +347,15 @@ void StatisticsWindow::KeepUnderTimer(WINDOWPOS& position) const {
   const bool stays = (position.flags & SWP_NOZORDER) != 0 || after == HWND_NOTOPMOST || after == Handle();
   bool endsAbove = false;
   if (stays) {
-    endsAbove = Above(Handle(), timer_);
+    endsAbove = Above(Handle(), timerWindow);
   } else if (after == HWND_TOP || after == HWND_TOPMOST) {
     endsAbove = true;
-  } else if (after != HWND_BOTTOM && after != timer_) {
-    endsAbove = Above(after, timer_);
+  } else if (after != HWND_BOTTOM && after != timerWindow) {
+    endsAbove = Above(after, timerWindow);
   }
   if (!endsAbove) return;
   position.flags &= ~SWP_NOZORDER;
-  position.hwndInsertAfter = timer_;
+  position.hwndInsertAfter = timerWindow;
 }
 
 LRESULT StatisticsWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -36,6 +36,9 @@ class StatisticsWindow : public Form, public results::BookWatcher {
   // The timer's window and what its keys do: the window opens beside it, stays under
   // it where they overlap, and passes Space, Escape and F1-F3 on to `onKey` only
   // while the timer's window is enabled (no modal question of ours is showing).
+  // The form's window is looked up when needed, so it may be loaded later.
+  void SetTimer(const Form& timer, std::function<void(int vk, int shift, bool repeat)> onKey);
+  // The same with the timer's window itself, which must exist already.
   void SetTimer(HWND timer, std::function<void(int vk, int shift, bool repeat)> onKey);
   // Works the figures out if the book changed since they last were.
   void EnsureFresh();
@@ -80,6 +83,7 @@ class StatisticsWindow : public Form, public results::BookWatcher {
   void PlaceBesideTimer();
   bool CaptionOnScreen() const;
   void KeepUnderTimer(WINDOWPOS& position) const;
+  HWND TimerWindow() const { return timer_ ? timer_() : nullptr; }
   bool TimerTakesKeys() const;
   void SavePlacement() const;
   void Refresh();
@@ -90,7 +94,7 @@ class StatisticsWindow : public Form, public results::BookWatcher {
   results::ResultBook* book_;
   stats::Statistics statistics_;
   bool fresh_ = false;  // the figures are those of the book as it is
-  HWND timer_ = nullptr;
+  std::function<HWND()> timer_;  // the timer's window, or nullptr while there is none
   stats::ChartPainter chart_;
   BackBuffer back_buffer_;
   HWND previous_active_ = nullptr;  // given the activation back when this window hides

@@ -73,12 +73,13 @@ class StatisticsWindowTest : public AppFolderTest {
     book = std::make_unique<results::ResultBook>(store);
     main = std::make_unique<MainWindow>(*book);
     stats = std::make_unique<StatisticsWindow>(*book);
-    ASSERT_TRUE(main->Load());
-    for (const std::string& line : thisRun) ASSERT_TRUE(book->Append(line));
-    stats->SetTimer(main->Handle(), [this](int vk, int shift, bool repeat) {
+    // Wired before the timer's window exists, as WinMain wires it.
+    stats->SetTimer(*main, [this](int vk, int shift, bool repeat) {
       keys.push_back(vk);
       main->onKeyDown(vk, shift, repeat);
     });
+    ASSERT_TRUE(main->Load());
+    for (const std::string& line : thisRun) ASSERT_TRUE(book->Append(line));
   }
 
   // The main window shown and active, as the user starts timing.
