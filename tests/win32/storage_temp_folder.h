@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -17,13 +18,20 @@ namespace tw::storage::testing {
 class TempFolder {
  public:
   // `tail` (UTF-8) ends the folder's name.
+  // A folder of that name left by an earlier run (a process id comes round again) is
+  // never reused: the next name is tried. One that cannot be made fails the test.
   explicit TempFolder(std::string_view tail = {}) {
     static std::atomic<int> counter{0};
     wchar_t base[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH + 1, base);
-    path_ = Narrow(base) + "tw-storage-" + std::to_string(GetCurrentProcessId()) + "-" +
-            std::to_string(counter++) + std::string(tail) + "\\";
-    CreateDirectoryW(Widen(path_).c_str(), nullptr);
+    if (GetTempPathW(MAX_PATH + 1, base) == 0) throw std::runtime_error("no temp folder");
+    const std::string stem = Narrow(base) + "tw-storage-" + std::to_string(GetCurrentProcessId()) + "-";
+    for (;;) {
+      path_ = stem + std::to_string(counter++) + std::string(tail) + "\\";
+      if (CreateDirectoryW(Widen(path_).c_str(), nullptr)) return;
+      if (const DWORD error = GetLastError(); error != ERROR_ALREADY_EXISTS) {
+        throw std::runtime_error("could not create " + path_ + ": error " + std::to_string(error));
+      }
+    }
   }
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
