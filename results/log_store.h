@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -19,13 +20,18 @@ struct LoadedLog {
 };
 
 // One save: the book's lines as they are now, and every edit made since the last
-// save that worked. The store writes `lines` when the file is as it last read or
+// save that worked. The store writes the snapshot when the file is as it last read or
 // wrote it; otherwise it reads the file again and writes ApplyEdits(file, edits).
 // An empty result deletes the file instead when `deleteWhenEmpty` is set (a reset,
 // or the last line removed); otherwise an empty log is a 0-byte file.
 struct SaveJob {
   std::uint64_t generation = 0;
+  // `lines` holds the book's lines; `snapshot` is this save's: the first of them, taken
+  // when the save was handed over. While the save runs the book may append to `lines`
+  // (it keeps room, so these never move) but never changes the snapshot's lines, so a
+  // store on another thread reads them through `snapshot` alone, never through `lines`.
   std::shared_ptr<const std::vector<std::string>> lines;
+  std::span<const std::string> snapshot;
   std::vector<LogEdit> edits;
   bool deleteWhenEmpty = false;
   // The book's lines may lack what the file holds (it could not take in the lines of

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <new>
+#include <span>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -19,6 +20,22 @@ void ThrowIfAllocationFails() {
 
 // Room for one more element, grown geometrically, so that the push_back that commits
 // a change cannot throw.
+// Room kept past the lines for appends while a save holds them: more than anyone logs
+// during one save, and an eighth more for a long log, so that it grows geometrically.
+constexpr std::size_t kMinimumSpareRoom = 64;
+std::size_t SpareRoom(std::size_t size) { return std::max<std::size_t>(size / 8, 4 * kMinimumSpareRoom); }
+
+// Moving every line to a larger block costs milliseconds (the new block's pages are
+// touched for the first time): done at load, it is done again only every size/8 solves.
+void KeepSpareRoom(std::vector<std::string>& lines) {
+  if (lines.capacity() - lines.size() >= kMinimumSpareRoom) return;
+  try {
+    lines.reserve(lines.size() + SpareRoom(lines.size()));
+  } catch (const std::bad_alloc&) {
+    // Without it all the same: an append while a save runs then copies the lines.
+  }
+}
+
 template <typename T>
 void MakeRoomForOne(std::vector<T>& items) {
   if (items.size() < items.capacity()) return;
@@ -71,6 +88,7 @@ void ResultBook::Load() {
   try {
     LoadedLog log = store_.Load();
     auto lines = std::make_shared<std::vector<std::string>>(std::move(log.lines));
+    KeepSpareRoom(*lines);
     lines_ = std::move(lines);
     edits_.clear();
     unsaved_.clear();
@@ -92,17 +110,26 @@ void ResultBook::Load() {
 
 std::size_t ResultBook::SessionStart() const { return session_.empty() ? Size() : session_.front(); }
 
+std::vector<std::string>& ResultBook::CopyLines() {
+  auto copy = std::make_shared<std::vector<std::string>>();
+  copy->reserve(lines_->size() + SpareRoom(lines_->size()));
+  copy->assign(lines_->begin(), lines_->end());
+  lines_ = std::move(copy);
+  // The save alone holds the old lines now, and lets go of them on its own thread.
+  inFlightLines_.reset();
+  return *lines_;
+}
+
 std::vector<std::string>& ResultBook::WritableLines() {
-  if (lines_.use_count() > 1) {
-    // A save is writing these lines on its own thread. The copy has room to grow, so
-    // the appends that follow while it runs do not move every line again.
-    auto copy = std::make_shared<std::vector<std::string>>();
-    copy->reserve(lines_->size() + lines_->size() / 8 + 16);
-    copy->assign(lines_->begin(), lines_->end());
-    lines_ = std::move(copy);
-    // The save alone holds the old lines now, and lets go of them on its own thread.
-    inFlightLines_.reset();
-  }
+  // A save on its way reads its lines on another thread: they are copied, not changed.
+  if (lines_.use_count() > 1) return CopyLines();
+  return *lines_;
+}
+
+std::vector<std::string>& ResultBook::AppendableLines() {
+  // A line added past the save's lines, in room kept for it, touches none of them; a
+  // copy of every line would cost a key press many milliseconds.
+  if (lines_.use_count() > 1 && lines_->size() == lines_->capacity()) return CopyLines();
   return *lines_;
 }
 
@@ -117,7 +144,7 @@ bool ResultBook::Append(std::string line) {
     edit.index = Size();
     edit.line = line;
     ThrowIfAllocationFails();
-    std::vector<std::string>& lines = WritableLines();
+    std::vector<std::string>& lines = AppendableLines();
     lines.push_back(std::move(line));
     // Nothing from here on can fail.
     ++generation_;
@@ -231,9 +258,13 @@ void ResultBook::SubmitSave(bool deleteWhenEmpty) {
   }
   std::uint64_t generation = 0;
   try {
+    // Room for the solves logged while this save runs, made before the save holds the
+    // lines (a store lets go of them before it answers, so nothing else holds them now).
+    if (lines_.use_count() == 1) KeepSpareRoom(*lines_);
     SaveJob job;
     job.generation = generation_ + 1;
     job.lines = lines_;
+    job.snapshot = std::span<const std::string>(lines_->data(), lines_->size());
     job.edits = edits_;
     job.deleteWhenEmpty = deleteWhenEmpty;
     job.reread = needReread_;
@@ -277,7 +308,9 @@ void ResultBook::Rebase(std::vector<std::string> merged) {
   lines_ = std::move(lines);
   session_ = std::move(session);
   // The unsaved solves, appended after the save, are still the last lines.
-  if (unsaved_.size() > lines_->size()) unsaved_.erase(unsaved_.begin(), unsaved_.end() - lines_->size());
+  if (unsaved_.size() > lines_->size()) {
+    unsaved_.erase(unsaved_.begin(), unsaved_.end() - static_cast<std::ptrdiff_t>(lines_->size()));
+  }
   state_.unsaved = unsaved_.size();
 }
 

@@ -65,7 +65,9 @@ class ResultBook {
   void RemoveWatcher(BookWatcher* watcher);
 
  private:
+  std::vector<std::string>& CopyLines();
   std::vector<std::string>& WritableLines();
+  std::vector<std::string>& AppendableLines();
   void SubmitSave(bool deleteWhenEmpty);
   void OnSaveDone(SaveOutcome outcome);
   void DropSaved(std::uint64_t generation);
@@ -75,8 +77,9 @@ class ResultBook {
   void Tell(Call call);
 
   LogStore& store_;
-  // Shared with the save on its way, which writes it on another thread: a change
-  // made meanwhile copies it first (copy on write), so the book never waits.
+  // Shared with the save on its way, which reads its snapshot on another thread:
+  // appends go past it, other changes copy the lines first (copy on write), so the
+  // book never waits for the disk.
   std::shared_ptr<std::vector<std::string>> lines_;
   std::vector<LogEdit> edits_;  // since the last save that worked, oldest first
   // The generations of the solves appended and not yet saved; they are the last lines.

@@ -64,8 +64,9 @@ class FakeStore final : public LogStore {
     outcome.generation = job.generation;
     const bool asTheBookHasIt = inStep_ && !job.reread && file == seen_;
     Lines lines;
+    const Lines snapshot(job.snapshot.begin(), job.snapshot.end());
     if (asTheBookHasIt) {
-      lines = *job.lines;
+      lines = snapshot;
     } else if (unreadable) {
       inStep_ = false;
       outcome.error = kSharingViolation;
@@ -86,7 +87,7 @@ class FakeStore final : public LogStore {
         inStep_ = true;
         lastSaved_ = job.generation;
         outcome.saved = true;
-        outcome.merged = !asTheBookHasIt && lines != *job.lines;
+        outcome.merged = !asTheBookHasIt && lines != snapshot;
         if (outcome.merged) outcome.mergedLines = lines;
       }
     }

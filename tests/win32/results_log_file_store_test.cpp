@@ -184,6 +184,7 @@ TEST_F(LogFileStoreTest, TheNewestWaitingSaveReplacesTheOneBeforeIt) {
     SaveJob job;
     job.generation = generation;
     job.lines = std::make_shared<const Lines>(Lines(generation, kA));
+    job.snapshot = *job.lines;
     store.Save(std::move(job));
     if (generation == 1) Sleep(50);  // the first is being written by now
   }
