@@ -2,7 +2,9 @@
 // The log of record: every line of one result log in file order, this run's changes
 // to it and whether they are saved. Windows show it and follow it through a
 // BookWatcher; only the book changes its lines, and every change is saved through
-// its LogStore at once.
+// its LogStore at once. One save is on its way at a time: changes made while it runs
+// are saved together right after it, and an outside change the store merged comes
+// back as the book's new lines with this run's later edits laid over them.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -20,7 +22,8 @@ namespace tw::results {
 inline constexpr unsigned long kErrorNotEnoughMemory = 8;
 
 struct SaveState {
-  bool failed = false;        // the latest change could not be saved
+  bool failed = false;        // the latest change could not be saved (a rewrite of a
+                              // log this run did not change never fails the results)
   std::size_t unsaved = 0;    // solves logged this run that exist only in memory
   unsigned long error = 0;    // the system's error code of the latest failure
   bool unread = false;        // the file is there but could not be read (not yet merged)
@@ -46,8 +49,10 @@ class ResultBook {
   std::size_t SessionStart() const;
 
   // Each change tells the watchers and hands a save to the store. Each returns false,
-  // leaving the book as it was, when it cannot be made (out of memory, an index
-  // past the end); the save state then says so.
+  // leaving the book as it was, when it cannot be made: an index past the end, or out
+  // of memory, which the save state then says (failed, kErrorNotEnoughMemory). A change
+  // made whose save could not be handed over for want of memory returns true with
+  // that same state; Save() tries again.
   bool Append(std::string line);
   bool Remove(std::size_t index);
   // The line at `index` rewritten as `line` (a penalty or a comment changed).
