@@ -17,13 +17,18 @@ cross-check. xdotool's overhead over T is reported from the same events.
 
 Then one solve runs for a few seconds while the CPU time of the program, of
 wineserver, of the prefix's other Wine processes and of Xvfb is read from
-/proc, since the program's own share hides the work done for it elsewhere.
+/proc, since the program's own share hides the work done for it elsewhere. The
+prefix and the display must be this run's alone (scripts/bench gives it both):
+another program there would be billed too. The solve is stopped with Space and
+read back from Result.lst, and the digits are compared before and after the
+span, so the figure is known to be of a program that was timing and painting.
 
 Usage: real_input_bench.py --dist DIR [--solves N] [--xvfb-pid PID]
 Needs DISPLAY (an X server with RECORD), WINEPREFIX and xdotool.
 """
 import argparse
 import ctypes
+import hashlib
 import os
 import random
 import re
@@ -36,7 +41,7 @@ import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
-from harness import wait_until  # noqa: E402
+from harness import pixels, wait_until  # noqa: E402
 
 WINE = "/usr/lib/wine/wine64"
 WINDOW_TITLE = "^Twistwatch$"
@@ -367,6 +372,37 @@ def wine_processes(prefix):
     return found
 
 
+# The programs a prefix's session runs for every program in it.
+SESSION_PROGRAMS = {"services.exe", "winedevice.exe", "plugplay.exe", "svchost.exe", "rpcss.exe", "explorer.exe",
+                    "conhost.exe", "start.exe", "tabtip.exe", "wineboot.exe", "winemenubuilder"}
+
+
+def others_in_prefix(prefix, program_pid):
+    """The prefix's programs that are neither the program nor its session's: another run's."""
+    return sorted(f"{name} ({pid})" for pid, name in wine_processes(prefix).items()
+                  if pid != program_pid and not name.startswith("wineserver") and name not in SESSION_PROGRAMS)
+
+
+def others_on_display(ours):
+    """Visible windows of processes that are not among `ours`: another program drawing on the X server."""
+    out = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", ""], capture_output=True, text=True,
+                         timeout=10).stdout
+    found = []
+    for wid in out.split():
+        pid = subprocess.run(["xdotool", "getwindowpid", wid], capture_output=True, text=True, timeout=10).stdout
+        if pid.strip().isdigit() and int(pid) not in ours:
+            found.append(f"window {wid} of process {pid.strip()}")
+    return found
+
+
+def digits_picture(window):
+    """A digest of the main window below its caption, where the digits are."""
+    out = xdotool("getwindowgeometry", "--shell", window)
+    g = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+    x, y, width, height = (int(g[k]) for k in ("X", "Y", "WIDTH", "HEIGHT"))
+    return hashlib.sha1(pixels(x, y + height // 4, width, height - height // 4)).hexdigest()
+
+
 def xvfb_pid(given):
     if given:
         return given
@@ -404,26 +440,50 @@ class CpuGroups:
         return share, wall
 
 
+def check_alone(program, prefix, groups):
+    others = others_in_prefix(prefix, program.proc.pid)
+    if others:
+        raise BenchError(f"the prefix {prefix} also runs {', '.join(others)}: its CPU would be billed to timing; "
+                         "give the run a prefix of its own")
+    ours = {pid for pids in groups.groups.values() for pid in pids}
+    strangers = others_on_display(ours)
+    if strangers:
+        raise BenchError(f"another program draws on this display ({', '.join(strangers)}): Xvfb's CPU would bill it")
+
+
 def report_cpu(program, prefix, xvfb, recorder):
     groups = CpuGroups(program.proc.pid, prefix, xvfb)
     if not groups.groups["wineserver"]:
         raise BenchError(f"no wineserver of the prefix {prefix} found")
     if not groups.groups["Xvfb"]:
         raise BenchError("no Xvfb found for this display")
+    check_alone(program, prefix, groups)
+    logged = len(program.results())
     xdotool("key", "space")
     time.sleep(CPU_SETTLE_S)
+    before = digits_picture(program.window)
     timing, wall = groups.measure(CPU_SAMPLE_S)
-    # Escape: the stopwatch goes idle without logging the solve.
-    xdotool("key", "Escape")
+    after = digits_picture(program.window)
+    check_alone(program, prefix, groups)
+    xdotool("key", "space")
+    results = wait_until(lambda: len(r := program.results()) > logged and r, RESULT_TIMEOUT_S, step=0.01)
+    if not results or len(results) != logged + 1:
+        raise BenchError("the solve timed for the CPU figure logged no result")
+    if results[-1] < wall * 100:
+        raise BenchError(f"the solve timed for the CPU figure logged {results[-1] / 100:.2f} s, less than the "
+                         f"{wall:.1f} s measured: it was not timing all along")
+    if before == after:
+        raise BenchError("the digits did not move while the CPU was measured")
     time.sleep(CPU_SETTLE_S)
     idle, idle_wall = groups.measure(IDLE_SAMPLE_S)
     if len(recorder.take()) != 2:
-        raise BenchError("Space and Escape did not both reach the X server")
+        raise BenchError("the two Spaces did not both reach the X server")
 
     def parts(share):
         return ", ".join(f"{name} {value:.1f}%" for name, value in share.items())
 
-    print(f"CPU while timing, the real program with its window shown, over {wall:.1f} s: "
+    print(f"CPU while timing, the real program with its window shown and its digits moving, over {wall:.1f} s "
+          f"of a {results[-1] / 100:.2f} s solve: "
           f"{sum(timing.values()):.1f}% of one core in all ({parts(timing)}) (target <= {CPU_TARGET_PERCENT}%)")
     print(f"CPU while idle, the same processes, over {idle_wall:.1f} s: {sum(idle.values()):.1f}% of one core "
           f"({parts(idle)})")
