@@ -175,6 +175,26 @@ class Results(unittest.TestCase):
             self.assertTrue(window_gone(app, wid))
 
 
+    def test_a_long_log_is_listed_and_a_remove_takes_the_chosen_line_only(self):
+        lines = [f"#{i} solve" for i in range(1, 100001)]
+
+        def prepare(app):
+            app.write("Setting.ini", settings(Last_Frame="Result"))
+            app.write("Result.lst", "".join(line + "\r\n" for line in lines))
+
+        with App(prepare=prepare) as app:
+            app.start()
+            wid = app.open_options("Result")
+            app.key("Tab", "Tab")  # from Exit past the selected option button into the list
+            app.key("Down", "Down")
+            app.screenshot("options-result-long-log")
+            app.key("Tab", "Tab", "space")  # past Reset to Remove Selected
+            expected = lines[:1] + lines[2:]
+            self.assertTrue(wait_until(lambda: app.result_lines() == expected, 10), app.result_lines()[:3])
+            app.key("alt+x")
+            self.assertTrue(window_gone(app, wid))
+
+
 class Links(unittest.TestCase):
     def test_the_link_under_the_pointer_is_emphasised_until_a_plain_surface(self):
         with App() as app:
