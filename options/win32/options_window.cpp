@@ -444,8 +444,12 @@ void OptionsWindow::ApplyLinkFont(int link) {
 }
 
 void OptionsWindow::OnDpiChanged() {
-  // A list box that draws its lines keeps their height through a font change.
+  // A box that draws its lines is told their new height itself; then it fits its
+  // designed box to whole lines again, as a box with text does after its new font.
   lstResult.FontChanged();
+  const lo::ControlRow& list = lo::Row("lstResult");
+  const lo::Point listAt = lo::ClientOrigin(list);
+  MoveControl(lstResult.Handle(), listAt.x, listAt.y, list.width, list.height);
   // The form gives every control back its designed font; the emphasis goes on top.
   for (int link = 0; link < static_cast<int>(emphasis_.size()); ++link) {
     if (emphasis_[static_cast<std::size_t>(link)]) ApplyLinkFont(link);

@@ -797,6 +797,20 @@ TEST_F(OptionsWindowTest, TheResultListLooksAndReadsLikeAListBoxWithText) {
   EXPECT_EQ(SendMessageA(list, LB_GETTEXT, 37, reinterpret_cast<LPARAM>(text)), 3);
   EXPECT_STREQ(text, "#38");
   EXPECT_EQ(SendMessageA(list, LB_GETTEXTLEN, 40, 0), LB_ERR);
+
+  // Through a DPI change, as the form takes a box with text through one: its new
+  // font, then its designed box again.
+  RECT suggested{0, 0, 900, 900};
+  SendMessageA(window.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  ASSERT_EQ(window.Dpi(), 144);
+  SendMessageA(plain, WM_SETFONT, static_cast<WPARAM>(SendMessageA(list, WM_GETFONT, 0, 0)), FALSE);
+  MoveWindow(plain, window.Px(at.x), window.Px(at.y), window.Px(row.width), window.Px(row.height), FALSE);
+  EXPECT_EQ(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0), SendMessageA(plain, LB_GETITEMHEIGHT, 0, 0));
+  GetWindowRect(list, &mine);
+  GetWindowRect(plain, &theirs);
+  EXPECT_EQ(mine.bottom - mine.top, theirs.bottom - theirs.top);
+  for (HWND box : {list, plain}) SendMessageA(box, LB_SETTOPINDEX, 10, 0);
+  EXPECT_EQ(Snapshot(list), Snapshot(plain));
   DestroyWindow(plain);
 }
 
