@@ -121,8 +121,8 @@ OptionsWindow& frmMore(HWND owner);
 OptionsWindow* OptionsWindowInstance();
 bool OptionsWindowLoaded();
 
-// F1 in the main window: loads the options window when it is not loaded and shows it
-// modally, owned by `owner`, until it closes.
+// F1 in the main window: loads the options window, owned by `owner`, when it is not
+// loaded, and shows it modally until it closes.
 void ShowOptionsWindow(HWND owner);
 // F2 in the main window: toggles Show Hour, loading the options window hidden first
 // when it is not loaded.
