@@ -17,4 +17,12 @@ DisplayFields FieldsFor(std::int64_t elapsedMs) {
                        TwoDigits((elapsedMs % 1000) / 10), minutes > kLimitMinutes};
 }
 
+DisplayFields ResultFieldsFor(std::int64_t resultMs) {
+  DisplayFields f = FieldsFor(resultMs);
+  const std::int64_t minutes = (resultMs < 0 ? 0 : resultMs) / 60'000;
+  f.min = TwoDigits(minutes % 60);
+  f.limitReached = false;
+  return f;
+}
+
 }  // namespace tw

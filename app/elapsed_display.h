@@ -19,4 +19,8 @@ std::string TwoDigits(std::int64_t value);
 // Minutes are not reduced modulo 60, so the one-hour stop reads 01:60:00.
 DisplayFields FieldsFor(std::int64_t elapsedMs);
 
+// The fields of a stopped result, read as a clock reads them: a late start's two
+// seconds may carry a solve under the hour past it, to 01:00:01:xx.
+DisplayFields ResultFieldsFor(std::int64_t resultMs);
+
 }  // namespace tw

@@ -28,25 +28,19 @@ Step OnSpace(const State& state, bool repeat, const Settings& settings) {
   // Idle or counting down: the countdown switch decides. A held key only ever sets a
   // running countdown back to "3".
   switch (settings.countdown) {
-    case Switch::Enabled:
+    case Switch::kEnabled:
       if (repeat && !state.countdownTicking) return Step{Action::None, state};
       return Step{Action::StartCountdown, State{Phase::Countdown, true}};
-    case Switch::Disabled:
+    case Switch::kDisabled:
       if (repeat) return Step{Action::None, state};
       return Step{Action::StartTiming, With(state, Phase::Running)};
-    case Switch::Other:
+    case Switch::kOther:
       break;
   }
   return Step{Action::None, state};
 }
 
 }  // namespace
-
-Switch SwitchOf(std::string_view stored) {
-  if (stored == "Enabled") return Switch::Enabled;
-  if (stored == "Disabled") return Switch::Disabled;
-  return Switch::Other;
-}
 
 Step Decide(const State& state, Event event, const Settings& settings) {
   switch (event) {

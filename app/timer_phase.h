@@ -4,7 +4,7 @@
 // timers. The start countdown ticks on its own beside the phase: switching the
 // countdown off while it runs lets Space start timing at once, and the countdown's
 // end then starts the count again, as the designed timer always did.
-#include <string_view>
+#include "storage/settings_schema.h"
 
 namespace tw::timing {
 
@@ -16,8 +16,7 @@ enum class Event { Space, SpaceRepeat, Escape, CountdownDone, HourLimit };
 
 // A stored switch as the timer reads it: exactly "Enabled", exactly "Disabled", or
 // any other text (a hand edit), which the designed rules treat as neither.
-enum class Switch { Enabled, Disabled, Other };
-Switch SwitchOf(std::string_view stored);
+using Switch = settings::Switch;
 
 struct State {
   Phase phase = Phase::Idle;
@@ -25,7 +24,7 @@ struct State {
 };
 
 struct Settings {
-  Switch countdown = Switch::Enabled;
+  Switch countdown = Switch::kEnabled;
   bool inspection = false;
 };
 

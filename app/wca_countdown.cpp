@@ -12,18 +12,6 @@ Penalty PenaltyFor(std::int64_t inspectionMs) {
   return Penalty::None;
 }
 
-std::string_view PenaltySuffix(Penalty penalty) {
-  switch (penalty) {
-    case Penalty::PlusTwo:
-      return " (+2)";
-    case Penalty::Dnf:
-      return " (DNF)";
-    case Penalty::None:
-      break;
-  }
-  return "";
-}
-
 std::string InspectionText(std::int64_t inspectionMs) {
   if (inspectionMs >= kInspectionDnfMs) return "DNF";
   if (inspectionMs >= kInspectionMs) return "+2";

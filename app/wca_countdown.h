@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "results/solve.h"
+
 namespace tw {
 
 // Competition inspection: fifteen seconds to look at the cube before the solve.
@@ -14,14 +16,11 @@ inline constexpr std::int64_t kPenaltyMs = 2'000;
 inline constexpr std::int64_t kFirstCallMs = 8'000;
 inline constexpr std::int64_t kSecondCallMs = 12'000;
 
-enum class Penalty { None, PlusTwo, Dnf };
+using Penalty = results::Penalty;
 
 // The penalty of a solve started `inspectionMs` after inspection began; each limit
 // itself is still in time, anything after it is not.
 Penalty PenaltyFor(std::int64_t inspectionMs);
-
-// What a result line carries after the designed time: "", " (+2)" or " (DNF)".
-std::string_view PenaltySuffix(Penalty penalty);
 
 // The digit shown `inspectionMs` into inspection: the whole seconds left, "15" down
 // to "1", then "+2" from fifteen seconds and "DNF" from seventeen.

@@ -75,6 +75,7 @@ inline constexpr int kScrambleRowHeight = 480;
 inline constexpr std::uint32_t kScrambleColor = 0x00303030;
 // Shown until the first scramble is ready.
 inline constexpr const char* kScramblePlaceholder = "Preparing a scramble...";
+inline constexpr const char* kScrambleUnavailable = "Scrambles unavailable";
 
 }  // namespace main
 }  // namespace tw::layout

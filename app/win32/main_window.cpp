@@ -4,13 +4,14 @@
 #include <utility>
 
 #include "app/elapsed_display.h"
-#include "app/timing_control.h"
 #include "docking/win32/docking.h"
 #include "resources/main_layout.h"
 #include "resources/resource_ids.h"
 #include "storage/win32/item_exists_win.h"
+#include "results/solve.h"
 #include "storage/win32/result_log_file.h"
-#include "storage/win32/settings_file.h"
+#include "storage/win32/settings.h"
+#include "storage/win32/wide_path.h"
 #include "toolkit/win32/services.h"
 
 namespace tw {
@@ -19,7 +20,7 @@ namespace {
 
 namespace L = layout::main;
 
-constexpr const char* kSection = "General Settings";
+using settings::Reader;
 constexpr const char* kSoundFileMessage =
     "One or more file seems invalid. Twistwatch can't continue. Try to reinstall first.";
 constexpr const char* kFontMessage =
@@ -39,8 +40,6 @@ constexpr const wchar_t* kUnsavedCaption = L"Twistwatch \u2014 results not saved
 constexpr UINT kScrambleReadyMessage = WM_APP + 40;
 constexpr ULONGLONG kBeepLength = 1282;
 constexpr ULONGLONG kDingLength = 80856;
-
-MainWindow* g_main = nullptr;
 
 FormDesign MainDesign() {
   return FormDesign{L::kCaption,
@@ -88,9 +87,6 @@ LabelDesign ScrambleLabel() {
                      false};
 }
 
-std::string SettingsPath() { return AppFolder() + "Setting.ini"; }
-
-std::string ResultLogPath() { return AppFolder() + "Result.lst"; }
 
 std::string UnsavedMessage(std::size_t count, const std::string& path, unsigned long error) {
   std::string what;
@@ -103,14 +99,12 @@ std::string UnsavedMessage(std::size_t count, const std::string& path, unsigned 
          "\r\n\r\nRetry saves them now. Cancel closes Twistwatch without them.";
 }
 
-std::string ReadSetting(const char* key, const char* def) {
-  return storage::ReadINI(kSection, key, def, SettingsPath());
-}
+bool TimerSwitch(const settings::SwitchKey& key) { return settings::IsEnabled(key, Reader::kTimer); }
 
 // The length of a file, or -1 when it cannot be read.
 long long FileLength(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+  if (!GetFileAttributesExW(storage::Widen(path).c_str(), GetFileExInfoStandard, &data)) return -1;
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return -1;
   return static_cast<long long>((static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
 }
@@ -140,10 +134,7 @@ bool DigitFontInstalled() {
 
 }  // namespace
 
-MainWindow& frmMain() { return *g_main; }
-void SetMainWindow(MainWindow* window) { g_main = window; }
-
-MainWindow::MainWindow()
+MainWindow::MainWindow(results::ResultBook& book)
     : Form(MainDesign()),
       lbl3SecCD(AddLabel(DigitLabel(0))),
       lblSeparator0(AddLabel(DigitLabel(1))),
@@ -156,11 +147,12 @@ MainWindow::MainWindow()
       lblScramble(AddLabel(ScrambleLabel())),
       tmrCounter(*this, L::kCounterIntervalMs, [this] { onCounterTick(); }),
       tmr3SecCD(*this, L::kCountdownIntervalMs, [this] { onCountdownTick(); }),
-      tmrInspection(*this, kInspectionTickMs, [this] { onInspectionTick(); }) {}
-
-MainWindow::~MainWindow() {
-  if (g_main == this) g_main = nullptr;
+      tmrInspection(*this, kInspectionTickMs, [this] { onInspectionTick(); }),
+      book_(book) {
+  book_.AddWatcher(this);
 }
+
+MainWindow::~MainWindow() { book_.RemoveWatcher(this); }
 
 void MainWindow::ApplyShowHourLayout(bool hourShown) {
   const L::ShowHourColumn& col = L::ShowHourLayout(hourShown);
@@ -178,8 +170,17 @@ void MainWindow::ApplyShowHourLayout(bool hourShown) {
   lblScramble.SetWidth(ClientWidth());
 }
 
+void MainWindow::OnSettingChanged(std::string_view key) {
+  if (key == settings::kShowHour.name) {
+    ApplyShowHourLayout(TimerSwitch(settings::kShowHour));
+    CenterHorizontally();
+  } else if (key == settings::kShowScramble.name) {
+    ApplyScrambleSetting();
+  }
+}
+
 void MainWindow::ApplyScrambleSetting() {
-  const bool shown = ReadSetting("Show Scramble", "Disabled") == kEnabled;
+  const bool shown = TimerSwitch(settings::kShowScramble);
   scrambleShown_ = shown;
   SetClientSize(ClientWidth(), L::kClientHeight + (shown ? L::kScrambleRowHeight : 0));
   lblScramble.SetWidth(ClientWidth());
@@ -191,6 +192,13 @@ void MainWindow::ApplyScrambleSetting() {
 }
 
 void MainWindow::NextScramble() {
+  if (scrambleFeed_.Failed()) {
+    // The tables could not be built (out of memory): say so rather than wait for ever.
+    scrambleWanted_ = false;
+    scramble_.clear();
+    lblScramble.SetText(L::kScrambleUnavailable);
+    return;
+  }
   scrambleWanted_ = !scrambleFeed_.Ready();
   scramble_ = scrambleWanted_ ? std::string() : scrambleFeed_.Take();
   lblScramble.SetText(scrambleWanted_ ? std::string(L::kScramblePlaceholder) : scramble_);
@@ -210,20 +218,17 @@ bool MainWindow::OnLoad() {
     }
   }
   docking::ActivateDocking(Handle());
-  const std::string settings = SettingsPath();
-  if (!storage::ItemExists(settings)) storage::WriteDefaultSettings(settings);
-  const std::string showHour = ReadSetting("Show Hour", "Disabled");
-  if (showHour == kEnabled || showHour == kDisabled) {
-    ApplyShowHourLayout(showHour == kEnabled);
+  settings::CreateIfMissing();
+  const settings::Switch showHour = settings::Read(settings::kShowHour, Reader::kTimer);
+  if (showHour != settings::Switch::kOther) {
+    ApplyShowHourLayout(showHour == settings::Switch::kEnabled);
     CenterHorizontally();
   }
   ApplyScrambleSetting();
-  storage::ResultLogRead log = storage::ReadResultLog(ResultLogPath());
-  // A log that is there but unreadable (held by another program, a failing disk) is
-  // never saved over: new results wait in memory until it can be read and merged.
-  logUnread_ = log.state == storage::ResultLogRead::State::kUnreadable;
-  saveError_ = log.error;
-  lstTmpResult.Assign(std::move(log.lines));
+  // A log that is there but unreadable (held by another program, a failing disk, saved
+  // as UTF-16) is never saved over: the book keeps new results until it reads.
+  book_.Load();
+  ShowSaveState();
   return true;
 }
 
@@ -242,7 +247,7 @@ bool MainWindow::CheckSoundFiles() {
 bool MainWindow::CheckDisplayFont() {
   if (!DigitFontInstalled()) {
     // Without the installed face, our own copy serves this process alone.
-    AddFontResourceExA((AppFolder() + "Digital-7.ttf").c_str(), FR_PRIVATE, nullptr);
+    AddFontResourceExW(storage::Widen(AppFolder() + "Digital-7.ttf").c_str(), FR_PRIVATE, nullptr);
     for (Label* label : {&lbl3SecCD, &lblSeparator0, &lblHour, &lblSeparator2, &lblSeparator1, &lblSec,
                          &lblMSec, &lblMin}) {
       label->ResetFont();
@@ -261,42 +266,67 @@ void MainWindow::OnKeyDown(int vk, int shift, bool repeat) { onKeyDown(vk, shift
 
 void MainWindow::onKeyDown(int vk, int shift, bool repeat) {
   // The clock first: reading the settings file must not add to the recorded time.
-  if (vk == VK_SPACE) OnSpace(NowMs(), repeat);
-  if (vk == VK_ESCAPE) {
-    StopInspection();  // cancelled: nothing is logged
-    penalty_ = Penalty::None;
-    tmrCounter.SetEnabled(false);
-    lblMin.SetText("00");
-    lblSec.SetText("00");
-    lblMSec.SetText("00");
-  }
+  if (vk == VK_SPACE) Apply(repeat ? timing::Event::SpaceRepeat : timing::Event::Space, NowMs());
+  if (vk == VK_ESCAPE) Apply(timing::Event::Escape, NowMs());
   if (vk == VK_F1 && onF1) onF1();
   if (vk == VK_F2 && onF2) onF2();
   if (vk == VK_F3 && onF3) onF3();
   if (vk == 'C' && (shift & kCtrlMask) && scrambleShown_) CopyScramble();
 }
 
-void MainWindow::OnSpace(std::int64_t pressedAt, bool repeat) {
-  // Inspection, when it is on, takes the countdown's place whatever "Countdown" says.
-  const bool idle = !tmrCounter.Enabled() && !tmr3SecCD.Enabled();
-  if (tmrInspection.Enabled() || (idle && ReadSetting("Inspection", "Disabled") == kEnabled)) {
-    OnInspectionSpace(pressedAt, repeat);
-    return;
-  }
-  const std::string countdown = ReadSetting("Countdown", "Enabled");
-  switch (DecideSpace(countdown, tmrCounter.Enabled(), tmr3SecCD.Enabled(), repeat)) {
-    case SpaceAction::StartCountdown:
+timing::Settings MainWindow::ReadTimingSettings() const {
+  return timing::Settings{settings::Read(settings::kCountdown, Reader::kTimer), TimerSwitch(settings::kInspection)};
+}
+
+void MainWindow::Apply(timing::Event event, std::int64_t at) {
+  const timing::Step step = timing::Decide(state_, event, ReadTimingSettings());
+  state_ = step.next;
+  switch (step.action) {
+    case timing::Action::StartCountdown:
       StartCountdown();
       break;
-    case SpaceAction::StartTiming:
-      StartTiming(pressedAt);
+    case timing::Action::StartTiming:
+      StartTiming(at);
       break;
-    case SpaceAction::StopAndRecord:
-      StopAndRecord(pressedAt);
+    case timing::Action::StartInspection:
+      StartInspection(at);
       break;
-    case SpaceAction::None:
+    case timing::Action::StartFromInspection: {
+      // The penalty is judged at the key press itself, not at the last tick.
+      const Penalty penalty = PenaltyFor(at - inspectionStart_);
+      StopInspection();
+      StartTiming(at);
+      penalty_ = penalty;
+      break;
+    }
+    case timing::Action::StopAndRecord:
+      StopAndRecord(at);
+      break;
+    case timing::Action::CancelInspection:
+      StopInspection();
+      penalty_ = Penalty::None;
+      break;
+    case timing::Action::StopCounter:
+      tmrCounter.SetEnabled(false);
+      penalty_ = Penalty::None;
+      break;
+    case timing::Action::ClearDisplay:
+    case timing::Action::None:
       break;
   }
+  if (step.clearDisplay || step.action == timing::Action::ClearDisplay) ClearDisplay();
+  // The countdown's timer follows the phase's word on it.
+  if (!state_.countdownTicking && tmr3SecCD.Enabled()) {
+    tmr3SecCD.SetEnabled(false);
+    lbl3SecCD.SetVisible(false);
+    lbl3SecCD.SetText("3");
+  }
+}
+
+void MainWindow::ClearDisplay() {
+  lblMin.SetText("00");
+  lblSec.SetText("00");
+  lblMSec.SetText("00");
 }
 
 void MainWindow::StartCountdown() {
@@ -306,21 +336,12 @@ void MainWindow::StartCountdown() {
   tmr3SecCD.SetEnabled(true);
 }
 
-void MainWindow::OnInspectionSpace(std::int64_t pressedAt, bool repeat) {
-  if (repeat) return;  // a held key never starts anything
-  if (!tmrInspection.Enabled()) {
-    inspectionStart_ = pressedAt;
-    inspectionCalls_ = 0;
-    lbl3SecCD.SetText(InspectionText(0));
-    lbl3SecCD.SetVisible(true);
-    tmrInspection.SetEnabled(true);
-    return;
-  }
-  // The penalty is judged at the key press itself, not at the last tick.
-  const Penalty penalty = PenaltyFor(pressedAt - inspectionStart_);
-  StopInspection();
-  StartTiming(pressedAt);
-  penalty_ = penalty;
+void MainWindow::StartInspection(std::int64_t at) {
+  inspectionStart_ = at;
+  inspectionCalls_ = 0;
+  lbl3SecCD.SetText(InspectionText(0));
+  lbl3SecCD.SetVisible(true);
+  tmrInspection.SetEnabled(true);
 }
 
 void MainWindow::StopInspection() {
@@ -341,74 +362,49 @@ void MainWindow::onInspectionTick() {
   }
 }
 
-void MainWindow::StartTiming(std::int64_t pressedAt) {
+void MainWindow::StartTiming(std::int64_t at) {
   penalty_ = Penalty::None;
-  StartTick = pressedAt;
+  StartTick = at;
   tmrCounter.AlignTicks(StartTick, kHundredthMs);
   tmrCounter.SetEnabled(true);
 }
 
-void MainWindow::StopAndRecord(std::int64_t pressedAt) {
-  // The display is brought to the moment of the key press, so the recorded
-  // result is the press and still what the display shows; a late start's two
-  // seconds are in both.
+void MainWindow::StopAndRecord(std::int64_t at) {
   const Penalty penalty = std::exchange(penalty_, Penalty::None);
-  ShowElapsed(pressedAt - StartTick + (penalty == Penalty::PlusTwo ? kPenaltyMs : 0));
-  if (!tmrCounter.Enabled()) return;  // that reading was the one-hour stop
+  const std::int64_t measured = at - StartTick;
   tmrCounter.SetEnabled(false);
+  if (FieldsFor(measured).limitReached) {
+    // The one-hour stop came first: the solve stopped by itself and is not logged.
+    ShowElapsed(measured);
+    return;
+  }
+  // The display is brought to the moment of the key press, so the recorded result is
+  // the press and still what the display shows; a late start's two seconds are in
+  // both, even when they carry the result past the hour.
+  const std::int64_t shown = measured + (penalty == Penalty::PlusTwo ? kPenaltyMs : 0);
+  ElapsedMs = shown;
+  ShowFields(ResultFieldsFor(shown));
   if (scrambleShown_) NextScramble();  // the solve used the one shown
-  if (ReadSetting("Log Result", "Enabled") == kEnabled) {
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    const LocalTime when{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
-    lstTmpResult.Append(BuildResultLine(when, LocaleText(LOCALE_SDATE, "/"), LocaleText(LOCALE_STIME, ":"),
-                                        lblHour.Text(), lblMin.Text(), lblSec.Text(), lblMSec.Text()) +
-                        std::string(PenaltySuffix(penalty)));
-    ++unsavedResults_;
-    if (onResultLogged) onResultLogged();
+  if (!TimerSwitch(settings::kLogResult)) {
+    book_.Save();
+    return;
   }
-  SaveTmpResultList();
-}
-
-bool MainWindow::SaveTmpResultList() {
-  const std::string path = ResultLogPath();
-  bool saved = false;
-  if (!logUnread_ || MergeUnreadLog(path)) saved = storage::WriteResultLog(path, lstTmpResult.Items(), &saveError_);
-  saveFailed_ = !saved;
-  if (saved) unsavedResults_ = 0;
-  ShowSaveState();
-  return saved;
-}
-
-bool MainWindow::MergeUnreadLog(const std::string& path) {
-  storage::ResultLogRead log = storage::ReadResultLog(path);
-  if (log.state == storage::ResultLogRead::State::kUnreadable) {
-    saveError_ = log.error;
-    return false;
-  }
-  // The old lines first, then those logged since.
-  const std::vector<std::string>& logged = lstTmpResult.Items();
-  log.lines.insert(log.lines.end(), logged.begin(), logged.end());
-  lstTmpResult.Assign(std::move(log.lines));
-  logUnread_ = false;
-  if (onResultsReloaded) onResultsReloaded();
-  return true;
-}
-
-void MainWindow::DeleteResultLog() {
-  const std::string path = ResultLogPath();
-  logUnread_ = false;
-  const bool gone = !storage::ItemExists(path) || storage::DeleteResultLog(path);
-  if (!gone) saveError_ = GetLastError();
-  saveFailed_ = !gone;
-  if (gone) unsavedResults_ = 0;
-  ShowSaveState();
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  results::Solve solve;
+  solve.when = results::LocalTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+  solve.time = shown / 10;
+  solve.penalty = penalty;
+  solve.dateSeparator = LocaleText(LOCALE_SDATE, "/");
+  solve.timeSeparator = LocaleText(LOCALE_STIME, ":");
+  book_.Append(results::Format(solve));
 }
 
 void MainWindow::ShowSaveState() {
-  if (!Handle() || saveFailed_ == captionMarked_) return;
-  captionMarked_ = saveFailed_;
-  if (saveFailed_) {
+  const bool failed = book_.State().failed;
+  if (!Handle() || failed == captionMarked_) return;
+  captionMarked_ = failed;
+  if (failed) {
     SetWindowTextW(Handle(), kUnsavedCaption);
   } else {
     SetCaption(L::kCaption);
@@ -416,11 +412,14 @@ void MainWindow::ShowSaveState() {
 }
 
 void MainWindow::ConfirmUnsavedResults() {
-  while (saveFailed_) {
-    const int answer = ShowMessageBox(Handle(), UnsavedMessage(unsavedResults_, ResultLogPath(), saveError_),
+  book_.Flush();
+  while (book_.State().failed) {
+    const results::SaveState& state = book_.State();
+    const int answer = ShowMessageBox(Handle(), UnsavedMessage(state.unsaved, book_.Describe(), state.error),
                                       kAppTitle, kStyleRetryCancel);
     if (answer != IDRETRY) return;  // the user let them go
-    SaveTmpResultList();
+    book_.Save();
+    book_.Flush();
   }
 }
 
@@ -430,11 +429,15 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       ConfirmUnsavedResults();
       break;
     case kScrambleReadyMessage:
-      if (scrambleShown_ && scrambleWanted_) NextScramble();
+      if (scrambleShown_ && (scrambleWanted_ || scrambleFeed_.Failed())) NextScramble();
       return 0;
     case WM_QUERYENDSESSION:
       // No question while Windows shuts down, but one more try at saving.
-      if (saveFailed_) SaveTmpResultList();
+      book_.Flush();
+      if (book_.State().failed) {
+        book_.Save();
+        book_.Flush();
+      }
       return TRUE;
     default:
       break;
@@ -444,15 +447,25 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void MainWindow::ShowElapsed(std::int64_t elapsedMs) {
   ElapsedMs = elapsedMs;
-  const DisplayFields f = FieldsFor(elapsedMs);
+  ShowFields(FieldsFor(elapsedMs));
+}
+
+void MainWindow::ShowFields(const DisplayFields& f) {
   lblSec.SetText(f.sec);
   lblMin.SetText(f.min);
   lblHour.SetText(f.hour);
-  if (f.limitReached) tmrCounter.SetEnabled(false);
   lblMSec.SetText(f.msec);
 }
 
-void MainWindow::onCounterTick() { ShowElapsed(NowMs() - StartTick); }
+void MainWindow::onCounterTick() {
+  const std::int64_t elapsed = NowMs() - StartTick;
+  if (FieldsFor(elapsed).limitReached) {
+    ShowElapsed(elapsed);
+    Apply(timing::Event::HourLimit, NowMs());
+    return;
+  }
+  ShowElapsed(elapsed);
+}
 
 void MainWindow::onCountdownTick() {
   const std::string& text = lbl3SecCD.Text();
@@ -462,12 +475,11 @@ void MainWindow::onCountdownTick() {
   lbl3SecCD.SetText(next);
   if (next == "2" || next == "1") PlaySoundAsync(AppFolder() + "Beep.wav");
   if (next != "0") return;
-  StartTick = NowMs();
-  tmrCounter.AlignTicks(StartTick, kHundredthMs);
-  tmrCounter.SetEnabled(true);
+  const std::int64_t at = NowMs();
   lbl3SecCD.SetVisible(false);
   lbl3SecCD.SetText("3");
   tmr3SecCD.SetEnabled(false);
+  Apply(timing::Event::CountdownDone, at);
   PlaySoundAsync(AppFolder() + "Ding.wav");
 }
 

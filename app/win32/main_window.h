@@ -1,31 +1,36 @@
 #pragma once
 #include <windows.h>
 
-#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
+#include "app/elapsed_display.h"
+#include "app/timer_phase.h"
 #include "app/wca_countdown.h"
+#include "results/book_watcher.h"
+#include "results/result_book.h"
 #include "scramble/win32/scramble_feed.h"
-#include "toolkit/win32/controls.h"
 #include "toolkit/win32/form.h"
 
 namespace tw {
 
-// The stopwatch window: one row of painted digits worked from the keyboard.
-// Whether it is idle, counting down or running is read from its two timers.
-class MainWindow : public Form {
+// The stopwatch window: one row of painted digits worked from the keyboard. It shows
+// the timer's phase (timing::State, moved only by timing::Decide) and logs each solve
+// into the result book it is given. The book, not this window, is the log of record:
+// this window only appends to it and shows whether it is saved.
+class MainWindow : public Form, private results::BookWatcher {
  public:
-  MainWindow();
+  explicit MainWindow(results::ResultBook& book);
   ~MainWindow() override;
 
   // Lays the digit row out for the Show Hour setting: visibility, window width,
   // the lefts and the countdown digit's width. Centring is the caller's.
   void ApplyShowHourLayout(bool hourShown);
-
-  // The result log in memory, oldest first.
-  ListBox lstTmpResult;
+  // A setting was changed in the options window: the row follows at once where the
+  // setting is shown (Show Hour, Show Scramble); the others are read at each Space.
+  void OnSettingChanged(std::string_view key);
 
   Label& lbl3SecCD;
   Label& lblSeparator0;
@@ -51,18 +56,6 @@ class MainWindow : public Form {
   void onCountdownTick();
   void onInspectionTick();
   void onKeyDown(int vk, int shift, bool repeat);
-  // Writes the result log from lstTmpResult; false when it could not be saved. A log
-  // that could not be read at start-up is read again first and kept in front of the
-  // results logged since; while it stays unreadable nothing is written over it.
-  bool SaveTmpResultList();
-  // Deletes the result log (the Result panel's Reset, or its last entry removed).
-  void DeleteResultLog();
-  // Whether the latest change to the results could not be saved, and how many logged
-  // results exist only in memory since the last save that worked.
-  bool SaveFailed() const { return saveFailed_; }
-  std::size_t UnsavedResultCount() const { return unsavedResults_; }
-  // Whether Result.lst was there at start-up but could not be read (and is not yet merged).
-  bool LogUnread() const { return logUnread_; }
   // Asks, when results could not be saved, whether to try again before the program
   // closes; returns once they are saved or the user let them go.
   void ConfirmUnsavedResults();
@@ -70,15 +63,12 @@ class MainWindow : public Form {
   void ApplyScrambleSetting();
   // The scramble shown for the next solve ("" while none is ready or the row is off).
   const std::string& Scramble() const { return scramble_; }
+  timing::Phase Phase() const { return state_.phase; }
+  results::ResultBook& Book() { return book_; }
 
-  // Wiring to the options window (F1, F2, its unload with ours, a new logged line)
-  // and to the process, set by WinMain; tests leave them empty.
-  std::function<void()> onF1, onF2, onF3, onUnloadExtra, onResultLogged;
-  // The log in memory changed beyond one new line: an unread log merged in front.
-  std::function<void()> onResultsReloaded;
-  // The Result panel removed one line, or all of them.
-  std::function<void(std::size_t index)> onResultRemoved;
-  std::function<void()> onResultsReset;
+  // Wiring to the other windows (F1, F2, F3, their unload with ours), set by WinMain;
+  // tests leave them empty.
+  std::function<void()> onF1, onF2, onF3, onUnloadExtra;
   bool quitOnUnload = false;
 
  protected:
@@ -88,36 +78,39 @@ class MainWindow : public Form {
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void OnSpace(std::int64_t pressedAt, bool repeat);
+  // The book's watcher: only the save state shows here.
+  void OnAppended(const results::ResultBook&) override {}
+  void OnRemoved(const results::ResultBook&, std::size_t) override {}
+  void OnReplaced(const results::ResultBook&, std::size_t) override {}
+  void OnReloaded(const results::ResultBook&) override {}
+  void OnSaveStateChanged(const results::ResultBook&) override { ShowSaveState(); }
+
+  void Apply(timing::Event event, std::int64_t at);
+  timing::Settings ReadTimingSettings() const;
   void StartCountdown();
-  void OnInspectionSpace(std::int64_t pressedAt, bool repeat);
+  void StartInspection(std::int64_t at);
   void StopInspection();
-  void StartTiming(std::int64_t pressedAt);
-  void StopAndRecord(std::int64_t pressedAt);
-  bool MergeUnreadLog(const std::string& path);
+  void StartTiming(std::int64_t at);
+  void StopAndRecord(std::int64_t at);
+  void ClearDisplay();
   void ShowSaveState();
   void ShowElapsed(std::int64_t elapsedMs);
+  void ShowFields(const DisplayFields& fields);
   bool CheckSoundFiles();
   bool CheckDisplayFont();
+  void NextScramble();
+  bool CopyScramble();
 
+  results::ResultBook& book_;
+  timing::State state_;
   std::int64_t inspectionStart_ = 0;
   int inspectionCalls_ = 0;
   Penalty penalty_ = Penalty::None;
-  void NextScramble();
-  bool CopyScramble();
   scramble::ScrambleFeed scrambleFeed_;
   bool scrambleShown_ = false;
   bool scrambleWanted_ = false;  // the row waits for the worker's next scramble
   std::string scramble_;
-  bool logUnread_ = false;
-  bool saveFailed_ = false;
   bool captionMarked_ = false;
-  unsigned long saveError_ = 0;
-  std::size_t unsavedResults_ = 0;
 };
-
-// The program's one main window (created by WinMain, or by a test).
-MainWindow& frmMain();
-void SetMainWindow(MainWindow* window);
 
 }  // namespace tw

@@ -2,7 +2,13 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <string_view>
+
 #include "app/win32/main_window.h"
+#include "app/win32/single_instance.h"
+#include "results/result_book.h"
+#include "results/win32/log_file_store.h"
+#include "toolkit/win32/services.h"
 #include "docking/win32/docking.h"
 #include "options/win32/options_window.h"
 #include "stats/win32/statistics_window.h"
@@ -26,48 +32,6 @@ class ComApartment {
   HRESULT hr_;
 };
 
-// Keeps the statistics window in step with the main window's log. The figures of a
-// long log take a while to work out, so they are worked out only once the program
-// has painted its window (or at the first F3, if that comes sooner); until then
-// changes to the log cost nothing here.
-class StatisticsLink {
- public:
-  StatisticsLink(tw::StatisticsWindow& window, const tw::ListBox& log) : window_(window), log_(log) {}
-
-  void Refresh() {
-    window_.SetLog(log_.Items(), Count() - session_lines_);
-    fresh_ = true;
-  }
-  void EnsureFresh() {
-    if (!fresh_) Refresh();
-  }
-  void Logged() {
-    ++session_lines_;
-    if (fresh_) window_.OnAppended(log_.TextAt(log_.Count() - 1));
-  }
-  void Reloaded() {
-    fresh_ = false;
-    if (window_.Visible()) Refresh();
-  }
-  void Removed(std::size_t index) {
-    // The lines logged this run are the last ones: one of them may have gone.
-    if (session_lines_ > 0 && index + session_lines_ >= Count() + 1) --session_lines_;
-    if (fresh_) window_.OnRemoved(index, log_.Items());
-  }
-  void Reset() {
-    session_lines_ = 0;
-    if (fresh_) window_.OnReset();
-  }
-
- private:
-  std::size_t Count() const { return static_cast<std::size_t>(log_.Count()); }
-
-  tw::StatisticsWindow& window_;
-  const tw::ListBox& log_;
-  std::size_t session_lines_ = 0;
-  bool fresh_ = false;
-};
-
 // Posted to the UI thread once the main window is painted, for what start-up need not
 // wait for; lost in a modal loop, which is harmless: F3 then works the figures out
 // itself, and the first sound or precise timer loads winmm.
@@ -76,27 +40,29 @@ constexpr UINT kStatisticsIdleMessage = WM_APP + 41;
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // A second copy started from the same folder would log over the first one's results:
+  // it brings the first one forward instead and ends.
+  if (!tw::ClaimSingleInstance(tw::AppFolder())) return 0;
   const ComApartment com;
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
   tw::Form::RegisterWindowClass(instance);
   tw::docking::SetDockWindowSource(&tw::Form::LoadedWindowHandles);
 
-  tw::MainWindow main;
-  tw::StatisticsWindow statistics;
-  tw::SetMainWindow(&main);
-  StatisticsLink link(statistics, main.lstTmpResult);
-  main.onF1 = [] { tw::ShowOptionsWindow(); };
-  main.onF2 = [] { tw::ToggleShowHour(); };
-  main.onF3 = [&] {
-    link.EnsureFresh();
+  // The log of record: the one book of Result.lst, shown by every window.
+  tw::results::LogFileStore store(tw::AppFolder() + "Result.lst");
+  tw::results::ResultBook book(store);
+  tw::MainWindow main(book);
+  tw::StatisticsWindow statistics(book);
+  tw::SetOptionsResultBook(&book);
+  tw::SetOptionsSettingChanged([&main](std::string_view key) { main.OnSettingChanged(key); });
+  main.onF1 = [&main] { tw::ShowOptionsWindow(main.Handle()); };
+  main.onF2 = [&main] { tw::ToggleShowHour(main.Handle()); };
+  main.onF3 = [&statistics] {
+    statistics.EnsureFresh();
     statistics.Toggle();
   };
-  main.onResultLogged = [&link] { link.Logged(); };
-  main.onResultsReloaded = [&link] { link.Reloaded(); };
-  main.onResultRemoved = [&link](std::size_t index) { link.Removed(index); };
-  main.onResultsReset = [&link] { link.Reset(); };
-  statistics.onTimerKey = [&main](int vk, int shift, bool repeat) { main.onKeyDown(vk, shift, repeat); };
+  statistics.SetTimer(main, [&main](int vk, int shift, bool repeat) { main.onKeyDown(vk, shift, repeat); });
   main.onUnloadExtra = [&statistics] {
     tw::UnloadOptionsWindow();
     statistics.Unload();
@@ -106,7 +72,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   main.Show();
   UpdateWindow(main.Handle());  // painted before the statistics' turn: posted messages come first
   statistics.RestoreFromSettings();
-  if (statistics.Visible()) link.Refresh();
   PostThreadMessageA(GetCurrentThreadId(), kStatisticsIdleMessage, 0, 0);
 
   MSG msg;
@@ -114,11 +79,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (msg.hwnd == nullptr && msg.message == kStatisticsIdleMessage) {
       // The first Space then finds the precise timers and the sounds loaded.
       tw::PreloadSystemLibrary("winmm.dll");
-      link.EnsureFresh();
+      statistics.EnsureFresh();
       continue;
     }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
+  // The last save is on its way to the disk: the program ends once it is there.
+  book.Flush();
   return 0;
 }

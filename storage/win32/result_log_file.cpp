@@ -303,11 +303,12 @@ LogStamp ResultLogStamp(const std::string& path) {
 }
 
 std::string SystemErrorText(unsigned long error) {
-  char* buffer = nullptr;
+  // UTF-8, like the paths it is shown beside: a localised system's words survive.
+  wchar_t* buffer = nullptr;
   const DWORD length =
-      FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, error, 0, reinterpret_cast<LPSTR>(&buffer), 0, nullptr);
-  std::string text = length ? std::string(buffer, length) : std::string();
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, error, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+  std::string text = length ? Narrow(std::wstring_view(buffer, length)) : std::string();
   if (buffer) LocalFree(buffer);
   while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
   if (text.empty()) text = "Error " + std::to_string(error) + ".";

@@ -54,7 +54,7 @@ struct LogStamp {
 // without blocking anyone who has it open.
 LogStamp ResultLogStamp(const std::string& path);
 
-// The system's own words for an error code, on one line.
+// The system's own words for an error code, on one line, in UTF-8.
 std::string SystemErrorText(unsigned long error);
 
 namespace testing {

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include <memory>
 #include <string>
 
 #include "app/win32/main_window.h"
+#include "results/result_book.h"
+#include "results/win32/log_file_store.h"
 #include "tests/win32/app_fixture.h"
 #include "tests/win32/message_pump.h"
 
@@ -26,14 +29,23 @@ class MainWindowTest : public AppFolderTest {
   void TearDown() override {
     if (window) window->Unload();
     window.reset();
+    book.reset();
+    store.reset();
     AppFolderTest::TearDown();
   }
 
   bool Start() {
-    window = std::make_unique<MainWindow>();
-    SetMainWindow(window.get());
+    window.reset();
+    book.reset();
+    store.reset();
+    store = std::make_unique<results::LogFileStore>(Path("Result.lst"));
+    book = std::make_unique<results::ResultBook>(*store);
+    window = std::make_unique<MainWindow>(*book);
     return window->Load();
   }
+  // The lines of the log of record.
+  int Logged() const { return static_cast<int>(book->Size()); }
+  std::string LoggedLine(int i) const { return book->Line(static_cast<std::size_t>(i)); }
 
   void Press(int vk, bool repeat = false) { window->onKeyDown(vk, 0, repeat); }
   void TickAt(std::int64_t msAfterStart) {
@@ -44,11 +56,17 @@ class MainWindowTest : public AppFolderTest {
     return window->lblHour.Text() + ":" + window->lblMin.Text() + ":" + window->lblSec.Text() + ":" +
            window->lblMSec.Text();
   }
-  std::string ResultFile() const { return ReadFileBytes(Path("Result.lst")); }
+  // The file once the save on its way has reached it.
+  std::string ResultFile() const {
+    book->Flush();
+    return ReadFileBytes(Path("Result.lst"));
+  }
+  // A solve, and its save taken to the end.
   void Solve(std::int64_t ms) {
     Press(VK_SPACE);
     now = window->StartTick + ms;
     Press(VK_SPACE);
+    book->Flush();
   }
   std::wstring CaptionShown() const {
     wchar_t text[128] = {};
@@ -57,6 +75,8 @@ class MainWindowTest : public AppFolderTest {
   }
   void Close() { SendMessageA(window->Handle(), WM_CLOSE, 0, 0); }
 
+  std::unique_ptr<results::LogFileStore> store;
+  std::unique_ptr<results::ResultBook> book;
   std::unique_ptr<MainWindow> window;
 };
 
@@ -92,6 +112,28 @@ TEST_F(MainWindowTest, ShowHourEnabledWidensTheRowAndTheCountdownDigit) {
   EXPECT_EQ(window->lbl3SecCD.Width(), 10335);
 }
 
+// The options window writes Show Hour, then tells the timer: the row follows and the
+// window is centred again on its new width.
+TEST_F(MainWindowTest, ShowHourSwitchedWhileRunningLaysOutAndCentresAgain) {
+  WriteFileBytes(Path("Setting.ini"), kSettingsCountdownOff);
+  ASSERT_TRUE(Start());
+  RECT before{};
+  GetWindowRect(window->Handle(), &before);
+  WriteFileBytes(Path("Setting.ini"), "[General Settings]\r\nShow Hour=Enabled\r\n");
+  window->OnSettingChanged("Show Hour");
+  EXPECT_EQ(window->ClientWidth(), 10650 - 90);
+  EXPECT_TRUE(window->lblHour.Visible());
+  RECT after{};
+  GetWindowRect(window->Handle(), &after);
+  const int screen = GetSystemMetrics(SM_CXSCREEN);
+  EXPECT_LE(std::abs((after.left + after.right) - screen), 2) << "centred on the screen";
+  EXPECT_GT(after.right - after.left, before.right - before.left);
+  WriteFileBytes(Path("Setting.ini"), "[General Settings]\r\nShow Hour=Disabled\r\n");
+  window->OnSettingChanged("Show Hour");
+  EXPECT_EQ(window->ClientWidth(), 7890 - 90);
+  EXPECT_FALSE(window->lblHour.Visible());
+}
+
 TEST_F(MainWindowTest, ADpiChangeScalesTheWindowFromItsDesignedSize) {
   ASSERT_TRUE(Start());
   RECT suggested{100, 100, 900, 400};
@@ -118,8 +160,8 @@ TEST_F(MainWindowTest, OddShowHourValueKeepsTheDesignedLayout) {
 TEST_F(MainWindowTest, ResultLogIsLoadedAtStart) {
   WriteFileBytes(Path("Result.lst"), "#a\r\n#b, with comma\r\n");
   ASSERT_TRUE(Start());
-  ASSERT_EQ(window->lstTmpResult.Count(), 2);
-  EXPECT_EQ(window->lstTmpResult.TextAt(1), "#b, with comma");
+  ASSERT_EQ(Logged(), 2);
+  EXPECT_EQ(LoggedLine(1), "#b, with comma");
 }
 
 TEST_F(MainWindowTest, SoundFilesOfTheWrongLengthEndTheProgramWithNothingWritten) {
@@ -163,8 +205,8 @@ TEST_F(MainWindowTest, SolveWithoutCountdownRecordsTheTimeOfTheKeyPress) {
   Press(VK_SPACE);
   EXPECT_FALSE(window->tmrCounter.Enabled());
   EXPECT_EQ(Display(), "00:00:02:50");
-  ASSERT_EQ(window->lstTmpResult.Count(), 1);
-  const std::string line = window->lstTmpResult.TextAt(0);
+  ASSERT_EQ(Logged(), 1);
+  const std::string line = LoggedLine(0);
   EXPECT_EQ(line.rfind("#Date: ", 0), 0u);
   EXPECT_EQ(line.substr(line.size() - 22), " | Result: 00:00:02:50");
   EXPECT_EQ(ResultFile(), line + "\r\n");
@@ -176,9 +218,9 @@ TEST_F(MainWindowTest, LoggingOffStillRewritesTheLog) {
   Press(VK_SPACE);
   TickAt(1000);
   Press(VK_SPACE);
-  EXPECT_EQ(window->lstTmpResult.Count(), 0);
-  EXPECT_TRUE(FileExists(Path("Result.lst")));
+  EXPECT_EQ(Logged(), 0);
   EXPECT_EQ(ResultFile(), "");
+  EXPECT_TRUE(FileExists(Path("Result.lst")));
 }
 
 TEST_F(MainWindowTest, OneHourStopsTheSolveAndRecordsNothing) {
@@ -192,7 +234,7 @@ TEST_F(MainWindowTest, OneHourStopsTheSolveAndRecordsNothing) {
   EXPECT_FALSE(window->tmrCounter.Enabled());
   Press(VK_SPACE);  // a new solve, not a stop
   EXPECT_TRUE(window->tmrCounter.Enabled());
-  EXPECT_EQ(window->lstTmpResult.Count(), 0);
+  EXPECT_EQ(Logged(), 0);
   EXPECT_FALSE(FileExists(Path("Result.lst")));
 
   // A key press that itself lands past the hour is the one-hour stop too.
@@ -200,7 +242,7 @@ TEST_F(MainWindowTest, OneHourStopsTheSolveAndRecordsNothing) {
   Press(VK_SPACE);
   EXPECT_EQ(Display(), "01:60:00:50");
   EXPECT_FALSE(window->tmrCounter.Enabled());
-  EXPECT_EQ(window->lstTmpResult.Count(), 0);
+  EXPECT_EQ(Logged(), 0);
   EXPECT_FALSE(FileExists(Path("Result.lst")));
 }
 
@@ -216,7 +258,7 @@ TEST_F(MainWindowTest, EscapeResetsThreeFieldsAndRecordsNothing) {
   TickAt(1234);
   Press(VK_ESCAPE);
   EXPECT_FALSE(window->tmrCounter.Enabled());
-  EXPECT_EQ(window->lstTmpResult.Count(), 0);
+  EXPECT_EQ(Logged(), 0);
 }
 
 TEST_F(MainWindowTest, CountdownBeepsThreeTimesThenTimesFromTheDing) {
@@ -240,8 +282,8 @@ TEST_F(MainWindowTest, CountdownBeepsThreeTimesThenTimesFromTheDing) {
   EXPECT_EQ(window->StartTick, now);
   now += 2500;
   Press(VK_SPACE);
-  ASSERT_EQ(window->lstTmpResult.Count(), 1);
-  EXPECT_NE(window->lstTmpResult.TextAt(0).find("Result: 00:00:02:50"), std::string::npos);
+  ASSERT_EQ(Logged(), 1);
+  EXPECT_NE(LoggedLine(0).find("Result: 00:00:02:50"), std::string::npos);
 }
 
 TEST_F(MainWindowTest, SpaceDuringCountdownStartsItOverEvenWhenHeld) {
@@ -326,8 +368,8 @@ TEST_F(MainWindowTest, InspectionCountsDownCallsAndAStartInTimeLogsAPlainLine) {
   EXPECT_EQ(window->StartTick, now);
   now = window->StartTick + 12'340;
   Press(VK_SPACE);
-  ASSERT_EQ(window->lstTmpResult.Count(), 1);
-  const std::string line = window->lstTmpResult.TextAt(0);
+  ASSERT_EQ(Logged(), 1);
+  const std::string line = LoggedLine(0);
   EXPECT_EQ(line.substr(line.size() - 20), " Result: 00:00:12:34") << line;
 }
 
@@ -353,11 +395,45 @@ TEST_F(MainWindowTest, ALateStartIsLoggedWithItsPenalty) {
     now = window->StartTick + 10'000;
     Press(VK_SPACE);
     EXPECT_EQ(Display(), c.display);
-    const std::string line = window->lstTmpResult.TextAt(window->lstTmpResult.Count() - 1);
+    const std::string line = LoggedLine(Logged() - 1);
     EXPECT_EQ(line.substr(line.find("Result: ")), c.logged);
     EXPECT_EQ(ResultFile().substr(ResultFile().size() - std::string(c.logged).size() - 2),
               std::string(c.logged) + "\r\n");
   }
+}
+
+// A started solve always stops with Space, whatever "Countdown" says; and a late
+// start's two seconds that carry a solve past the hour are logged, not dropped.
+TEST_F(MainWindowTest, EveryStartedSolveStopsAndAPenaltyPastTheHourIsLogged) {
+  WriteFileBytes(Path("Setting.ini"),
+                 "[General Settings]\r\nCountdown=sometimes\r\nLog Result=Enabled\r\nInspection=Enabled\r\n");
+  ASSERT_TRUE(Start());
+  Press(VK_SPACE);
+  now += 16'000;  // a +2 start
+  Press(VK_SPACE);
+  ASSERT_TRUE(window->tmrCounter.Enabled());
+  now = window->StartTick + 3'598'500;  // 59:58.50 measured, 01:00:00.50 with the penalty
+  Press(VK_SPACE);
+  EXPECT_FALSE(window->tmrCounter.Enabled());
+  EXPECT_EQ(Display(), "01:00:00:50");
+  ASSERT_EQ(Logged(), 1);
+  EXPECT_EQ(ResultFile().substr(ResultFile().size() - 26), "Result: 01:00:00:50 (+2)\r\n");
+}
+
+// With logging off nothing is at stake: a rewrite that fails marks nothing and asks
+// nothing at exit.
+TEST_F(MainWindowTest, ARewriteThatFailsWithNothingChangedIsNoUnsavedResult) {
+  WriteFileBytes(Path("Setting.ini"), "[General Settings]\r\nCountdown=Disabled\r\nLog Result=Disabled\r\n");
+  WriteFileBytes(Path("Result.lst"), "#kept\r\n");
+  SetFileAttributesA(Path("Result.lst").c_str(), FILE_ATTRIBUTE_READONLY);
+  ASSERT_TRUE(Start());
+  Solve(1000);
+  EXPECT_FALSE(book->State().failed);
+  EXPECT_EQ(CaptionShown(), L"Twistwatch");
+  Close();
+  EXPECT_TRUE(boxes.empty());
+  SetFileAttributesA(Path("Result.lst").c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(ResultFile(), "#kept\r\n");
 }
 
 TEST_F(MainWindowTest, EscapeCancelsInspectionAndLogsNothing) {
@@ -373,7 +449,7 @@ TEST_F(MainWindowTest, EscapeCancelsInspectionAndLogsNothing) {
   Press(VK_SPACE);  // a new inspection, from fifteen again
   EXPECT_EQ(window->lbl3SecCD.Text(), "15");
   EXPECT_TRUE(window->tmrInspection.Enabled());
-  EXPECT_EQ(window->lstTmpResult.Count(), 0);
+  EXPECT_EQ(Logged(), 0);
   EXPECT_FALSE(FileExists(Path("Result.lst")));
 }
 
@@ -415,7 +491,9 @@ TEST_F(MainWindowTest, ScrambleRowOnlyWhenAskedForAndAStopBringsTheNext) {
   ASSERT_TRUE(PumpUntil([&] { return !window->Scramble().empty(); }, kScrambleWaitMs));
   EXPECT_NE(window->Scramble(), first);
   EXPECT_TRUE(ScrambleNotation(window->Scramble())) << window->Scramble();
-  EXPECT_EQ(ResultFile().find("R U"), std::string::npos);  // the log keeps the designed line
+  // The log keeps the designed line: the scramble shown is not written into it.
+  EXPECT_EQ(ResultFile().find(first), std::string::npos);
+  EXPECT_EQ(ResultFile().find(" | Scramble: "), std::string::npos);
 
   // Switched off from the Setup panel: the designed size again, top kept.
   const int top = window->Top();
@@ -437,21 +515,21 @@ TEST_F(MainWindowTest, LogUnreadableAtStartIsNeverOverwrittenAndMergedLater) {
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(holder, INVALID_HANDLE_VALUE);
   ASSERT_TRUE(Start());
-  EXPECT_TRUE(window->LogUnread());
+  EXPECT_TRUE(book->State().unread);
   EXPECT_EQ(CaptionShown(), L"Twistwatch") << "nothing to tell before a result is at stake";
   Solve(1230);
-  EXPECT_TRUE(window->SaveFailed());
+  EXPECT_TRUE(book->State().failed);
   EXPECT_EQ(CaptionShown(), kUnsavedCaption);
-  EXPECT_EQ(window->UnsavedResultCount(), 1u);
+  EXPECT_EQ(book->State().unsaved, 1u);
   CloseHandle(holder);
   EXPECT_EQ(ResultFile(), "#old 1\r\n#old 2\r\n");
 
   Solve(4560);
-  EXPECT_FALSE(window->LogUnread());
-  EXPECT_FALSE(window->SaveFailed());
+  EXPECT_FALSE(book->State().unread);
+  EXPECT_FALSE(book->State().failed);
   EXPECT_EQ(CaptionShown(), L"Twistwatch");
   const std::string file = ResultFile();
-  ASSERT_EQ(window->lstTmpResult.Count(), 4);
+  ASSERT_EQ(Logged(), 4);
   EXPECT_EQ(file.rfind("#old 1\r\n#old 2\r\n#Date: ", 0), 0u) << file;
   EXPECT_NE(file.find("Result: 00:00:01:23\r\n#Date: "), std::string::npos) << file;
   EXPECT_EQ(file.substr(file.size() - 13), "00:00:04:56\r\n");
@@ -467,7 +545,7 @@ TEST_F(MainWindowTest, UnsavedResultsAreShownAndRetriedAtClose) {
   Solve(1000);
   Solve(2000);
   EXPECT_EQ(CaptionShown(), kUnsavedCaption);
-  EXPECT_EQ(window->UnsavedResultCount(), 2u);
+  EXPECT_EQ(book->State().unsaved, 2u);
   EXPECT_EQ(ResultFile(), "#kept\r\n");
 
   int asked = 0;
@@ -507,7 +585,7 @@ TEST_F(MainWindowTest, CloseAsksNothingWhenSavedAndCancelLetsResultsGo) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text.rfind("1 result could not be saved", 0), 0u) << boxes[0].text;
   SetFileAttributesA(Path("Result.lst").c_str(), FILE_ATTRIBUTE_NORMAL);
-  EXPECT_EQ(window->lstTmpResult.Count(), 2);
+  EXPECT_EQ(Logged(), 2);
   EXPECT_EQ(ResultFile().find("00:00:03:00"), std::string::npos);
 }
 

@@ -62,7 +62,8 @@ void SetSoundPlayerForTesting(std::function<void(const std::string&)> player) { 
 
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& title, unsigned style) {
   if (g_message_box) return g_message_box(owner, text, title, style);
-  return MessageBoxA(owner, text.c_str(), title.c_str(), style);
+  // Texts are UTF-8, so a path the ANSI code page cannot hold is shown as it is.
+  return MessageBoxW(owner, storage::Widen(text).c_str(), storage::Widen(title).c_str(), style);
 }
 
 void SetMessageBoxForTesting(

@@ -30,6 +30,7 @@ void PlaySoundAsync(const std::string& path);
 void SetSoundPlayerForTesting(std::function<void(const std::string&)> player);
 
 // A modal message box; returns the button pressed (IDYES = 6, ...).
+// Texts are UTF-8.
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& title, unsigned style);
 void SetMessageBoxForTesting(
     std::function<int(HWND, const std::string& text, const std::string& title, unsigned style)> answer);
