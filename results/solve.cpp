@@ -1,5 +1,7 @@
 #include "results/solve.h"
 
+#include <algorithm>
+
 namespace tw::results {
 
 namespace {
@@ -18,6 +20,9 @@ constexpr Hundredths kPerSecond = 100;
 constexpr Hundredths kPerMinute = 60 * kPerSecond;
 constexpr Hundredths kPerHour = 60 * kPerMinute;
 constexpr int kLargestMinuteOrSecond = 59;
+// Two digits of hours: a longer time would not read back.
+constexpr Hundredths kLongestTime = 100 * kPerHour - 1;
+constexpr Hundredths kPlusTwo = 2 * kPerSecond;
 constexpr int kLargestHour = 23;
 constexpr int kLargestDay = 31;
 constexpr int kLargestMonth = 12;
@@ -120,6 +125,15 @@ std::string_view TrimEnd(std::string_view text) {
 bool Between(int value, int low, int high) { return value >= low && value <= high; }
 
 }  // namespace
+
+Solve WithPenalty(Solve solve, Penalty penalty) {
+  Hundredths measured = solve.time < 0 ? 0 : solve.time;
+  if (solve.penalty == Penalty::PlusTwo) measured = measured < kPlusTwo ? 0 : measured - kPlusTwo;
+  // Past 99 hours the line would need a third digit of hours and no longer read back.
+  solve.time = penalty == Penalty::PlusTwo ? std::min(measured + kPlusTwo, kLongestTime) : measured;
+  solve.penalty = penalty;
+  return solve;
+}
 
 std::string_view PenaltySuffix(Penalty penalty) {
   switch (penalty) {

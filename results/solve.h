@@ -40,6 +40,11 @@ std::string Format(const Solve& solve);
 // edit): such a line is kept as it is and written back byte for byte.
 std::optional<Solve> Parse(std::string_view line);
 
+// The same solve with another penalty, as inspection writes it: a +2 holds the time with the two seconds in it
+// and ends in " (+2)"; a DNF keeps the measured time and ends in " (DNF)"; none is the measured time.
+// A +2 never takes the time past the longest a line holds, 99:59:59:99.
+Solve WithPenalty(Solve solve, Penalty penalty);
+
 // What a result line carries after the designed time: "", " (+2)" or " (DNF)".
 std::string_view PenaltySuffix(Penalty penalty);
 

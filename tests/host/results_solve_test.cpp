@@ -70,6 +70,58 @@ TEST(ResultLine, IsWrittenAsDesignedAndReadBackFieldForField) {
   }
 }
 
+TEST(ResultLine, APenaltyChangedAfterTheStopIsWrittenAsInspectionWritesIt) {
+  const std::string head = "#Date: 07/12/2026 | Time: 14:05:09 | Result: ";
+  struct Case {
+    const char* what;
+    const char* none;
+    const char* plusTwo;
+    const char* dnf;
+  };
+  // Each result is one solve under the three penalties: any of them goes to any other.
+  const Case cases[] = {
+      {"a plain time", "00:00:12:34", "00:00:14:34 (+2)", "00:00:12:34 (DNF)"},
+      {"the two seconds carry into the minutes and the hours", "00:59:59:00", "01:00:01:00 (+2)",
+       "00:59:59:00 (DNF)"},
+      {"scramble and comment stay", "00:00:09:99 | Scramble: R U' | Comment: a (+2) | b",
+       "00:00:11:99 (+2) | Scramble: R U' | Comment: a (+2) | b",
+       "00:00:09:99 (DNF) | Scramble: R U' | Comment: a (+2) | b"},
+      {"no time at all", "00:00:00:00", "00:00:02:00 (+2)", "00:00:00:00 (DNF)"},
+  };
+  const Penalty penalties[] = {Penalty::None, Penalty::PlusTwo, Penalty::Dnf};
+  for (const Case& c : cases) {
+    const std::string lines[] = {head + c.none, head + c.plusTwo, head + c.dnf};
+    for (const std::string& from : lines) {
+      const std::optional<Solve> solve = Parse(from);
+      ASSERT_TRUE(solve) << from;
+      for (std::size_t to = 0; to < 3; ++to) {
+        EXPECT_EQ(Format(WithPenalty(*solve, penalties[to])), lines[to]) << c.what << ": " << from;
+      }
+    }
+  }
+  // A +2 never takes a line past two digits of hours, and one that says less than its
+  // two seconds (written by hand) is no time at all without them.
+  struct Edge {
+    const char* from;
+    Penalty penalty;
+    const char* to;
+  };
+  const Edge edges[] = {
+      {"99:59:59:99", Penalty::PlusTwo, "99:59:59:99 (+2)"},
+      {"99:59:58:50", Penalty::PlusTwo, "99:59:59:99 (+2)"},
+      {"99:59:59:99 (DNF)", Penalty::PlusTwo, "99:59:59:99 (+2)"},
+      {"99:59:59:99 (+2)", Penalty::None, "99:59:57:99"},
+      {"00:00:01:00 (+2)", Penalty::None, "00:00:00:00"},
+  };
+  for (const Edge& e : edges) {
+    const std::optional<Solve> solve = Parse(head + e.from);
+    ASSERT_TRUE(solve) << e.from;
+    const std::string line = Format(WithPenalty(*solve, e.penalty));
+    EXPECT_EQ(line, head + e.to);
+    EXPECT_TRUE(Parse(line)) << line;
+  }
+}
+
 TEST(ResultLine, AnythingElseIsAHandEditKeptAsItIs) {
   const char* const lines[] = {
       "",
