@@ -1,5 +1,7 @@
 # Host build: the portable core and its tests, with the machine's compiler.
 find_package(GTest REQUIRED)
+# JSON for import and export: Debian's header-only nlohmann-json3-dev, on the compiler's own path.
+find_path(TW_JSON_INCLUDE_DIR nlohmann/json.hpp REQUIRED)
 file(GLOB TW_HOST_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/host/*.cpp)
 if(TW_TEST_PATTERN)
   list(FILTER TW_HOST_TESTS INCLUDE REGEX "${TW_TEST_PATTERN}")

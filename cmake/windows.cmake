@@ -3,6 +3,21 @@ enable_language(RC)
 set(TW_WIN32_LIBS user32 gdi32 winmm comctl32 shell32 ole32 oleaut32 uuid windowscodecs shlwapi)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
 
+# JSON for import and export: Debian's header-only nlohmann-json3-dev, compiled in.
+# A cross build searches only the mingw root, so the header's own folder is reached
+# through a generated folder that holds just a link to it: no other header of the
+# build machine comes onto the cross compiler's path.
+if(CMAKE_CROSSCOMPILING)
+  find_path(TW_JSON_INCLUDE_DIR nlohmann/json.hpp PATHS /usr/include NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH REQUIRED)
+  set(TW_JSON_LINK_DIR ${CMAKE_BINARY_DIR}/json-include)
+  file(MAKE_DIRECTORY ${TW_JSON_LINK_DIR})
+  file(CREATE_LINK ${TW_JSON_INCLUDE_DIR}/nlohmann ${TW_JSON_LINK_DIR}/nlohmann SYMBOLIC)
+  target_include_directories(tw_core SYSTEM PUBLIC ${TW_JSON_LINK_DIR})
+else()
+  find_path(TW_JSON_INCLUDE_DIR nlohmann/json.hpp REQUIRED)
+  target_include_directories(tw_core SYSTEM PUBLIC ${TW_JSON_INCLUDE_DIR})
+endif()
+
 add_library(tw_win STATIC ${TW_WIN_SOURCES})
 target_link_libraries(tw_win PUBLIC tw_core ${TW_WIN32_LIBS})
 

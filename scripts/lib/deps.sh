@@ -20,6 +20,7 @@ tw_install_missing() {
   tw_need python3 python3
   tw_need /usr/src/googletest/CMakeLists.txt googletest
   tw_need /usr/include/gtest/gtest.h libgtest-dev
+  tw_need /usr/include/nlohmann/json.hpp nlohmann-json3-dev
   tw_need x86_64-w64-mingw32-g++-posix g++-mingw-w64-x86-64-posix
   tw_need x86_64-w64-mingw32-windres binutils-mingw-w64-x86-64
   tw_need /usr/lib/wine/wine64 wine wine64
