@@ -1,0 +1,30 @@
+#include "exchange/import_file.h"
+
+#include "exchange/cstimer.h"
+#include "exchange/plain_list.h"
+#include "exchange/twisty_timer.h"
+
+namespace tw::exchange {
+
+FileKind KindOf(std::string_view text) {
+  text = WithoutBom(text);
+  const std::size_t first = text.find_first_not_of(" \t\r\n");
+  // JSON is csTimer's; any other JSON gets told it is not csTimer's.
+  if (first != std::string_view::npos && (text[first] == '{' || text[first] == '[')) return FileKind::CsTimer;
+  if (text.starts_with(kTwistyTimerHeader)) return FileKind::TwistyTimer;
+  return FileKind::PlainList;
+}
+
+ImportResult ImportFile(std::string_view text, const ImportOptions& options) {
+  switch (KindOf(text)) {
+    case FileKind::CsTimer:
+      return ImportCsTimer(text, options);
+    case FileKind::TwistyTimer:
+      return ImportTwistyTimer(text, options);
+    case FileKind::PlainList:
+      break;
+  }
+  return ImportPlainList(text, options);
+}
+
+}  // namespace tw::exchange
