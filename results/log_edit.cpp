@@ -1,5 +1,6 @@
 #include "results/log_edit.h"
 
+#include <algorithm>
 #include <string_view>
 #include <unordered_map>
 
@@ -18,21 +19,47 @@ std::size_t NearestEqualLine(const std::vector<std::string>& lines, std::size_t 
 
 namespace {
 
-// Each line of `removed` takes away one equal line of `lines`, the first still there.
-void RemoveEach(std::vector<std::string>& lines, const std::vector<std::string>& removed) {
+// Each line of `removed` takes away one equal line of `lines`: the first still there,
+// or the last when `fromTheEnd`.
+void RemoveEach(std::vector<std::string>& lines, std::span<const std::string> removed, bool fromTheEnd) {
   std::unordered_map<std::string_view, std::size_t> left;
   for (const std::string& line : removed) ++left[line];
+  std::vector<bool> gone(lines.size(), false);
+  for (std::size_t n = 0; n < lines.size(); ++n) {
+    const std::size_t i = fromTheEnd ? lines.size() - 1 - n : n;
+    const auto found = left.find(lines[i]);
+    if (found == left.end() || found->second == 0) continue;
+    --found->second;
+    gone[i] = true;
+  }
   std::size_t kept = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    const auto found = left.find(lines[i]);
-    if (found != left.end() && found->second > 0) {
-      --found->second;
-      continue;
-    }
+    if (gone[i]) continue;
     if (kept != i) lines[kept] = std::move(lines[i]);
     ++kept;
   }
   lines.resize(kept);
+}
+
+bool RunAt(const std::vector<std::string>& lines, std::size_t at, std::span<const std::string> run) {
+  return std::equal(run.begin(), run.end(), lines.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
+// Where `run` starts in `lines` as one piece, nearest to `index`; lines.size() when
+// it is nowhere whole.
+std::size_t NearestRun(const std::vector<std::string>& lines, std::size_t index, std::span<const std::string> run) {
+  if (run.empty() || run.size() > lines.size()) return lines.size();
+  const std::size_t last = lines.size() - run.size();
+  index = std::min(index, last);
+  for (std::size_t distance = 0; distance <= index || index + distance <= last; ++distance) {
+    if (distance <= index && RunAt(lines, index - distance, run)) return index - distance;
+    if (distance > 0 && index + distance <= last && RunAt(lines, index + distance, run)) return index + distance;
+  }
+  return lines.size();
+}
+
+std::ptrdiff_t At(const std::vector<std::string>& lines, std::size_t index) {
+  return static_cast<std::ptrdiff_t>(std::min(index, lines.size()));
 }
 
 }  // namespace
@@ -54,8 +81,29 @@ std::vector<std::string> ApplyEdits(std::vector<std::string> base, const std::ve
         break;
       }
       case LogEdit::Kind::kRemoveAll:
-        RemoveEach(base, edit.lines);
+        RemoveEach(base, edit.Lines(), false);
         break;
+      case LogEdit::Kind::kInsert:
+        base.insert(base.begin() + At(base, edit.index), edit.line);
+        break;
+      case LogEdit::Kind::kInsertAll:
+        base.insert(base.begin() + At(base, edit.index), edit.Lines().begin(), edit.Lines().end());
+        break;
+      case LogEdit::Kind::kAppendAll:
+        base.insert(base.end(), edit.Lines().begin(), edit.Lines().end());
+        break;
+      case LogEdit::Kind::kRemoveRun: {
+        const std::size_t at = NearestRun(base, edit.index, edit.Lines());
+        if (at < base.size()) {
+          base.erase(base.begin() + static_cast<std::ptrdiff_t>(at),
+                     base.begin() + static_cast<std::ptrdiff_t>(at + edit.Lines().size()));
+        } else {
+          // Someone changed the run meanwhile: each of its lines still there goes, the
+          // last equal one, as an import put them at the end.
+          RemoveEach(base, edit.Lines(), true);
+        }
+        break;
+      }
     }
   }
   return base;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
+#include <iterator>
 #include <new>
 #include <span>
 #include <string_view>
@@ -65,6 +67,15 @@ std::vector<std::size_t> FindSessionLines(const std::vector<std::string>& before
   return found;
 }
 
+// Tells a run of lines from any other: a run the step needs is taken as still the
+// same when its first line and this hash are.
+std::uint64_t HashLines(std::span<const std::string> lines) {
+  const std::hash<std::string_view> hashLine;
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const std::string& line : lines) hash = (hash ^ static_cast<std::uint64_t>(hashLine(line))) * 1099511628211ull;
+  return hash;
+}
+
 }  // namespace
 
 namespace testing {
@@ -93,6 +104,8 @@ void ResultBook::Load() {
     edits_.clear();
     unsaved_.clear();
     session_.clear();
+    undo_.clear();
+    redo_.clear();
     pending_ = false;
     needReread_ = false;
     state_ = SaveState{};
@@ -110,9 +123,9 @@ void ResultBook::Load() {
 
 std::size_t ResultBook::SessionStart() const { return session_.empty() ? Size() : session_.front(); }
 
-std::vector<std::string>& ResultBook::CopyLines() {
+std::vector<std::string>& ResultBook::CopyLines(std::size_t adding) {
   auto copy = std::make_shared<std::vector<std::string>>();
-  copy->reserve(lines_->size() + SpareRoom(lines_->size()));
+  copy->reserve(lines_->size() + adding + SpareRoom(lines_->size() + adding));
   copy->assign(lines_->begin(), lines_->end());
   lines_ = std::move(copy);
   // The save alone holds the old lines now, and lets go of them on its own thread.
@@ -133,108 +146,497 @@ std::vector<std::string>& ResultBook::AppendableLines() {
   return *lines_;
 }
 
+LogEdit ResultBook::NewEdit(LogEdit::Kind kind) const {
+  LogEdit edit;
+  edit.kind = kind;
+  edit.generation = generation_ + 1;
+  return edit;
+}
+
+void ResultBook::CommitEdit(LogEdit&& edit) {
+  ++generation_;
+  edits_.push_back(std::move(edit));
+}
+
+void ResultBook::CountUnsavedInserted(std::size_t at, std::size_t count, bool unsaved) {
+  const std::size_t firstUnsaved = Size() - count - unsaved_.size();
+  // Lines put back after a solve not yet saved are not saved either, nor is one that was
+  // not when it was taken out and goes back where the unsaved begin; those after them
+  // then count as saved no sooner than they are, so that the unsaved are still the last.
+  const bool afterUnsaved = !unsaved_.empty() && at > firstUnsaved;
+  if (!afterUnsaved && !(unsaved && at == firstUnsaved)) return;
+  const auto first = unsaved_.insert(unsaved_.begin() + static_cast<std::ptrdiff_t>(at - firstUnsaved), count,
+                                     generation_);
+  std::fill(first, unsaved_.end(), generation_);
+  state_.unsaved = unsaved_.size();
+}
+
+ResultBook::Done ResultBook::AppendLine(std::string line) {
+  MakeRoomForOne(edits_);
+  MakeRoomForOne(unsaved_);
+  MakeRoomForOne(session_);
+  LogEdit edit = NewEdit(LogEdit::Kind::kAppend);
+  edit.index = Size();
+  edit.line = line;
+  ThrowIfAllocationFails();
+  std::vector<std::string>& lines = AppendableLines();
+  lines.push_back(std::move(line));
+  // Nothing from here on can fail.
+  CommitEdit(std::move(edit));
+  unsaved_.push_back(generation_);
+  state_.unsaved = unsaved_.size();
+  session_.push_back(lines.size() - 1);
+  return {Told::kAppended, lines.size() - 1, false};
+}
+
+ResultBook::Done ResultBook::RemoveLine(std::size_t index, std::string& removed) {
+  MakeRoomForOne(edits_);
+  LogEdit edit = NewEdit(LogEdit::Kind::kRemove);
+  edit.index = index;
+  edit.line = Line(index);
+  ThrowIfAllocationFails();
+  std::vector<std::string>& lines = WritableLines();
+  const std::size_t firstUnsaved = lines.size() - unsaved_.size();
+  removed = std::move(lines[index]);
+  lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(index));
+  CommitEdit(std::move(edit));
+  if (index >= firstUnsaved) unsaved_.erase(unsaved_.begin() + static_cast<std::ptrdiff_t>(index - firstUnsaved));
+  state_.unsaved = unsaved_.size();
+  std::erase(session_, index);
+  for (std::size_t& line : session_) line -= line > index ? 1 : 0;
+  return {Told::kRemoved, index, lines.empty(), index >= firstUnsaved};
+}
+
+ResultBook::Done ResultBook::InsertLine(std::size_t index, std::string line, bool sessionLine, bool unsaved) {
+  index = std::min(index, Size());
+  MakeRoomForOne(edits_);
+  MakeRoomForOne(unsaved_);
+  MakeRoomForOne(session_);
+  LogEdit edit = NewEdit(LogEdit::Kind::kInsert);
+  edit.index = index;
+  edit.line = line;
+  ThrowIfAllocationFails();
+  const bool atTheEnd = index == Size();
+  if (atTheEnd) {
+    AppendableLines().push_back(std::move(line));
+  } else {
+    std::vector<std::string>& lines = WritableLines();
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(index), std::move(line));
+  }
+  CommitEdit(std::move(edit));
+  CountUnsavedInserted(index, 1, unsaved);
+  for (std::size_t& at : session_) at += at >= index ? 1 : 0;
+  if (sessionLine) session_.insert(std::lower_bound(session_.begin(), session_.end(), index), index);
+  return {atTheEnd ? Told::kAppended : Told::kReloaded, index, false};
+}
+
+ResultBook::Done ResultBook::ReplaceLine(std::size_t index, std::string line, std::string& before) {
+  MakeRoomForOne(edits_);
+  LogEdit edit = NewEdit(LogEdit::Kind::kReplace);
+  edit.index = index;
+  edit.line = Line(index);
+  edit.replacement = line;
+  ThrowIfAllocationFails();
+  std::vector<std::string>& lines = WritableLines();
+  before = std::move(lines[index]);
+  lines[index] = std::move(line);
+  CommitEdit(std::move(edit));
+  return {Told::kReplaced, index, false};
+}
+
+ResultBook::Done ResultBook::ResetLines(Step& step) {
+  MakeRoomForOne(edits_);
+  LogEdit edit = NewEdit(LogEdit::Kind::kRemoveAll);
+  auto empty = std::make_shared<std::vector<std::string>>();
+  std::vector<std::size_t> session = session_;
+  ThrowIfAllocationFails();
+  // The lines go to the step that can take the reset back, and the edit sees them
+  // there, to take out only those from a file that changed meanwhile; they are moved
+  // unless a save still writes them.
+  auto removed = lines_.use_count() > 1 ? std::make_shared<std::vector<std::string>>(*lines_)
+                                        : std::make_shared<std::vector<std::string>>(std::move(*lines_));
+  edit.HoldLines(removed, 0, removed->size());
+  lines_ = std::move(empty);
+  inFlightLines_.reset();
+  CommitEdit(std::move(edit));
+  unsaved_.clear();
+  state_.unsaved = 0;
+  session_.clear();
+  step.index = 0;
+  step.count = removed->size();
+  step.lines = std::move(removed);
+  step.session = std::move(session);
+  return {Told::kReloaded, 0, true};
+}
+
+ResultBook::Done ResultBook::InsertRun(Step& out) {
+  std::vector<std::string>& run = *out.lines;
+  const std::size_t at = std::min(out.index, Size());
+  const std::size_t count = run.size();
+  const std::size_t size = Size() + count;
+  MakeRoomForOne(edits_);
+  unsaved_.reserve(unsaved_.size() + count);
+  std::vector<std::size_t> session;
+  session.reserve(session_.size() + out.session.size());
+  LogEdit edit = NewEdit(LogEdit::Kind::kInsertAll);
+  edit.index = at;
+  auto lines = std::make_shared<std::vector<std::string>>();
+  lines->reserve(size + SpareRoom(size));
+  ThrowIfAllocationFails();
+  std::vector<std::string>& now = *lines_;
+  const auto split = now.begin() + static_cast<std::ptrdiff_t>(at);
+  // Lines no save or edit holds any more are moved; a copy that fails halfway leaves them all.
+  if (lines_.use_count() == 1 && out.lines.use_count() == 1) {
+    lines->insert(lines->end(), std::make_move_iterator(now.begin()), std::make_move_iterator(split));
+    lines->insert(lines->end(), std::make_move_iterator(run.begin()), std::make_move_iterator(run.end()));
+    lines->insert(lines->end(), std::make_move_iterator(split), std::make_move_iterator(now.end()));
+  } else {
+    lines->insert(lines->end(), now.begin(), split);
+    lines->insert(lines->end(), run.begin(), run.end());
+    lines->insert(lines->end(), split, now.end());
+  }
+  edit.HoldLines(lines, at, count);
+  lines_ = std::move(lines);
+  inFlightLines_.reset();
+  CommitEdit(std::move(edit));
+  CountUnsavedInserted(at, count, false);
+  auto before = std::partition_point(session_.begin(), session_.end(), [at](std::size_t i) { return i < at; });
+  session.insert(session.end(), session_.begin(), before);
+  for (const std::size_t offset : out.session) session.push_back(at + offset);
+  for (auto i = before; i != session_.end(); ++i) session.push_back(*i + count);
+  session_ = std::move(session);
+  return {Told::kReloaded, at, false};
+}
+
+ResultBook::Done ResultBook::RemoveRun(std::size_t at, std::size_t count, LogEdit::Kind kind, Step& out) {
+  MakeRoomForOne(edits_);
+  LogEdit edit = NewEdit(kind);
+  edit.index = at;
+  auto removed = std::make_shared<std::vector<std::string>>();
+  removed->reserve(count);
+  const auto first = std::lower_bound(session_.begin(), session_.end(), at);
+  const auto last = std::lower_bound(first, session_.end(), at + count);
+  std::vector<std::size_t> runSession;
+  runSession.reserve(static_cast<std::size_t>(last - first));
+  ThrowIfAllocationFails();
+  std::vector<std::string>& lines = WritableLines();
+  const std::size_t firstUnsaved = lines.size() - unsaved_.size();
+  const auto begin = lines.begin() + static_cast<std::ptrdiff_t>(at);
+  const auto end = begin + static_cast<std::ptrdiff_t>(count);
+  removed->insert(removed->end(), std::make_move_iterator(begin), std::make_move_iterator(end));
+  lines.erase(begin, end);
+  edit.HoldLines(removed, 0, count);
+  CommitEdit(std::move(edit));
+  const std::size_t unsavedFrom = std::max(at, firstUnsaved);
+  if (unsavedFrom < at + count) {
+    unsaved_.erase(unsaved_.begin() + static_cast<std::ptrdiff_t>(unsavedFrom - firstUnsaved),
+                   unsaved_.begin() + static_cast<std::ptrdiff_t>(at + count - firstUnsaved));
+  }
+  state_.unsaved = unsaved_.size();
+  for (auto i = first; i != last; ++i) runSession.push_back(*i - at);
+  const auto kept = session_.erase(first, last);
+  for (auto i = kept; i != session_.end(); ++i) *i -= count;
+  out.index = at;
+  out.count = count;
+  out.lines = std::move(removed);
+  out.session = std::move(runSession);
+  return {Told::kReloaded, at, kind == LogEdit::Kind::kRemoveAll || lines.empty()};
+}
+
+ResultBook::Done ResultBook::AppendRun(std::vector<std::string>&& run) {
+  const std::size_t count = run.size();
+  MakeRoomForOne(edits_);
+  unsaved_.reserve(unsaved_.size() + count);
+  LogEdit edit = NewEdit(LogEdit::Kind::kAppendAll);
+  ThrowIfAllocationFails();
+  // Past a save's lines in room kept for them, as an append goes.
+  if (lines_->capacity() - lines_->size() < count) {
+    if (lines_.use_count() > 1) {
+      CopyLines(count);
+    } else {
+      const std::size_t size = lines_->size() + count;
+      lines_->reserve(size + SpareRoom(size));
+    }
+  }
+  std::vector<std::string>& lines = *lines_;
+  const std::size_t first = lines.size();
+  lines.insert(lines.end(), std::make_move_iterator(run.begin()), std::make_move_iterator(run.end()));
+  edit.HoldLines(lines_, first, count);
+  CommitEdit(std::move(edit));
+  unsaved_.insert(unsaved_.end(), count, generation_);
+  state_.unsaved = unsaved_.size();
+  return {Told::kReloaded, first, false};
+}
+
+void ResultBook::Record(Step&& step) {
+  undo_.push_back(std::move(step));
+  redo_.clear();
+}
+
+void ResultBook::Finish(const Done& done) {
+  const std::size_t index = done.index;
+  switch (done.told) {
+    case Told::kAppended:
+      Tell([this](BookWatcher& watcher) { watcher.OnAppended(*this); });
+      break;
+    case Told::kRemoved:
+      Tell([this, index](BookWatcher& watcher) { watcher.OnRemoved(*this, index); });
+      break;
+    case Told::kReplaced:
+      Tell([this, index](BookWatcher& watcher) { watcher.OnReplaced(*this, index); });
+      break;
+    case Told::kReloaded:
+      Tell([this](BookWatcher& watcher) { watcher.OnReloaded(*this); });
+      break;
+  }
+  SubmitSave(done.deleteWhenEmpty);
+}
+
 bool ResultBook::Append(std::string line) {
+  Done done;
   try {
-    MakeRoomForOne(edits_);
-    MakeRoomForOne(unsaved_);
-    MakeRoomForOne(session_);
-    LogEdit edit;
-    edit.kind = LogEdit::Kind::kAppend;
-    edit.generation = generation_ + 1;
-    edit.index = Size();
-    edit.line = line;
-    ThrowIfAllocationFails();
-    std::vector<std::string>& lines = AppendableLines();
-    lines.push_back(std::move(line));
-    // Nothing from here on can fail.
-    ++generation_;
-    edits_.push_back(std::move(edit));
-    unsaved_.push_back(generation_);
-    state_.unsaved = unsaved_.size();
-    session_.push_back(lines.size() - 1);
+    Step step;
+    step.kind = Change::Kind::kLogged;
+    step.line = line;
+    MakeRoomForOne(undo_);
+    done = AppendLine(std::move(line));
+    step.index = done.index;
+    Record(std::move(step));
   } catch (const std::bad_alloc&) {
     return OutOfMemory();
   }
-  Tell([this](BookWatcher& watcher) { watcher.OnAppended(*this); });
-  SubmitSave(false);
+  Finish(done);
   return true;
 }
 
 bool ResultBook::Remove(std::size_t index) {
   if (index >= Size()) return false;
+  Done done;
   try {
-    MakeRoomForOne(edits_);
-    LogEdit edit;
-    edit.kind = LogEdit::Kind::kRemove;
-    edit.generation = generation_ + 1;
-    edit.index = index;
-    edit.line = Line(index);
-    std::vector<std::string>& lines = WritableLines();
-    const std::size_t firstUnsaved = lines.size() - unsaved_.size();
-    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(index));
-    ++generation_;
-    edits_.push_back(std::move(edit));
-    if (index >= firstUnsaved) unsaved_.erase(unsaved_.begin() + static_cast<std::ptrdiff_t>(index - firstUnsaved));
-    state_.unsaved = unsaved_.size();
-    std::erase(session_, index);
-    for (std::size_t& line : session_) line -= line > index ? 1 : 0;
+    Step step;
+    step.kind = Change::Kind::kRemoved;
+    step.index = index;
+    step.sessionLine = std::binary_search(session_.begin(), session_.end(), index);
+    MakeRoomForOne(undo_);
+    done = RemoveLine(index, step.line);
+    step.unsavedLine = done.wasUnsaved;
+    Record(std::move(step));
   } catch (const std::bad_alloc&) {
     return OutOfMemory();
   }
-  Tell([this, index](BookWatcher& watcher) { watcher.OnRemoved(*this, index); });
-  SubmitSave(Size() == 0);
+  Finish(done);
+  return true;
+}
+
+bool ResultBook::Rewrite(std::size_t index, std::string line, Change::Kind kind) {
+  if (Line(index) == line) return true;
+  Done done;
+  try {
+    Step step;
+    step.kind = kind;
+    step.index = index;
+    step.after = line;
+    MakeRoomForOne(undo_);
+    done = ReplaceLine(index, std::move(line), step.line);
+    Record(std::move(step));
+  } catch (const std::bad_alloc&) {
+    return OutOfMemory();
+  }
+  Finish(done);
   return true;
 }
 
 bool ResultBook::Replace(std::size_t index, std::string line) {
   if (index >= Size()) return false;
-  if (Line(index) == line) return true;
   try {
-    MakeRoomForOne(edits_);
-    LogEdit edit;
-    edit.kind = LogEdit::Kind::kReplace;
-    edit.generation = generation_ + 1;
-    edit.index = index;
-    edit.line = Line(index);
-    edit.replacement = line;
-    WritableLines()[index] = std::move(line);
-    ++generation_;
-    edits_.push_back(std::move(edit));
+    // Told as a comment when that is all that changed, else as a penalty.
+    const std::optional<Solve> before = Parse(Line(index));
+    const std::optional<Solve> after = Parse(line);
+    const bool comment = before && after && before->comment != after->comment;
+    return Rewrite(index, std::move(line), comment ? Change::Kind::kComment : Change::Kind::kPenalty);
   } catch (const std::bad_alloc&) {
     return OutOfMemory();
   }
-  Tell([this, index](BookWatcher& watcher) { watcher.OnReplaced(*this, index); });
-  SubmitSave(false);
+}
+
+bool ResultBook::SetPenalty(std::size_t index, Penalty penalty) {
+  if (index >= Size()) return false;
+  try {
+    std::optional<Solve> solve = Parse(Line(index));
+    if (!solve) return false;
+    return Rewrite(index, Format(WithPenalty(std::move(*solve), penalty)), Change::Kind::kPenalty);
+  } catch (const std::bad_alloc&) {
+    return OutOfMemory();
+  }
+}
+
+bool ResultBook::SetComment(std::size_t index, std::string comment) {
+  if (index >= Size()) return false;
+  // A line break would split the entry in two in the file; a NUL would end it early.
+  if (comment.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) return false;
+  try {
+    std::optional<Solve> solve = Parse(Line(index));
+    if (!solve) return false;
+    solve->comment = std::move(comment);
+    std::string line = Format(*solve);
+    // Written so that it would not read back as this comment: refused rather than changed.
+    const std::optional<Solve> read = Parse(line);
+    if (!read || read->comment != solve->comment) return false;
+    return Rewrite(index, std::move(line), Change::Kind::kComment);
+  } catch (const std::bad_alloc&) {
+    return OutOfMemory();
+  }
+}
+
+bool ResultBook::AppendAll(std::vector<std::string> lines) {
+  if (lines.empty()) return true;
+  Done done;
+  try {
+    Step step;
+    step.kind = Change::Kind::kImported;
+    step.line = lines.front();
+    step.count = lines.size();
+    step.hash = HashLines(lines);
+    MakeRoomForOne(undo_);
+    done = AppendRun(std::move(lines));
+    step.index = done.index;
+    Record(std::move(step));
+  } catch (const std::bad_alloc&) {
+    return OutOfMemory();
+  }
+  Finish(done);
   return true;
 }
 
 bool ResultBook::Reset() {
+  Done done;
   try {
-    MakeRoomForOne(edits_);
-    LogEdit edit;
-    edit.kind = LogEdit::Kind::kRemoveAll;
-    edit.generation = generation_ + 1;
-    auto empty = std::make_shared<std::vector<std::string>>();
-    // The edit keeps the lines it removes, to take out only those from a file that
-    // changed meanwhile; they are moved there unless a save still writes them.
-    if (lines_.use_count() > 1) {
-      edit.lines = *lines_;
-    } else {
-      edit.lines = std::move(*lines_);
-    }
-    lines_ = std::move(empty);
-    inFlightLines_.reset();
-    ++generation_;
-    edits_.push_back(std::move(edit));
-    unsaved_.clear();
-    state_.unsaved = 0;
-    session_.clear();
+    Step step;
+    step.kind = Change::Kind::kReset;
+    MakeRoomForOne(undo_);
+    done = ResetLines(step);
+    Record(std::move(step));
   } catch (const std::bad_alloc&) {
     return OutOfMemory();
   }
-  Tell([this](BookWatcher& watcher) { watcher.OnReloaded(*this); });
-  SubmitSave(true);
+  Finish(done);
   return true;
+}
+
+std::size_t ResultBook::FindRun(const Step& step) const {
+  const std::vector<std::string>& lines = *lines_;
+  if (step.count == 0) return std::min(step.index, lines.size());
+  if (step.count > lines.size() || !step.hash) return lines.size();
+  const std::size_t last = lines.size() - step.count;
+  const std::size_t index = std::min(step.index, last);
+  auto runAt = [&](std::size_t at) {
+    return lines[at] == step.line &&
+           HashLines(std::span<const std::string>(lines.data() + at, step.count)) == *step.hash;
+  };
+  for (std::size_t distance = 0; distance <= index || index + distance <= last; ++distance) {
+    if (distance <= index && runAt(index - distance)) return index - distance;
+    if (distance > 0 && index + distance <= last && runAt(index + distance)) return index + distance;
+  }
+  return lines.size();
+}
+
+std::optional<ResultBook::Change> ResultBook::Undo() { return TakeStep(true); }
+
+std::optional<ResultBook::Change> ResultBook::Redo() { return TakeStep(false); }
+
+std::optional<ResultBook::Change> ResultBook::TakeStep(bool undo) {
+  std::vector<Step>& from = undo ? undo_ : redo_;
+  std::vector<Step>& to = undo ? redo_ : undo_;
+  if (from.empty()) return std::nullopt;
+  Step& step = from.back();
+  Step next;
+  next.kind = step.kind;
+  Change change;
+  change.kind = step.kind;
+  Done done;
+  bool found = true;
+  // Everything that may run out of memory comes before the change itself: once the
+  // book has changed, the step is taken.
+  try {
+    MakeRoomForOne(to);
+    switch (step.kind) {
+      case Change::Kind::kLogged:
+      case Change::Kind::kRemoved: {
+        change.line = step.line;
+        // Taking back a logged line and doing a removal again both take it out.
+        if (undo == (step.kind == Change::Kind::kLogged)) {
+          const std::size_t at = NearestEqualLine(Lines(), step.index, step.line);
+          found = at < Size();
+          if (!found) break;
+          next.sessionLine = std::binary_search(session_.begin(), session_.end(), at);
+          done = RemoveLine(at, next.line);
+          next.unsavedLine = done.wasUnsaved;
+          next.index = at;
+          break;
+        }
+        done = step.kind == Change::Kind::kLogged
+                   ? AppendLine(step.line)
+                   : InsertLine(step.index, step.line, step.sessionLine, step.unsavedLine);
+        next.line = std::move(step.line);
+        next.index = done.index;
+        break;
+      }
+      case Change::Kind::kPenalty:
+      case Change::Kind::kComment: {
+        const std::string& now = undo ? step.after : step.line;
+        const std::string& then = undo ? step.line : step.after;
+        const std::size_t at = NearestEqualLine(Lines(), step.index, now);
+        found = at < Size();
+        if (!found) break;
+        change.line = then;
+        std::string replaced;
+        done = ReplaceLine(at, then, replaced);
+        next.line = std::move(step.line);
+        next.after = std::move(step.after);
+        next.index = at;
+        break;
+      }
+      case Change::Kind::kReset:
+      case Change::Kind::kImported: {
+        change.count = step.count;
+        // Taking back an import and doing a reset again both take a run out of the book.
+        if (undo == (step.kind == Change::Kind::kImported)) {
+          const std::size_t at = FindRun(step);
+          found = at < Size() || step.count == 0;
+          if (!found) break;
+          change.line = step.line;
+          done = RemoveRun(at, step.count, undo ? LogEdit::Kind::kRemoveRun : LogEdit::Kind::kRemoveAll, next);
+          next.line = std::move(step.line);
+          next.hash = step.hash;
+          break;
+        }
+        const std::vector<std::string>& run = *step.lines;
+        std::string first = run.empty() ? std::string() : run.front();
+        change.line = first;
+        const std::uint64_t hash = step.hash ? *step.hash : HashLines(run);
+        if (step.kind == Change::Kind::kReset) {
+          done = InsertRun(step);
+        } else if (step.lines.use_count() == 1) {
+          done = AppendRun(std::move(*step.lines));
+        } else {
+          done = AppendRun(std::vector<std::string>(run));
+        }
+        next.index = done.index;
+        next.count = step.count;
+        next.line = std::move(first);
+        next.hash = hash;
+        break;
+      }
+    }
+  } catch (const std::bad_alloc&) {
+    OutOfMemory();
+    return std::nullopt;
+  }
+  from.pop_back();
+  if (!found) return std::nullopt;
+  to.push_back(std::move(next));
+  Finish(done);
+  return change;
 }
 
 void ResultBook::Save() { SubmitSave(false); }

@@ -8,12 +8,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "results/book_watcher.h"
 #include "results/log_edit.h"
 #include "results/log_store.h"
+#include "results/solve.h"
 
 namespace tw::results {
 
@@ -32,14 +34,23 @@ struct SaveState {
 
 class ResultBook {
  public:
+  // What one step of undo or redo did, for a short note ("removed 12.34, Ctrl+Y restores it").
+  struct Change {
+    enum class Kind { kLogged, kPenalty, kComment, kRemoved, kReset, kImported };
+    Kind kind = Kind::kLogged;
+    std::string line;        // the line concerned as it is after the step (kRemoved, kReset: as it was)
+    std::size_t count = 1;   // lines concerned (kReset, kImported: how many)
+  };
+
   explicit ResultBook(LogStore& store);
   // Outcomes still on their way then go nowhere; Flush first to wait for them.
   ~ResultBook();
   ResultBook(const ResultBook&) = delete;
   ResultBook& operator=(const ResultBook&) = delete;
 
-  // Reads the log (start-up). A log that is there but unreadable is never saved over:
-  // solves logged meanwhile wait in memory and are put after its lines once it reads.
+  // Reads the log (start-up, or a switch to it), which starts a new undo history. A log
+  // that is there but unreadable is never saved over: solves logged meanwhile wait in
+  // memory and are put after its lines once it reads.
   void Load();
 
   const std::vector<std::string>& Lines() const { return *lines_; }
@@ -58,6 +69,21 @@ class ResultBook {
   // The line at `index` rewritten as `line` (a penalty or a comment changed).
   bool Replace(std::size_t index, std::string line);
   bool Reset();
+  bool SetPenalty(std::size_t index, Penalty penalty);     // false: no such line, or it is not a result line
+  bool SetComment(std::size_t index, std::string comment); // "" removes it; line breaks and NUL are refused (false)
+  bool AppendAll(std::vector<std::string> lines);          // one step of undo (an import)
+
+  // Every change above made since the log was loaded is one step of undo, and a new one
+  // drops the steps taken back. A step is saved like any change, laid over a file that
+  // changed outside as the others are. The lines a step needs are found by their content
+  // nearest where they were, as a merge may have moved them; a removed line goes back
+  // where it was, or last when the log is shorter now. A step whose line is no longer
+  // there (changed outside the program) is dropped as done, changing nothing and
+  // answering nothing: taking it back would change a line this run never wrote.
+  std::optional<Change> Undo();   // takes back the newest change of this run not yet taken back
+  std::optional<Change> Redo();   // does again the newest change taken back
+  bool CanUndo() const { return !undo_.empty(); }
+  bool CanRedo() const { return !redo_.empty(); }
   // Writes the log again as it is (a stop that logged nothing still rewrites it).
   void Save();
   // Waits for the save on its way, so the state is final (closing).
@@ -70,7 +96,54 @@ class ResultBook {
   void RemoveWatcher(BookWatcher* watcher);
 
  private:
-  std::vector<std::string>& CopyLines();
+  // One step of undo or redo: what it takes to undo the change, or to do it again.
+  // A line (or a run of lines) the step needs in the book is found by its content
+  // near `index`, as a merge may have moved it; one the step put out of the book is
+  // held by the step, moved there from the book.
+  struct Step {
+    Change::Kind kind = Change::Kind::kLogged;
+    std::size_t index = 0;
+    std::string line;   // the logged or removed line; the line before a penalty or a comment; a run's first
+    std::string after;  // the line after a penalty or a comment
+    bool sessionLine = false;  // a removed line was logged in this run
+    bool unsavedLine = false;  // a removed line was not saved yet
+    // A run out of the book (a reset, an import taken back), and which of its lines were this run's.
+    std::shared_ptr<std::vector<std::string>> lines;
+    std::vector<std::size_t> session;
+    // A run in the book (an import, a reset taken back): how long, and a hash of its lines
+    // (made when the run first goes into the book) that tells it is still the same.
+    std::size_t count = 0;
+    std::optional<std::uint64_t> hash;
+  };
+  // What a change did: the watchers to tell and the save to hand over.
+  enum class Told { kAppended, kRemoved, kReplaced, kReloaded };
+  struct Done {
+    Told told = Told::kReloaded;
+    std::size_t index = 0;
+    bool deleteWhenEmpty = false;
+    bool wasUnsaved = false;  // the line removed was not saved yet
+  };
+
+  // The changes themselves. Each makes its change whole or, out of memory, throws
+  // std::bad_alloc with the book as it was.
+  Done AppendLine(std::string line);
+  Done RemoveLine(std::size_t index, std::string& removed);
+  Done InsertLine(std::size_t index, std::string line, bool sessionLine, bool unsaved);
+  Done ReplaceLine(std::size_t index, std::string line, std::string& before);
+  Done ResetLines(Step& step);
+  Done InsertRun(Step& out);
+  Done RemoveRun(std::size_t at, std::size_t count, LogEdit::Kind kind, Step& out);
+  Done AppendRun(std::vector<std::string>&& lines);
+  bool Rewrite(std::size_t index, std::string line, Change::Kind kind);
+  void Record(Step&& step);  // a change of this run: one step of undo, room made for it
+  std::optional<Change> TakeStep(bool undo);
+  std::size_t FindRun(const Step& step) const;
+  void Finish(const Done& done);
+  LogEdit NewEdit(LogEdit::Kind kind) const;
+  void CommitEdit(LogEdit&& edit);
+  void CountUnsavedInserted(std::size_t at, std::size_t count, bool unsaved);
+
+  std::vector<std::string>& CopyLines(std::size_t adding = 0);
   std::vector<std::string>& WritableLines();
   std::vector<std::string>& AppendableLines();
   void SubmitSave(bool deleteWhenEmpty);
@@ -104,10 +177,14 @@ class ResultBook {
   bool pendingDelete_ = false;
   // A merge could not be taken in: the next save reads the file again.
   bool needReread_ = false;
+
+  std::vector<Step> undo_;  // oldest first
+  std::vector<Step> redo_;  // the newest taken back last
 };
 
 namespace testing {
-// Makes the next Append, or the next taking in of a merged log, run out of memory.
+// Makes the next change (an undo or a redo too), or the next taking in of a merged
+// log, run out of memory.
 void FailNextAllocation();
 }  // namespace testing
 

@@ -133,6 +133,34 @@ struct Case {
 // A hand edit: kept and written back byte for byte.
 const std::string kHandEdit = "  my best, \"ever\"\t";
 
+// Each case on a fresh book over its file, watched; then every save is let through.
+template <std::size_t N>
+void RunCases(const Case (&cases)[N]) {
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeStore store;
+    store.file = c.file;
+    store.unreadable = c.unreadable;
+    ResultBook book(store);
+    CountingWatcher watcher;
+    book.AddWatcher(&watcher);
+    book.Load();
+    c.run(book, store, watcher);
+    book.Flush();
+    const Expected& e = c.expected;
+    EXPECT_EQ(book.Lines(), e.book);
+    EXPECT_EQ(store.file, e.file);
+    EXPECT_EQ(book.SessionStart(), e.sessionStart);
+    const SaveState& state = book.State();
+    EXPECT_EQ(state.failed, e.failed);
+    EXPECT_EQ(state.unsaved, e.unsaved);
+    EXPECT_EQ(state.error, e.error);
+    EXPECT_EQ(state.unread, e.unread);
+    EXPECT_FALSE(state.saving);
+    EXPECT_GT(watcher.stateChanged, 0);
+  }
+}
+
 TEST(ResultBook, KeepsTheLogOfRecord) {
   const Case cases[] = {
       {"appends are saved at once", Lines{"a"}, false,
@@ -288,29 +316,218 @@ TEST(ResultBook, KeepsTheLogOfRecord) {
        },
        {{"e"}, Lines{"e"}, 0}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    FakeStore store;
-    store.file = c.file;
-    store.unreadable = c.unreadable;
-    ResultBook book(store);
-    CountingWatcher watcher;
-    book.AddWatcher(&watcher);
-    book.Load();
-    c.run(book, store, watcher);
-    book.Flush();
-    const Expected& e = c.expected;
-    EXPECT_EQ(book.Lines(), e.book);
-    EXPECT_EQ(store.file, e.file);
-    EXPECT_EQ(book.SessionStart(), e.sessionStart);
-    const SaveState& state = book.State();
-    EXPECT_EQ(state.failed, e.failed);
-    EXPECT_EQ(state.unsaved, e.unsaved);
-    EXPECT_EQ(state.error, e.error);
-    EXPECT_EQ(state.unread, e.unread);
-    EXPECT_FALSE(state.saving);
-    EXPECT_GT(watcher.stateChanged, 0);
+  RunCases(cases);
+}
+
+using Kind = ResultBook::Change::Kind;
+
+const std::string kSolve = "#Date: 07/12/2026 | Time: 14:05:09 | Result: 00:00:12:34";
+const std::string kPlusTwo = "#Date: 07/12/2026 | Time: 14:05:09 | Result: 00:00:14:34 (+2)";
+const std::string kDnf = "#Date: 07/12/2026 | Time: 14:05:09 | Result: 00:00:12:34 (DNF)";
+
+void ExpectStep(const std::optional<ResultBook::Change>& change, Kind kind, const std::string& line,
+                std::size_t count = 1) {
+  ASSERT_TRUE(change) << line;
+  EXPECT_EQ(change->kind, kind);
+  EXPECT_EQ(change->line, line);
+  EXPECT_EQ(change->count, count);
+}
+
+TEST(ResultBook, TakesChangesBackAndDoesThemAgain) {
+  const Case cases[] = {
+      {"appends taken back one by one, the last deleting the log, and done again", std::nullopt, false,
+       [](ResultBook& book, FakeStore& store, CountingWatcher& watcher) {
+         EXPECT_FALSE(book.CanUndo());
+         book.Append("a");
+         book.Append("b");
+         ExpectStep(book.Undo(), Kind::kLogged, "b");
+         EXPECT_EQ(watcher.removed, 1);
+         EXPECT_EQ(store.file, Lines{"a"});
+         ExpectStep(book.Undo(), Kind::kLogged, "a");
+         EXPECT_EQ(store.file, std::nullopt);
+         EXPECT_FALSE(book.Undo());
+         ExpectStep(book.Redo(), Kind::kLogged, "a");
+         ExpectStep(book.Redo(), Kind::kLogged, "b");
+         EXPECT_FALSE(book.CanRedo());
+         EXPECT_FALSE(book.Redo());
+       },
+       {{"a", "b"}, Lines{"a", "b"}, 0}},
+      {"removed lines go back to their places", Lines{"a", "b", "c"}, false,
+       [](ResultBook& book, FakeStore&, CountingWatcher& watcher) {
+         book.Remove(1);
+         book.Remove(0);
+         ExpectStep(book.Undo(), Kind::kRemoved, "a");
+         EXPECT_EQ(book.Lines(), (Lines{"a", "c"}));
+         ExpectStep(book.Undo(), Kind::kRemoved, "b");
+         EXPECT_EQ(book.Lines(), (Lines{"a", "b", "c"}));
+         EXPECT_EQ(watcher.reloaded, 3);  // the load, then a line put back between others, twice
+         ExpectStep(book.Redo(), Kind::kRemoved, "b");
+       },
+       {{"a", "c"}, Lines{"a", "c"}, 2}},
+      {"a penalty and a comment taken back give the exact line back", Lines{kSolve}, false,
+       [](ResultBook& book, FakeStore&, CountingWatcher& watcher) {
+         EXPECT_TRUE(book.SetPenalty(0, Penalty::PlusTwo));
+         EXPECT_TRUE(book.SetComment(0, "pop"));
+         EXPECT_EQ(watcher.replaced, 2);
+         ExpectStep(book.Undo(), Kind::kComment, kPlusTwo);
+         ExpectStep(book.Undo(), Kind::kPenalty, kSolve);
+         ExpectStep(book.Redo(), Kind::kPenalty, kPlusTwo);
+         EXPECT_TRUE(book.SetPenalty(0, Penalty::Dnf));
+         EXPECT_FALSE(book.CanRedo());  // a new change drops the steps taken back
+         EXPECT_FALSE(book.Redo());
+         EXPECT_EQ(watcher.replaced, 6);
+       },
+       {{kDnf}, Lines{kDnf}, 1}},
+      {"a reset taken back brings every line back in order, this run's still this run's", Lines{"a", "b"}, false,
+       [](ResultBook& book, FakeStore& store, CountingWatcher&) {
+         book.Append("c");
+         book.Reset();
+         book.Append("d");
+         ExpectStep(book.Undo(), Kind::kLogged, "d");
+         ExpectStep(book.Undo(), Kind::kReset, "a", 3);
+         EXPECT_EQ(book.Lines(), (Lines{"a", "b", "c"}));
+         EXPECT_EQ(store.file, (Lines{"a", "b", "c"}));
+         EXPECT_EQ(book.SessionStart(), 2u);
+         ExpectStep(book.Redo(), Kind::kReset, "a", 3);
+         EXPECT_EQ(store.file, std::nullopt);
+         ExpectStep(book.Redo(), Kind::kLogged, "d");
+       },
+       {{"d"}, Lines{"d"}, 0}},
+      {"an import is one step", Lines{"a"}, false,
+       [](ResultBook& book, FakeStore& store, CountingWatcher&) {
+         EXPECT_TRUE(book.AppendAll({"x", "y", "z"}));
+         EXPECT_EQ(store.file, (Lines{"a", "x", "y", "z"}));
+         ExpectStep(book.Undo(), Kind::kImported, "x", 3);
+         EXPECT_EQ(store.file, Lines{"a"});
+         ExpectStep(book.Redo(), Kind::kImported, "x", 3);
+         EXPECT_EQ(store.file, (Lines{"a", "x", "y", "z"}));
+         ExpectStep(book.Undo(), Kind::kImported, "x", 3);
+       },
+       {{"a"}, Lines{"a"}, 1}},
+      {"an outside change merged in between is no step, is kept, and breaks none", Lines{"a"}, false,
+       [](ResultBook& book, FakeStore& store, CountingWatcher&) {
+         book.Append("b");
+         book.Remove(0);
+         book.AppendAll({"i", "j"});
+         store.file->push_back("o");
+         book.Append("c");
+         EXPECT_EQ(book.Lines(), (Lines{"b", "i", "j", "o", "c"}));
+         ExpectStep(book.Undo(), Kind::kLogged, "c");
+         ExpectStep(book.Undo(), Kind::kImported, "i", 2);
+         ExpectStep(book.Undo(), Kind::kRemoved, "a");
+         ExpectStep(book.Undo(), Kind::kLogged, "b");
+         EXPECT_EQ(book.Lines(), (Lines{"a", "o"}));
+         for (int i = 0; i < 4; ++i) EXPECT_TRUE(book.Redo());
+       },
+       {{"o", "b", "i", "j", "c"}, Lines{"o", "b", "i", "j", "c"}, 1}},
+      {"an undo is laid over a file changed meanwhile", Lines{"a", "b"}, false,
+       [](ResultBook& book, FakeStore& store, CountingWatcher&) {
+         book.Remove(0);
+         store.file = Lines{"o", "b"};
+         ExpectStep(book.Undo(), Kind::kRemoved, "a");
+       },
+       {{"a", "o", "b"}, Lines{"a", "o", "b"}, 3}},
+      {"an undo whose line was changed outside is dropped, doing nothing, and the one before goes on", Lines{kSolve},
+       false,
+       [](ResultBook& book, FakeStore& store, CountingWatcher&) {
+         book.Append("b");
+         book.SetPenalty(0, Penalty::Dnf);
+         book.Append("c");
+         store.file = Lines{kSolve + " | Comment: theirs", "b", "c"};
+         book.Append("d");
+         ExpectStep(book.Undo(), Kind::kLogged, "d");
+         ExpectStep(book.Undo(), Kind::kLogged, "c");
+         EXPECT_FALSE(book.Undo());
+         EXPECT_EQ(book.Lines(), (Lines{kSolve + " | Comment: theirs", "b"}));
+         ExpectStep(book.Undo(), Kind::kLogged, "b");
+         EXPECT_FALSE(book.CanUndo());
+         ExpectStep(book.Redo(), Kind::kLogged, "b");
+       },
+       {{kSolve + " | Comment: theirs", "b"}, Lines{kSolve + " | Comment: theirs", "b"}, 1}},
+      {"an append taken back is no longer unsaved", Lines{"a"}, false,
+       [](ResultBook& book, FakeStore& store, CountingWatcher&) {
+         store.writeError = kAccessDenied;
+         book.Append("b");
+         book.Append("c");
+         EXPECT_EQ(book.State().unsaved, 2u);
+         book.Undo();
+         EXPECT_EQ(book.State().unsaved, 1u);
+         book.Remove(0);
+         book.Undo();  // "a" goes back before the one unsaved solve and was saved
+         EXPECT_EQ(book.State().unsaved, 1u);
+         book.Remove(1);
+         EXPECT_EQ(book.State().unsaved, 0u);
+         book.Undo();
+       },
+       {{"a", "b"}, Lines{"a"}, 1, true, 1, kAccessDenied}},
+      {"changes and steps made while a save runs leave its lines alone", Lines{"a"}, false,
+       [](ResultBook& book, FakeStore& store, CountingWatcher&) {
+         store.hold = true;
+         book.AppendAll({"x", "y"});
+         book.Reset();
+         book.Undo();
+         book.Remove(1);
+         book.Undo();
+         book.Undo();
+         book.Redo();
+         book.Append("b");
+         EXPECT_EQ(store.saves, 1);
+         book.Flush();
+       },
+       {{"a", "x", "y", "b"}, Lines{"a", "x", "y", "b"}, 3}},
+      {"out of memory at an undo keeps the step for the next", Lines{"a"}, false,
+       [](ResultBook& book, FakeStore&, CountingWatcher&) {
+         book.Append("b");
+         testing::FailNextAllocation();
+         EXPECT_FALSE(book.Undo());
+         EXPECT_EQ(book.State().error, kErrorNotEnoughMemory);
+         EXPECT_EQ(book.Lines(), (Lines{"a", "b"}));
+         ExpectStep(book.Undo(), Kind::kLogged, "b");
+       },
+       {{"a"}, Lines{"a"}, 1}},
+      {"out of memory at a change leaves the book and its steps as they were", Lines{kSolve}, false,
+       [](ResultBook& book, FakeStore& store, CountingWatcher&) {
+         testing::FailNextAllocation();
+         EXPECT_FALSE(book.SetPenalty(0, Penalty::Dnf));
+         testing::FailNextAllocation();
+         EXPECT_FALSE(book.AppendAll({"x", "y"}));
+         testing::FailNextAllocation();
+         EXPECT_FALSE(book.Reset());
+         testing::FailNextAllocation();
+         EXPECT_FALSE(book.Remove(0));
+         EXPECT_FALSE(book.CanUndo());
+         EXPECT_EQ(store.saves, 0);
+       },
+       {{kSolve}, Lines{kSolve}, 1, true, 0, kErrorNotEnoughMemory}},
+  };
+  RunCases(cases);
+}
+
+TEST(ResultBook, KeepsACommentAsWrittenAndRefusesWhatALineCannotHold) {
+  const std::string scrambled = kPlusTwo + " | Scramble: R U R' U'";
+  FakeStore store;
+  store.file = Lines{scrambled, kHandEdit};
+  ResultBook book(store);
+  book.Load();
+  const std::string comments[] = {"a | b", "Scramble: F2", " | Scramble: x | Comment: y | ", "  spaced  ", "Comment:",
+                                  ""};
+  for (const std::string& comment : comments) {
+    EXPECT_TRUE(book.SetComment(0, comment));
+    const std::optional<Solve> read = Parse(store.file->front());
+    ASSERT_TRUE(read) << comment;
+    EXPECT_EQ(read->comment, comment);
+    EXPECT_EQ(read->scramble, "R U R' U'");
+    EXPECT_EQ(read->penalty, Penalty::PlusTwo);
   }
+  EXPECT_EQ(book.Line(0), scrambled);  // "" took the comment away
+  for (const std::string& refused : {std::string("a\nb"), std::string("a\r"), std::string("a\0b", 3)}) {
+    EXPECT_FALSE(book.SetComment(0, refused));
+  }
+  EXPECT_FALSE(book.SetComment(1, "x"));  // not a result line
+  EXPECT_FALSE(book.SetPenalty(1, Penalty::Dnf));
+  EXPECT_FALSE(book.SetComment(2, "x"));
+  EXPECT_FALSE(book.SetPenalty(2, Penalty::Dnf));
+  EXPECT_EQ(book.Lines(), (Lines{scrambled, kHandEdit}));
 }
 
 }  // namespace

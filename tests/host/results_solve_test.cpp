@@ -178,10 +178,11 @@ TEST(ApplyEdits, LaysThisRunsEditsOverTheFileAsItIsNow) {
     e.replacement = std::move(replacement);
     return e;
   };
-  auto removeAll = [](Lines lines) {
+  auto many = [](LogEdit::Kind kind, std::size_t index, Lines lines) {
     LogEdit e;
-    e.kind = LogEdit::Kind::kRemoveAll;
-    e.lines = std::move(lines);
+    e.kind = kind;
+    e.index = index;
+    e.HoldLines(std::move(lines));
     return e;
   };
   using K = LogEdit::Kind;
@@ -200,7 +201,22 @@ TEST(ApplyEdits, LaysThisRunsEditsOverTheFileAsItIsNow) {
       {"an index past the end finds the last", {"a", "b"}, {edit(K::kRemove, 9, "b")}, {"a"}},
       {"a replace rewrites only its own line", {"x", "a", "b"}, {edit(K::kReplace, 0, "a", "a2")}, {"x", "a2", "b"}},
       {"a replace of a line gone does nothing", {"x"}, {edit(K::kReplace, 0, "a", "a2")}, {"x"}},
-      {"a reset takes each of its lines once", {"a", "b", "a", "x", "b"}, {removeAll({"a", "b", "a"})}, {"x", "b"}},
+      {"a reset takes each of its lines once",
+       {"a", "b", "a", "x", "b"},
+       {many(K::kRemoveAll, 0, {"a", "b", "a"})},
+       {"x", "b"}},
+      {"a line put back goes to its index", {"a", "c"}, {edit(K::kInsert, 1, "b")}, {"a", "b", "c"}},
+      {"a line put back past the end goes last", {"a"}, {edit(K::kInsert, 5, "b")}, {"a", "b"}},
+      {"a reset taken back puts its lines first", {"x"}, {many(K::kInsertAll, 0, {"a", "b"})}, {"a", "b", "x"}},
+      {"an import lands at the end", {"a", "x"}, {many(K::kAppendAll, 1, {"b", "c"})}, {"a", "x", "b", "c"}},
+      {"an import taken back takes its own run, nearest where it went",
+       {"b", "c", "a", "b", "c", "x"},
+       {many(K::kRemoveRun, 3, {"b", "c"})},
+       {"b", "c", "a", "x"}},
+      {"an import changed outside loses only the lines still there, the last ones",
+       {"b", "a", "b", "c2", "x"},
+       {many(K::kRemoveRun, 2, {"b", "c"})},
+       {"b", "a", "c2", "x"}},
       {"edits apply in order",
        {"a"},
        {edit(K::kAppend, 1, "b"), edit(K::kReplace, 1, "b", "b2"), edit(K::kRemove, 0, "a")},
