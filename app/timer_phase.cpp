@@ -4,9 +4,15 @@ namespace tw::timing {
 
 namespace {
 
-State With(const State& state, Phase phase) { return State{phase, state.countdownTicking}; }
+State With(const State& state, Phase phase) { return State{phase, state.countdownTicking, false}; }
+
+Step BeginHold(const State& state, const Settings& settings, bool inspecting) {
+  const Phase phase = *settings.holdDelayMs <= 0 ? Phase::Ready : Phase::Holding;
+  return Step{Action::BeginHold, State{phase, state.countdownTicking, inspecting}};
+}
 
 Step OnSpace(const State& state, bool repeat, const Settings& settings) {
+  // A held key's repeats never start or stop a solve.
   switch (state.phase) {
     case Phase::Running:
       // Every started solve stops, whatever the countdown switch says by now.
@@ -14,13 +20,19 @@ Step OnSpace(const State& state, bool repeat, const Settings& settings) {
       return Step{Action::StopAndRecord, With(state, Phase::Idle)};
     case Phase::Inspection:
       if (repeat) return Step{Action::None, state};
+      if (settings.holdDelayMs) return BeginHold(state, settings, true);
       return Step{Action::StartFromInspection, With(state, Phase::Running)};
+    case Phase::Holding:
+    case Phase::Ready:
+      return Step{Action::None, state};
     case Phase::Idle:
       if (repeat) return Step{Action::None, state};
       // Inspection takes the countdown's place when it is on.
       if (settings.inspection && !state.countdownTicking) {
         return Step{Action::StartInspection, With(state, Phase::Inspection)};
       }
+      // So does hold to start.
+      if (settings.holdDelayMs) return BeginHold(state, settings, false);
       break;
     case Phase::Countdown:
       break;
@@ -30,7 +42,7 @@ Step OnSpace(const State& state, bool repeat, const Settings& settings) {
   switch (settings.countdown) {
     case Switch::kEnabled:
       if (repeat && !state.countdownTicking) return Step{Action::None, state};
-      return Step{Action::StartCountdown, State{Phase::Countdown, true}};
+      return Step{Action::StartCountdown, State{Phase::Countdown, true, false}};
     case Switch::kDisabled:
       if (repeat) return Step{Action::None, state};
       return Step{Action::StartTiming, With(state, Phase::Running)};
@@ -40,22 +52,55 @@ Step OnSpace(const State& state, bool repeat, const Settings& settings) {
   return Step{Action::None, state};
 }
 
+Step OnSpaceUp(const State& state) {
+  const Phase back = state.inspecting ? Phase::Inspection : Phase::Idle;
+  if (state.phase == Phase::Holding) return Step{Action::CancelHold, State{back, state.countdownTicking, false}};
+  if (state.phase != Phase::Ready) return Step{Action::None, state};
+  return Step{state.inspecting ? Action::StartFromInspection : Action::StartTiming, With(state, Phase::Running)};
+}
+
+Step OnEscape(const State& state) {
+  // Escape leaves a countdown running: it starts the count when it reaches zero.
+  switch (state.phase) {
+    case Phase::Running:
+      return Step{Action::StopCounter, With(state, Phase::Idle), true};
+    case Phase::Inspection:
+      return Step{Action::CancelInspection, With(state, Phase::Idle), true};
+    case Phase::Holding:
+    case Phase::Ready:
+      // Inspection held under the key ends with it.
+      if (state.inspecting) return Step{Action::CancelInspection, With(state, Phase::Idle), true};
+      return Step{Action::CancelHold, With(state, Phase::Idle), true};
+    case Phase::Idle:
+    case Phase::Countdown:
+      break;
+  }
+  return Step{Action::ClearDisplay, state};
+}
+
 }  // namespace
 
-Step Decide(const State& state, Event event, const Settings& settings) {
+Step Decide(const State& state, Event event, const Settings& settings, std::int64_t runningMs) {
+  const bool tooSoon = state.phase == Phase::Running && runningMs < kShortestSolveMs;
   switch (event) {
     case Event::Space:
     case Event::SpaceRepeat:
+      if (tooSoon) return Step{Action::None, state};
       return OnSpace(state, event == Event::SpaceRepeat, settings);
+    case Event::SpaceUp:
+      return OnSpaceUp(state);
+    case Event::OtherKey:
+      if (state.phase != Phase::Running || !settings.anyKeyStops || tooSoon) return Step{Action::None, state};
+      return Step{Action::StopAndRecord, With(state, Phase::Idle)};
     case Event::Escape:
-      // Escape leaves a countdown running: it starts the count when it reaches zero.
-      if (state.phase == Phase::Running) return Step{Action::StopCounter, With(state, Phase::Idle), true};
-      if (state.phase == Phase::Inspection) return Step{Action::CancelInspection, With(state, Phase::Idle), true};
-      return Step{Action::ClearDisplay, state};
+      return OnEscape(state);
+    case Event::HoldReady:
+      if (state.phase != Phase::Holding) return Step{Action::None, state};
+      return Step{Action::ShowReady, State{Phase::Ready, state.countdownTicking, state.inspecting}};
     case Event::CountdownDone:
       // Whatever happened meanwhile, the countdown's end starts the count (again).
       if (!state.countdownTicking) return Step{Action::None, state};
-      return Step{Action::StartTiming, State{Phase::Running, false}};
+      return Step{Action::StartTiming, State{Phase::Running, false, false}};
     case Event::HourLimit:
       if (state.phase != Phase::Running) return Step{Action::None, state};
       return Step{Action::StopCounter, With(state, Phase::Idle)};

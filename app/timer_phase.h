@@ -4,15 +4,21 @@
 // timers. The start countdown ticks on its own beside the phase: switching the
 // countdown off while it runs lets Space start timing at once, and the countdown's
 // end then starts the count again, as the designed timer always did.
+#include <cstdint>
+#include <optional>
+
 #include "storage/settings_schema.h"
 
 namespace tw::timing {
 
-enum class Phase { Idle, Countdown, Inspection, Running };
+// Holding and Ready belong to hold to start: Space held (red digits), then held long
+// enough (green); its release starts the solve.
+enum class Phase { Idle, Countdown, Inspection, Running, Holding, Ready };
 
-// What reached the timer: a Space key-down (or one of its auto-repeats), Escape, the
-// countdown's last tick, or the one-hour limit of the display.
-enum class Event { Space, SpaceRepeat, Escape, CountdownDone, HourLimit };
+// What reached the timer: a Space key-down (or one of its auto-repeats), its key-up,
+// another key that may stop a solve, Escape, the ready delay of a held Space passed,
+// the countdown's last tick, or the one-hour limit of the display.
+enum class Event { Space, SpaceRepeat, SpaceUp, OtherKey, Escape, HoldReady, CountdownDone, HourLimit };
 
 // A stored switch as the timer reads it: exactly "Enabled", exactly "Disabled", or
 // any other text (a hand edit), which the designed rules treat as neither.
@@ -21,23 +27,34 @@ using Switch = settings::Switch;
 struct State {
   Phase phase = Phase::Idle;
   bool countdownTicking = false;
+  // Space is held during inspection: its release starts the solve, judged then.
+  bool inspecting = false;
 };
 
 struct Settings {
   Switch countdown = Switch::kEnabled;
   bool inspection = false;
+  // The ready delay of hold to start in milliseconds; none: a solve starts on the press.
+  std::optional<int> holdDelayMs;
+  bool anyKeyStops = false;
 };
+
+// A stop this soon after the start is a double tap or a bouncing key, not a solve.
+inline constexpr std::int64_t kShortestSolveMs = 200;
 
 enum class Action {
   None,
-  StartCountdown,    // the digit shows "3" again (also while it runs), a beep
-  StartTiming,       // the count starts from this event's clock reading
-  StartInspection,   // fifteen seconds of inspection start
+  StartCountdown,       // the digit shows "3" again (also while it runs), a beep
+  StartTiming,          // the count starts from this event's clock reading
+  StartInspection,      // fifteen seconds of inspection start
   StartFromInspection,  // the solve starts, its penalty judged at this event
-  StopAndRecord,     // the count stops at this event's clock reading and is logged
-  CancelInspection,  // inspection ends, nothing logged
-  StopCounter,       // the count stops, nothing logged (Escape, the one-hour limit)
-  ClearDisplay,      // minutes, seconds and hundredths back to "00" (Escape)
+  StopAndRecord,        // the count stops at this event's clock reading and is logged
+  CancelInspection,     // inspection ends, nothing logged
+  StopCounter,          // the count stops, nothing logged (Escape, the one-hour limit)
+  ClearDisplay,         // minutes, seconds and hundredths back to "00" (Escape)
+  BeginHold,            // red digits; the ready delay starts (the next phase says if it is over)
+  ShowReady,            // green digits: the release will start the solve
+  CancelHold,           // released too soon (or Escape): black digits, nothing starts
 };
 
 struct Step {
@@ -47,6 +64,7 @@ struct Step {
   bool clearDisplay = false;
 };
 
-Step Decide(const State& state, Event event, const Settings& settings);
+// `runningMs`: how long the count has run at this event (only read while running).
+Step Decide(const State& state, Event event, const Settings& settings, std::int64_t runningMs = kShortestSolveMs);
 
 }  // namespace tw::timing

@@ -7,8 +7,8 @@ constexpr std::int64_t kSecondMs = 1'000;
 }
 
 Penalty PenaltyFor(std::int64_t inspectionMs) {
-  if (inspectionMs > kInspectionDnfMs) return Penalty::Dnf;
-  if (inspectionMs > kInspectionMs) return Penalty::PlusTwo;
+  if (inspectionMs >= kInspectionDnfMs) return Penalty::Dnf;
+  if (inspectionMs >= kInspectionMs) return Penalty::PlusTwo;
   return Penalty::None;
 }
 

@@ -18,8 +18,9 @@ inline constexpr std::int64_t kSecondCallMs = 12'000;
 
 using Penalty = results::Penalty;
 
-// The penalty of a solve started `inspectionMs` after inspection began; each limit
-// itself is still in time, anything after it is not.
+// The penalty of a solve started `inspectionMs` after inspection began. A start must
+// come strictly before each limit: exactly 15.00 s is +2 and exactly 17.00 s DNF, as
+// the WCA reads its own rule, and as the digit shows it.
 Penalty PenaltyFor(std::int64_t inspectionMs);
 
 // The digit shown `inspectionMs` into inspection: the whole seconds left, "15" down

@@ -9,6 +9,7 @@
 #include "resources/resource_ids.h"
 #include "storage/win32/item_exists_win.h"
 #include "results/solve.h"
+#include "stats/time_format.h"
 #include "storage/win32/result_log_file.h"
 #include "storage/win32/settings.h"
 #include "storage/win32/wide_path.h"
@@ -35,7 +36,15 @@ constexpr unsigned kInspectionTickMs = 50;
 constexpr unsigned kStyleRetryCancel = MB_RETRYCANCEL | MB_ICONEXCLAMATION;  // 53
 // Shown in the caption while results exist only in memory: wide, so the dash is the
 // same in every ANSI code page.
-constexpr const wchar_t* kUnsavedCaption = L"Twistwatch \u2014 results not saved";
+// Notes shown after the caption, joined as "Twistwatch \u2014 a, b" (wide, so the dash
+// is the same in every ANSI code page).
+constexpr const wchar_t* kCaptionNoteSeparator = L" \u2014 ";
+constexpr const char* kUnsavedNote = "results not saved";
+constexpr const char* kNotLoggingNote = "not logging";
+// Hold to start: red while Space is held, green once the release will start.
+constexpr COLORREF kHoldingColor = RGB(0xD0, 0x00, 0x00);
+constexpr COLORREF kReadyColor = RGB(0x00, 0xA0, 0x00);
+constexpr unsigned kHoldTickMs = 15;
 // The worker's word that a scramble is ready.
 constexpr UINT kScrambleReadyMessage = WM_APP + 40;
 constexpr ULONGLONG kBeepLength = 1282;
@@ -148,6 +157,7 @@ MainWindow::MainWindow(results::ResultBook& book)
       tmrCounter(*this, L::kCounterIntervalMs, [this] { onCounterTick(); }),
       tmr3SecCD(*this, L::kCountdownIntervalMs, [this] { onCountdownTick(); }),
       tmrInspection(*this, kInspectionTickMs, [this] { onInspectionTick(); }),
+      tmrHold(*this, kHoldTickMs, [this] { onHoldTick(); }),
       book_(book) {
   book_.AddWatcher(this);
 }
@@ -176,6 +186,8 @@ void MainWindow::OnSettingChanged(std::string_view key) {
     CenterHorizontally();
   } else if (key == settings::kShowScramble.name) {
     ApplyScrambleSetting();
+  } else if (key == settings::kLogResult.name) {
+    ShowCaption();
   }
 }
 
@@ -228,7 +240,7 @@ bool MainWindow::OnLoad() {
   // A log that is there but unreadable (held by another program, a failing disk, saved
   // as UTF-16) is never saved over: the book keeps new results until it reads.
   book_.Load();
-  ShowSaveState();
+  ShowCaption();
   return true;
 }
 
@@ -263,25 +275,151 @@ void MainWindow::OnUnload() {
 }
 
 void MainWindow::OnKeyDown(int vk, int shift, bool repeat) { onKeyDown(vk, shift, repeat); }
+void MainWindow::OnKeyUp(int vk, int shift) { onKeyUp(vk, shift); }
+
+bool MainWindow::StopsWithAnyKey(int vk) {
+  switch (vk) {
+    case VK_ESCAPE:
+    case VK_F1:
+    case VK_F2:
+    case VK_F3:
+    case VK_SHIFT:
+    case VK_CONTROL:
+    case VK_MENU:
+    case VK_LSHIFT:
+    case VK_RSHIFT:
+    case VK_LCONTROL:
+    case VK_RCONTROL:
+    case VK_LMENU:
+    case VK_RMENU:
+    case VK_LWIN:
+    case VK_RWIN:
+    case VK_SPACE:  // Space has rules of its own
+      return false;
+    default:
+      return true;
+  }
+}
 
 void MainWindow::onKeyDown(int vk, int shift, bool repeat) {
   // The clock first: reading the settings file must not add to the recorded time.
-  if (vk == VK_SPACE) Apply(repeat ? timing::Event::SpaceRepeat : timing::Event::Space, NowMs());
-  if (vk == VK_ESCAPE) Apply(timing::Event::Escape, NowMs());
+  const std::int64_t at = NowMs();
+  const bool wasTiming = state_.phase == timing::Phase::Running;
+  if (vk == VK_SPACE) Apply(repeat ? timing::Event::SpaceRepeat : timing::Event::Space, at);
+  if (vk == VK_ESCAPE) Apply(timing::Event::Escape, at);
+  if (wasTiming && !repeat && StopsWithAnyKey(vk)) Apply(timing::Event::OtherKey, at);
   if (vk == VK_F1 && onF1) onF1();
   if (vk == VK_F2 && onF2) onF2();
   if (vk == VK_F3 && onF3) onF3();
-  if (vk == 'C' && (shift & kCtrlMask) && scrambleShown_) CopyScramble();
+  // Edits of the log after the stop: never from the key that stopped a solve.
+  const bool ctrl = (shift & kCtrlMask) != 0 && !wasTiming && state_.phase == timing::Phase::Idle;
+  if (!ctrl || repeat) return;
+  if (vk == 'C' && scrambleShown_) CopyScramble();
+  if (vk == '1') SetLastPenalty(results::Penalty::None);
+  if (vk == '2') SetLastPenalty(results::Penalty::PlusTwo);
+  if (vk == '3') SetLastPenalty(results::Penalty::Dnf);
+  if (vk == 'Z') UndoOrRedo(true);
+  if (vk == 'Y') UndoOrRedo(false);
+}
+
+void MainWindow::onKeyUp(int vk, int /*shift*/) {
+  if (vk == VK_SPACE) Apply(timing::Event::SpaceUp, NowMs());
+}
+
+void MainWindow::onHoldTick() {
+  const std::int64_t at = NowMs();
+  const timing::Settings settings = ReadTimingSettings();
+  if (settings.holdDelayMs && at - holdStart_ >= *settings.holdDelayMs) Apply(timing::Event::HoldReady, at);
+}
+
+void MainWindow::SetLastPenalty(results::Penalty penalty) {
+  if (book_.Size() == 0) return;
+  const std::size_t last = book_.Size() - 1;
+  if (!book_.SetPenalty(last, penalty)) return;
+  ShowResultOf(book_.Line(last));
+}
+
+// The digits show a logged result as its line now reads: a DNF with its mark.
+void MainWindow::ShowResultOf(const std::string& line) {
+  const std::optional<results::Solve> solve = results::Parse(line);
+  if (!solve) return;
+  ElapsedMs = solve->time * 10;
+  ShowFields(ResultFieldsFor(ElapsedMs));
+  ShowDnfMark(solve->penalty == results::Penalty::Dnf);
+}
+
+void MainWindow::ShowDnfMark(bool shown) {
+  if (shown == dnfShown_) return;
+  dnfShown_ = shown;
+  lbl3SecCD.SetText(shown ? InspectionText(kInspectionDnfMs) : std::string("3"));
+  lbl3SecCD.SetVisible(shown);
+}
+
+namespace {
+
+std::string TimeOf(const std::string& line) {
+  const std::optional<results::Solve> solve = results::Parse(line);
+  if (!solve) return "a line";
+  if (solve->penalty == results::Penalty::Dnf) return "DNF(" + stats::FormatTime(static_cast<stats::Hundredths>(solve->time)) + ")";
+  return stats::FormatTime(static_cast<stats::Hundredths>(solve->time)) +
+         (solve->penalty == results::Penalty::PlusTwo ? "+" : "");
+}
+
+// What a step of undo (or redo) did, in a few words for the caption.
+std::string ChangeNote(const results::ResultBook::Change& change, bool undo) {
+  using Kind = results::ResultBook::Change::Kind;
+  const std::string again = undo ? ", Ctrl+Y restores it" : ", Ctrl+Z takes it back";
+  const std::string lines = std::to_string(change.count) + (change.count == 1 ? " result" : " results");
+  switch (change.kind) {
+    case Kind::kLogged:
+      return (undo ? "removed " : "logged ") + TimeOf(change.line) + again;
+    case Kind::kRemoved:
+      return (undo ? "restored " : "removed ") + TimeOf(change.line) + again;
+    case Kind::kPenalty:
+    case Kind::kComment:
+      return "changed to " + TimeOf(change.line) + again;
+    case Kind::kReset:
+      return (undo ? "restored " : "removed ") + lines + again;
+    case Kind::kImported:
+      return (undo ? "removed " : "imported ") + lines + again;
+  }
+  return "";
+}
+
+}  // namespace
+
+void MainWindow::UndoOrRedo(bool undo) {
+  const std::optional<results::ResultBook::Change> change = undo ? book_.Undo() : book_.Redo();
+  if (!change) return;
+  changeNote_ = ChangeNote(*change, undo);
+  ShowCaption();
 }
 
 timing::Settings MainWindow::ReadTimingSettings() const {
-  return timing::Settings{settings::Read(settings::kCountdown, Reader::kTimer), TimerSwitch(settings::kInspection)};
+  return timing::Settings{settings::Read(settings::kCountdown, Reader::kTimer), TimerSwitch(settings::kInspection),
+                          settings::kHoldToStart.Parse(settings::Read(settings::kHoldToStart.text)),
+                          TimerSwitch(settings::kAnyKeyStops)};
 }
 
 void MainWindow::Apply(timing::Event event, std::int64_t at) {
-  const timing::Step step = timing::Decide(state_, event, ReadTimingSettings());
+  const timing::Step step = timing::Decide(state_, event, ReadTimingSettings(), at - StartTick);
   state_ = step.next;
+  if (step.action != timing::Action::None) {
+    ShowDnfMark(false);
+    if (!changeNote_.empty() && event != timing::Event::HoldReady) {
+      changeNote_.clear();
+      ShowCaption();
+    }
+  }
   switch (step.action) {
+    case timing::Action::BeginHold:
+      holdStart_ = at;
+      tmrHold.SetEnabled(state_.phase == timing::Phase::Holding);
+      break;
+    case timing::Action::ShowReady:
+    case timing::Action::CancelHold:
+      tmrHold.SetEnabled(false);
+      break;
     case timing::Action::StartCountdown:
       StartCountdown();
       break;
@@ -292,6 +430,7 @@ void MainWindow::Apply(timing::Event event, std::int64_t at) {
       StartInspection(at);
       break;
     case timing::Action::StartFromInspection: {
+      tmrHold.SetEnabled(false);
       // The penalty is judged at the key press itself, not at the last tick.
       const Penalty penalty = PenaltyFor(at - inspectionStart_);
       StopInspection();
@@ -303,6 +442,7 @@ void MainWindow::Apply(timing::Event event, std::int64_t at) {
       StopAndRecord(at);
       break;
     case timing::Action::CancelInspection:
+      tmrHold.SetEnabled(false);
       StopInspection();
       penalty_ = Penalty::None;
       break;
@@ -315,11 +455,21 @@ void MainWindow::Apply(timing::Event event, std::int64_t at) {
       break;
   }
   if (step.clearDisplay || step.action == timing::Action::ClearDisplay) ClearDisplay();
+  ShowHoldColour();
   // The countdown's timer follows the phase's word on it.
   if (!state_.countdownTicking && tmr3SecCD.Enabled()) {
     tmr3SecCD.SetEnabled(false);
     lbl3SecCD.SetVisible(false);
     lbl3SecCD.SetText("3");
+  }
+}
+
+void MainWindow::ShowHoldColour() {
+  COLORREF colour = L::kDigitColor;
+  if (state_.phase == timing::Phase::Holding) colour = kHoldingColor;
+  if (state_.phase == timing::Phase::Ready) colour = kReadyColor;
+  for (Label* label : {&lblHour, &lblMin, &lblSec, &lblMSec, &lblSeparator0, &lblSeparator1, &lblSeparator2}) {
+    label->SetForeColor(colour);
   }
 }
 
@@ -363,6 +513,7 @@ void MainWindow::onInspectionTick() {
 }
 
 void MainWindow::StartTiming(std::int64_t at) {
+  tmrHold.SetEnabled(false);
   penalty_ = Penalty::None;
   StartTick = at;
   tmrCounter.AlignTicks(StartTick, kHundredthMs);
@@ -384,8 +535,12 @@ void MainWindow::StopAndRecord(std::int64_t at) {
   const std::int64_t shown = measured + (penalty == Penalty::PlusTwo ? kPenaltyMs : 0);
   ElapsedMs = shown;
   ShowFields(ResultFieldsFor(shown));
-  if (scrambleShown_) NextScramble();  // the solve used the one shown
+  ShowDnfMark(penalty == Penalty::Dnf);
+  // The solve used the scramble shown: it goes into the line, and the next is drawn.
+  const std::string scramble = scrambleShown_ ? scramble_ : std::string();
+  if (scrambleShown_) NextScramble();
   if (!TimerSwitch(settings::kLogResult)) {
+    ShowCaption();
     book_.Save();
     return;
   }
@@ -395,20 +550,24 @@ void MainWindow::StopAndRecord(std::int64_t at) {
   solve.when = results::LocalTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
   solve.time = shown / 10;
   solve.penalty = penalty;
+  solve.scramble = scramble;
   solve.dateSeparator = LocaleText(LOCALE_SDATE, "/");
   solve.timeSeparator = LocaleText(LOCALE_STIME, ":");
   book_.Append(results::Format(solve));
 }
 
-void MainWindow::ShowSaveState() {
-  const bool failed = book_.State().failed;
-  if (!Handle() || failed == captionMarked_) return;
-  captionMarked_ = failed;
-  if (failed) {
-    SetWindowTextW(Handle(), kUnsavedCaption);
-  } else {
-    SetCaption(L::kCaption);
-  }
+void MainWindow::ShowCaption() {
+  if (!Handle()) return;
+  std::string notes;
+  const auto add = [&notes](const std::string& note) { notes += (notes.empty() ? "" : ", ") + note; };
+  if (book_.State().failed) add(kUnsavedNote);
+  if (!TimerSwitch(settings::kLogResult)) add(kNotLoggingNote);
+  if (!changeNote_.empty()) add(changeNote_);
+  std::wstring caption = storage::Widen(L::kCaption);
+  if (!notes.empty()) caption += kCaptionNoteSeparator + storage::Widen(notes);
+  if (caption == captionShown_) return;
+  captionShown_ = caption;
+  SetWindowTextW(Handle(), caption.c_str());
 }
 
 void MainWindow::ConfirmUnsavedResults() {

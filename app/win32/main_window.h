@@ -47,6 +47,8 @@ class MainWindow : public Form, private results::BookWatcher {
   // Competition inspection, when the "Inspection" setting asks for it: it takes the
   // countdown digit's place and is judged from the clock, not from its ticks.
   Timer tmrInspection;
+  // Hold to start: notices when a held Space has been held for the ready delay.
+  Timer tmrHold;
 
   std::int64_t StartTick = 0;
   std::int64_t ElapsedMs = 0;
@@ -55,7 +57,9 @@ class MainWindow : public Form, private results::BookWatcher {
   void onCounterTick();
   void onCountdownTick();
   void onInspectionTick();
+  void onHoldTick();
   void onKeyDown(int vk, int shift, bool repeat);
+  void onKeyUp(int vk, int shift);
   // Asks, when results could not be saved, whether to try again before the program
   // closes; returns once they are saved or the user let them go.
   void ConfirmUnsavedResults();
@@ -75,6 +79,7 @@ class MainWindow : public Form, private results::BookWatcher {
   bool OnLoad() override;
   void OnUnload() override;
   void OnKeyDown(int vk, int shift, bool repeat) override;
+  void OnKeyUp(int vk, int shift) override;
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
@@ -83,17 +88,25 @@ class MainWindow : public Form, private results::BookWatcher {
   void OnRemoved(const results::ResultBook&, std::size_t) override {}
   void OnReplaced(const results::ResultBook&, std::size_t) override {}
   void OnReloaded(const results::ResultBook&) override {}
-  void OnSaveStateChanged(const results::ResultBook&) override { ShowSaveState(); }
+  void OnSaveStateChanged(const results::ResultBook&) override { ShowCaption(); }
 
   void Apply(timing::Event event, std::int64_t at);
   timing::Settings ReadTimingSettings() const;
+  static bool StopsWithAnyKey(int vk);
   void StartCountdown();
   void StartInspection(std::int64_t at);
   void StopInspection();
   void StartTiming(std::int64_t at);
   void StopAndRecord(std::int64_t at);
   void ClearDisplay();
-  void ShowSaveState();
+  // The caption names what the user must know without a dialog: results not saved,
+  // logging off, and what the last Ctrl+Z or Ctrl+Y did.
+  void ShowCaption();
+  void ShowHoldColour();
+  void ShowDnfMark(bool shown);
+  void SetLastPenalty(results::Penalty penalty);
+  void UndoOrRedo(bool undo);
+  void ShowResultOf(const std::string& line);
   void ShowElapsed(std::int64_t elapsedMs);
   void ShowFields(const DisplayFields& fields);
   bool CheckSoundFiles();
@@ -110,7 +123,10 @@ class MainWindow : public Form, private results::BookWatcher {
   bool scrambleShown_ = false;
   bool scrambleWanted_ = false;  // the row waits for the worker's next scramble
   std::string scramble_;
-  bool captionMarked_ = false;
+  std::wstring captionShown_;
+  std::string changeNote_;  // what the last undo or redo did, until the next Space
+  bool dnfShown_ = false;
+  std::int64_t holdStart_ = 0;
 };
 
 }  // namespace tw

@@ -22,6 +22,8 @@ const char* Name(Phase p) {
     case Phase::Countdown: return "Countdown";
     case Phase::Inspection: return "Inspection";
     case Phase::Running: return "Running";
+    case Phase::Holding: return "Holding";
+    case Phase::Ready: return "Ready";
   }
   return "?";
 }
@@ -80,11 +82,81 @@ TEST(TimerPhase, EveryKeyInEveryPhase) {
     SCOPED_TRACE(testing::Message() << Name(r.phase) << (r.ticking ? "+ticking" : "") << " event "
                                     << static_cast<int>(r.event) << " countdown " << static_cast<int>(r.countdown)
                                     << (r.inspection ? " inspection" : ""));
-    const Step step = Decide(State{r.phase, r.ticking}, r.event, Settings{r.countdown, r.inspection});
+    const Step step = Decide(State{r.phase, r.ticking}, r.event, Settings{r.countdown, r.inspection, std::nullopt, false});
     EXPECT_EQ(step.action, r.action);
     EXPECT_STREQ(Name(step.next.phase), Name(r.next));
     EXPECT_EQ(step.next.countdownTicking, r.nextTicking);
   }
+}
+
+struct HoldRule {
+  Phase phase;
+  bool inspecting;
+  Event event;
+  int delayMs;
+  bool inspection;
+  Action action;
+  Phase next;
+  bool nextInspecting;
+};
+
+TEST(TimerPhase, HoldToStartStartsOnTheReleaseOnceReady) {
+  using enum Phase;
+  using enum Event;
+  using A = Action;
+  const HoldRule rules[] = {
+      // Press: red; the delay passed: green; release: the solve starts.
+      {Idle, false, Space, 300, false, A::BeginHold, Holding, false},
+      {Idle, false, Space, 0, false, A::BeginHold, Ready, false},
+      {Holding, false, SpaceRepeat, 300, false, A::None, Holding, false},
+      {Holding, false, Space, 300, false, A::None, Holding, false},
+      {Holding, false, HoldReady, 300, false, A::ShowReady, Ready, false},
+      {Ready, false, SpaceRepeat, 300, false, A::None, Ready, false},
+      {Ready, false, HoldReady, 300, false, A::None, Ready, false},
+      {Ready, false, SpaceUp, 300, false, A::StartTiming, Running, false},
+      // Released early: nothing starts.
+      {Holding, false, SpaceUp, 300, false, A::CancelHold, Idle, false},
+      {Holding, false, Escape, 300, false, A::CancelHold, Idle, false},
+      {Ready, false, Escape, 300, false, A::CancelHold, Idle, false},
+      // The release after a stopping press starts nothing.
+      {Running, false, Space, 300, false, A::StopAndRecord, Idle, false},
+      {Idle, false, SpaceUp, 300, false, A::None, Idle, false},
+      {Running, false, SpaceUp, 300, false, A::None, Running, false},
+      // With inspection: the press starts it, a hold then starts the solve at its release.
+      {Idle, false, Space, 300, true, A::StartInspection, Inspection, false},
+      {Inspection, false, SpaceUp, 300, true, A::None, Inspection, false},
+      {Inspection, false, Space, 300, true, A::BeginHold, Holding, true},
+      {Holding, true, HoldReady, 300, true, A::ShowReady, Ready, true},
+      {Holding, true, SpaceUp, 300, true, A::CancelHold, Inspection, false},
+      {Ready, true, SpaceUp, 300, true, A::StartFromInspection, Running, false},
+      {Ready, true, Escape, 300, true, A::CancelInspection, Idle, false},
+  };
+  for (const HoldRule& r : rules) {
+    SCOPED_TRACE(testing::Message() << Name(r.phase) << (r.inspecting ? "+inspecting" : "") << " event "
+                                    << static_cast<int>(r.event) << " delay " << r.delayMs);
+    Settings settings;
+    settings.inspection = r.inspection;
+    settings.holdDelayMs = r.delayMs;
+    const Step step = Decide(State{r.phase, false, r.inspecting}, r.event, settings);
+    EXPECT_EQ(step.action, r.action);
+    EXPECT_STREQ(Name(step.next.phase), Name(r.next));
+    EXPECT_EQ(step.next.inspecting, r.nextInspecting);
+  }
+}
+
+TEST(TimerPhase, AnyKeyStopsOnlyWhenAskedAndNoStopComesTooSoon) {
+  Settings settings;
+  const State running{Phase::Running, false, false};
+  EXPECT_EQ(Decide(running, Event::OtherKey, settings).action, Action::None);
+  settings.anyKeyStops = true;
+  EXPECT_EQ(Decide(running, Event::OtherKey, settings).action, Action::StopAndRecord);
+  EXPECT_EQ(Decide(State{}, Event::OtherKey, settings).action, Action::None);
+  // A double tap or a bouncing key: the count goes on.
+  EXPECT_EQ(Decide(running, Event::Space, settings, 199).action, Action::None);
+  EXPECT_EQ(Decide(running, Event::OtherKey, settings, 5).action, Action::None);
+  EXPECT_EQ(Decide(running, Event::Space, settings, 200).action, Action::StopAndRecord);
+  // Escape is never a stop that logs.
+  EXPECT_EQ(Decide(running, Event::Escape, settings, 5).action, Action::StopCounter);
 }
 
 TEST(TimerPhase, EscapeClearsTheDisplayWhenItStopsSomething) {

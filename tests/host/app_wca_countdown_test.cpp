@@ -11,8 +11,8 @@ TEST(Inspection, PenaltyAtTheStartingPress) {
   const struct {
     std::int64_t ms;
     Penalty penalty;
-  } cases[] = {{0, Penalty::None},          {14'999, Penalty::None},   {15'000, Penalty::None},
-               {15'001, Penalty::PlusTwo},  {16'999, Penalty::PlusTwo}, {17'000, Penalty::PlusTwo},
+  } cases[] = {{0, Penalty::None},          {14'999, Penalty::None},   {15'000, Penalty::PlusTwo},
+               {15'001, Penalty::PlusTwo},  {16'999, Penalty::PlusTwo}, {17'000, Penalty::Dnf},
                {17'001, Penalty::Dnf},      {600'000, Penalty::Dnf}};
   for (const auto& c : cases) EXPECT_EQ(PenaltyFor(c.ms), c.penalty) << c.ms << " ms";
 }

@@ -360,7 +360,7 @@ TEST_F(MainWindowTest, InspectionCountsDownCallsAndAStartInTimeLogsAPlainLine) {
     EXPECT_EQ(sounds.size(), step.beeps) << step.ms;
   }
   EXPECT_EQ(sounds, (std::vector<std::string>{"Beep.wav", "Beep.wav"}));
-  now = inspectionStart + 15'000;  // the limit itself is still in time
+  now = inspectionStart + 14'999;  // the last moment in time: 15.00 s itself is +2
   Press(VK_SPACE);
   EXPECT_FALSE(window->tmrInspection.Enabled());
   EXPECT_FALSE(window->lbl3SecCD.Visible());
@@ -379,9 +379,9 @@ TEST_F(MainWindowTest, ALateStartIsLoggedWithItsPenalty) {
     const char* shown;
     const char* logged;
     const char* display;
-  } cases[] = {{15'001, "+2", "Result: 00:00:12:00 (+2)", "00:00:12:00"},
-               {17'000, "DNF", "Result: 00:00:12:00 (+2)", "00:00:12:00"},
-               {17'001, "DNF", "Result: 00:00:10:00 (DNF)", "00:00:10:00"}};
+  } cases[] = {{15'000, "+2", "Result: 00:00:12:00 (+2)", "00:00:12:00"},
+               {16'999, "+2", "Result: 00:00:12:00 (+2)", "00:00:12:00"},
+               {17'000, "DNF", "Result: 00:00:10:00 (DNF)", "00:00:10:00"}};
   WriteFileBytes(Path("Setting.ini"), kSettingsInspection);
   ASSERT_TRUE(Start());
   for (const auto& c : cases) {
@@ -434,6 +434,89 @@ TEST_F(MainWindowTest, ARewriteThatFailsWithNothingChangedIsNoUnsavedResult) {
   EXPECT_TRUE(boxes.empty());
   SetFileAttributesA(Path("Result.lst").c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(ResultFile(), "#kept\r\n");
+}
+
+// Hold to start: red while held, green after the delay, the release starts the count;
+// a release before green starts nothing, and the release after a stop neither.
+TEST_F(MainWindowTest, HoldToStartStartsAtTheReleaseOnceReady) {
+  WriteFileBytes(Path("Setting.ini"), std::string(kSettingsCountdownOff) + "Hold To Start=300\r\n");
+  ASSERT_TRUE(Start());
+  constexpr COLORREF kBlack = 0;
+  Press(VK_SPACE);
+  EXPECT_NE(window->lblSec.ForeColor(), kBlack) << "red while held";
+  const COLORREF red = window->lblSec.ForeColor();
+  now += 299;
+  window->onHoldTick();
+  Press(VK_SPACE, /*repeat=*/true);
+  EXPECT_EQ(window->lblSec.ForeColor(), red);
+  window->onKeyUp(VK_SPACE, 0);
+  EXPECT_EQ(window->lblSec.ForeColor(), kBlack);
+  EXPECT_FALSE(window->tmrCounter.Enabled()) << "released before ready";
+
+  Press(VK_SPACE);
+  now += 300;
+  window->onHoldTick();
+  EXPECT_NE(window->lblSec.ForeColor(), red) << "green once ready";
+  EXPECT_NE(window->lblSec.ForeColor(), kBlack);
+  now += 1234;  // held on: the count starts at the release, not at the press or at ready
+  window->onKeyUp(VK_SPACE, 0);
+  EXPECT_TRUE(window->tmrCounter.Enabled());
+  EXPECT_EQ(window->StartTick, now);
+  EXPECT_EQ(window->lblSec.ForeColor(), kBlack);
+  now += 4560;
+  Press(VK_SPACE);
+  window->onKeyUp(VK_SPACE, 0);
+  EXPECT_FALSE(window->tmrCounter.Enabled()) << "the release after the stop starts nothing";
+  ASSERT_EQ(Logged(), 1);
+  EXPECT_NE(LoggedLine(0).find("Result: 00:00:04:56"), std::string::npos) << LoggedLine(0);
+}
+
+TEST_F(MainWindowTest, AnyKeyStopsWhenAskedButNotTooSoonAndADnfShowsItsMark) {
+  WriteFileBytes(Path("Setting.ini"), std::string(kSettingsInspection) + "Any Key Stops=Enabled\r\n");
+  ASSERT_TRUE(Start());
+  Press(VK_SPACE);
+  now += 17'500;  // a DNF start
+  Press(VK_SPACE);
+  now += 150;
+  Press('A');  // a bounce: the count goes on
+  Press(VK_SPACE);
+  EXPECT_TRUE(window->tmrCounter.Enabled());
+  now += 2000;
+  Press(VK_SHIFT);
+  Press(VK_F2);
+  EXPECT_TRUE(window->tmrCounter.Enabled()) << "a lone Shift or an F-key does not stop";
+  Press('A');
+  EXPECT_FALSE(window->tmrCounter.Enabled());
+  ASSERT_EQ(Logged(), 1);
+  EXPECT_NE(LoggedLine(0).find("Result: 00:00:02:15 (DNF)"), std::string::npos) << LoggedLine(0);
+  EXPECT_TRUE(window->lbl3SecCD.Visible());
+  EXPECT_EQ(window->lbl3SecCD.Text(), "DNF");
+}
+
+// Ctrl+2 after the stop makes the last solve +2, Ctrl+Z takes it back, Ctrl+Y again.
+TEST_F(MainWindowTest, APenaltyAfterTheStopCanBeTakenBackAndDoneAgain) {
+  WriteFileBytes(Path("Setting.ini"), kSettingsCountdownOff);
+  ASSERT_TRUE(Start());
+  Solve(12'340);
+  const std::string logged = LoggedLine(0);
+  window->onKeyDown('2', kCtrlMask, false);
+  EXPECT_EQ(Display(), "00:00:14:34");
+  EXPECT_NE(LoggedLine(0).find("Result: 00:00:14:34 (+2)"), std::string::npos) << LoggedLine(0);
+  window->onKeyDown('3', kCtrlMask, false);
+  EXPECT_NE(LoggedLine(0).find("Result: 00:00:12:34 (DNF)"), std::string::npos) << LoggedLine(0);
+  EXPECT_EQ(window->lbl3SecCD.Text(), "DNF");
+  window->onKeyDown('Z', kCtrlMask, false);
+  window->onKeyDown('Z', kCtrlMask, false);
+  EXPECT_EQ(LoggedLine(0), logged);
+  EXPECT_NE(CaptionShown().find(L"Ctrl+Y"), std::wstring::npos) << CaptionShown();
+  window->onKeyDown('Y', kCtrlMask, false);
+  EXPECT_NE(LoggedLine(0).find(" (+2)"), std::string::npos);
+  EXPECT_EQ(ResultFile(), LoggedLine(0) + "\r\n");
+  window->onKeyDown('Z', kCtrlMask, false);
+  window->onKeyDown('Z', kCtrlMask, false);  // the solve itself
+  EXPECT_EQ(Logged(), 0);
+  Press(VK_SPACE);  // the next solve clears the note
+  EXPECT_EQ(CaptionShown(), L"Twistwatch");
 }
 
 TEST_F(MainWindowTest, EscapeCancelsInspectionAndLogsNothing) {

@@ -380,6 +380,13 @@ LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       OnKeyDown(static_cast<int>(wParam), ShiftState(), (lParam & (1 << 30)) != 0);
       if (wParam == VK_SPACE && design_.altSpaceIsSpace) return 0;
       break;
+    case WM_KEYUP:
+      OnKeyUp(static_cast<int>(wParam), ShiftState());
+      return 0;
+    case WM_SYSKEYUP:
+      OnKeyUp(static_cast<int>(wParam), ShiftState());
+      if (wParam == VK_SPACE && design_.altSpaceIsSpace) return 0;
+      break;
     case WM_SYSCHAR:
       // A focused control hands Alt+Space on to its window as this character.
       if (wParam == ' ' && design_.altSpaceIsSpace) return 0;

@@ -104,6 +104,8 @@ class Form {
   virtual void OnUnload() {}
   // A key-down with its virtual-key code, shift state and whether it is a repeat.
   virtual void OnKeyDown(int /*vk*/, int /*shift*/, bool /*repeat*/) {}
+  // A key-up with its virtual-key code and shift state.
+  virtual void OnKeyUp(int /*vk*/, int /*shift*/) {}
   virtual void OnCommand(int /*id*/, int /*code*/, HWND /*control*/) {}
   virtual void OnDpiChanged() {}
   // Everything else; call Form::WndProc for the default handling.

@@ -34,6 +34,12 @@ void Label::SetVisible(bool visible) {
   Invalidate();
 }
 
+void Label::SetForeColor(COLORREF color) {
+  if (color == fore_) return;
+  fore_ = color;
+  Invalidate();
+}
+
 void Label::SetLeft(int twips) {
   if (twips == left_) return;
   Invalidate();

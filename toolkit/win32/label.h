@@ -52,6 +52,8 @@ class Label {
   int Height() const { return height_; }
   bool Bold() const { return font_.weight >= FW_BOLD; }
   void SetBold(bool bold);
+  COLORREF ForeColor() const { return fore_; }
+  void SetForeColor(COLORREF color);
   bool Underline() const { return font_.underline; }
   void SetUnderline(bool underline);
   const FontSpec& Font() const { return font_; }
