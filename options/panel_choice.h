@@ -28,12 +28,7 @@ std::optional<int> StoredSwitchState(const std::function<std::string()>& readSwi
 // The value a switch's click stores.
 const char* SwitchValue(int checkState);
 
-inline constexpr const char* kSettingsSection = "General Settings";
-inline constexpr const char* kLastFrameKey = "Last Frame";
 inline constexpr const char* kEnabled = "Enabled";
 inline constexpr const char* kDisabled = "Disabled";
-// Switches beyond the designed three; a missing key reads as Disabled.
-inline constexpr const char* kShowScrambleKey = "Show Scramble";
-inline constexpr const char* kInspectionKey = "Inspection";
 
 }  // namespace tw::options

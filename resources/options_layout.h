@@ -34,7 +34,7 @@ inline constexpr const char* kDescription =
     "though. But, Twistwatch focussed on usability. Simply hit the 'Space' on your keyboard to "
     "start the timer, hit once agan to stop. Otherwise, hit 'Escape' to reset the counter.";
 
-enum class Kind { OptionButton, CommandButton, Frame, Label, LinkLabel, Picture, CheckBox, ListBox };
+enum class Kind { OptionButton, CommandButton, Frame, Label, LinkLabel, Picture, CheckBox, ListBox, FieldLabel, DropDownList };
 enum class Align { Left, Center, Right };
 
 struct ControlRow {
@@ -75,24 +75,38 @@ inline constexpr std::array<ControlRow, kControlCount> kControls{{
     {"chk3SecCD", Kind::CheckBox, "fraSetup", "3 seconds &countdown before start the counter", 3240, 360, 2175, 495, 20, Align::Left, true, true, false},
     {"chkShowHour", Kind::CheckBox, "fraSetup", "Show &hour", 240, 720, 1095, 255, 2, Align::Left, true, false, false},
     {"chkLogResult", Kind::CheckBox, "fraSetup", "&Log result automatically", 240, 360, 2055, 255, 1, Align::Left, true, false, false},
-    {"cmdRemove", Kind::CommandButton, "fraResult", "Remove &Selected", 120, 2350, 2655, 375, 21, Align::Center, false, false, false},
+    // Designed "Remove &Selected": its S is also Setup's, and with both on the screen
+    // every Alt+S removed a result. The words stay; the access key moves.
+    {"cmdRemove", Kind::CommandButton, "fraResult", "Re&move Selected", 120, 2350, 2655, 375, 21, Align::Center, false, false, false},
     {"cmdReset", Kind::CommandButton, "fraResult", "R&eset", 2880, 2350, 2655, 375, 9, Align::Center, false, false, false},
     {"lstResult", Kind::ListBox, "fraResult", "", 120, 240, 5415, 2010, 8, Align::Left, false, false, false},
 }};
 
 // ---- Beyond the designed layout ----------------------------------------------------
-// Controls the design does not have, for features that are off until switched on. They
-// sit in free room of their frame (which keeps its designed size) and come after every
-// designed control in the tab order; nothing designed above moves for them.
-//
-// In fraSetup: "Show scramble" in the room right of chkShowHour on its row, the
-// designed gap of 105 from that box's designed edge and from the right column;
-// "WCA inspection" in the right column below the two-line chk3SecCD, 45 below it and
-// 60 above the frame's bottom.
-inline constexpr int kAddedControlCount = 2;
+// Controls the design does not have, for features that are off until switched on. The
+// designed frames keep exactly their size and contents: the switches sit in a Practice
+// frame of their own under the Setup frame, with the Setup frame's left, width and two
+// columns (left 240 and 3240, rows at 360 and 720).
+inline constexpr int kPracticeGap = 120;  // between the Setup frame and the Practice frame
+inline constexpr int kPracticeTop = 600 + 1215 + kPracticeGap;
+inline constexpr int kPracticeHeight = 1215;
+// A drop-down list's field is as high as its font makes it (315 at 96 DPI, centred on
+// the row's check boxes); its row gives the height of the list dropped down, five items.
+inline constexpr int kDropDownHeight = 1455;
+
+inline constexpr const char* kHoldOff = "Off";
+// How a delay reads in the drop-down list: "<milliseconds> ms".
+inline constexpr const char* kMillisecondsSuffix = " ms";
+
+inline constexpr int kAddedControlCount = 6;
 inline constexpr std::array<ControlRow, kAddedControlCount> kAddedControls{{
-    {"chkShowScramble", Kind::CheckBox, "fraSetup", "Show scr&amble", 1440, 720, 1695, 255, 22, Align::Left, true, false, false},
-    {"chkInspection", Kind::CheckBox, "fraSetup", "WCA &inspection (15 s)", 3240, 900, 2175, 255, 23, Align::Left, true, false, false},
+    {"fraPractice", Kind::Frame, "", "Practice", 120, kPracticeTop, 5655, kPracticeHeight, -1, Align::Left, true, false, false},
+    {"chkShowScramble", Kind::CheckBox, "fraPractice", "Show scr&amble", 240, 360, 2895, 255, -1, Align::Left, true, false, false},
+    {"chkAnyKeyStops", Kind::CheckBox, "fraPractice", "Any &key stops the timer", 240, 720, 2895, 255, -1, Align::Left, true, false, false},
+    {"chkInspection", Kind::CheckBox, "fraPractice", "WCA &inspection (15 s)", 3240, 360, 2175, 255, -1, Align::Left, true, false, false},
+    // The label gives its access key to the drop-down list after it.
+    {"lblHoldToStart", Kind::FieldLabel, "fraPractice", "Hold &to start:", 3240, 750, 1095, 255, -1, Align::Left, false, false, false},
+    {"cboHoldToStart", Kind::DropDownList, "fraPractice", "", 4380, 690, 1035, kDropDownHeight, -1, Align::Left, false, false, false},
 }};
 
 // Every control the window creates: the designed rows, then the added ones, so that a
@@ -143,8 +157,33 @@ inline constexpr std::array<int, N> TabOrderOf(const std::array<ControlRow, N>& 
 // The designed controls in the designed tab order.
 inline constexpr std::array<int, kControlCount> TabOrder() { return TabOrderOf(kControls); }
 
-// Every control the window creates, in the order it creates them.
-inline constexpr std::array<int, kAllControlCount> WindowTabOrder() { return TabOrderOf(kAllControls); }
+// The order the window creates its controls in, which the dialog manager tabs through:
+// the Setup frame, the Practice frame, Exit, the option row, then the Result frame with
+// Remove before Reset (so a Tab from the list lands on the button for the line), then
+// About as designed.
+inline constexpr std::array<const char*, kAllControlCount> kWindowTabOrderNames{
+    "fraSetup",  "chkLogResult", "chkShowHour", "chk3SecCD", "fraPractice", "chkShowScramble", "chkAnyKeyStops",
+    "chkInspection", "lblHoldToStart", "cboHoldToStart", "cmdExit", "optSetup", "optResult", "optAbout",
+    "fraResult", "lstResult", "cmdRemove", "cmdReset", "fraAbout", "Label1", "Label2", "Frame1", "Label3",
+    "Label4", "lblURL3", "lblURL1", "Label7", "lblURL2", "Image1"};
+
+// Every control the window creates, as indexes, in the order it creates them.
+inline constexpr std::array<int, kAllControlCount> WindowTabOrder() {
+  std::array<int, kAllControlCount> order{};
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = IndexOf(kWindowTabOrderNames[i]);
+  return order;
+}
+
+// Each control is created exactly once.
+inline constexpr bool IsPermutation(const std::array<int, kAllControlCount>& order) {
+  std::array<bool, kAllControlCount> seen{};
+  for (const int index : order) {
+    if (index < 0 || seen[static_cast<std::size_t>(index)]) return false;
+    seen[static_cast<std::size_t>(index)] = true;
+  }
+  return true;
+}
+static_assert(IsPermutation(WindowTabOrder()), "every control once in kWindowTabOrderNames");
 
 struct Point {
   int x, y;
@@ -172,15 +211,45 @@ struct PanelRow {
   int windowHeight;
   int windowWidth;
   int exitTop;
+  const char* addedFrame;  // a frame beyond the design shown under the designed one, or ""
 };
 
-inline constexpr std::array<PanelRow, 3> kPanels{{
-    {"Setup", "optSetup", "fraSetup", "Twistwatch | Setup", 2925, 5985, 1920},
-    {"Result", "optResult", "fraResult", "Twistwatch | Result", 4605, 5985, 3600},
-    {"About", "optAbout", "fraAbout", "Twistwatch | About", 5565, 5985, 4560},
+inline constexpr std::array<PanelRow, 3> kDesignedPanels{{
+    {"Setup", "optSetup", "fraSetup", "Twistwatch | Setup", 2925, 5985, 1920, ""},
+    {"Result", "optResult", "fraResult", "Twistwatch | Result", 4605, 5985, 3600, ""},
+    {"About", "optAbout", "fraAbout", "Twistwatch | About", 5565, 5985, 4560, ""},
 }};
+
+// What the window does: the Setup panel also shows the Practice frame, and grows by it
+// and its gap, Exit moving down with it; the other panels are as designed.
+inline constexpr std::array<PanelRow, 3> kPanels = [] {
+  std::array<PanelRow, 3> panels = kDesignedPanels;
+  panels[0].addedFrame = "fraPractice";
+  panels[0].windowHeight += kPracticeGap + kPracticeHeight;
+  panels[0].exitTop += kPracticeGap + kPracticeHeight;
+  return panels;
+}();
 
 // A panel switch shows one frame and hides the others in this order.
 inline constexpr std::array<const char*, 3> kFrameSwitchOrder{"fraAbout", "fraResult", "fraSetup"};
+
+// ---- The comment box of the Result panel's menu: one line of text, OK and Cancel.
+namespace comment_box {
+inline constexpr const char* kCaption = "Twistwatch | Comment";
+inline constexpr const char* kPrompt = "&Comment:";
+inline constexpr int kClientWidth = 4500;
+inline constexpr int kClientHeight = 1335;
+inline constexpr int kMargin = 120;
+inline constexpr int kPromptTop = 120;
+inline constexpr int kPromptHeight = 255;
+inline constexpr int kEditTop = 390;
+inline constexpr int kEditHeight = 315;
+inline constexpr int kButtonTop = 840;
+inline constexpr int kButtonWidth = 1140;
+inline constexpr int kButtonHeight = 375;
+inline constexpr int kButtonGap = 105;
+// The longest comment kept; a line of the log is read whole, so this is only a sanity bound.
+inline constexpr int kMaxLength = 1000;
+}  // namespace comment_box
 
 }  // namespace tw::layout::options

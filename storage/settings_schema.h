@@ -6,6 +6,7 @@
 #include <limits>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace tw::settings {
@@ -51,9 +52,11 @@ inline constexpr SwitchKey kShowHour{"Show Hour", Switch::kDisabled, Switch::kDi
 // Beyond the designed three: written only once used, a missing key is off.
 inline constexpr SwitchKey kShowScramble{"Show Scramble", Switch::kDisabled, Switch::kDisabled};
 inline constexpr SwitchKey kInspection{"Inspection", Switch::kDisabled, Switch::kDisabled};
+// Any key at all, not only Space, stops a running solve.
+inline constexpr SwitchKey kAnyKeyStops{"Any Key Stops", Switch::kDisabled, Switch::kDisabled};
 
-inline constexpr std::array<const SwitchKey*, 5> kSwitchKeys = {&kCountdown, &kLogResult, &kShowHour, &kShowScramble,
-                                                                &kInspection};
+inline constexpr std::array<const SwitchKey*, 6> kSwitchKeys = {&kCountdown,    &kLogResult,  &kShowHour,
+                                                                &kShowScramble, &kInspection, &kAnyKeyStops};
 
 // ---- Texts: one of a few values, or any text at all when `allowed` is empty.
 struct TextKey {
@@ -85,7 +88,27 @@ inline constexpr std::string_view kStatisticsHiddenText = "Hidden";
 inline constexpr std::array<std::string_view, 2> kStatisticsValues = {kStatisticsShownText, kStatisticsHiddenText};
 inline constexpr TextKey kStatisticsShown{"Statistics", kStatisticsHiddenText, kStatisticsValues};
 
-inline constexpr std::array<const TextKey*, 2> kTextKeys = {&kLastFrame, &kStatisticsShown};
+// ---- Delays: "Disabled" (off) or a whole number of milliseconds. Stored as text, so
+// they are read and written as a TextKey; Parse and Text turn that text into the
+// delay and back.
+struct DelayKey {
+  TextKey text;
+  int maximum;                  // a larger number is a hand edit and reads as off
+  std::span<const int> offered; // the delays the options window lists
+
+  // The delay in milliseconds, or nothing (off) for "Disabled", a missing key and
+  // anything but plain decimal digits within [0, maximum].
+  std::optional<int> Parse(std::string_view stored) const;
+  // The text that stores a delay; off is "Disabled".
+  std::string Text(std::optional<int> milliseconds) const;
+};
+
+// Hold Space this long before a solve may start (the timer shows it is ready); off is
+// the designed start at the press.
+inline constexpr std::array<int, 4> kHoldToStartOffered = {0, 300, 550, 1000};
+inline constexpr DelayKey kHoldToStart{{"Hold To Start", kDisabledText, {}}, 5000, kHoldToStartOffered};
+
+inline constexpr std::array<const TextKey*, 3> kTextKeys = {&kLastFrame, &kStatisticsShown, &kHoldToStart.text};
 
 // ---- Whole numbers: decimal digits with an optional minus, nothing else, within
 // [minimum, maximum]. Anything else reads as `fallback`, which may be nothing.

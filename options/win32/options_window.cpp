@@ -7,13 +7,15 @@
 #include "docking/win32/docking.h"
 #include "options/link_hover.h"
 #include "options/mail_link.h"
+#include "options/win32/comment_box.h"
 #include "options/win32/hyperlink.h"
 #include "options/win32/link_label.h"
 #include "resources/links.h"
 #include "resources/main_layout.h"
 #include "resources/resource_ids.h"
 #include "results/result_book.h"
-#include "storage/win32/settings_file.h"
+#include "results/solve.h"
+#include "storage/win32/settings.h"
 #include "toolkit/win32/services.h"
 
 namespace tw {
@@ -37,6 +39,10 @@ constexpr int kFrameInnerTopTwips = 150;
 constexpr int kFrameInnerBottomTwips = 45;
 // A check box this high or higher holds two lines of its caption.
 constexpr int kTwoLineHeightTwips = 400;
+// A check box's caption starts this far right of its box's square.
+constexpr int kCheckGapTwips = 90;
+// Inside a frame the controls keep this far from its right edge.
+constexpr int kFrameInnerSideTwips = 60;
 
 const FontSpec kTitleFont{lo::kFontFace, lo::kTitleCentiPoints, lo::kBold};
 
@@ -57,8 +63,6 @@ FormDesign OptionsDesign() {
                     // Alt+Space opens this window's system menu like any dialog's.
                     false};
 }
-
-std::string SettingsPath() { return AppFolder() + "Setting.ini"; }
 
 const lo::ControlRow& RowAt(int index) { return lo::kAllControls[static_cast<std::size_t>(index)]; }
 
@@ -106,8 +110,15 @@ ControlClass ClassFor(const lo::ControlRow& row) {
       // Only a box designed two lines high wraps its caption.
       return {"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP | (row.height >= kTwoLineHeightTwips ? DWORD{BS_MULTILINE} : DWORD{0}), 0};
     case lo::Kind::ListBox:
-      // Holds no lines: it is told their count and draws each from the book.
-      return {"LISTBOX", LBS_NOTIFY | LBS_NODATA | LBS_OWNERDRAWFIXED | WS_VSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+      // Holds no lines: it is told their count and draws each from the book. It
+      // scrolls sideways to the end of its widest line.
+      return {"LISTBOX", LBS_NOTIFY | LBS_NODATA | LBS_OWNERDRAWFIXED | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
+              WS_EX_CLIENTEDGE};
+    case lo::Kind::FieldLabel:
+      // Its access key moves the focus to the control created after it.
+      return {"STATIC", SS_LEFT, WS_EX_TRANSPARENT};
+    case lo::Kind::DropDownList:
+      return {"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0};
   }
   return {"STATIC", 0, 0};
 }
@@ -118,20 +129,6 @@ int FrameRoomBelow(const lo::ControlRow& row) {
   if (frame < 0) return 0;
   const lo::ControlRow& holder = RowAt(frame);
   return std::max(0, holder.height - kFrameInnerBottomTwips - (row.top + row.height));
-}
-
-// A one-line check box whose caption is wider in this system's font than in the
-// designed one grows to the right (there is free room beside each), never clipped.
-void WidenToCaption(Form& form, HWND control, lo::Point at, const lo::ControlRow& row) {
-  HDC dc = GetDC(control);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
-  RECT text{0, 0, 0, 0};
-  DrawTextA(dc, row.caption, -1, &text, DT_CALCRECT | DT_SINGLELINE);
-  SelectObject(dc, old);
-  ReleaseDC(control, dc);
-  const int boxAndGap = GetSystemMetricsForDpi(SM_CXMENUCHECK, static_cast<UINT>(form.Dpi())) + form.Px(90);
-  const int needed = form.Twips(text.right + boxAndGap);
-  if (needed > row.width) form.MoveControl(control, at.x, at.y, needed, row.height);
 }
 
 int LinkIndexOf(std::string_view name) {
@@ -155,6 +152,51 @@ std::string LinkTarget(int link) {
 std::unique_ptr<OptionsWindow> g_options;
 results::ResultBook* g_book = nullptr;
 std::function<void(std::string_view key)> g_setting_changed;
+std::function<int(HMENU)> g_menu_chooser;
+
+// The room a control may grow into inside the frame holding it, right and below.
+struct FrameRoom {
+  int right, below;
+};
+
+FrameRoom RoomInFrame(const lo::ControlRow& row) {
+  const int frame = lo::IndexOf(row.container);
+  if (frame < 0) return {0, 0};
+  const lo::ControlRow& holder = RowAt(frame);
+  return {std::max(0, holder.width - kFrameInnerSideTwips - (row.left + row.width)), FrameRoomBelow(row)};
+}
+
+// The size a text needs in a control's font: on one line, or wrapped at `wrapWidth` pixels.
+SIZE TextSize(HWND control, const char* text, int wrapWidth) {
+  HDC dc = GetDC(control);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  RECT box{0, 0, wrapWidth, 0};
+  DrawTextA(dc, text, -1, &box, DT_CALCRECT | (wrapWidth > 0 ? DT_WORDBREAK : DT_SINGLELINE));
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return SIZE{box.right, box.bottom};
+}
+
+// Ctrl+Z and Ctrl+Y reach the options window before the dialog manager hands them to
+// the focused control, which would swallow them.
+LRESULT CALLBACK PanelKeyFilter(int code, WPARAM wParam, LPARAM lParam) {
+  if (code == MSGF_DIALOGBOX && g_options && g_options->IsLoaded() &&
+      g_options->onPanelKey(*reinterpret_cast<const MSG*>(lParam))) {
+    return 1;
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+const char* SwitchWord(settings::Switch state) {
+  switch (state) {
+    case settings::Switch::kEnabled:
+      return options::kEnabled;
+    case settings::Switch::kDisabled:
+      return options::kDisabled;
+    default:
+      return "";
+  }
+}
 
 }  // namespace
 
@@ -199,6 +241,7 @@ void OptionsWindow::OnCreate() {
   emphasis_.fill(false);
   saved_focus_ = nullptr;
   select_after_save_ = false;
+  select_after_save_line_ = -1;
   // Creation order is the tab order: the dialog manager tabs through the z-order.
   for (int index : lo::WindowTabOrder()) CreateControl(index);
 
@@ -210,6 +253,7 @@ void OptionsWindow::OnCreate() {
   chkLogResult.Attach(Control("chkLogResult"), [this] { onChkLogResultClick(); });
   chkShowScramble.Attach(Control("chkShowScramble"), [this] { onChkShowScrambleClick(); });
   chkInspection.Attach(Control("chkInspection"), [this] { onChkInspectionClick(); });
+  chkAnyKeyStops.Attach(Control("chkAnyKeyStops"), [this] { onChkAnyKeyStopsClick(); });
   lstResult.Attach(Control("lstResult"));
   lstResult.onSaveStateChanged = [this](const results::ResultBook& book) { SelectAfterSave(book); };
 
@@ -240,7 +284,7 @@ void OptionsWindow::CreateControl(int index) {
   hwnds_[static_cast<std::size_t>(index)] = control;
   if (!control) return;
   if (row.kind == lo::Kind::CheckBox && row.checked) SendMessageA(control, BM_SETCHECK, BST_CHECKED, 0);
-  if (row.kind == lo::Kind::CheckBox && row.height < kTwoLineHeightTwips) WidenToCaption(*this, control, at, row);
+  FitToText(index);
   if (row.kind == lo::Kind::LinkLabel) {
     // lblURL1 is stacked in front of lblURL3 where they touch, but created after it
     // for the tab order: each link takes the pointer only where the design shows it.
@@ -253,9 +297,7 @@ void OptionsWindow::CreateControl(int index) {
 
 bool OptionsWindow::OnLoad() {
   docking::ActivateDocking(Handle());
-  const auto readLastFrame = [] {
-    return storage::ReadINI(options::kSettingsSection, options::kLastFrameKey, "About", SettingsPath());
-  };
+  const auto readLastFrame = [] { return settings::Read(settings::kLastFrame); };
   if (const auto panel = options::RestoredPanel(readLastFrame)) {
     switch (*panel) {
       case Panel::About:
@@ -269,17 +311,22 @@ bool OptionsWindow::OnLoad() {
         break;
     }
   }
-  LoadSwitch(chkShowHour, "Show Hour");
-  LoadSwitch(chk3SecCD, "Countdown");
-  LoadSwitch(chkLogResult, "Log Result");
-  LoadSwitch(chkShowScramble, options::kShowScrambleKey);
-  LoadSwitch(chkInspection, options::kInspectionKey);
+  LoadSwitch(chkShowHour, settings::kShowHour);
+  LoadSwitch(chk3SecCD, settings::kCountdown);
+  LoadSwitch(chkLogResult, settings::kLogResult);
+  LoadSwitch(chkShowScramble, settings::kShowScramble);
+  LoadSwitch(chkInspection, settings::kInspection);
+  LoadSwitch(chkAnyKeyStops, settings::kAnyKeyStops);
+  LoadHoldToStart();
   // The list follows the book from here on, loaded hidden or shown.
   lstResult.SetBook(g_book);
+  key_filter_ = SetWindowsHookExA(WH_MSGFILTER, &PanelKeyFilter, nullptr, GetCurrentThreadId());
   return true;
 }
 
 void OptionsWindow::OnUnload() {
+  if (key_filter_) UnhookWindowsHookEx(key_filter_);
+  key_filter_ = nullptr;
   lstResult.SetBook(nullptr);
   select_after_save_ = false;
   docking::DeactivateDocking(Handle());
@@ -303,6 +350,12 @@ void OptionsWindow::SwitchPanel(Panel panel) {
     const bool chosen = std::string_view(frame) == row.frame;
     enabled_[index] = chosen;
     visible_[index] = chosen;
+  }
+  // The frames beyond the design go with their panel.
+  for (const lo::PanelRow& other : lo::kPanels) {
+    if (!*other.addedFrame) continue;
+    const auto index = static_cast<std::size_t>(lo::IndexOf(other.addedFrame));
+    enabled_[index] = visible_[index] = &other == &row;
   }
   ApplyFrames();
   // Tab reaches the option row at its selected button only: a radio button that
@@ -346,32 +399,67 @@ void OptionsWindow::KeepFocusOnScreen(HWND fallback) {
   if (!usable && fallback) SetFocus(fallback);
 }
 
+HWND OptionsWindow::PanelButton() const {
+  for (const OptionButton* option : {&optSetup, &optResult, &optAbout}) {
+    if (option->Value()) return option->Handle();
+  }
+  return Control("cmdExit");
+}
+
+void OptionsWindow::FocusPanelButton() { saved_focus_ = PanelButton(); }
+
 void OptionsWindow::onCmdExitClick() {
-  const std::string path = SettingsPath();
-  storage::WriteINI(options::kSettingsSection, options::kLastFrameKey,
-                    options::LastFrameToStore(optSetup.Value(), optAbout.Value(), optResult.Value()), path);
+  settings::Write(settings::kLastFrame,
+                  options::LastFrameToStore(optSetup.Value(), optAbout.Value(), optResult.Value()));
   Unload();
 }
 
-void OptionsWindow::LoadSwitch(CheckBox& box, const char* key) {
+void OptionsWindow::LoadSwitch(CheckBox& box, const settings::SwitchKey& key) {
   const auto state = options::StoredSwitchState(
-      [key] { return storage::ReadINI(options::kSettingsSection, key, options::kDisabled, SettingsPath()); });
+      [&key] { return std::string(SwitchWord(settings::Read(key, settings::Reader::kOptionsWindow))); });
   if (state) box.SetValue(*state);
 }
 
-void OptionsWindow::StoreSwitch(const CheckBox& box, const char* key) {
-  storage::WriteINI(options::kSettingsSection, key, options::SwitchValue(box.Value()), SettingsPath());
+void OptionsWindow::StoreSwitch(const CheckBox& box, const settings::SwitchKey& key) {
+  settings::Write(key, box.Value() == 1);
   // Show Hour lays the main window out again from here, the key already written.
-  if (g_setting_changed) g_setting_changed(key);
+  if (g_setting_changed) g_setting_changed(key.name);
 }
 
-void OptionsWindow::onChk3SecCDClick() { StoreSwitch(chk3SecCD, "Countdown"); }
-void OptionsWindow::onChkLogResultClick() { StoreSwitch(chkLogResult, "Log Result"); }
+void OptionsWindow::onChk3SecCDClick() { StoreSwitch(chk3SecCD, settings::kCountdown); }
+void OptionsWindow::onChkLogResultClick() { StoreSwitch(chkLogResult, settings::kLogResult); }
 
-void OptionsWindow::onChkShowHourClick() { StoreSwitch(chkShowHour, "Show Hour"); }
-void OptionsWindow::onChkShowScrambleClick() { StoreSwitch(chkShowScramble, options::kShowScrambleKey); }
-// The main window reads the key again at every Space.
-void OptionsWindow::onChkInspectionClick() { StoreSwitch(chkInspection, options::kInspectionKey); }
+void OptionsWindow::onChkShowHourClick() { StoreSwitch(chkShowHour, settings::kShowHour); }
+void OptionsWindow::onChkShowScrambleClick() { StoreSwitch(chkShowScramble, settings::kShowScramble); }
+// The main window reads these keys again at every Space.
+void OptionsWindow::onChkInspectionClick() { StoreSwitch(chkInspection, settings::kInspection); }
+void OptionsWindow::onChkAnyKeyStopsClick() { StoreSwitch(chkAnyKeyStops, settings::kAnyKeyStops); }
+
+// Lists the delays and selects the stored one; nothing is written until the user picks.
+void OptionsWindow::LoadHoldToStart() {
+  hold_ = options::HoldChoicesFor(settings::Read(settings::kHoldToStart.text));
+  HWND list = Control("cboHoldToStart");
+  SendMessageA(list, CB_RESETCONTENT, 0, 0);
+  for (const std::string& item : hold_.items) SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(hold_.selected), 0);
+}
+
+int OptionsWindow::HoldToStartSelected() const {
+  const auto item = static_cast<int>(SendMessageA(Control("cboHoldToStart"), CB_GETCURSEL, 0, 0));
+  return item == CB_ERR ? -1 : item;
+}
+
+void OptionsWindow::SetHoldToStartSelected(int item) {
+  SendMessageA(Control("cboHoldToStart"), CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+  onCboHoldToStartChange();
+}
+
+void OptionsWindow::onCboHoldToStartChange() {
+  const int item = HoldToStartSelected();
+  if (item < 0 || item >= static_cast<int>(hold_.delays.size())) return;
+  settings::Write(settings::kHoldToStart.text, settings::kHoldToStart.Text(hold_.delays[static_cast<std::size_t>(item)]));
+  if (g_setting_changed) g_setting_changed(settings::kHoldToStart.text.name);
+}
 
 void OptionsWindow::SetResultBook(results::ResultBook* book) {
   select_after_save_ = false;
@@ -385,6 +473,7 @@ void OptionsWindow::onCmdRemoveClick() {
   if (!book) return;
   const int selected = lstResult.SelectedIndex();
   select_after_save_ = true;
+  select_after_save_line_ = selected;
   if (selected >= 0) {
     book->Remove(static_cast<std::size_t>(selected));
   } else if (book->Size() == 0) {
@@ -397,13 +486,15 @@ void OptionsWindow::onCmdRemoveClick() {
   SelectAfterSave(*book);
 }
 
-// Every line is written, so the last one is the last written: it stays selected.
-// Nothing was written when the save failed, so nothing is selected.
+// The selection stays where it was, on the line that moved up into the removed one's
+// place (or the new last line), so a second Remove takes the next line down, never a
+// line far from it. Nothing is selected when the save failed: what the list shows is
+// then not the file.
 void OptionsWindow::SelectAfterSave(const results::ResultBook& book) {
   if (!select_after_save_ || book.State().saving) return;
   select_after_save_ = false;
-  if (lstResult.SelectedIndex() >= 0) return;
-  lstResult.SetSelectedIndex(book.State().failed ? -1 : lstResult.Count() - 1);
+  if (lstResult.SelectedIndex() >= 0 || select_after_save_line_ < 0) return;
+  lstResult.SetSelectedIndex(book.State().failed ? -1 : std::min(select_after_save_line_, lstResult.Count() - 1));
 }
 
 void OptionsWindow::onCmdResetClick() {
@@ -416,6 +507,92 @@ void OptionsWindow::onCmdResetClick() {
 }
 
 void OptionsWindow::onLinkClick(int link) { options::OpenHyperlink(LinkTarget(link)); }
+
+int LineMenuCommandId(options::LineCommand command) { return 1 + static_cast<int>(command); }
+
+void SetLineMenuChooserForTesting(std::function<int(HMENU menu)> chooser) { g_menu_chooser = std::move(chooser); }
+
+void OptionsWindow::onListContextMenu(std::optional<POINT> screen) {
+  results::ResultBook* book = lstResult.Book();
+  const int selected = lstResult.SelectedIndex();
+  if (!book || selected < 0 || static_cast<std::size_t>(selected) >= book->Size()) return;
+  if (!screen) {
+    // From the keyboard: under the selected line, or the list's corner when it is out of view.
+    HWND list = lstResult.Handle();
+    RECT line{}, client{};
+    GetClientRect(list, &client);
+    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&line));
+    POINT at{client.left, client.top};
+    if (line.bottom > client.top && line.bottom <= client.bottom) at.y = line.bottom;
+    ClientToScreen(list, &at);
+    screen = at;
+  }
+  HMENU menu = CreatePopupMenu();
+  if (!menu) return;
+  const auto items = options::LineMenu(book->Line(static_cast<std::size_t>(selected)));
+  for (const options::LineMenuItem& item : items) {
+    if (item.separatorBefore) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    // The texts are UTF-8 (the ellipsis); the menu takes them as wide text.
+    wchar_t text[64] = {};
+    MultiByteToWideChar(CP_UTF8, 0, item.text, -1, text, static_cast<int>(std::size(text)));
+    UINT flags = MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED);
+    if (item.checked) flags |= MF_CHECKED;
+    AppendMenuW(menu, flags, static_cast<UINT_PTR>(LineMenuCommandId(item.command)), text);
+    if (item.checked) {
+      MENUITEMINFOW info{};
+      info.cbSize = sizeof info;
+      info.fMask = MIIM_FTYPE;
+      info.fType = MFT_STRING | MFT_RADIOCHECK;
+      SetMenuItemInfoW(menu, static_cast<UINT>(LineMenuCommandId(item.command)), FALSE, &info);
+    }
+  }
+  const int chosen = g_menu_chooser ? g_menu_chooser(menu)
+                                    : static_cast<int>(TrackPopupMenuEx(
+                                          menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN,
+                                          screen->x, screen->y, Handle(), nullptr));
+  DestroyMenu(menu);
+  for (const options::LineMenuItem& item : items) {
+    if (chosen == LineMenuCommandId(item.command) && item.enabled) return onLineCommand(item.command);
+  }
+}
+
+// Every command goes through the book, which saves it, tells every window and keeps
+// it for Undo.
+void OptionsWindow::onLineCommand(options::LineCommand command) {
+  results::ResultBook* book = lstResult.Book();
+  const int selected = lstResult.SelectedIndex();
+  if (!book || selected < 0 || static_cast<std::size_t>(selected) >= book->Size()) return;
+  const auto index = static_cast<std::size_t>(selected);
+  if (const auto penalty = options::PenaltyOf(command)) {
+    book->SetPenalty(index, *penalty);
+    return;
+  }
+  if (command == options::LineCommand::Remove) return onCmdRemoveClick();
+  const std::string line = book->Line(index);
+  const std::optional<results::Solve> solve = results::Parse(line);
+  if (!solve) return;
+  const std::optional<std::string> comment = options::AskForComment(Handle(), solve->comment);
+  // The book may have changed while the question was up (an outside change merged):
+  // the comment goes to the line it was asked for, or nowhere.
+  if (!comment || *comment == solve->comment || !IsLoaded() || lstResult.Book() != book) return;
+  if (index >= book->Size() || book->Line(index) != line) return;
+  book->SetComment(index, *comment);
+}
+
+bool OptionsWindow::onPanelKey(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN || (msg.wParam != 'Z' && msg.wParam != 'Y')) return false;
+  if (msg.hwnd != Handle() && !IsChild(Handle(), msg.hwnd)) return false;
+  if (!optResult.Value() || GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0) return false;
+  results::ResultBook* book = lstResult.Book();
+  if (!book) return true;
+  select_after_save_ = false;
+  if (msg.wParam == 'Z') {
+    book->Undo();
+  } else {
+    book->Redo();
+  }
+  return true;
+}
 
 int OptionsWindow::ControlAt(POINT clientPixels) const {
   return options::DesignedControlAt(Twips(clientPixels.x), Twips(clientPixels.y),
@@ -443,7 +620,32 @@ void OptionsWindow::ApplyLinkFont(int link) {
   SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(font)), TRUE);
 }
 
+void OptionsWindow::FitToText(int index) {
+  HWND control = hwnds_[static_cast<std::size_t>(index)];
+  const lo::ControlRow& row = RowAt(index);
+  if (!control || (row.kind != lo::Kind::CheckBox && row.kind != lo::Kind::FieldLabel)) return;
+  const lo::Point at = lo::ClientOrigin(row);
+  const FrameRoom room = RoomInFrame(row);
+  const int square = row.kind == lo::Kind::CheckBox
+                         ? GetSystemMetricsForDpi(SM_CXMENUCHECK, static_cast<UINT>(Dpi())) + Px(kCheckGapTwips)
+                         : 0;
+  int width = row.width;
+  int height = row.height;
+  if (row.height < kTwoLineHeightTwips) {
+    // One line: wider to the right when the caption needs it (there is room beside each).
+    width = std::max(width, Twips(TextSize(control, row.caption, 0).cx + square) + 15);
+  } else {
+    // Wrapped: wider into the frame's room first, then taller, as the caption needs.
+    const auto needed = [&](int w) { return Twips(TextSize(control, row.caption, Px(w) - square).cy); };
+    if (needed(width) > height) width = row.width + room.right;
+    if (needed(width) > height) height = std::min(needed(width), row.height + room.below);
+  }
+  MoveControl(control, at.x, at.y, width, height);
+}
+
 void OptionsWindow::OnDpiChanged() {
+  // The text grows by the font's own rounding, the boxes by the DPI: fit them again.
+  for (int index = 0; index < lo::kAllControlCount; ++index) FitToText(index);
   // A box that draws its lines is told their new height itself; then it fits its
   // designed box to whole lines again, as a box with text does after its new font.
   lstResult.FontChanged();
@@ -486,13 +688,17 @@ void OptionsWindow::DrawRightAlignedLabel(const DRAWITEMSTRUCT& item) {
 
 void OptionsWindow::OnCommand(int id, int code, HWND /*control*/) {
   int index = id - kFirstControlId;
+  // Escape, as in any dialog: the window closes as Exit closes it.
+  if (id == IDCANCEL) return onCmdExitClick();
   if (id == IDOK) {
     // Enter: the dialog manager found no default button; press the focused one.
     index = IndexOfHandle(GetFocus());
     code = BN_CLICKED;
   }
-  if (index < 0 || index >= lo::kAllControlCount || code != BN_CLICKED) return;
+  if (index < 0 || index >= lo::kAllControlCount) return;
   const std::string_view name = RowAt(index).name;
+  if (name == "cboHoldToStart" && code == CBN_SELCHANGE) return onCboHoldToStartChange();
+  if (code != BN_CLICKED) return;
   if (name == "optSetup") return optSetup.UserClicked();
   if (name == "optResult") return optResult.UserClicked();
   if (name == "optAbout") return optAbout.UserClicked();
@@ -505,6 +711,7 @@ void OptionsWindow::OnCommand(int id, int code, HWND /*control*/) {
   if (name == "chkLogResult") return chkLogResult.UserClicked();
   if (name == "chkShowScramble") return chkShowScramble.UserClicked();
   if (name == "chkInspection") return chkInspection.UserClicked();
+  if (name == "chkAnyKeyStops") return chkAnyKeyStops.UserClicked();
   if (const int link = LinkIndexOf(name); link >= 0) onLinkClick(link);
 }
 
@@ -514,7 +721,7 @@ LRESULT OptionsWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       HDC dc = reinterpret_cast<HDC>(wParam);
       const int index = IndexOfHandle(reinterpret_cast<HWND>(lParam));
       const lo::Kind kind = index < 0 ? lo::Kind::Frame : RowAt(index).kind;
-      if (kind == lo::Kind::Label) {
+      if (kind == lo::Kind::Label || kind == lo::Kind::FieldLabel) {
         // Transparent labels draw their text on the form's white; the title and the
         // version overlap, so neither may paint a background over the other.
         SetBkMode(dc, TRANSPARENT);
@@ -544,6 +751,21 @@ LRESULT OptionsWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       DrawRightAlignedLabel(*item);
       return TRUE;
     }
+    case WM_NEXTDLGCTL:
+      // The dialog manager moves the focus with this, as for a label's access key (to
+      // the label, then on to the control after it); a dialog's own procedure would.
+      if (LOWORD(lParam)) {
+        SetFocus(reinterpret_cast<HWND>(wParam));
+      } else {
+        SetFocus(GetNextDlgTabItem(Handle(), GetFocus(), wParam != 0));
+      }
+      return 0;
+    case WM_CONTEXTMENU: {
+      if (reinterpret_cast<HWND>(wParam) != lstResult.Handle()) break;
+      const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      onListContextMenu(at.x == -1 && at.y == -1 ? std::nullopt : std::optional<POINT>(at));
+      return 0;
+    }
     case WM_CTLCOLORBTN:
       SetBkColor(reinterpret_cast<HDC>(wParam), lo::kBackColor);
       return reinterpret_cast<LRESULT>(WhiteBrush());
@@ -571,14 +793,8 @@ LRESULT OptionsWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
         SetFocus(saved_focus_);
         return 0;
       }
-      // The first control in tab order that can take the focus, as a dialog starts.
-      for (HWND child = GetWindow(Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if ((GetWindowLongPtrA(child, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(child) && IsWindowEnabled(child)) {
-          SetFocus(child);
-          return 0;
-        }
-      }
-      break;
+      SetFocus(PanelButton());
+      return 0;
     default:
       break;
   }
@@ -606,7 +822,9 @@ bool OptionsWindowLoaded() { return g_options && g_options->IsLoaded(); }
 
 void ShowOptionsWindow(HWND owner) {
   OptionsWindow& window = frmMore(owner);
-  if (window.IsLoaded()) window.ShowModal();
+  if (!window.IsLoaded()) return;
+  window.FocusPanelButton();
+  window.ShowModal();
 }
 
 void ToggleShowHour(HWND owner) {

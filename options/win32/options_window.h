@@ -3,12 +3,16 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string_view>
 
+#include "options/hold_choice.h"
+#include "options/line_menu.h"
 #include "options/panel_choice.h"
 #include "options/win32/about_picture.h"
 #include "options/win32/result_list.h"
 #include "resources/options_layout.h"
+#include "storage/settings_schema.h"
 #include "toolkit/win32/controls.h"
 #include "toolkit/win32/form.h"
 
@@ -31,9 +35,10 @@ class OptionsWindow : public Form {
 
   OptionButton optAbout, optResult, optSetup;
   CheckBox chk3SecCD, chkShowHour, chkLogResult;
-  // Beyond the designed Setup panel: the scramble row under the digits, and the WCA
-  // inspection before a solve. Both unchecked, and their keys unwritten, until used.
-  CheckBox chkShowScramble, chkInspection;
+  // Beyond the design, in the Practice frame under the Setup frame: the scramble row
+  // under the digits, the WCA inspection before a solve, any key stopping a solve, and
+  // a hold before the start. All off, and their keys unwritten, until used.
+  CheckBox chkShowScramble, chkInspection, chkAnyKeyStops;
   // The book's lines, drawn from the book itself.
   options::ResultList lstResult;
 
@@ -62,9 +67,27 @@ class OptionsWindow : public Form {
   void onChkShowHourClick();
   void onChkShowScrambleClick();
   void onChkInspectionClick();
+  void onChkAnyKeyStopsClick();
+  // The "Hold to start" list: its items, the one selected, and a pick from it.
+  const options::HoldChoices& HoldToStartChoices() const { return hold_; }
+  int HoldToStartSelected() const;
+  void SetHoldToStartSelected(int item);  // as a user's pick: stores it at once
+  void onCboHoldToStartChange();
   void onCmdRemoveClick();
   void onCmdResetClick();
   void onLinkClick(int link);
+  // The Result panel's menu for the selected line, at a point on the screen or, from
+  // the keyboard, under the line; and one of its commands on the selected line.
+  void onListContextMenu(std::optional<POINT> screen);
+  void onLineCommand(options::LineCommand command);
+  // A key the Result panel takes before any control does (Ctrl+Z, Ctrl+Y): true when
+  // it was taken.
+  bool onPanelKey(const MSG& msg);
+  // The shown panel's option button, or Exit when no panel is chosen: where a key
+  // pressed by mistake (a Space meant for the timer) changes nothing.
+  HWND PanelButton() const;
+  // The next activation puts the focus there (the window opening).
+  void FocusPanelButton();
   // A mouse move at a point of the client area, in pixels, over whatever control lies there.
   void onPointerMove(POINT clientPixels);
 
@@ -82,12 +105,17 @@ class OptionsWindow : public Form {
   void ApplyFrames();
   void SetLinkEmphasis(int link, bool on);
   void ApplyLinkFont(int link);
-  void LoadSwitch(CheckBox& box, const char* key);
+  void LoadSwitch(CheckBox& box, const settings::SwitchKey& key);
   // Writes a switch's key, then tells the program it changed.
-  void StoreSwitch(const CheckBox& box, const char* key);
-  // After a Remove: once its save has an outcome, the last line is selected when it
-  // was saved and none when it was not (unless the user picked a line meanwhile).
+  void StoreSwitch(const CheckBox& box, const settings::SwitchKey& key);
+  void LoadHoldToStart();
+  // After a Remove: once its save has an outcome, the line that took the removed one's
+  // place is selected when it was saved and none when it was not (unless the user
+  // picked a line meanwhile).
   void SelectAfterSave(const results::ResultBook& book);
+  // A check box's caption or a label's text fits its control at the window's DPI:
+  // the control grows from its designed box into the free room of its frame.
+  void FitToText(int index);
   void KeepFocusOnScreen(HWND fallback);
   void DrawRightAlignedLabel(const DRAWITEMSTRUCT& item);
   int IndexOfHandle(HWND control) const;
@@ -104,12 +132,16 @@ class OptionsWindow : public Form {
   HCURSOR hand_ = nullptr;
   HWND saved_focus_ = nullptr;
   bool select_after_save_ = false;
+  int select_after_save_line_ = -1;
+  options::HoldChoices hold_;
+  HHOOK key_filter_ = nullptr;
 };
 
 // What the program gives the options window, before the first F1 or F2 and again
 // whenever it changes: the book of the Result panel (null for none), and who is told,
 // with the key, each time the Setup panel has written a switch ("Show Hour",
-// "Countdown", "Log Result", "Show Scramble", "Inspection"), the key already in the file.
+// "Countdown", "Log Result", and in the Practice frame "Show Scramble", "Inspection",
+// "Any Key Stops", "Hold To Start"), the key already in the file.
 void SetOptionsResultBook(results::ResultBook* book);
 void SetOptionsSettingChanged(std::function<void(std::string_view key)> handler);
 
@@ -122,12 +154,19 @@ OptionsWindow* OptionsWindowInstance();
 bool OptionsWindowLoaded();
 
 // F1 in the main window: loads the options window, owned by `owner`, when it is not
-// loaded, and shows it modally until it closes.
+// loaded, and shows it modally until it closes. It opens with the focus on the shown
+// panel's option button (Exit when none is chosen), where a Space changes nothing.
 void ShowOptionsWindow(HWND owner);
 // F2 in the main window: toggles Show Hour, loading the options window hidden first
 // when it is not loaded.
 void ToggleShowHour(HWND owner);
 // The main window's unload: a window loaded hidden by F2 must not outlive it.
 void UnloadOptionsWindow();
+
+// The Result panel's menu is shown by this instead of the system's popup menu: it gets
+// the menu as built and returns the id of the item chosen (0 for none); the ids are
+// LineMenuCommandId's.
+void SetLineMenuChooserForTesting(std::function<int(HMENU menu)> chooser);
+int LineMenuCommandId(options::LineCommand command);
 
 }  // namespace tw

@@ -1,5 +1,6 @@
 #include "options/win32/result_list.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "results/result_book.h"
@@ -9,6 +10,39 @@ namespace tw::options {
 namespace {
 
 int TopIndex(HWND listBox) { return static_cast<int>(SendMessageA(listBox, LB_GETTOPINDEX, 0, 0)); }
+
+// A line is drawn one pixel in from the left; one more keeps its last glyph clear of the edge.
+constexpr int kLineMargins = 2;
+
+// The box's font selected into a DC of the box, for as long as it lives.
+class FontDc {
+ public:
+  explicit FontDc(HWND box) : box_(box), dc_(GetDC(box)) {
+    old_ = SelectObject(dc_, reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0)));
+  }
+  ~FontDc() {
+    SelectObject(dc_, old_);
+    ReleaseDC(box_, dc_);
+  }
+  FontDc(const FontDc&) = delete;
+  FontDc& operator=(const FontDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND box_;
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+bool FromKeyboard(LPARAM point) {
+  return static_cast<short>(LOWORD(point)) == -1 && static_cast<short>(HIWORD(point)) == -1;
+}
+
+bool IsContextKey(UINT message, WPARAM key) {
+  if (message == WM_KEYDOWN || message == WM_KEYUP) return key == VK_APPS;
+  if (message == WM_SYSKEYDOWN || message == WM_SYSKEYUP) return key == VK_F10 && GetKeyState(VK_SHIFT) < 0;
+  return false;
+}
 
 }  // namespace
 
@@ -45,6 +79,7 @@ void ResultList::SetBook(results::ResultBook* book) {
   book_ = book;
   if (book_) book_->AddWatcher(this);
   ShowCount(-1, 0);
+  MeasureAll();
 }
 
 int ResultList::Count() const {
@@ -91,6 +126,57 @@ void ResultList::FontChanged() {
   if (!hwnd_) return;
   const auto font = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
   SendMessageA(hwnd_, LB_SETITEMHEIGHT, 0, MAKELPARAM(LineHeight(font), 0));
+  MeasureFont();
+  MeasureAll();
+}
+
+void ResultList::MeasureFont() {
+  const FontDc dc(hwnd_);
+  std::array<INT, 256> widths{};
+  if (!GetCharWidth32A(dc.get(), 0, 255, widths.data())) widths.fill(0);
+  for (std::size_t i = 0; i < widths.size(); ++i) advance_[i] = widths[i];
+  CPINFO info{};
+  doubleByte_ = GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1;
+}
+
+int ResultList::LineWidth(HDC dc, const std::string& line) const {
+  int width = 0;
+  for (const char c : line) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (doubleByte_ && byte >= 0x80) {
+      SIZE size{};
+      GetTextExtentPoint32A(dc, line.data(), static_cast<int>(line.size()), &size);
+      return size.cx;
+    }
+    width += advance_[byte];
+  }
+  return width;
+}
+
+void ResultList::MeasureAll() {
+  widest_ = 0;
+  if (hwnd_ && book_) {
+    const FontDc dc(hwnd_);
+    for (const std::string& line : book_->Lines()) widest_ = std::max(widest_, LineWidth(dc.get(), line));
+  }
+  ApplyExtent();
+}
+
+// A line that grew may widen the box's reach; one that shrank or went leaves it as it
+// is until the book is read whole again.
+void ResultList::Measure(std::size_t index) {
+  if (!hwnd_ || !book_ || index >= book_->Size()) return;
+  const FontDc dc(hwnd_);
+  const int width = LineWidth(dc.get(), book_->Line(index));
+  if (width <= widest_) return;
+  widest_ = width;
+  ApplyExtent();
+}
+
+int ResultList::HorizontalExtent() const { return widest_ > 0 ? widest_ + kLineMargins : 0; }
+
+void ResultList::ApplyExtent() {
+  if (hwnd_) SendMessageA(hwnd_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(HorizontalExtent()), 0);
 }
 
 void ResultList::ShowCount(int selected, int top) {
@@ -104,8 +190,10 @@ void ResultList::ShowCount(int selected, int top) {
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-void ResultList::OnAppended(const results::ResultBook&) {
-  if (hwnd_) ShowCount(SelectedIndex(), TopIndex(hwnd_));
+void ResultList::OnAppended(const results::ResultBook& book) {
+  if (!hwnd_) return;
+  ShowCount(SelectedIndex(), TopIndex(hwnd_));
+  if (book.Size() > 0) Measure(book.Size() - 1);
 }
 
 // As a list box deletes one of its lines: the selection goes with the line it was
@@ -123,6 +211,7 @@ void ResultList::OnRemoved(const results::ResultBook&, std::size_t index) {
 
 void ResultList::OnReplaced(const results::ResultBook&, std::size_t index) {
   if (!hwnd_) return;
+  Measure(index);
   RECT line;
   if (SendMessageA(hwnd_, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&line)) != LB_ERR) {
     InvalidateRect(hwnd_, &line, TRUE);
@@ -131,7 +220,9 @@ void ResultList::OnReplaced(const results::ResultBook&, std::size_t index) {
 
 // Which line was selected cannot be told after the book was read again.
 void ResultList::OnReloaded(const results::ResultBook&) {
-  if (hwnd_) ShowCount(-1, TopIndex(hwnd_));
+  if (!hwnd_) return;
+  ShowCount(-1, TopIndex(hwnd_));
+  MeasureAll();
 }
 
 void ResultList::OnSaveStateChanged(const results::ResultBook& book) {
@@ -175,7 +266,33 @@ LRESULT CALLBACK ResultList::SubclassProc(HWND hwnd, UINT message, WPARAM wParam
 
 LRESULT ResultList::OnListMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   const bool inBook = book_ && wParam < book_->Size();
+  if (IsContextKey(message, wParam)) {
+    // Shift+F10 and the menu key open the line's menu at once, from the key down; the
+    // key up and the system's own menu request for them then go nowhere, so the menu
+    // opens once however the system turns these keys into one.
+    if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
+      SendMessageA(GetParent(hwnd_), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(hwnd_), MAKELPARAM(-1, -1));
+    }
+    return 0;
+  }
   switch (message) {
+    case WM_CONTEXTMENU:
+      if (FromKeyboard(lParam)) return 0;
+      break;
+    case WM_RBUTTONDOWN: {
+      // A right click picks the line under the pointer first: the menu is for it. (The
+      // box's own hit test answers in 16 bits, too few for a long log.)
+      const int y = static_cast<short>(HIWORD(lParam));
+      const auto lineHeight = static_cast<int>(SendMessageA(hwnd_, LB_GETITEMHEIGHT, 0, 0));
+      const int line = lineHeight > 0 && y >= 0 ? TopIndex(hwnd_) + y / lineHeight : -1;
+      if (line >= 0 && line < Count()) {
+        SendMessageA(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(line), 0);
+        SendMessageA(GetParent(hwnd_), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd_), LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(hwnd_));
+      }
+      SetFocus(hwnd_);
+      break;
+    }
     case LB_GETTEXTLEN:
       return inBook ? static_cast<LRESULT>(book_->Line(wParam).size()) : LB_ERR;
     case LB_GETTEXT: {
@@ -196,8 +313,9 @@ LRESULT ResultList::OnListMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return CallWindowProcA(original, box, message, wParam, lParam);
     }
     default:
-      return CallWindowProcA(original_, hwnd_, message, wParam, lParam);
+      break;
   }
+  return CallWindowProcA(original_, hwnd_, message, wParam, lParam);
 }
 
 }  // namespace tw::options

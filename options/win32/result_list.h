@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <array>
 #include <functional>
 #include <string>
 #include <vector>
@@ -18,6 +19,9 @@ namespace tw::options {
 // only how many lines the book has, and it draws each line from the book as a plain
 // list box draws its text, so a log of any length costs it no memory and shows at once.
 // It follows the book while it is attached to one; it never changes the book.
+// It scrolls sideways as far as its widest line reaches, so a line with its scramble
+// and comment reads whole: the width is kept up to date from the lines that change,
+// and only measured line by line when the book is read whole again.
 class ResultList : public results::BookWatcher {
  public:
   ResultList() = default;
@@ -46,6 +50,9 @@ class ResultList : public results::BookWatcher {
   void FontChanged();
   // The owner's WM_DRAWITEM for this box.
   void Draw(const DRAWITEMSTRUCT& item) const;
+  // How far the box scrolls sideways, in pixels: its widest line and the margins a
+  // line is drawn with.
+  int HorizontalExtent() const;
 
   // Told once the book's save state changed, after the list has followed it.
   std::function<void(const results::ResultBook&)> onSaveStateChanged;
@@ -63,7 +70,18 @@ class ResultList : public results::BookWatcher {
   // at `top` where they still exist.
   void ShowCount(int selected, int top);
   void Unsubclass();
+  // The advance of every byte in the box's font, for measuring lines without a DC.
+  void MeasureFont();
+  void MeasureAll();
+  void Measure(std::size_t index);
+  int LineWidth(HDC dc, const std::string& line) const;
+  void ApplyExtent();
 
+  std::array<int, 256> advance_{};
+  // Under a code page of double-byte characters a line with any byte past ASCII is
+  // measured by the system; every other line adds up its bytes' advances.
+  bool doubleByte_ = false;
+  int widest_ = 0;
   HWND hwnd_ = nullptr;
   WNDPROC original_ = nullptr;
   results::ResultBook* book_ = nullptr;

@@ -88,17 +88,97 @@ TEST(MailLink, KeepsTheSubjectUnencoded) {
             "mailto:me@example.org?subject=[Twistwatch v1.0] <Put your subject here>");
 }
 
-TEST(OptionsLayout, PanelsPutExitBelowTheirFrameAndKeepTheWindowAroundIt) {
-  for (const lo::PanelRow& panel : lo::kPanels) {
-    const lo::ControlRow& frame = lo::Row(panel.frame);
-    EXPECT_EQ(panel.exitTop, frame.top + frame.height + 105) << panel.name;
-    EXPECT_EQ(panel.windowHeight - panel.exitTop, 1005) << panel.name;
-    EXPECT_EQ(panel.windowWidth - layout::kDesignedFrameWidth, lo::kClientWidth) << panel.name;
-    EXPECT_EQ(lo::Row(panel.option).kind, lo::Kind::OptionButton);
+// The last frame a panel shows: its own, or the one beyond the design under it.
+const lo::ControlRow& LastFrameOf(const lo::PanelRow& panel) {
+  return lo::Row(*panel.addedFrame ? panel.addedFrame : panel.frame);
+}
+
+TEST(OptionsLayout, PanelsPutExitBelowTheirLastFrameAndKeepTheWindowAroundIt) {
+  for (const auto* panels : {&lo::kDesignedPanels, &lo::kPanels}) {
+    for (const lo::PanelRow& panel : *panels) {
+      const lo::ControlRow& frame = panels == &lo::kPanels ? LastFrameOf(panel) : lo::Row(panel.frame);
+      EXPECT_EQ(panel.exitTop, frame.top + frame.height + 105) << panel.name;
+      EXPECT_EQ(panel.windowHeight - panel.exitTop, 1005) << panel.name;
+      EXPECT_EQ(panel.windowWidth - layout::kDesignedFrameWidth, lo::kClientWidth) << panel.name;
+      EXPECT_EQ(lo::Row(panel.option).kind, lo::Kind::OptionButton);
+    }
   }
   // The About panel is the designed window.
   EXPECT_EQ(lo::kPanels[2].windowHeight - layout::kDesignedFrameHeight, lo::kClientHeight);
   EXPECT_EQ(lo::Row("cmdExit").top, lo::kPanels[2].exitTop);
+}
+
+// The designed Setup frame keeps its size and its three boxes; the switches beyond the
+// design sit in a Practice frame of the same left and width 120 under it, and the Setup
+// panel alone grows by that frame and its gap.
+TEST(OptionsLayout, ThePracticeFrameStandsUnderTheDesignedSetupFrame) {
+  struct Box {
+    const char* name;
+    int left, top, width, height;
+  };
+  const Box designed[] = {
+      {"fraSetup", 120, 600, 5655, 1215},    {"chk3SecCD", 3240, 360, 2175, 495},
+      {"chkShowHour", 240, 720, 1095, 255}, {"chkLogResult", 240, 360, 2055, 255},
+      {"fraResult", 120, 600, 5655, 2895},  {"fraAbout", 120, 600, 5655, 3855},
+  };
+  for (const Box& b : designed) {
+    const lo::ControlRow& row = lo::Row(b.name);
+    EXPECT_EQ(std::vector<int>({row.left, row.top, row.width, row.height}),
+              std::vector<int>({b.left, b.top, b.width, b.height}))
+        << b.name;
+  }
+  std::vector<std::string> inSetup;
+  for (const lo::ControlRow& row : lo::kAllControls) {
+    if (std::string(row.container) == "fraSetup") inSetup.push_back(row.name);
+  }
+  EXPECT_EQ(inSetup, (std::vector<std::string>{"chk3SecCD", "chkShowHour", "chkLogResult"}));
+
+  const lo::ControlRow& practice = lo::Row("fraPractice");
+  EXPECT_EQ(practice.kind, lo::Kind::Frame);
+  EXPECT_EQ(std::string(practice.caption), "Practice");
+  EXPECT_EQ(practice.left, 120);
+  EXPECT_EQ(practice.width, 5655);
+  EXPECT_EQ(practice.top, 600 + 1215 + 120);
+  for (const char* name : {"chkShowScramble", "chkInspection", "chkAnyKeyStops", "lblHoldToStart", "cboHoldToStart"}) {
+    const lo::ControlRow& row = lo::Row(name);
+    EXPECT_EQ(std::string(row.container), "fraPractice") << name;
+    EXPECT_LE(row.left + row.width, practice.width - 60) << name;
+    // The drop-down list's row is its dropped height; its field is one line high.
+    const int height = row.kind == lo::Kind::DropDownList ? 315 : row.height;
+    EXPECT_LE(row.top + height, practice.height - 45) << name;
+  }
+
+  const int grown = 120 + practice.height;
+  EXPECT_EQ(std::string(lo::kPanels[0].addedFrame), "fraPractice");
+  EXPECT_EQ(lo::kPanels[0].windowHeight, 2925 + grown);
+  EXPECT_EQ(lo::kPanels[0].exitTop, 1920 + grown);
+  for (std::size_t i = 1; i < lo::kPanels.size(); ++i) {
+    EXPECT_EQ(lo::kPanels[i].windowHeight, lo::kDesignedPanels[i].windowHeight);
+    EXPECT_EQ(lo::kPanels[i].exitTop, lo::kDesignedPanels[i].exitTop);
+    EXPECT_STREQ(lo::kPanels[i].addedFrame, "");
+  }
+}
+
+// Tab runs through the Setup frame, then Practice, then Exit; in the Result frame the
+// list, Remove, Reset. Frames come before their contents.
+TEST(OptionsLayout, TheWindowTabsFrameByFrame) {
+  const auto order = lo::WindowTabOrder();
+  std::vector<std::string> names;
+  for (const int index : order) names.push_back(lo::kAllControls[static_cast<std::size_t>(index)].name);
+  const auto at = [&](const char* name) { return std::find(names.begin(), names.end(), name) - names.begin(); };
+  const std::vector<const char*> setup = {"chkLogResult", "chkShowHour", "chk3SecCD", "chkShowScramble",
+                                          "chkAnyKeyStops", "chkInspection", "lblHoldToStart", "cboHoldToStart",
+                                          "cmdExit", "optSetup"};
+  for (std::size_t i = 1; i < setup.size(); ++i) EXPECT_LT(at(setup[i - 1]), at(setup[i])) << setup[i];
+  EXPECT_EQ(at("cboHoldToStart"), at("lblHoldToStart") + 1) << "the label's access key moves to the list";
+  EXPECT_LT(at("lstResult"), at("cmdRemove"));
+  EXPECT_LT(at("cmdRemove"), at("cmdReset"));
+  for (int i = 0; i < lo::kAllControlCount; ++i) {
+    const lo::ControlRow& row = lo::kAllControls[static_cast<std::size_t>(i)];
+    if (*row.container) {
+      EXPECT_LT(at(row.container), at(row.name)) << row.name;
+    }
+  }
 }
 
 TEST(OptionsLayout, TabOrderVisitsEveryControlOnceWithEachFrameBeforeItsContents) {

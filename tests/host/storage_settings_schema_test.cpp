@@ -26,6 +26,7 @@ TEST(SettingsSchema, SwitchesMissingAsEachReaderReadsThem) {
       {kShowHour, "Show Hour", Switch::kDisabled, Switch::kDisabled},
       {kShowScramble, "Show Scramble", Switch::kDisabled, Switch::kDisabled},
       {kInspection, "Inspection", Switch::kDisabled, Switch::kDisabled},
+      {kAnyKeyStops, "Any Key Stops", Switch::kDisabled, Switch::kDisabled},
   };
   ASSERT_EQ(std::size(cases), kSwitchKeys.size());
   for (const Case& c : cases) {
@@ -98,6 +99,30 @@ TEST(SettingsSchema, NumbersOutsideTheirRangeOrNotWholeReadAsTheFallback) {
   EXPECT_EQ(kStatisticsTop.name, "Statistics Top");
   EXPECT_EQ(kStatisticsWidth.name, "Statistics Width");
   EXPECT_EQ(kStatisticsHeight.name, "Statistics Height");
+}
+
+// Off unless the file holds plain milliseconds the timer can wait: a missing key, the
+// word, and every hand edit that is not a whole number in range read as off.
+TEST(SettingsSchema, HoldToStartIsOffOrPlainMilliseconds) {
+  EXPECT_EQ(kHoldToStart.text.name, "Hold To Start");
+  EXPECT_EQ(kHoldToStart.text.missing, "Disabled");
+  struct Case {
+    std::string_view text;
+    std::optional<int> delay;
+  };
+  const Case cases[] = {
+      {"Disabled", std::nullopt}, {"", std::nullopt},      {"0", 0},
+      {"550", 550},               {"1000", 1000},          {"5000", 5000},
+      {"5001", std::nullopt},     {"-0", std::nullopt},    {"+300", std::nullopt},
+      {" 300", std::nullopt},     {"300 ms", std::nullopt}, {"0300", 300},
+      {"99999999999", std::nullopt}, {"disabled", std::nullopt}, {"Enabled", std::nullopt},
+  };
+  for (const Case& c : cases) EXPECT_EQ(kHoldToStart.Parse(c.text), c.delay) << '"' << c.text << '"';
+  for (const int offered : kHoldToStartOffered) {
+    EXPECT_EQ(kHoldToStart.Parse(kHoldToStart.Text(offered)), offered);
+  }
+  EXPECT_EQ(kHoldToStart.Text(std::nullopt), "Disabled");
+  EXPECT_EQ(kHoldToStart.Text(550), "550");
 }
 
 // The bytes of the first file are held by the storage tests; here, that each value it

@@ -12,10 +12,12 @@
 #include <vector>
 
 #include "docking/win32/docking.h"
+#include "options/win32/comment_box.h"
 #include "options/win32/hyperlink.h"
 #include "options/win32/options_window.h"
 #include "resources/options_layout.h"
 #include "results/result_book.h"
+#include "results/solve.h"
 #include "storage/settings_text.h"
 #include "storage/win32/settings_file.h"
 #include "tests/win32/app_fixture.h"
@@ -122,8 +124,12 @@ void ExpectPanel(OptionsWindow& window, const PanelExpectation& want) {
   EXPECT_EQ(window.ClientHeight(), want.clientHeight);
   EXPECT_EQ(window.ClientWidth(), 5895);
   EXPECT_EQ(window.ControlTop(window.Control("cmdExit")), want.exitTop);
-  for (const char* frame : {"fraAbout", "fraResult", "fraSetup"}) {
-    const bool chosen = *want.frame == '\0' || std::string(frame) == want.frame;
+  for (const char* frame : {"fraAbout", "fraResult", "fraSetup", "fraPractice"}) {
+    // The Practice frame goes with the Setup panel.
+    const std::string shown = std::string(want.frame) == "fraSetup" && std::string(frame) == "fraPractice"
+                                  ? "fraPractice"
+                                  : want.frame;
+    const bool chosen = *want.frame == '\0' || std::string(frame) == shown;
     EXPECT_EQ(window.FrameVisible(frame), chosen) << frame;
     EXPECT_EQ(window.FrameEnabled(frame), chosen) << frame;
   }
@@ -139,7 +145,8 @@ TEST_F(OptionsWindowTest, LoadRestoresTheLastPanelByExactName) {
       {"", "optAbout", {"Twistwatch | About", 5085, 4560, "fraAbout"}},  // first start: defaults
       {"Last Frame=About\r\n", "optAbout", {"Twistwatch | About", 5085, 4560, "fraAbout"}},
       {"Last Frame=Result\r\n", "optResult", {"Twistwatch | Result", 4125, 3600, "fraResult"}},
-      {"Last Frame=Setup\r\n", "optSetup", {"Twistwatch | Setup", 2445, 1920, "fraSetup"}},
+      // The Setup panel has grown by the Practice frame (1215) and its gap (120).
+      {"Last Frame=Setup\r\n", "optSetup", {"Twistwatch | Setup", 2445 + 1335, 1920 + 1335, "fraSetup"}},
       {"Countdown=Enabled\r\n", "optAbout", {"Twistwatch | About", 5085, 4560, "fraAbout"}},  // key missing
       {"Last Frame=result\r\n", "", {"?", 5085, 4560, ""}},
       {"Last Frame=\r\n", "", {"?", 5085, 4560, ""}},
@@ -175,17 +182,18 @@ TEST_F(OptionsWindowTest, EverySwitchLeavesExactlyOnePanelOnScreen) {
   };
   const Case cases[] = {
       {&OptionsWindow::optSetup,
-       {"Twistwatch | Setup", 2445, 1920, "fraSetup"},
-       {"fraSetup", "chkLogResult", "chkShowHour", "chk3SecCD"},
+       {"Twistwatch | Setup", 2445 + 1335, 1920 + 1335, "fraSetup"},
+       {"fraSetup", "chkLogResult", "chkShowHour", "chk3SecCD", "fraPractice", "chkShowScramble", "chkAnyKeyStops",
+        "chkInspection", "lblHoldToStart", "cboHoldToStart"},
        {"fraAbout", "lblURL1", "Frame1", "Image1", "fraResult", "lstResult", "cmdReset"}},
       {&OptionsWindow::optResult,
        {"Twistwatch | Result", 4125, 3600, "fraResult"},
        {"fraResult", "lstResult", "cmdRemove", "cmdReset"},
-       {"fraAbout", "Label1", "fraSetup", "chk3SecCD"}},
+       {"fraAbout", "Label1", "fraSetup", "chk3SecCD", "fraPractice", "cboHoldToStart"}},
       {&OptionsWindow::optAbout,
        {"Twistwatch | About", 5085, 4560, "fraAbout"},
        {"fraAbout", "Label1", "Label2", "Frame1", "Label3", "Image1", "lblURL3"},
-       {"fraSetup", "chkShowHour", "fraResult", "cmdRemove"}},
+       {"fraSetup", "chkShowHour", "fraResult", "cmdRemove", "fraPractice", "chkInspection"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.panel.caption);
@@ -371,12 +379,14 @@ TEST_F(OptionsWindowTest, EveryWayOfClosingTheModalWindowGivesTheMainWindowItsKe
       KillTimer(nullptr, id);
       closeNow();
     });
-    // Never leave the test waiting in the modal loop when the close goes astray.
-    SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR id, DWORD) {
+    // Never leave the test waiting in the modal loop when the close goes astray (and
+    // never let that close a later test's window).
+    const UINT_PTR rescue = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR id, DWORD) {
       KillTimer(nullptr, id);
       if (OptionsWindowLoaded()) PostMessageA(OptionsWindowInstance()->Handle(), WM_CLOSE, 0, 0);
     });
     ShowOptionsWindow(owner->Handle());
+    KillTimer(nullptr, rescue);
     UnhookWindowsHookEx(hook);
     EXPECT_TRUE(DestroyWatch::seen);
     EXPECT_TRUE(DestroyWatch::mainEnabled) << "the main window must take input again before the window goes";
@@ -468,7 +478,8 @@ TEST_F(OptionsWindowTest, ClicksWriteTheirSwitchAtOnceThenTellTheProgram) {
       {"chk3SecCD", "Countdown", "Disabled"},     {"chkLogResult", "Log Result", "Disabled"},
       {"chkLogResult", "Log Result", "Enabled"},  {"chkShowHour", "Show Hour", "Enabled"},
       {"chkShowHour", "Show Hour", "Disabled"},   {"chkShowScramble", "Show Scramble", "Enabled"},
-      {"chkInspection", "Inspection", "Enabled"},
+      {"chkInspection", "Inspection", "Enabled"}, {"chkAnyKeyStops", "Any Key Stops", "Enabled"},
+      {"chkAnyKeyStops", "Any Key Stops", "Disabled"},
   };
   for (const Click& c : clicks) {
     changes.clear();
@@ -512,13 +523,15 @@ TEST_F(OptionsWindowTest, RemoveKeepsTheListTheBookAndTheLogInStep) {
     int count;
     int selected;  // -1 for none
     std::vector<std::string> left;
+    int selectedAfter;  // the line that took the removed one's place, or the new last
   };
   const Case cases[] = {
-      {"middle", 3, 1, {"#1", "#3"}},
-      {"last", 3, 2, {"#1", "#2"}},
-      {"no selection", 3, -1, {"#1", "#2", "#3"}},  // written again as it is
-      {"only", 1, 0, {}},
-      {"no selection in an empty list", 0, -1, {}},  // the empty log's file goes
+      {"middle", 3, 1, {"#1", "#3"}, 1},
+      {"first", 3, 0, {"#2", "#3"}, 0},
+      {"last", 3, 2, {"#1", "#2"}, 1},
+      {"no selection", 3, -1, {"#1", "#2", "#3"}, -1},  // written again as it is
+      {"only", 1, 0, {}, -1},
+      {"no selection in an empty list", 0, -1, {}, -1},  // the empty log's file goes
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -531,21 +544,23 @@ TEST_F(OptionsWindowTest, RemoveKeepsTheListTheBookAndTheLogInStep) {
     EXPECT_EQ(store->written, 1);
     EXPECT_EQ(store->exists, !c.left.empty());
     EXPECT_EQ(store->lines, c.left);
-    EXPECT_EQ(window.lstResult.SelectedIndex(), static_cast<int>(c.left.size()) - 1);
+    EXPECT_EQ(window.lstResult.SelectedIndex(), c.selectedAfter);
     EXPECT_EQ(SendMessageA(window.Control("lstResult"), LB_GETCURSEL, 0, 0),
-              c.left.empty() ? LB_ERR : static_cast<LRESULT>(c.left.size()) - 1);
+              c.selectedAfter < 0 ? LB_ERR : static_cast<LRESULT>(c.selectedAfter));
     TearDown();
     SetUp();
   }
 }
 
-TEST_F(OptionsWindowTest, RemoveTwiceTakesTheEntryLeftSelected) {
+// A second Remove takes the next line down, never the newest solve far below.
+TEST_F(OptionsWindowTest, RemoveTwiceTakesTheLineThatMovedIntoPlace) {
   OptionsWindow& window = LoadOptions("", Lines(4));
   window.lstResult.SetSelectedIndex(1);
   window.onCmdRemoveClick();
   window.onCmdRemoveClick();
-  EXPECT_EQ(book->Lines(), (std::vector<std::string>{"#1", "#3"}));
-  EXPECT_EQ(store->lines, (std::vector<std::string>{"#1", "#3"}));
+  EXPECT_EQ(book->Lines(), (std::vector<std::string>{"#1", "#4"}));
+  EXPECT_EQ(store->lines, (std::vector<std::string>{"#1", "#4"}));
+  EXPECT_EQ(window.lstResult.SelectedIndex(), 1);
 }
 
 TEST_F(OptionsWindowTest, RemoveOfALongLogWritesEveryEntry) {
@@ -557,7 +572,7 @@ TEST_F(OptionsWindowTest, RemoveOfALongLogWritesEveryEntry) {
   ASSERT_EQ(left.size(), 1005u);
   EXPECT_EQ(window.lstResult.Items(), left);
   EXPECT_EQ(store->lines, left);
-  EXPECT_EQ(window.lstResult.SelectedIndex(), 1004);
+  EXPECT_EQ(window.lstResult.SelectedIndex(), 0);
 }
 
 // The log is written on a thread of its own: what a Remove selects waits for the
@@ -738,12 +753,14 @@ TEST_F(OptionsWindowTest, TheResultListLooksAndReadsLikeAListBoxWithText) {
             LBS_NODATA | LBS_OWNERDRAWFIXED);
   const lo::ControlRow& row = lo::Row("lstResult");
   const lo::Point at = lo::ClientOrigin(row);
-  HWND plain = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", WS_CHILD | LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP,
+  HWND plain = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
+                               WS_CHILD | LBS_NOTIFY | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
                                window.Px(at.x), window.Px(at.y), window.Px(row.width), window.Px(row.height),
                                window.Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
   ASSERT_NE(plain, nullptr);
   SendMessageA(plain, WM_SETFONT, static_cast<WPARAM>(SendMessageA(list, WM_GETFONT, 0, 0)), FALSE);
   for (const std::string& line : Lines(40)) SendMessageA(plain, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+  SendMessageA(plain, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0)), 0);
 
   EXPECT_EQ(SendMessageA(list, LB_GETITEMHEIGHT, 0, 0), SendMessageA(plain, LB_GETITEMHEIGHT, 0, 0));
   RECT mine, theirs;
@@ -911,10 +928,11 @@ TEST_F(OptionsWindowTest, ControlsStandAsDesigned) {
   };
   const Case captions[] = {
       {"optSetup", "&Setup"}, {"optResult", "&Result"}, {"optAbout", "A&bout"},
-      {"cmdExit", "E&xit"},   {"cmdRemove", "Remove &Selected"}, {"cmdReset", "R&eset"},
+      {"cmdExit", "E&xit"},   {"cmdRemove", "Re&move Selected"}, {"cmdReset", "R&eset"},
       {"chk3SecCD", "3 seconds &countdown before start the counter"},
       {"chkShowHour", "Show &hour"}, {"chkLogResult", "&Log result automatically"},
       {"chkShowScramble", "Show scr&amble"}, {"chkInspection", "WCA &inspection (15 s)"},
+      {"chkAnyKeyStops", "Any &key stops the timer"}, {"lblHoldToStart", "Hold &to start:"}, {"fraPractice", "Practice"},
       {"Label1", "Twistwatch"}, {"Label2", "Version 1.0"}, {"fraAbout", "About"},
   };
   for (const Case& c : captions) EXPECT_EQ(Text(window.Control(c.name)), c.text) << c.name;
@@ -927,21 +945,20 @@ TEST_F(OptionsWindowTest, ControlsStandAsDesigned) {
   EXPECT_EQ(image.left, window.Px(120 + 120 + 3840));
   EXPECT_EQ(image.top, window.Px(600 + 720 + 550));
 
-  // The z-order is the tab order: Tab walks the Setup panel as designed.
+  // The z-order is the tab order: the Setup frame, the Practice frame, Exit, the
+  // selected option button alone, then the Result frame with Remove before Reset.
   window.optSetup.SetValue(true);
   std::vector<std::string> order;
   for (HWND child = GetWindow(window.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (GetWindowLongPtrA(child, GWL_STYLE) & WS_TABSTOP) order.push_back(Text(child));
   }
-  ASSERT_GE(order.size(), 7u);
-  EXPECT_EQ(order[0], "&Log result automatically");
-  EXPECT_EQ(order[1], "Show &hour");
-  EXPECT_EQ(order[2], "E&xit");
-  EXPECT_EQ(order[3], "&Setup");  // the selected option button alone
+  ASSERT_GE(order.size(), 12u);
+  EXPECT_EQ(std::vector<std::string>(order.begin(), order.begin() + 12),
+            (std::vector<std::string>{"&Log result automatically", "Show &hour",
+                                      "3 seconds &countdown before start the counter", "Show scr&amble",
+                                      "Any &key stops the timer", "WCA &inspection (15 s)", "Off", "E&xit", "&Setup",
+                                      "", "Re&move Selected", "R&eset"}));
   EXPECT_EQ(std::count(order.begin(), order.end(), "&Result") + std::count(order.begin(), order.end(), "A&bout"), 0);
-  // The designed order ends at Remove Selected; the added Setup boxes come after it.
-  EXPECT_EQ(std::vector<std::string>(order.end() - 3, order.end()),
-            (std::vector<std::string>{"Remove &Selected", "Show scr&amble", "WCA &inspection (15 s)"}));
 
   const LOGFONTA title = FontOf(window.Control("Label1"));
   EXPECT_EQ(title.lfWeight, FW_BOLD);
@@ -986,30 +1003,41 @@ TEST_F(OptionsWindowTest, AClickWhereTwoLinksTouchOpensTheOneTheHoverEmphasises)
   EXPECT_EQ(opened, (std::vector<std::string>{links::kHomePage}));
 }
 
-TEST_F(OptionsWindowTest, AddedSwitchesLoadFromExactValuesAndLeaveTheFileAsItWas) {
+TEST_F(OptionsWindowTest, PracticeSwitchesLoadFromExactValuesAndLeaveTheFileAsItWas) {
   const std::string designed = storage::DefaultSettingsText(TW_VERSION_MAJOR, TW_VERSION_MINOR);
   struct Case {
     std::string file;
-    int scramble, inspection;
+    int scramble, inspection, anyKey;
+    std::string hold;  // the drop-down list's text
   };
   const Case cases[] = {
-      {designed, 0, 0},  // the first start's file has neither key: both read as Disabled
-      {Settings("Countdown=Enabled\r\nShow Scramble=Enabled\r\nInspection=Enabled\r\n"), 1, 1},
-      {Settings("Countdown=Enabled\r\nShow Scramble=Disabled\r\nInspection=Enabled\r\n"), 0, 1},
-      {Settings("Countdown=Enabled\r\nShow Scramble=enabled\r\nInspection=Yes\r\n"), 0, 0},
+      // The first start's file has none of the keys: all off, nothing written.
+      {designed, 0, 0, 0, "Off"},
+      {Settings("Countdown=Enabled\r\nShow Scramble=Enabled\r\nInspection=Enabled\r\nAny Key Stops=Enabled\r\n"
+                "Hold To Start=550\r\n"),
+       1, 1, 1, "550 ms"},
+      {Settings("Countdown=Enabled\r\nShow Scramble=Disabled\r\nInspection=Enabled\r\nHold To Start=Disabled\r\n"), 0,
+       1, 0, "Off"},
+      {Settings("Countdown=Enabled\r\nShow Scramble=enabled\r\nInspection=Yes\r\nAny Key Stops=1\r\n"
+                "Hold To Start=fast\r\n"),
+       0, 0, 0, "Off"},
+      // A hand-edited delay shows as itself.
+      {Settings("Countdown=Enabled\r\nHold To Start=750\r\n"), 0, 0, 0, "750 ms"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
     OptionsWindow& window = LoadOptions(c.file);
     EXPECT_EQ(window.chkShowScramble.Value(), c.scramble);
     EXPECT_EQ(window.chkInspection.Value(), c.inspection);
+    EXPECT_EQ(window.chkAnyKeyStops.Value(), c.anyKey);
+    EXPECT_EQ(Text(window.Control("cboHoldToStart")), c.hold);
     EXPECT_EQ(ReadFileBytes(Path("Setting.ini")), c.file);
     TearDown();
     SetUp();
   }
 }
 
-TEST_F(OptionsWindowTest, AddedSwitchesWriteTheirKeysAtOnceByClickAndByAccessKey) {
+TEST_F(OptionsWindowTest, PracticeSwitchesWriteTheirKeysAtOnceByClickAndByAccessKey) {
   OptionsWindow& window = LoadOptions(Settings("Last Frame=Setup\r\n"));
   window.Show();
   SetFocus(window.Control("chkLogResult"));
@@ -1017,6 +1045,7 @@ TEST_F(OptionsWindowTest, AddedSwitchesWriteTheirKeysAtOnceByClickAndByAccessKey
     MSG msg{GetFocus(), WM_SYSCHAR, static_cast<WPARAM>(letter), 1 << 29, 0, {0, 0}};
     return IsDialogMessageA(window.Handle(), &msg);
   };
+  HWND hold = window.Control("cboHoldToStart");
   struct Step {
     std::function<void()> act;
     const char* key;
@@ -1028,75 +1057,479 @@ TEST_F(OptionsWindowTest, AddedSwitchesWriteTheirKeysAtOnceByClickAndByAccessKey
       {[&] { EXPECT_TRUE(altKey('a')); }, "Show Scramble", "Enabled"},
       {[&] { SendMessageA(window.Control("chkInspection"), BM_CLICK, 0, 0); }, "Inspection", "Enabled"},
       {[&] { EXPECT_TRUE(altKey('i')); }, "Inspection", "Disabled"},
+      {[&] { EXPECT_TRUE(altKey('k')); }, "Any Key Stops", "Enabled"},
+      // The label's access key puts the focus on the list; a key there picks at once.
+      {[&] {
+         EXPECT_TRUE(altKey('t'));
+         EXPECT_EQ(GetFocus(), hold);
+         SendMessageA(hold, WM_KEYDOWN, VK_DOWN, 0);
+       },
+       "Hold To Start", "0"},
+      {[&] { SendMessageA(hold, WM_KEYDOWN, VK_DOWN, 0); }, "Hold To Start", "300"},
+      {[&] { window.SetHoldToStartSelected(4); }, "Hold To Start", "1000"},
+      {[&] { window.SetHoldToStartSelected(0); }, "Hold To Start", "Disabled"},
   };
   for (const Step& step : steps) {
+    changes.clear();
     step.act();
     EXPECT_EQ(Setting(step.key), step.value) << step.key;
+    EXPECT_EQ(changes, (std::vector<SettingChange>{{step.key, step.value}})) << step.key;
   }
   EXPECT_EQ(window.chkShowScramble.Value(), 1);
   EXPECT_EQ(window.chkInspection.Value(), 0);
+  EXPECT_EQ(window.chkAnyKeyStops.Value(), 1);
 }
 
-TEST_F(OptionsWindowTest, SetupPanelTabsThroughTheAddedBoxesAfterTheDesignedOnes) {
+TEST_F(OptionsWindowTest, SetupPanelTabsThroughTheSetupFrameThenPracticeThenExit) {
   OptionsWindow& window = LoadOptions(Settings("Last Frame=Setup\r\n"));
   window.Show();
   std::vector<std::string> walk;
   HWND at = window.Control("chkLogResult");
-  for (int step = 0; step < 8; ++step, at = GetNextDlgTabItem(window.Handle(), at, FALSE)) walk.push_back(Text(at));
-  EXPECT_EQ(walk, (std::vector<std::string>{"&Log result automatically", "Show &hour", "E&xit", "&Setup",
+  for (int step = 0; step < 10; ++step, at = GetNextDlgTabItem(window.Handle(), at, FALSE)) walk.push_back(Text(at));
+  EXPECT_EQ(walk, (std::vector<std::string>{"&Log result automatically", "Show &hour",
                                             "3 seconds &countdown before start the counter", "Show scr&amble",
-                                            "WCA &inspection (15 s)", "&Log result automatically"}));
+                                            "Any &key stops the timer", "WCA &inspection (15 s)", "Off", "E&xit",
+                                            "&Setup", "&Log result automatically"}));
 }
 
-TEST_F(OptionsWindowTest, SetupPanelAccessLettersAreUnique) {
-  OptionsWindow& window = LoadOptions(Settings("Last Frame=Setup\r\n"));
-  std::vector<char> letters;
-  for (HWND child = GetWindow(window.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-    const std::string text = Text(child);
-    const std::size_t amp = text.find('&');
-    if (!Shown(child) || amp == std::string::npos || amp + 1 >= text.size()) continue;
-    const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(text[amp + 1])));
-    EXPECT_EQ(std::count(letters.begin(), letters.end(), letter), 0) << text;
-    letters.push_back(letter);
-  }
-  EXPECT_EQ(letters.size(), 9u);  // three options, Exit, three designed boxes, two added
-}
-
-// Every box of the Setup panel, designed or added, lies inside the frame with room for
-// its caption on one line (two for the countdown box), and no two overlap.
-TEST_F(OptionsWindowTest, SetupBoxesFitTheirCaptionsInsideTheFrameWithoutOverlap) {
-  OptionsWindow& window = LoadOptions(Settings("Last Frame=Setup\r\n"));
-  RECT frame;
-  GetWindowRect(window.Control("fraSetup"), &frame);
-  const char* boxes[] = {"chkLogResult", "chkShowHour", "chk3SecCD", "chkShowScramble", "chkInspection"};
-  std::vector<RECT> placed;
-  for (const char* name : boxes) {
-    SCOPED_TRACE(name);
-    HWND box = window.Control(name);
-    RECT r;
-    GetWindowRect(box, &r);
-    EXPECT_TRUE(Shown(box));
-    EXPECT_GT(r.left, frame.left);
-    EXPECT_LT(r.right, frame.right);
-    EXPECT_GT(r.top, frame.top);
-    EXPECT_LT(r.bottom, frame.bottom);
-    for (const RECT& other : placed) {
-      RECT both;
-      EXPECT_FALSE(IntersectRect(&both, &r, &other));
+// One letter, one control, in every panel: an Alt+letter never reaches a control the
+// user did not mean (with "&Setup" and "Remove &Selected" both shown, every Alt+S
+// removed a result).
+TEST_F(OptionsWindowTest, AccessKeysAreUniqueInEveryPanel) {
+  OptionsWindow& window = LoadOptions("");
+  struct Case {
+    OptionButton OptionsWindow::*option;
+    std::size_t letters;
+  };
+  const Case cases[] = {
+      {&OptionsWindow::optSetup, 11},  // options, Exit, three designed boxes, four practice switches
+      {&OptionsWindow::optResult, 6},  // options, Exit, Remove, Reset
+      {&OptionsWindow::optAbout, 4},
+  };
+  for (const Case& c : cases) {
+    (window.*c.option).SetValue(true);
+    SCOPED_TRACE(window.Caption());
+    std::vector<char> letters;
+    for (HWND child = GetWindow(window.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      const std::string text = Text(child);
+      const std::size_t amp = text.find('&');
+      char kind[32] = {};
+      GetClassNameA(child, kind, sizeof kind);
+      const bool plainText = lstrcmpiA(kind, "Static") == 0 && (GetWindowLongPtrA(child, GWL_STYLE) & SS_NOPREFIX);
+      if (!Shown(child) || plainText || amp == std::string::npos || amp + 1 >= text.size()) continue;
+      const char letter = static_cast<char>(std::tolower(static_cast<unsigned char>(text[amp + 1])));
+      EXPECT_EQ(std::count(letters.begin(), letters.end(), letter), 0) << text;
+      letters.push_back(letter);
     }
-    placed.push_back(r);
+    EXPECT_EQ(letters.size(), c.letters);
+  }
+}
 
-    const std::string caption = Text(box);
-    HDC dc = GetDC(box);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(box, WM_GETFONT, 0, 0)));
-    const bool twoLines = std::string(name) == "chk3SecCD";
-    const int textWidth = (r.right - r.left) - GetSystemMetrics(SM_CXMENUCHECK) - window.Px(60);
-    RECT text{0, 0, twoLines ? textWidth : 0, 0};
-    DrawTextA(dc, caption.c_str(), -1, &text, DT_CALCRECT | (twoLines ? DT_WORDBREAK : DT_SINGLELINE));
+// The width and height a control's text needs in its font, against its client box.
+struct Fit {
+  SIZE needed;
+  SIZE room;
+};
+
+Fit TextFit(const OptionsWindow& window, HWND control, const lo::ControlRow& row) {
+  RECT r;
+  GetClientRect(control, &r);
+  char text[512] = {};
+  GetWindowTextA(control, text, sizeof text);
+  HDC dc = GetDC(control);
+  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0)));
+  int room = r.right;
+  UINT format = DT_CALCRECT | DT_SINGLELINE;
+  if (row.kind == lo::Kind::CheckBox) {
+    room -= GetSystemMetricsForDpi(SM_CXMENUCHECK, static_cast<UINT>(window.Dpi())) + window.Px(60);
+    if (GetWindowLongPtrA(control, GWL_STYLE) & BS_MULTILINE) format = DT_CALCRECT | DT_WORDBREAK;
+  } else if (row.kind == lo::Kind::CommandButton || row.kind == lo::Kind::OptionButton) {
+    room -= 2 * GetSystemMetricsForDpi(SM_CXEDGE, static_cast<UINT>(window.Dpi())) + window.Px(30);
+  } else if (row.kind == lo::Kind::DropDownList) {
+    room -= GetSystemMetricsForDpi(SM_CXVSCROLL, static_cast<UINT>(window.Dpi())) + window.Px(60);
+  }
+  RECT box{0, 0, room, 0};
+  DrawTextA(dc, text, -1, &box, format);
+  SelectObject(dc, old);
+  ReleaseDC(control, dc);
+  return Fit{SIZE{box.right, box.bottom}, SIZE{room, r.bottom}};
+}
+
+std::string PanelOf(const lo::ControlRow& row) {
+  std::string frame = row.container;
+  while (*lo::Row(frame).container) frame = lo::Row(frame).container;
+  return frame;
+}
+
+// At the designed 96 DPI and after a move to a 144 DPI screen, every caption, label
+// and list item is whole in its control, and no two of a frame's controls overlap.
+TEST_F(OptionsWindowTest, EveryTextFitsItsControlAtEveryDpi) {
+  OptionsWindow& window = LoadOptions(Settings("Last Frame=Setup\r\n"));
+  for (const int dpi : {96, 144}) {
+    SCOPED_TRACE(testing::Message() << dpi << " DPI");
+    if (dpi != window.Dpi()) {
+      RECT suggested{0, 0, 900, 900};
+      SendMessageA(window.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+      ASSERT_EQ(window.Dpi(), dpi);
+    }
+    for (OptionButton OptionsWindow::*option : {&OptionsWindow::optSetup, &OptionsWindow::optResult,
+                                                &OptionsWindow::optAbout}) {
+      (window.*option).SetValue(true);
+      std::vector<std::pair<std::string, RECT>> placed;
+      for (int i = 0; i < lo::kAllControlCount; ++i) {
+        const lo::ControlRow& row = lo::kAllControls[static_cast<std::size_t>(i)];
+        HWND control = window.Control(row.name);
+        if (!Shown(control)) continue;
+        const bool text = row.kind == lo::Kind::CheckBox || row.kind == lo::Kind::FieldLabel ||
+                          row.kind == lo::Kind::CommandButton || row.kind == lo::Kind::OptionButton ||
+                          row.kind == lo::Kind::DropDownList || row.kind == lo::Kind::LinkLabel ||
+                          (row.kind == lo::Kind::Label && row.align != lo::Align::Right);
+        if (text) {
+          const Fit fit = TextFit(window, control, row);
+          EXPECT_LE(fit.needed.cx, fit.room.cx) << row.name << " cut at the right";
+          EXPECT_LE(fit.needed.cy, fit.room.cy) << row.name << " cut at the bottom";
+        }
+        // The About panel's labels touch as designed; the other panels' controls stand apart.
+        if (*row.container && row.kind != lo::Kind::Frame && PanelOf(row) != "fraAbout") {
+          RECT r, frame;
+          GetWindowRect(control, &r);
+          GetWindowRect(window.Control(row.container), &frame);
+          EXPECT_TRUE(r.left > frame.left && r.right < frame.right && r.top > frame.top && r.bottom <= frame.bottom)
+              << row.name << " out of its frame";
+          if (row.kind == lo::Kind::DropDownList) {
+            RECT field;
+            GetClientRect(control, &field);  // the closed list: its field only
+            r.bottom = r.top + field.bottom;
+          }
+          for (const auto& [other, box] : placed) {
+            RECT both;
+            EXPECT_FALSE(IntersectRect(&both, &r, &box)) << row.name << " over " << other;
+          }
+          placed.emplace_back(row.name, r);
+        }
+      }
+    }
+  }
+  // A list item as long as any fits the closed list.
+  HWND hold = window.Control("cboHoldToStart");
+  SendMessageA(hold, CB_SETCURSEL, 4, 0);
+  EXPECT_EQ(Text(hold), "1000 ms");
+  const Fit fit = TextFit(window, hold, lo::Row("cboHoldToStart"));
+  EXPECT_LE(fit.needed.cx, fit.room.cx);
+}
+
+TEST_F(OptionsWindowTest, TheWindowOpensWithTheFocusOnItsPanelsButton) {
+  struct Case {
+    const char* settings;
+    const char* focused;
+  };
+  const Case cases[] = {
+      {"Last Frame=Setup\r\n", "optSetup"},
+      {"Last Frame=Result\r\n", "optResult"},
+      {"Last Frame=About\r\n", "optAbout"},
+      {"Last Frame=none\r\n", "cmdExit"},  // no panel chosen
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.settings);
+    Start(Settings(c.settings), Lines(3));
+    // Loaded hidden first (F2), with the focus put on a box meanwhile: F1 still opens on the button.
+    OptionsWindow& window = frmMore(owner->Handle());
+    bool checked = false;
+    ModalScript::Run(owner->Handle(), [&] {
+      checked = true;
+      EXPECT_EQ(GetFocus(), window.Control(c.focused));
+      if (GetFocus() == window.Control("cmdExit")) return;  // no panel: Space there only closes
+      // Space there changes nothing: no switch, no line.
+      SendMessageA(GetFocus(), WM_KEYDOWN, VK_SPACE, 0);
+      SendMessageA(GetFocus(), WM_KEYUP, VK_SPACE, 0);
+      EXPECT_EQ(window.chkLogResult.Value(), 0);
+      EXPECT_EQ(book->Size(), 3u);
+      EXPECT_TRUE(OptionsWindowLoaded());
+    });
+    EXPECT_TRUE(checked);
+    TearDown();
+    SetUp();
+  }
+}
+
+TEST_F(OptionsWindowTest, EscapeClosesTheWindowAsExitDoes) {
+  Start(Settings("Last Frame=About\r\n"));
+  owner->Show();
+  ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == owner->Handle(); }));
+  bool checked = false;
+  ModalScript::Run(owner->Handle(), [&] {
+    checked = true;
+    OptionsWindow& window = *OptionsWindowInstance();
+    window.optResult.SetValue(true);
+    SetFocus(window.Control("lstResult"));
+    MSG msg{GetFocus(), WM_KEYDOWN, VK_ESCAPE, 1, 0, {0, 0}};
+    EXPECT_TRUE(IsDialogMessageA(window.Handle(), &msg));
+    EXPECT_FALSE(OptionsWindowLoaded());
+  });
+  EXPECT_TRUE(checked);
+  EXPECT_EQ(Setting("Last Frame"), "Result");
+  EXPECT_EQ(GetActiveWindow(), owner->Handle());
+}
+
+// Runs messages as the options window's modal loop runs them, through the dialog manager.
+template <typename Condition>
+bool PumpDialogUntil(HWND dialog, Condition done, DWORD deadlineMs = 5000) {
+  const ULONGLONG start = GetTickCount64();
+  while (!done()) {
+    if (GetTickCount64() - start > deadlineMs) return false;
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (IsDialogMessageA(dialog, &msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+    Sleep(1);
+  }
+  return true;
+}
+
+std::string Solved(int hundredths, results::Penalty penalty = results::Penalty::None, std::string comment = "") {
+  results::Solve solve;
+  solve.when = {2024, 3, 4, 5, 6, 7};
+  solve.time = hundredths;
+  solve.penalty = penalty;
+  solve.comment = std::move(comment);
+  return results::Format(solve);
+}
+
+// What the menu showed for each command: "-" greyed, "o" enabled, "x" checked.
+std::string MenuMarks(HMENU menu) {
+  std::string marks;
+  for (options::LineCommand command : {options::LineCommand::NoPenalty, options::LineCommand::PlusTwo,
+                                       options::LineCommand::Dnf, options::LineCommand::Comment,
+                                       options::LineCommand::Remove}) {
+    const UINT state = GetMenuState(menu, static_cast<UINT>(LineMenuCommandId(command)), MF_BYCOMMAND);
+    marks += state == static_cast<UINT>(-1) ? '?' : (state & MF_GRAYED) ? '-' : (state & MF_CHECKED) ? 'x' : 'o';
+  }
+  return marks;
+}
+
+class ResultMenuTest : public OptionsWindowTest {
+ protected:
+  void TearDown() override {
+    SetLineMenuChooserForTesting(nullptr);
+    options::SetCommentAnswerForTesting(nullptr);
+    OptionsWindowTest::TearDown();
+  }
+
+  // The menu opened on line `index`, answering with `command` (nothing for none).
+  std::string Choose(OptionsWindow& window, int index, std::optional<options::LineCommand> command) {
+    std::string marks = "<no menu>";
+    SetLineMenuChooserForTesting([&](HMENU menu) {
+      marks = MenuMarks(menu);
+      return command ? LineMenuCommandId(*command) : 0;
+    });
+    window.lstResult.SetSelectedIndex(index);
+    SendMessageA(window.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window.lstResult.Handle()),
+                 MAKELPARAM(-1, -1));
+    return marks;
+  }
+};
+
+TEST_F(ResultMenuTest, TheLinesMenuChangesTheLineThroughTheBook) {
+  const std::vector<std::string> lines = {Solved(1234), "a note typed by hand", Solved(2345, results::Penalty::Dnf)};
+  OptionsWindow& window = LoadOptions(Settings("Last Frame=Result\r\n"), lines);
+  using options::LineCommand;
+  EXPECT_EQ(Choose(window, 0, LineCommand::PlusTwo), "xooo" "o");
+  EXPECT_EQ(book->Line(0), Solved(1434, results::Penalty::PlusTwo));
+  EXPECT_EQ(store->lines, book->Lines()) << "saved at once";
+  EXPECT_EQ(window.lstResult.SelectedIndex(), 0) << "the line stays selected";
+  EXPECT_EQ(Choose(window, 0, LineCommand::Dnf), "oxoo" "o");
+  EXPECT_EQ(book->Line(0), Solved(1234, results::Penalty::Dnf));
+  EXPECT_EQ(Choose(window, 0, LineCommand::NoPenalty), "ooxo" "o");
+  EXPECT_EQ(book->Line(0), Solved(1234));
+
+  // A line that reads as no result can only be removed: its greyed items do nothing.
+  EXPECT_EQ(Choose(window, 1, LineCommand::PlusTwo), "----" "o");
+  EXPECT_EQ(book->Line(1), lines[1]);
+
+  // The comment box is asked with the line's comment and sets the one given.
+  std::vector<std::string> asked;
+  std::optional<std::string> answer = "bad cross";
+  options::SetCommentAnswerForTesting([&](const std::string& current) {
+    asked.push_back(current);
+    return answer;
+  });
+  Choose(window, 2, LineCommand::Comment);
+  EXPECT_EQ(book->Line(2), Solved(2345, results::Penalty::Dnf, "bad cross"));
+  answer = std::nullopt;  // Cancel changes nothing
+  Choose(window, 2, LineCommand::Comment);
+  EXPECT_EQ(asked, (std::vector<std::string>{"", "bad cross"}));
+  EXPECT_EQ(book->Line(2), Solved(2345, results::Penalty::Dnf, "bad cross"));
+
+  Choose(window, 1, LineCommand::Remove);
+  EXPECT_EQ(book->Lines(), (std::vector<std::string>{Solved(1234), Solved(2345, results::Penalty::Dnf, "bad cross")}));
+  EXPECT_EQ(store->lines, book->Lines());
+  EXPECT_EQ(window.lstResult.SelectedIndex(), 1);
+
+  // No menu without a selected line.
+  window.lstResult.SetSelectedIndex(-1);
+  bool shown = false;
+  SetLineMenuChooserForTesting([&](HMENU) { return shown = true, 0; });
+  SendMessageA(window.Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window.lstResult.Handle()),
+               MAKELPARAM(-1, -1));
+  EXPECT_FALSE(shown);
+}
+
+// The keys and the mouse a user opens the menu with, and Ctrl+Z / Ctrl+Y, as real input
+// through the dialog manager.
+TEST_F(ResultMenuTest, MenuKeysRightClickAndUndoReachTheList) {
+  OptionsWindow& window = LoadOptions(Settings("Last Frame=Result\r\n"), {Solved(100), Solved(200), Solved(300)});
+  window.Show();
+  ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == window.Handle(); }));
+  HWND list = window.lstResult.Handle();
+  SetFocus(list);
+  int menus = 0;
+  SetLineMenuChooserForTesting([&](HMENU) { return ++menus, LineMenuCommandId(options::LineCommand::PlusTwo); });
+
+  window.lstResult.SetSelectedIndex(0);
+  SendKeys({{VK_SHIFT, true}, {VK_F10, true}, {VK_F10, false}, {VK_SHIFT, false}});
+  ASSERT_TRUE(PumpDialogUntil(window.Handle(), [&] { return menus == 1; }));
+  EXPECT_EQ(book->Line(0), Solved(300, results::Penalty::PlusTwo));
+
+  window.lstResult.SetSelectedIndex(1);
+  SendKeys({{VK_APPS, true}, {VK_APPS, false}});
+  ASSERT_TRUE(PumpDialogUntil(window.Handle(), [&] { return menus == 2; }));
+  EXPECT_EQ(book->Line(1), Solved(400, results::Penalty::PlusTwo));
+
+  // A right click picks the line under the pointer first.
+  RECT line;
+  SendMessageA(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&line));
+  const LPARAM at = MAKELPARAM(line.left + 5, line.top + 2);
+  SendMessageA(list, WM_RBUTTONDOWN, MK_RBUTTON, at);
+  SendMessageA(list, WM_RBUTTONUP, 0, at);
+  ASSERT_TRUE(PumpDialogUntil(window.Handle(), [&] { return menus == 3; }));
+  EXPECT_EQ(window.lstResult.SelectedIndex(), 2);
+  EXPECT_EQ(book->Line(2), Solved(500, results::Penalty::PlusTwo));
+  PumpDialogUntil(window.Handle(), [] { return false; }, 200);
+  EXPECT_EQ(menus, 3) << "each opened the menu once";
+
+  SendKeys({{VK_CONTROL, true}, {'Z', true}, {'Z', false}, {VK_CONTROL, false}});
+  ASSERT_TRUE(PumpDialogUntil(window.Handle(), [&] { return book->Line(2) == Solved(300); }));
+  SendKeys({{VK_CONTROL, true}, {'Z', true}, {'Z', false}, {VK_CONTROL, false}});
+  ASSERT_TRUE(PumpDialogUntil(window.Handle(), [&] { return book->Line(1) == Solved(200); }));
+  SendKeys({{VK_CONTROL, true}, {'Y', true}, {'Y', false}, {VK_CONTROL, false}});
+  ASSERT_TRUE(PumpDialogUntil(window.Handle(), [&] { return book->Line(1) == Solved(400, results::Penalty::PlusTwo); }));
+  EXPECT_EQ(store->lines, book->Lines());
+
+  // Elsewhere than the Result panel the keys are the controls' own.
+  window.optSetup.SetValue(true);
+  SetFocus(window.Control("chkLogResult"));
+  SendKeys({{VK_CONTROL, true}, {'Z', true}, {'Z', false}, {VK_CONTROL, false}});
+  PumpDialogUntil(window.Handle(), [] { return false; }, 200);
+  EXPECT_EQ(book->Line(1), Solved(400, results::Penalty::PlusTwo));
+}
+
+// A line with its scramble and comment reads whole: the list scrolls sideways as far
+// as its widest line, drawn as a list box with text draws it scrolled.
+TEST_F(OptionsWindowTest, TheResultListScrollsSidewaysToItsWidestLine) {
+  const std::string wide = Solved(1234) + " | Scramble: R U R' U' F2 B2 L D' R2 U2 F' L2 B' D2 R' F U2 L' B D' F2 | "
+                                          "Comment: a long comment that goes well past the list's right edge";
+  OptionsWindow& window = LoadOptions(Settings("Last Frame=Result\r\n"), {Solved(100), wide, Solved(200)});
+  HWND list = window.lstResult.Handle();
+  EXPECT_TRUE(GetWindowLongPtrA(list, GWL_STYLE) & WS_HSCROLL);
+  const auto widthOf = [&](const std::string& text) {
+    HDC dc = GetDC(list);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(list, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
     SelectObject(dc, old);
-    ReleaseDC(box, dc);
-    EXPECT_LE(text.right, textWidth) << "caption clipped";
-    EXPECT_LE(text.bottom, r.bottom - r.top) << "caption clipped";
+    ReleaseDC(list, dc);
+    return static_cast<int>(size.cx);
+  };
+  const auto extent = [&] { return static_cast<int>(SendMessageA(list, LB_GETHORIZONTALEXTENT, 0, 0)); };
+  EXPECT_EQ(extent(), widthOf(wide) + 2);
+
+  book->Append(wide + " and more");  // a wider line widens it
+  EXPECT_EQ(extent(), widthOf(wide + " and more") + 2);
+  book->SetComment(3, "");  // narrower again: the reach stays until the book is read whole
+  EXPECT_EQ(extent(), widthOf(wide + " and more") + 2);
+  book->SetComment(0, std::string(300, 'w'));
+  EXPECT_EQ(extent(), widthOf(book->Line(0)) + 2);
+
+  // Drawn beside a list box with text, scrolled the same, every pixel matches.
+  const lo::ControlRow& row = lo::Row("lstResult");
+  const lo::Point at = lo::ClientOrigin(row);
+  HWND plain = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", WS_CHILD | LBS_NOTIFY | WS_VSCROLL | WS_HSCROLL,
+                               window.Px(at.x), window.Px(at.y), window.Px(row.width), window.Px(row.height),
+                               window.Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(plain, WM_SETFONT, static_cast<WPARAM>(SendMessageA(list, WM_GETFONT, 0, 0)), FALSE);
+  for (const std::string& line : book->Lines()) SendMessageA(plain, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+  SendMessageA(plain, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent()), 0);
+  for (HWND box : {list, plain}) {
+    SendMessageA(box, LB_SETCURSEL, 1, 0);
+    for (int i = 0; i < 40; ++i) SendMessageA(box, WM_HSCROLL, SB_LINERIGHT, 0);
+  }
+  EXPECT_GT(GetScrollPos(list, SB_HORZ), 0);
+  EXPECT_EQ(GetScrollPos(list, SB_HORZ), GetScrollPos(plain, SB_HORZ));
+  EXPECT_EQ(Snapshot(list), Snapshot(plain));
+  DestroyWindow(plain);
+}
+
+// The comment box: Enter is OK, Escape and Cancel give nothing, and whichever way it
+// closes the options window has the keys again.
+TEST_F(OptionsWindowTest, TheCommentBoxAsksForOneLine) {
+  struct Case {
+    const char* how;
+    std::function<void(options::CommentBox&)> act;
+    std::optional<std::string> answer;
+  };
+  const Case cases[] = {
+      {"Enter", [](options::CommentBox&) { SendKeys({{VK_RETURN, true}, {VK_RETURN, false}}); }, "new words"},
+      {"OK", [](options::CommentBox& box) { SendMessageA(box.OkButton(), BM_CLICK, 0, 0); }, "new words"},
+      {"Escape", [](options::CommentBox&) { SendKeys({{VK_ESCAPE, true}, {VK_ESCAPE, false}}); }, std::nullopt},
+      {"Enter on Cancel",
+       [](options::CommentBox& box) {
+         SetFocus(box.CancelButton());
+         SendKeys({{VK_RETURN, true}, {VK_RETURN, false}});
+       },
+       std::nullopt},
+      {"title bar", [](options::CommentBox& box) { SendMessageA(box.Handle(), WM_CLOSE, 0, 0); }, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    OptionsWindow& window = LoadOptions(Settings("Last Frame=Result\r\n"), Lines(2));
+    window.Show();
+    ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == window.Handle(); }));
+    SetFocus(window.lstResult.Handle());
+    static std::function<void()> step;
+    std::string shownText;
+    bool editFocused = false;
+    step = [&] {
+      options::CommentBox* box = options::CommentBox::Current();
+      ASSERT_NE(box, nullptr);
+      char text[64] = {};
+      GetWindowTextA(box->Edit(), text, sizeof text);
+      shownText = text;
+      editFocused = GetFocus() == box->Edit();
+      EXPECT_FALSE(IsWindowEnabled(window.Handle())) << "modal over the options window";
+      SetWindowTextA(box->Edit(), "new words");
+      c.act(*box);
+    };
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+      KillTimer(nullptr, id);
+      step();
+    });
+    // Never leave the test waiting in the modal loop when the close goes astray.
+    const UINT_PTR rescue = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR id, DWORD) {
+      KillTimer(nullptr, id);
+      if (options::CommentBox::Current()) PostMessageA(options::CommentBox::Current()->Handle(), WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(options::AskForComment(window.Handle(), "old words"), c.answer);
+    KillTimer(nullptr, rescue);
+    EXPECT_EQ(shownText, "old words");
+    EXPECT_TRUE(editFocused);
+    EXPECT_TRUE(IsWindowEnabled(window.Handle()));
+    EXPECT_EQ(GetActiveWindow(), window.Handle());
+    EXPECT_EQ(GetFocus(), window.lstResult.Handle()) << "the focus goes back where it was";
+    step = nullptr;
+    TearDown();
+    SetUp();
   }
 }
 
