@@ -13,13 +13,13 @@
 #include <nlohmann/json.hpp>
 
 #include "exchange/events.h"
+#include "exchange/json_text.h"
 
 namespace tw::exchange {
 
 namespace {
 
 using Json = nlohmann::json;
-using OrderedJson = nlohmann::ordered_json;
 
 constexpr std::string_view kSessionKey = "session";
 constexpr std::string_view kProperties = "properties";
@@ -39,6 +39,9 @@ constexpr std::int64_t kDnfPenalty = -1;
 constexpr std::int64_t kMillisPerSecond = 1000;
 constexpr std::int64_t kMillisPerHundredth = 10;
 constexpr std::int64_t kPlusTwoHundredths = 200;
+constexpr std::int64_t kHundredthsPerSecond = 100;
+// About the length of a solve in the file, to reserve the text at once.
+constexpr std::size_t kSolveGuess = 112;
 
 // Indexes into a solve and into its times.
 constexpr std::size_t kTimes = 0, kScramble = 1, kComment = 2, kStart = 3;
@@ -78,7 +81,9 @@ std::string JsonProblem(const Json::exception& error) {
 // sessions and properties in older files); either form reads.
 const Json* Unwrapped(const Json& value, Json& parsed) {
   if (!value.is_string()) return &value;
-  parsed = Json::parse(value.get_ref<const std::string&>(), nullptr, /*allow_exceptions=*/false);
+  const std::string& text = value.get_ref<const std::string&>();
+  // Parsed from characters as the whole file is, so that one parser is compiled in.
+  parsed = Json::parse(text.data(), text.data() + text.size(), nullptr, /*allow_exceptions=*/false);
   return parsed.is_discarded() ? nullptr : &parsed;
 }
 
@@ -213,13 +218,35 @@ std::optional<std::string> ReadSolve(const Json& solve, std::size_t session, Imp
   return std::nullopt;
 }
 
+// [[penalty, measured milliseconds], scramble, comment, start]: csTimer keeps the
+// measured time and the penalty apart, and the start where the log has the stop.
+void AppendSolve(std::string& text, const results::Solve& solve, const ExportOptions& options) {
+  const bool plusTwo = solve.penalty == results::Penalty::PlusTwo;
+  const results::Hundredths measured = plusTwo ? std::max<results::Hundredths>(solve.time - kPlusTwoHundredths, 0)
+                                               : solve.time;
+  const std::int64_t penalty = plusTwo                                     ? kPlusTwoMillis
+                               : solve.penalty == results::Penalty::Dnf ? kDnfPenalty
+                                                                         : kNoPenalty;
+  text += "[[";
+  AppendJsonNumber(text, penalty);
+  text += ',';
+  AppendJsonNumber(text, measured * kMillisPerHundredth);
+  text += "],";
+  AppendJsonString(text, ConvertText(options.toUtf8, solve.scramble));
+  text += ',';
+  AppendJsonString(text, ConvertText(options.toUtf8, solve.comment));
+  text += ',';
+  AppendJsonNumber(text, options.zone.toUnix(solve.when) - measured / kHundredthsPerSecond);
+  text += ']';
+}
+
 }  // namespace
 
 ImportResult ImportCsTimer(std::string_view text, const ImportOptions& options) {
   text = WithoutBom(text);
   Json root;
   try {
-    root = Json::parse(text.begin(), text.end());
+    root = Json::parse(text.data(), text.data() + text.size());
   } catch (const Json::exception& error) {
     return Fail("It is not a csTimer export: it is not valid JSON (" + JsonProblem(error) + ").");
   }
@@ -272,13 +299,19 @@ ExportResult ExportCsTimer(std::span<const ExportSession> sessions, const Export
   std::size_t done = 0;
   const std::size_t every = std::max<std::size_t>(options.progressEvery, 1);
 
-  OrderedJson root = OrderedJson::object();
-  OrderedJson sessionData = OrderedJson::object();
+  // The solves are written as text as they are read; the properties, a few values,
+  // through the library. csTimer knows its file by the first session coming first.
+  std::string& text = result.text;
+  text.reserve(total * kSolveGuess);
+  text += '{';
+  Json sessionData = Json::object();
   int number = 0;
   for (const ExportSession& session : sessions) {
     ++number;
-    OrderedJson solves = OrderedJson::array();
-    solves.get_ref<OrderedJson::array_t&>().reserve(session.lines.size());
+    if (number > 1) text += ',';
+    AppendJsonString(text, std::string(kSessionKey) + std::to_string(number));
+    text += ":[";
+    bool first = true;
     for (const std::string& line : session.lines) {
       if (options.progress && ++done % every == 0 && !options.progress(done, total)) return StoppedExport();
       const std::optional<results::Solve> solve = results::Parse(line);
@@ -286,35 +319,28 @@ ExportResult ExportCsTimer(std::span<const ExportSession> sessions, const Export
         ++result.skipped;
         continue;
       }
-      // csTimer keeps the measured time and the penalty apart.
-      const results::Hundredths measured =
-          solve->penalty == results::Penalty::PlusTwo ? std::max<results::Hundredths>(solve->time - kPlusTwoHundredths, 0)
-                                                      : solve->time;
-      const std::int64_t penalty = solve->penalty == results::Penalty::PlusTwo ? kPlusTwoMillis
-                                   : solve->penalty == results::Penalty::Dnf   ? kDnfPenalty
-                                                                               : kNoPenalty;
-      const std::int64_t start = options.zone.toUnix(solve->when) - measured / 100;
-      solves.push_back(OrderedJson::array({OrderedJson::array({penalty, measured * kMillisPerHundredth}),
-                                           ConvertText(options.toUtf8, solve->scramble),
-                                           ConvertText(options.toUtf8, solve->comment), start}));
+      if (!first) text += ',';
+      first = false;
+      AppendSolve(text, *solve, options);
       ++result.solves;
     }
-    root[std::string(kSessionKey) + std::to_string(number)] = std::move(solves);
+    text += ']';
     sessionData[std::to_string(number)] = {
         {kName, HtmlEscaped(ConvertText(options.toUtf8, session.name))},
         {kOptions, {{kScrambleType, CsTimerTypeOfEvent(session.event)}}},
         {kRank, number}};
   }
   if (number == 0) {
-    // csTimer knows its file by the first session.
-    root[std::string(kSessionKey) + "1"] = OrderedJson::array();
+    text += "\"session1\":[]";
     number = 1;
   }
-  root[kProperties] = {{kSessionCount, number},
-                       {kCurrentSession, 1},
-                       {kSessionData, sessionData.dump(-1, ' ', false, OrderedJson::error_handler_t::replace)}};
-  // A converter that left a byte that is no UTF-8 costs that character, not the file.
-  result.text = root.dump(-1, ' ', false, OrderedJson::error_handler_t::replace);
+  const Json properties = {
+      {kSessionCount, number},
+      {kCurrentSession, 1},
+      {kSessionData, sessionData.dump(-1, ' ', false, Json::error_handler_t::replace)}};
+  text += ",\"properties\":";
+  text += properties.dump(-1, ' ', false, Json::error_handler_t::replace);
+  text += '}';
   if (options.progress) options.progress(total, total);
   return result;
 }

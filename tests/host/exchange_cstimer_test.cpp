@@ -178,6 +178,12 @@ TEST(CsTimerExport, TextLeavesTheLogsCodePageAsUtf8) {
   const Json data = Json::parse(file["properties"]["sessionData"].get<std::string>());
   EXPECT_EQ(data["1"]["name"], "Caf\xC3\xA9 &lt;1&gt;");
   EXPECT_EQ(data["1"]["opt"]["scrType"], "pyrso");
+
+  // Without a converter a byte that is no UTF-8 costs that character, not the file.
+  const Lines raw{"#Date: 14/11/2023 | Time: 22:13:32 | Result: 00:00:12:34 | Comment: \"q\" \\ caf\xE9"};
+  const ExportSession rawSession{"raw", "333", raw};
+  EXPECT_EQ(Json::parse(ExportCsTimer({&rawSession, 1}, ExportOptions()).text)["session1"][0][2],
+            "\"q\" \\ caf\xEF\xBF\xBD");
 }
 
 TEST(Exchange, ProgressIsToldEverySoManySolvesAndCanStopTheWork) {
