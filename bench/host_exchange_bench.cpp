@@ -1,0 +1,114 @@
+// Import and export of 100,000 solves: a csTimer file and a Twisty Timer back-up
+// read into result lines, and a log of result lines written as csTimer's file and as
+// CSV, each beside its target. A bar is fed every few thousand solves meanwhile.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "bench/bench_util.h"
+#include "exchange/cstimer.h"
+#include "exchange/csv_export.h"
+#include "exchange/import_file.h"
+#include "exchange/twisty_timer.h"
+
+namespace {
+
+using namespace tw::exchange;
+
+constexpr int kSolves = 100000;
+constexpr int kSessions = 4;
+constexpr double kImportTargetMs = 1000.0;
+constexpr double kExportTargetMs = 500.0;
+constexpr long long kFirstStart = 1700000000;
+
+// A 20-move scramble that changes from solve to solve.
+std::string Scramble(int i) {
+  static const char* const kMoves[] = {"R", "U'", "F2", "L", "D", "B'", "R2", "U", "F'", "L2", "D'", "B2"};
+  std::string scramble;
+  for (int m = 0; m < 20; ++m) {
+    if (m > 0) scramble += ' ';
+    scramble += kMoves[(i * 7 + m * 5 + m * m) % 12];
+  }
+  return scramble;
+}
+
+long long Millis(int i) { return 8000 + (i * 7919LL) % 20000; }
+int Penalty(int i) { return i % 50 == 0 ? 2000 : i % 77 == 0 ? -1 : 0; }
+std::string Comment(int i) { return i % 10 == 0 ? "comment " + std::to_string(i) : ""; }
+
+std::string CsTimerFile() {
+  nlohmann::ordered_json file;
+  nlohmann::json sessionData = nlohmann::json::object();
+  for (int s = 0; s < kSessions; ++s) {
+    nlohmann::ordered_json solves = nlohmann::ordered_json::array();
+    for (int i = s; i < kSolves; i += kSessions) {
+      solves.push_back({{Penalty(i), Millis(i)}, Scramble(i), Comment(i), kFirstStart + i * 30LL});
+    }
+    file["session" + std::to_string(s + 1)] = std::move(solves);
+    sessionData[std::to_string(s + 1)] = {{"name", "Session " + std::to_string(s + 1)}, {"opt", {{"scrType", "333"}}}};
+  }
+  file["properties"] = {{"sessionData", sessionData.dump()}};
+  return file.dump();
+}
+
+std::string TwistyBackup() {
+  std::string file(kTwistyTimerHeader);
+  file += '\n';
+  for (int i = 0; i < kSolves; ++i) {
+    const int penalty = Penalty(i) == 2000 ? 1 : Penalty(i) == -1 ? 2 : 0;
+    file += "\"333\";\"Normal\";\"" + std::to_string(Millis(i) + (penalty == 1 ? 2000 : 0)) + "\";\"" +
+            std::to_string((kFirstStart + i * 30LL) * 1000) + "\";\"" + Scramble(i) + "\";\"" +
+            std::to_string(penalty) + "\";\"" + Comment(i) + "\"\n";
+  }
+  return file;
+}
+
+void Report(const char* what, double ms, double targetMs) {
+  std::printf("exchange %s %d solves: %.0f ms (target <= %.0f ms)\n", what, kSolves, ms, targetMs);
+}
+
+}  // namespace
+
+int main() {
+  using tw::bench::MedianMs;
+  int failures = 0;
+  std::size_t bars = 0;
+  const auto bar = [&bars](std::size_t, std::size_t) {
+    ++bars;
+    return true;
+  };
+
+  ImportOptions importOptions;
+  importOptions.progress = bar;
+  const std::string csTimer = CsTimerFile();
+  ImportResult imported;
+  Report("import csTimer", MedianMs([&] { imported = ImportFile(csTimer, importOptions); }), kImportTargetMs);
+  if (!imported.Ok() || imported.report.solves != kSolves) {
+    std::printf("exchange import csTimer FAILED: %s\n", imported.error.c_str());
+    ++failures;
+  }
+
+  const std::string twisty = TwistyBackup();
+  ImportResult fromTwisty;
+  Report("import Twisty Timer", MedianMs([&] { fromTwisty = ImportFile(twisty, importOptions); }), kImportTargetMs);
+  if (!fromTwisty.Ok() || fromTwisty.report.solves != kSolves) {
+    std::printf("exchange import Twisty Timer FAILED: %s\n", fromTwisty.error.c_str());
+    ++failures;
+  }
+
+  std::vector<std::string> log;
+  for (const ImportedSession& session : imported.report.sessions) log.insert(log.end(), session.lines.begin(), session.lines.end());
+  const ExportSession session{"Everything", "333", log};
+  ExportOptions exportOptions;
+  exportOptions.progress = bar;
+  ExportResult exported;
+  Report("export csTimer", MedianMs([&] { exported = ExportCsTimer({&session, 1}, exportOptions); }), kExportTargetMs);
+  if (exported.solves != kSolves) ++failures;
+  Report("export CSV", MedianMs([&] { exported = ExportCsv(log, exportOptions); }), kExportTargetMs);
+  if (exported.solves != kSolves) ++failures;
+
+  std::printf("exchange progress: %zu calls over the runs, one every %zu solves\n", bars, importOptions.progressEvery);
+  return failures == 0 ? 0 : 1;
+}
