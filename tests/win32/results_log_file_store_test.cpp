@@ -174,6 +174,30 @@ TEST_F(LogFileStoreTest, AMergeTheBookCannotTakeInIsTakenInAtTheNextSave) {
   EXPECT_EQ(ReadBytes(log), Bytes({kA, kOutside, kB, kC}));
 }
 
+TEST_F(LogFileStoreTest, StepsTakenBackWhileTheWriterSavesReachTheFileWithAnOutsideChange) {
+  const std::string dnf = "#Date: 07/12/2026 | Time: 14:05:09 | Result: 00:00:12:34 (DNF)";
+  WriteBytes(log, Bytes({kA}));
+  LogFileStore store(log);
+  ResultBook book(store);
+  book.Load();
+  // The writer reads the import's lines where the book keeps them while the book goes on.
+  testing::SetSaveDelay(100);
+  ASSERT_TRUE(book.AppendAll({kB, kC}));
+  ASSERT_TRUE(book.Undo());
+  ASSERT_TRUE(book.Redo());
+  ASSERT_TRUE(book.SetPenalty(0, Penalty::Dnf));
+  book.Flush();
+  EXPECT_EQ(ReadBytes(log), Bytes({dnf, kB, kC}));
+
+  WriteBytes(log, Bytes({dnf, kB, kC, kOutside}));
+  ASSERT_TRUE(book.Undo());
+  ASSERT_TRUE(book.Undo());
+  book.Flush();
+  EXPECT_FALSE(book.State().failed);
+  EXPECT_EQ(book.Lines(), (Lines{kA, kOutside}));
+  EXPECT_EQ(ReadBytes(log), Bytes({kA, kOutside}));
+}
+
 TEST_F(LogFileStoreTest, TheNewestWaitingSaveReplacesTheOneBeforeIt) {
   LogFileStore store(log);
   store.Load();
