@@ -21,6 +21,8 @@ def settings(**keys):
 
 
 COUNTDOWN_OFF = settings(Countdown="Disabled", Log_Result="Enabled")
+# The Setup panel's client area: its designed 2445 grown by the Practice frame and its gap.
+SETUP_CLIENT_HEIGHT = 2445 + 120 + 1215
 
 
 def setting(app, key):
@@ -95,17 +97,28 @@ class Panels(unittest.TestCase):
             self.assertEqual(setting(app, "Last Frame"), "Setup")
             app.open_options("Setup")
 
-    def test_setup_switches_write_at_once_and_the_added_ones_only_when_used(self):
+    def test_setup_switches_write_at_once_and_the_practice_ones_only_when_used(self):
         with App(prepare=lambda a: a.write("Setting.ini", settings(Countdown="Enabled", Last_Frame="Setup"))) as app:
             app.start()
-            app.open_options("Setup")
-            self.assertIsNone(setting(app, "Show Scramble"), "loading writes no added key")
-            self.assertIsNone(setting(app, "Inspection"))
+            wid = app.open_options("Setup")
+            for key in ("Show Scramble", "Inspection", "Any Key Stops", "Hold To Start"):
+                self.assertIsNone(setting(app, key), "loading writes no key beyond the design")
+            # The Setup frame as designed, the Practice frame under it, Exit under that.
+            g = app.geometry(wid)
+            self.assertGreaterEqual(g.height, (SETUP_CLIENT_HEIGHT + 435 + 45) // TWIPS_PER_PIXEL - 8)
+            app.screenshot("options-setup-practice")
             for key, name, value in (("alt+c", "Countdown", "Disabled"), ("alt+l", "Log Result", "Enabled"),
                                      ("alt+a", "Show Scramble", "Enabled"), ("alt+i", "Inspection", "Enabled"),
-                                     ("alt+a", "Show Scramble", "Disabled")):
+                                     ("alt+k", "Any Key Stops", "Enabled"), ("alt+a", "Show Scramble", "Disabled")):
                 app.key(key)
                 self.assertTrue(wait_until(lambda: setting(app, name) == value, 5), (key, setting(app, name)))
+            # The label's access key reaches the drop-down list; each pick is written at once.
+            app.key("alt+t", "Down", "Down")
+            self.assertTrue(wait_until(lambda: setting(app, "Hold To Start") == "300", 5),
+                            setting(app, "Hold To Start"))
+            app.key("Escape")
+            self.assertTrue(window_gone(app, wid))
+            self.assertEqual(setting(app, "Last Frame"), "Setup")
 
 
 class Focus(unittest.TestCase):
@@ -157,10 +170,10 @@ class Results(unittest.TestCase):
         with App(prepare=self.prepare) as app:
             app.start()
             wid = app.open_options("Result")
-            app.key("Tab", "Tab")  # from Exit past the selected option button into the list
+            app.key("Tab")  # from the Result button, where the window opens, into the list
             app.key("Down", "Down")
             app.screenshot("options-result")
-            app.key("Tab", "Tab", "space")  # past Reset to Remove Selected, last in the tab order
+            app.key("Tab", "space")  # Remove Selected comes next, before Reset
             self.assertTrue(wait_until(lambda: app.result_lines() == ["#1 first", "#3 third"], 5),
                             app.result_lines())
             self.assertTrue(panel_is(app, wid, "Result"))
@@ -185,14 +198,52 @@ class Results(unittest.TestCase):
         with App(prepare=prepare) as app:
             app.start()
             wid = app.open_options("Result")
-            app.key("Tab", "Tab")  # from Exit past the selected option button into the list
+            app.key("Tab")  # from the Result button into the list
             app.key("Down", "Down")
             app.screenshot("options-result-long-log")
-            app.key("Tab", "Tab", "space")  # past Reset to Remove Selected
+            app.key("Tab", "space")  # Remove Selected
             expected = lines[:1] + lines[2:]
             self.assertTrue(wait_until(lambda: app.result_lines() == expected, 10), app.result_lines()[:3])
             app.key("alt+x")
             self.assertTrue(window_gone(app, wid))
+
+
+class KeysThatDestroyNothing(unittest.TestCase):
+    def test_alt_s_in_the_result_panel_switches_to_setup_and_removes_nothing(self):
+        with App(prepare=lambda a: (a.write("Setting.ini", settings(Last_Frame="Result")),
+                                    a.write("Result.lst", RESULTS))) as app:
+            app.start()
+            wid = app.open_options("Result")
+            app.key("Tab", "Down", "Down")  # a line selected, the focus in the list
+            app.key("alt+s")
+            self.assertTrue(panel_is(app, wid, "Setup"))
+            time.sleep(0.5)
+            self.assertEqual(app.result_lines(), ["#1 first", "#2 second", "#3 third"])
+            app.key("alt+r", "alt+m")  # Remove's own access key still removes the line
+            self.assertTrue(wait_until(lambda: app.result_lines() == ["#1 first", "#3 third"], 5),
+                            app.result_lines())
+            app.key("ctrl+z")  # and Ctrl+Z brings it back
+            self.assertTrue(wait_until(lambda: app.result_lines() == ["#1 first", "#2 second", "#3 third"], 5),
+                            app.result_lines())
+            app.key("Escape")
+            self.assertTrue(window_gone(app, wid))
+
+    def test_f1_during_a_solve_then_space_leaves_logging_on(self):
+        with App(prepare=lambda a: a.write("Setting.ini", settings(Countdown="Disabled", Log_Result="Enabled",
+                                                                    Last_Frame="Setup"))) as app:
+            app.start()
+            app.key("space")  # a solve starts
+            time.sleep(0.3)
+            wid = app.open_options("Setup")
+            app.key("space")  # meant for the timer: it lands on the Setup button
+            time.sleep(0.3)
+            self.assertEqual(setting(app, "Log Result"), "Enabled")
+            self.assertTrue(panel_is(app, wid, "Setup"))
+            app.key("Escape")
+            self.assertTrue(window_gone(app, wid))
+            self.assertTrue(wait_until(lambda: app.caption_active(app.main), 5))
+            app.key("space")  # the solve stops and is logged
+            self.assertTrue(wait_until(lambda: len(app.result_lines()) == 1, 5), app.result_lines())
 
 
 class Links(unittest.TestCase):
@@ -217,7 +268,7 @@ class Links(unittest.TestCase):
 
             xdotool("mousemove", *client.centre(CREDIT_LINE))
             self.assertTrue(wait_until(lambda: pixels(*home) == plain_home, 5), "the credit line clears it")
-            app.key("Return")  # Exit has the focus when the About panel opens
+            app.key("Escape")  # closes the window as Exit does
             self.assertTrue(window_gone(app, wid))
             self.assertEqual(setting(app, "Last Frame"), "About")
 
