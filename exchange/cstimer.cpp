@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <limits>
 #include <optional>
 #include <string>
 #include <utility>
@@ -43,6 +42,9 @@ constexpr std::int64_t kHundredthsPerSecond = 100;
 // About the length of a solve in the file, to reserve the text at once.
 constexpr std::size_t kSolveGuess = 112;
 
+// Past 2^53 a double no longer holds every whole number.
+constexpr double kLargestWholeDouble = 9007199254740992.0;
+
 // Indexes into a solve and into its times.
 constexpr std::size_t kTimes = 0, kScramble = 1, kComment = 2, kStart = 3;
 constexpr std::size_t kPenalty = 0, kTotal = 1;
@@ -58,7 +60,7 @@ std::optional<std::int64_t> WholeNumber(const Json& value) {
   if (value.is_number_integer()) return value.get<std::int64_t>();
   if (!value.is_number_float()) return std::nullopt;
   const double number = std::floor(value.get<double>());
-  if (!std::isfinite(number) || std::abs(number) > static_cast<double>(std::numeric_limits<std::int64_t>::max() / 2)) {
+  if (!std::isfinite(number) || std::abs(number) > kLargestWholeDouble) {
     return std::nullopt;
   }
   return static_cast<std::int64_t>(number);

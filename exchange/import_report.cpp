@@ -14,7 +14,7 @@ constexpr std::size_t kExcerptLength = 40;
 
 // A scramble is one line of moves: the line breaks some puzzles' scrambles hold
 // (a megaminx's rows) become blanks, since the log keeps one solve a line.
-std::string OneLine(std::string text) {
+std::string OneLine(std::string_view text) {
   std::string line;
   line.reserve(text.size());
   for (char c : text) {

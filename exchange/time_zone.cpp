@@ -4,6 +4,8 @@ namespace tw::exchange {
 
 namespace {
 
+constexpr std::int64_t kSecondsPerMinute = 60;
+constexpr std::int64_t kSecondsPerHour = 3600;
 constexpr std::int64_t kSecondsPerDay = 86400;
 constexpr std::int64_t kDaysPerEra = 146097;  // 400 Gregorian years
 constexpr std::int64_t kYearsPerEra = 400;
@@ -36,15 +38,15 @@ results::LocalTime CivilFromUnix(std::int64_t unixSeconds) {
   civil.day = static_cast<int>(dayOfYear - (153 * monthIndex + 2) / 5 + 1);
   civil.month = static_cast<int>(monthIndex < 10 ? monthIndex + 3 : monthIndex - 9);
   civil.year = static_cast<int>(yearOfEra + era * kYearsPerEra + (civil.month <= 2 ? 1 : 0));
-  civil.hour = static_cast<int>(secondOfDay / 3600);
-  civil.minute = static_cast<int>(secondOfDay % 3600 / 60);
-  civil.second = static_cast<int>(secondOfDay % 60);
+  civil.hour = static_cast<int>(secondOfDay / kSecondsPerHour);
+  civil.minute = static_cast<int>(secondOfDay % kSecondsPerHour / kSecondsPerMinute);
+  civil.second = static_cast<int>(secondOfDay % kSecondsPerMinute);
   return civil;
 }
 
 std::int64_t UnixFromCivil(const results::LocalTime& civil) {
-  return DaysFromCivil(civil.year, civil.month, civil.day) * kSecondsPerDay + civil.hour * 3600 +
-         civil.minute * 60 + civil.second;
+  return DaysFromCivil(civil.year, civil.month, civil.day) * kSecondsPerDay + civil.hour * kSecondsPerHour +
+         civil.minute * kSecondsPerMinute + civil.second;
 }
 
 TimeZone FixedOffsetZone(std::int64_t secondsEast) {

@@ -109,23 +109,24 @@ ImportResult ImportTwistyTimer(std::string_view text, const ImportOptions& optio
   ImportBuilder builder(options, std::string(kTwistyTimerFormat));
   std::map<std::pair<std::string, std::string>, std::size_t> sessions;
   while (!rows.AtEnd()) {
-    const std::string where = "line " + std::to_string(rows.LineNumber());
+    const std::size_t line = rows.LineNumber();
+    const auto where = [line] { return "line " + std::to_string(line); };
     rows.Next(fields);
     if (fields.size() == 1 && fields.front().empty()) continue;  // a blank line
     if (!builder.Step(rows.Offset(), text.size())) return Fail(std::string(kStoppedMessage));
     if (fields.size() != kFieldCount) {
-      builder.LeaveOut(where, std::to_string(fields.size()) + " fields where a solve has 7");
+      builder.LeaveOut(where(), std::to_string(fields.size()) + " fields where a solve has 7");
       continue;
     }
     const std::optional<std::int64_t> millis = Integer(fields[kTime]);
     const std::optional<std::int64_t> date = Integer(fields[kDate]);
     const std::optional<std::int64_t> penalty = Integer(fields[kPenalty]);
     if (!millis) {
-      builder.LeaveOut(where, "the time " + Excerpt(fields[kTime]) + " is no number of milliseconds");
+      builder.LeaveOut(where(), "the time " + Excerpt(fields[kTime]) + " is no number of milliseconds");
       continue;
     }
     if (!date || !penalty) {
-      builder.LeaveOut(where, "the date or the penalty is no number");
+      builder.LeaveOut(where(), "the date or the penalty is no number");
       continue;
     }
     auto [session, added] = sessions.try_emplace({fields[kPuzzle], fields[kCategory]}, 0);
@@ -143,12 +144,12 @@ ImportResult ImportTwistyTimer(std::string_view text, const ImportOptions& optio
     } else if (*penalty == kDnf) {
       solve.penalty = results::Penalty::Dnf;
     } else if (*penalty != kNoPenalty) {
-      builder.LeaveOut(where, "the penalty " + fields[kPenalty] + " is neither 0, 1 (+2) nor 2 (DNF)");
+      builder.LeaveOut(where(), "the penalty " + fields[kPenalty] + " is neither 0, 1 (+2) nor 2 (DNF)");
       continue;
     }
     const std::optional<results::Hundredths> time = HundredthsOfMillis(*millis);
     if (!time) {
-      builder.LeaveOut(where, "the time " + fields[kTime] + " ms is negative or longer than 99 hours");
+      builder.LeaveOut(where(), "the time " + fields[kTime] + " ms is negative or longer than 99 hours");
       continue;
     }
     solve.time = *time;
