@@ -124,6 +124,14 @@ std::string LocaleText(LCTYPE type, const char* fallback) {
   return n > 1 ? std::string(buffer) : std::string(fallback);
 }
 
+std::wstring FromAnsi(const std::string& text) {
+  if (text.empty()) return {};
+  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+  return wide;
+}
+
 bool DigitFontInstalled() {
   HDC dc = GetDC(nullptr);
   LOGFONTA query{};
@@ -158,11 +166,20 @@ MainWindow::MainWindow(results::ResultBook& book)
       tmr3SecCD(*this, L::kCountdownIntervalMs, [this] { onCountdownTick(); }),
       tmrInspection(*this, kInspectionTickMs, [this] { onInspectionTick(); }),
       tmrHold(*this, kHoldTickMs, [this] { onHoldTick(); }),
-      book_(book) {
-  book_.AddWatcher(this);
+      book_(&book) {
+  book_->AddWatcher(this);
 }
 
-MainWindow::~MainWindow() { book_.RemoveWatcher(this); }
+MainWindow::~MainWindow() { book_->RemoveWatcher(this); }
+
+void MainWindow::SetBook(results::ResultBook& book, std::string sessionName) {
+  book_->RemoveWatcher(this);
+  book_ = &book;
+  book_->AddWatcher(this);
+  sessionName_ = std::move(sessionName);
+  changeNote_.clear();
+  ShowCaption();
+}
 
 void MainWindow::ApplyShowHourLayout(bool hourShown) {
   const L::ShowHourColumn& col = L::ShowHourLayout(hourShown);
@@ -178,6 +195,13 @@ void MainWindow::ApplyShowHourLayout(bool hourShown) {
   lblSeparator2.SetLeft(col.separator2Left);
   lbl3SecCD.SetWidth(col.countdownWidth);
   lblScramble.SetWidth(ClientWidth());
+}
+
+void MainWindow::OnSessionChanged(const std::string& event) {
+  if (event == event_) return;
+  event_ = event;
+  scramble_.clear();
+  if (scrambleShown_) ApplyScrambleSetting();
 }
 
 void MainWindow::OnSettingChanged(std::string_view key) {
@@ -239,7 +263,7 @@ bool MainWindow::OnLoad() {
   ApplyScrambleSetting();
   // A log that is there but unreadable (held by another program, a failing disk, saved
   // as UTF-16) is never saved over: the book keeps new results until it reads.
-  book_.Load();
+  book_->Load();
   ShowCaption();
   return true;
 }
@@ -320,6 +344,8 @@ void MainWindow::onKeyDown(int vk, int shift, bool repeat) {
   if (vk == '3') SetLastPenalty(results::Penalty::Dnf);
   if (vk == 'Z') UndoOrRedo(true);
   if (vk == 'Y') UndoOrRedo(false);
+  if (vk == VK_NEXT && onSessionStep) onSessionStep(+1);
+  if (vk == VK_PRIOR && onSessionStep) onSessionStep(-1);
 }
 
 void MainWindow::onKeyUp(int vk, int /*shift*/) {
@@ -333,10 +359,10 @@ void MainWindow::onHoldTick() {
 }
 
 void MainWindow::SetLastPenalty(results::Penalty penalty) {
-  if (book_.Size() == 0) return;
-  const std::size_t last = book_.Size() - 1;
-  if (!book_.SetPenalty(last, penalty)) return;
-  ShowResultOf(book_.Line(last));
+  if (book_->Size() == 0) return;
+  const std::size_t last = book_->Size() - 1;
+  if (!book_->SetPenalty(last, penalty)) return;
+  ShowResultOf(book_->Line(last));
 }
 
 // The digits show a logged result as its line now reads: a DNF with its mark.
@@ -389,7 +415,7 @@ std::string ChangeNote(const results::ResultBook::Change& change, bool undo) {
 }  // namespace
 
 void MainWindow::UndoOrRedo(bool undo) {
-  const std::optional<results::ResultBook::Change> change = undo ? book_.Undo() : book_.Redo();
+  const std::optional<results::ResultBook::Change> change = undo ? book_->Undo() : book_->Redo();
   if (!change) return;
   changeNote_ = ChangeNote(*change, undo);
   ShowCaption();
@@ -541,7 +567,7 @@ void MainWindow::StopAndRecord(std::int64_t at) {
   if (scrambleShown_) NextScramble();
   if (!TimerSwitch(settings::kLogResult)) {
     ShowCaption();
-    book_.Save();
+    book_->Save();
     return;
   }
   SYSTEMTIME now;
@@ -553,32 +579,36 @@ void MainWindow::StopAndRecord(std::int64_t at) {
   solve.scramble = scramble;
   solve.dateSeparator = LocaleText(LOCALE_SDATE, "/");
   solve.timeSeparator = LocaleText(LOCALE_STIME, ":");
-  book_.Append(results::Format(solve));
+  book_->Append(results::Format(solve));
 }
 
 void MainWindow::ShowCaption() {
   if (!Handle()) return;
-  std::string notes;
-  const auto add = [&notes](const std::string& note) { notes += (notes.empty() ? "" : ", ") + note; };
-  if (book_.State().failed) add(kUnsavedNote);
+  // The session's name is text of the settings file, in the ANSI code page; the notes are ASCII.
+  std::wstring notes = FromAnsi(sessionName_);
+  const auto add = [&notes](const std::string& note) {
+    if (!notes.empty()) notes += L", ";
+    notes += storage::Widen(note);
+  };
+  if (book_->State().failed) add(kUnsavedNote);
   if (!TimerSwitch(settings::kLogResult)) add(kNotLoggingNote);
   if (!changeNote_.empty()) add(changeNote_);
   std::wstring caption = storage::Widen(L::kCaption);
-  if (!notes.empty()) caption += kCaptionNoteSeparator + storage::Widen(notes);
+  if (!notes.empty()) caption += kCaptionNoteSeparator + notes;
   if (caption == captionShown_) return;
   captionShown_ = caption;
   SetWindowTextW(Handle(), caption.c_str());
 }
 
 void MainWindow::ConfirmUnsavedResults() {
-  book_.Flush();
-  while (book_.State().failed) {
-    const results::SaveState& state = book_.State();
-    const int answer = ShowMessageBox(Handle(), UnsavedMessage(state.unsaved, book_.Describe(), state.error),
+  book_->Flush();
+  while (book_->State().failed) {
+    const results::SaveState& state = book_->State();
+    const int answer = ShowMessageBox(Handle(), UnsavedMessage(state.unsaved, book_->Describe(), state.error),
                                       kAppTitle, kStyleRetryCancel);
     if (answer != IDRETRY) return;  // the user let them go
-    book_.Save();
-    book_.Flush();
+    book_->Save();
+    book_->Flush();
   }
 }
 
@@ -592,10 +622,10 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_QUERYENDSESSION:
       // No question while Windows shuts down, but one more try at saving.
-      book_.Flush();
-      if (book_.State().failed) {
-        book_.Save();
-        book_.Flush();
+      book_->Flush();
+      if (book_->State().failed) {
+        book_->Save();
+        book_->Flush();
       }
       return TRUE;
     default:

@@ -68,11 +68,18 @@ class MainWindow : public Form, private results::BookWatcher {
   // The scramble shown for the next solve ("" while none is ready or the row is off).
   const std::string& Scramble() const { return scramble_; }
   timing::Phase Phase() const { return state_.phase; }
-  results::ResultBook& Book() { return book_; }
+  results::ResultBook& Book() { return *book_; }
+  // Another session's book takes the place of the one shown; `sessionName` is shown
+  // in the caption unless it is the first session ("").
+  void SetBook(results::ResultBook& book, std::string sessionName);
+  // The current session's event decides the scrambles shown.
+  void OnSessionChanged(const std::string& event);
 
   // Wiring to the other windows (F1, F2, F3, their unload with ours), set by WinMain;
   // tests leave them empty.
   std::function<void()> onF1, onF2, onF3, onUnloadExtra;
+  // Ctrl+PageDown (+1) and Ctrl+PageUp (-1): the next or previous session.
+  std::function<void(int delta)> onSessionStep;
   bool quitOnUnload = false;
 
  protected:
@@ -114,7 +121,9 @@ class MainWindow : public Form, private results::BookWatcher {
   void NextScramble();
   bool CopyScramble();
 
-  results::ResultBook& book_;
+  results::ResultBook* book_;
+  std::string sessionName_;
+  std::string event_ = "333";
   timing::State state_;
   std::int64_t inspectionStart_ = 0;
   int inspectionCalls_ = 0;

@@ -8,6 +8,7 @@
 #include "app/win32/single_instance.h"
 #include "results/result_book.h"
 #include "results/win32/log_file_store.h"
+#include "results/win32/session_shelf.h"
 #include "toolkit/win32/services.h"
 #include "docking/win32/docking.h"
 #include "options/win32/options_window.h"
@@ -50,11 +51,21 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   tw::docking::SetDockWindowSource(&tw::Form::LoadedWindowHandles);
 
   // The log of record: the one book of Result.lst, shown by every window.
-  tw::results::LogFileStore store(tw::AppFolder() + "Result.lst");
+  tw::results::LogFileStore store(tw::AppFolder() + tw::results::SessionFileName(tw::results::kFirstSession));
   tw::results::ResultBook book(store);
+  // Further sessions' books: the windows follow the current one.
+  tw::results::SessionShelf shelf(tw::AppFolder(), book);
   tw::MainWindow main(book);
   tw::StatisticsWindow statistics(book);
   tw::SetOptionsResultBook(&book);
+  shelf.onSwitched = [&] {
+    tw::results::ResultBook& current = shelf.CurrentBook();
+    main.SetBook(current, shelf.IsFirst() ? std::string() : shelf.Current().name);
+    statistics.Attach(current);
+    tw::SetOptionsResultBook(&current);
+    main.OnSessionChanged(shelf.Current().event);
+  };
+  main.onSessionStep = [&shelf](int delta) { shelf.Step(delta); };
   tw::SetOptionsSettingChanged([&main](std::string_view key) { main.OnSettingChanged(key); });
   main.onF1 = [&main] { tw::ShowOptionsWindow(main.Handle()); };
   main.onF2 = [&main] { tw::ToggleShowHour(main.Handle()); };
@@ -69,6 +80,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   };
   main.quitOnUnload = true;
   if (!main.Load()) return 0;
+  if (!shelf.IsFirst()) shelf.onSwitched();  // the session last shown
   main.Show();
   UpdateWindow(main.Handle());  // painted before the statistics' turn: posted messages come first
   statistics.RestoreFromSettings();
@@ -85,7 +97,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
-  // The last save is on its way to the disk: the program ends once it is there.
-  book.Flush();
+  // The last saves are on their way to the disk: the program ends once they are there.
+  shelf.FlushAll();
   return 0;
 }

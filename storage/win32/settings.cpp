@@ -54,4 +54,14 @@ std::optional<int> Read(const NumberKey& key) { return ParseNumber(key, ReadText
 
 void Write(const NumberKey& key, int value) { WriteText(key.name, std::to_string(value)); }
 
+std::optional<std::string> ReadMadeKey(std::string_view key) {
+  // A default no value can hold tells a missing key from an empty one.
+  constexpr std::string_view kMissing = "\x01";
+  std::string value = ReadText(key, kMissing);
+  if (value == kMissing) return std::nullopt;
+  return value;
+}
+
+void WriteMadeKey(std::string_view key, std::string_view value) { WriteText(key, value); }
+
 }  // namespace tw::settings

@@ -35,4 +35,9 @@ void Write(const TextKey& key, std::string_view value);
 std::optional<int> Read(const NumberKey& key);
 void Write(const NumberKey& key, int value);
 
+// Keys made at run time, one set per session (their names are declared with the
+// session list): nothing when the key is missing.
+std::optional<std::string> ReadMadeKey(std::string_view key);
+void WriteMadeKey(std::string_view key, std::string_view value);
+
 }  // namespace tw::settings

@@ -127,7 +127,9 @@ class Scrambles(unittest.TestCase):
             time.sleep(0.5)
             app.key("space")
             self.assertTrue(wait_until(lambda: len(app.result_lines()) == 1, 10))
-            self.assertRegex(app.result_lines()[0], r"Result: \d\d:\d\d:\d\d:\d\d$", "the log keeps its line")
+            # The solve's line names the scramble shown for it.
+            self.assertRegex(app.result_lines()[0], r"Result: \d\d:\d\d:\d\d:\d\d \| Scramble: ")
+            self.assertTrue(app.result_lines()[0].endswith(" | Scramble: " + first), app.result_lines())
             second = copied_scramble(app, unlike=first)
             self.assertRegex(second, SCRAMBLE_RE)
             app.quit()

@@ -1,0 +1,63 @@
+#pragma once
+// Every session's log of record, and which one the windows show. WinMain owns the
+// shelf; the windows are told when the current session changes and then follow the
+// new session's book. A session's book is read the first time it is shown and kept
+// (with its undo steps) while the program runs.
+#include <cstddef>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "results/result_book.h"
+#include "results/session_list.h"
+#include "results/win32/log_file_store.h"
+
+namespace tw::results {
+
+class SessionShelf {
+ public:
+  // `folder` ends in a backslash; the first session's book is given (WinMain's, which
+  // the main window reads at its load, as the designed start-up does).
+  SessionShelf(std::string folder, ResultBook& first);
+  SessionShelf(const SessionShelf&) = delete;
+  SessionShelf& operator=(const SessionShelf&) = delete;
+  ~SessionShelf();
+
+  const SessionList& List() const { return list_; }
+  const Session& Current() const { return list_.Current(); }
+  ResultBook& CurrentBook();
+  bool IsFirst() const { return list_.Current().number == kFirstSession; }
+
+  // Each tells `onSwitched` when the current session changed. The list is stored at once.
+  bool Switch(std::size_t index);
+  bool Step(int delta);  // the next (+1) or previous (-1) session, round the list
+  std::optional<int> Add(std::string name, std::string event);  // and switches to it
+  bool Rename(int number, std::string name, std::string event);
+  // Moves the session's log to the Recycle Bin (the caller asked first); the first
+  // session cannot be deleted. False, with the list unchanged, when the log could not
+  // be moved.
+  bool Remove(int number);
+  // Every session's save on its way reaches the disk (closing).
+  void FlushAll();
+  // Whether any session holds results that could not be saved.
+  bool AnyFailed() const;
+
+  std::function<void()> onSwitched;
+
+ private:
+  ResultBook& BookOf(int number);
+  void Store();
+
+  std::string folder_;
+  SessionList list_;
+  ResultBook& first_;
+  struct Shelved {
+    std::unique_ptr<LogFileStore> store;
+    std::unique_ptr<ResultBook> book;
+  };
+  std::map<int, Shelved> books_;
+};
+
+}  // namespace tw::results
