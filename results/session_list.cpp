@@ -66,7 +66,8 @@ std::vector<std::pair<std::string, std::string>> SessionList::Keys() const {
   std::vector<std::pair<std::string, std::string>> keys;
   std::string numbers;
   for (const Session& s : sessions_) {
-    numbers += (numbers.empty() ? "" : ",") + std::to_string(s.number);
+    if (!numbers.empty()) numbers += ',';
+    numbers += std::to_string(s.number);
     keys.emplace_back(SessionNameKey(s.number), s.name);
     keys.emplace_back(SessionEventKey(s.number), s.event);
   }
