@@ -16,6 +16,12 @@ FileKind KindOf(std::string_view text) {
 }
 
 ImportResult ImportFile(std::string_view text, const ImportOptions& options) {
+  // Notepad's and spreadsheets' "Unicode" text: every other byte would read as nothing.
+  if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
+    ImportResult result;
+    result.error = "It is saved as UTF-16 text; save it as UTF-8 and import it again.";
+    return result;
+  }
   switch (KindOf(text)) {
     case FileKind::CsTimer:
       return ImportCsTimer(text, options);

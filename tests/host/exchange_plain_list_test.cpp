@@ -58,6 +58,8 @@ TEST(PlainListImport, AFileWithoutTimesIsRefused) {
   EXPECT_EQ(ImportFile("PK\x03\x04 binary\n\x01\x02\n", Latin1Import()).error,
             "It is not a list of times: line 1 (\"PK   binary\") holds no time.");
   EXPECT_EQ(ImportFile("\xEF\xBB\xBF\r\n  \r\n", Latin1Import()).error, "It holds no times.");
+  EXPECT_EQ(ImportFile(std::string("\xFF\xFE" "1\0" "2\0", 6), Latin1Import()).error,
+            "It is saved as UTF-16 text; save it as UTF-8 and import it again.");
 }
 
 TEST(ImportFile, TellsTheKindsApartByHowTheyStart) {
