@@ -14,6 +14,7 @@
 #include "bench/win_bench_util.h"
 #include "options/win32/options_window.h"
 #include "results/result_book.h"
+#include "storage/win32/settings.h"
 #include "toolkit/win32/form.h"
 #include "toolkit/win32/services.h"
 
@@ -128,6 +129,7 @@ int main() {
     return 1;
   }
   tw::SetAppFolderForTesting(folder.Path());
+  tw::settings::SetFileForTesting(folder.Path() + "Setting.ini");
   WritePrivateProfileStringA("General Settings", "Last Frame", "Result", (folder.Path() + "Setting.ini").c_str());
   const std::vector<std::string> lines = RealisticResultLog();
   MemoryStore store(lines);
@@ -162,7 +164,7 @@ int main() {
   window.onCmdRemoveClick();
   const double removeMs = NowPreciseMs() - removeStart;
   const bool removed = window.lstResult.Count() == static_cast<int>(lines.size()) - 1 &&
-                       window.lstResult.SelectedIndex() == window.lstResult.Count() - 1;
+                       window.lstResult.SelectedIndex() == kResultLogLines / 2;
   tw::UnloadOptionsWindow();
   tw::SetOptionsResultBook(nullptr);
   owner.Unload();
@@ -176,6 +178,7 @@ int main() {
               kRemoveTargetMs);
   std::printf("Result panel of %d lines adds %.1f MB of private memory\n", kResultLogLines, grownMb);
   tw::SetAppFolderForTesting("");
+  tw::settings::SetFileForTesting("");
   if (SUCCEEDED(com)) CoUninitialize();
   if (freshMs == 0 || oneLineMs == 0 || hiddenMs == 0 || !complete || !removed) {
     std::printf("options bench FAILED: the Result panel did not paint or did not show the book\n");
