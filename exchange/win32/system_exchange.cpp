@@ -60,16 +60,20 @@ std::string AnsiToUtf8(std::string_view text) { return Narrow(Widen(text, CP_ACP
 
 TimeZone SystemTimeZone() {
   // The forms without "Ex" (the zone's present rules for every year): Wine has no
-  // SystemTimeToTzSpecificLocalTimeEx and stops a program that calls it. Dates the
-  // system cannot convert (before 1601) fall back to the calendar alone.
-  return {[](std::int64_t unixSeconds) {
+  // SystemTimeToTzSpecificLocalTimeEx and stops a program that calls it. The zone is
+  // read once and handed over, since Wine looks it up again on every call that is
+  // given none (3 us a solve). Dates the system cannot convert (before 1601) fall
+  // back to the calendar alone.
+  TIME_ZONE_INFORMATION zone{};
+  GetTimeZoneInformation(&zone);
+  return {[zone](std::int64_t unixSeconds) {
             SYSTEMTIME utc, local;
-            if (!ToSystemTime(unixSeconds, utc) || !SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) {
+            if (!ToSystemTime(unixSeconds, utc) || !SystemTimeToTzSpecificLocalTime(&zone, &utc, &local)) {
               return CivilFromUnix(unixSeconds);
             }
             return results::LocalTime{local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond};
           },
-          [](const results::LocalTime& civil) {
+          [zone](const results::LocalTime& civil) {
             SYSTEMTIME local{}, utc;
             local.wYear = static_cast<WORD>(civil.year);
             local.wMonth = static_cast<WORD>(civil.month);
@@ -78,7 +82,7 @@ TimeZone SystemTimeZone() {
             local.wMinute = static_cast<WORD>(civil.minute);
             local.wSecond = static_cast<WORD>(civil.second);
             bool ok = false;
-            const std::int64_t seconds = TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc) ? ToUnix(utc, ok) : 0;
+            const std::int64_t seconds = TzSpecificLocalTimeToSystemTime(&zone, &local, &utc) ? ToUnix(utc, ok) : 0;
             return ok ? seconds : UnixFromCivil(civil);
           }};
 }
