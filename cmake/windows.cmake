@@ -18,6 +18,12 @@ else()
   target_include_directories(tw_core SYSTEM PUBLIC ${TW_JSON_INCLUDE_DIR})
 endif()
 
+# Import and export run now and then and carry the JSON parser: built for size they
+# keep the exe about 125 KB smaller (of 265 KB at -O3), at 10-30 % of their time.
+set(TW_EXCHANGE_SOURCES ${TW_CORE_SOURCES} ${TW_WIN_SOURCES})
+list(FILTER TW_EXCHANGE_SOURCES INCLUDE REGEX "/exchange/")
+set_source_files_properties(${TW_EXCHANGE_SOURCES} PROPERTIES COMPILE_OPTIONS -Os)
+
 add_library(tw_win STATIC ${TW_WIN_SOURCES})
 target_link_libraries(tw_win PUBLIC tw_core ${TW_WIN32_LIBS})
 
