@@ -49,14 +49,23 @@ std::int64_t MonotonicMs() {
 
 void SetClockForTesting(std::function<std::int64_t()> clock) { g_clock = std::move(clock); }
 
-void PlaySoundAsync(const std::string& path) {
+namespace {
+decltype(&sndPlaySoundW) SoundPlayer() {
+  static const auto play = SystemFunction<decltype(&sndPlaySoundW)>("winmm.dll", "sndPlaySoundW");
+  return play;
+}
+}  // namespace
+
+bool PlaySoundAsync(const std::string& path) {
   if (g_sound) {
     g_sound(path);
-    return;
+    return true;
   }
-  static const auto play = SystemFunction<decltype(&sndPlaySoundW)>("winmm.dll", "sndPlaySoundW");
-  if (play) play(storage::Widen(path).c_str(), SND_ASYNC);
+  const auto play = SoundPlayer();
+  return play && play(storage::Widen(path).c_str(), SND_ASYNC | SND_NODEFAULT);
 }
+
+bool SoundPlayerAvailable() { return SoundPlayer() != nullptr; }
 
 void SetSoundPlayerForTesting(std::function<void(const std::string&)> player) { g_sound = std::move(player); }
 

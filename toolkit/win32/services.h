@@ -25,8 +25,12 @@ std::int64_t MonotonicMs();
 // Replaces the clock; an empty function restores the real one.
 void SetClockForTesting(std::function<std::int64_t()> clock);
 
-// Plays a sound file asynchronously (sndPlaySoundW, flags SND_ASYNC).
-void PlaySoundAsync(const std::string& path);
+// Plays a sound file asynchronously (sndPlaySoundW, SND_ASYNC); false when the system
+// could not start it (no player, no audio device, a file it cannot play): the timer
+// goes on silently, but the failure is there to see.
+bool PlaySoundAsync(const std::string& path);
+// Whether the system's sound player (winmm) could be loaded at all.
+bool SoundPlayerAvailable();
 void SetSoundPlayerForTesting(std::function<void(const std::string&)> player);
 
 // A modal message box; returns the button pressed (IDYES = 6, ...).
