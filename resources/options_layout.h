@@ -98,7 +98,18 @@ inline constexpr const char* kHoldOff = "Off";
 // How a delay reads in the drop-down list: "<milliseconds> ms".
 inline constexpr const char* kMillisecondsSuffix = " ms";
 
-inline constexpr int kAddedControlCount = 6;
+// The Result panel's sessions sit in a frame of their own under the Result frame, with
+// its left and width: the drop-down list of the sessions over a row of five buttons
+// as wide as the list above, 105 apart as Remove and Reset are.
+inline constexpr int kSessionGap = 120;  // between the Result frame and the Sessions frame
+inline constexpr int kSessionTop = 600 + 2895 + kSessionGap;
+inline constexpr int kSessionHeight = 1215;
+inline constexpr int kSessionButtonWidth = 999;
+inline constexpr int kSessionButtonPitch = kSessionButtonWidth + 105;
+// The sessions' list dropped down shows ten of them.
+inline constexpr int kSessionDropDownHeight = 2715;
+
+inline constexpr int kAddedControlCount = 14;
 inline constexpr std::array<ControlRow, kAddedControlCount> kAddedControls{{
     {"fraPractice", Kind::Frame, "", "Practice", 120, kPracticeTop, 5655, kPracticeHeight, -1, Align::Left, true, false, false},
     {"chkShowScramble", Kind::CheckBox, "fraPractice", "Show scr&amble", 240, 360, 2895, 255, -1, Align::Left, true, false, false},
@@ -107,7 +118,17 @@ inline constexpr std::array<ControlRow, kAddedControlCount> kAddedControls{{
     // The label gives its access key to the drop-down list after it.
     {"lblHoldToStart", Kind::FieldLabel, "fraPractice", "Hold &to start:", 3240, 750, 1095, 255, -1, Align::Left, false, false, false},
     {"cboHoldToStart", Kind::DropDownList, "fraPractice", "", 4380, 690, 1035, kDropDownHeight, -1, Align::Left, false, false, false},
+    // Access keys clear of the Result panel's own (S, R, B, X, M, E).
+    {"fraSession", Kind::Frame, "", "Sessions", 120, kSessionTop, 5655, kSessionHeight, -1, Align::Left, true, false, false},
+    {"lblSession", Kind::FieldLabel, "fraSession", "Sessi&on:", 120, 360, 855, 255, -1, Align::Left, false, false, false},
+    {"cboSession", Kind::DropDownList, "fraSession", "", 1080, 300, 4455, kSessionDropDownHeight, -1, Align::Left, false, false, false},
+    {"cmdNewSession", Kind::CommandButton, "fraSession", "&New...", 120, 720, kSessionButtonWidth, 375, -1, Align::Center, false, false, false},
+    {"cmdRenameSession", Kind::CommandButton, "fraSession", "Ren&ame...", 120 + kSessionButtonPitch, 720, kSessionButtonWidth, 375, -1, Align::Center, false, false, false},
+    {"cmdDeleteSession", Kind::CommandButton, "fraSession", "&Delete...", 120 + 2 * kSessionButtonPitch, 720, kSessionButtonWidth, 375, -1, Align::Center, false, false, false},
+    {"cmdImport", Kind::CommandButton, "fraSession", "&Import...", 120 + 3 * kSessionButtonPitch, 720, kSessionButtonWidth, 375, -1, Align::Center, false, false, false},
+    {"cmdExport", Kind::CommandButton, "fraSession", "Ex&port...", 120 + 4 * kSessionButtonPitch, 720, kSessionButtonWidth, 375, -1, Align::Center, false, false, false},
 }};
+static_assert(120 + 4 * kSessionButtonPitch + kSessionButtonWidth == 120 + 5415, "the buttons span the list's width");
 
 // Every control the window creates: the designed rows, then the added ones, so that a
 // designed control has the same index in both tables.
@@ -159,12 +180,13 @@ inline constexpr std::array<int, kControlCount> TabOrder() { return TabOrderOf(k
 
 // The order the window creates its controls in, which the dialog manager tabs through:
 // the Setup frame, the Practice frame, Exit, the option row, then the Result frame with
-// Remove before Reset (so a Tab from the list lands on the button for the line), then
-// About as designed.
+// Remove before Reset (so a Tab from the list lands on the button for the line), the
+// Sessions frame, then About as designed.
 inline constexpr std::array<const char*, kAllControlCount> kWindowTabOrderNames{
     "fraSetup",  "chkLogResult", "chkShowHour", "chk3SecCD", "fraPractice", "chkShowScramble", "chkAnyKeyStops",
     "chkInspection", "lblHoldToStart", "cboHoldToStart", "cmdExit", "optSetup", "optResult", "optAbout",
-    "fraResult", "lstResult", "cmdRemove", "cmdReset", "fraAbout", "Label1", "Label2", "Frame1", "Label3",
+    "fraResult", "lstResult", "cmdRemove", "cmdReset", "fraSession", "lblSession", "cboSession", "cmdNewSession",
+    "cmdRenameSession", "cmdDeleteSession", "cmdImport", "cmdExport", "fraAbout", "Label1", "Label2", "Frame1", "Label3",
     "Label4", "lblURL3", "lblURL1", "Label7", "lblURL2", "Image1"};
 
 // Every control the window creates, as indexes, in the order it creates them.
@@ -220,15 +242,21 @@ inline constexpr std::array<PanelRow, 3> kDesignedPanels{{
     {"About", "optAbout", "fraAbout", "Twistwatch | About", 5565, 5985, 4560, ""},
 }};
 
-// What the window does: the Setup panel also shows the Practice frame, and grows by it
-// and its gap, Exit moving down with it; the other panels are as designed.
+// What the window does: the Setup panel also shows the Practice frame and the Result
+// panel the Sessions frame, each growing by it and its gap, Exit moving down with it;
+// the About panel is as designed.
 inline constexpr std::array<PanelRow, 3> kPanels = [] {
   std::array<PanelRow, 3> panels = kDesignedPanels;
   panels[0].addedFrame = "fraPractice";
   panels[0].windowHeight += kPracticeGap + kPracticeHeight;
   panels[0].exitTop += kPracticeGap + kPracticeHeight;
+  panels[1].addedFrame = "fraSession";
+  panels[1].windowHeight += kSessionGap + kSessionHeight;
+  panels[1].exitTop += kSessionGap + kSessionHeight;
   return panels;
 }();
+static_assert(kPanels[1].exitTop == kSessionTop + kSessionHeight + 105, "Exit 105 under the last frame");
+static_assert(kPanels[1].windowHeight - kPanels[1].exitTop == 1005, "and 1005 from the window's bottom");
 
 // A panel switch shows one frame and hides the others in this order.
 inline constexpr std::array<const char*, 3> kFrameSwitchOrder{"fraAbout", "fraResult", "fraSetup"};
@@ -251,5 +279,49 @@ inline constexpr int kButtonGap = 105;
 // The longest comment kept; a line of the log is read whole, so this is only a sanity bound.
 inline constexpr int kMaxLength = 1000;
 }  // namespace comment_box
+
+// ---- The box New... and Rename... ask with: a session's name and its event.
+namespace session_box {
+inline constexpr const char* kNewCaption = "Twistwatch | New Session";
+inline constexpr const char* kRenameCaption = "Twistwatch | Rename Session";
+inline constexpr const char* kNamePrompt = "&Name:";
+inline constexpr const char* kEventPrompt = "&Event:";
+inline constexpr int kClientWidth = 4500;
+inline constexpr int kClientHeight = 1515;
+inline constexpr int kMargin = 120;
+inline constexpr int kPromptWidth = 795;
+inline constexpr int kPromptHeight = 255;
+// A prompt stands this far below the top of its field, level with the field's text.
+inline constexpr int kPromptDrop = 60;
+inline constexpr int kFieldLeft = 960;
+inline constexpr int kFieldHeight = 315;
+inline constexpr int kNameTop = 120;
+inline constexpr int kEventTop = 540;
+inline constexpr int kEventDropDownHeight = 3015;  // the events' list dropped down, eleven of them
+inline constexpr int kButtonTop = 1020;
+inline constexpr int kButtonWidth = 1140;
+inline constexpr int kButtonHeight = 375;
+inline constexpr int kButtonGap = 105;
+// A name is one line a person reads in a list; longer is a paste gone wrong.
+inline constexpr int kMaxLength = 64;
+}  // namespace session_box
+
+// ---- The progress of a long import or export: a bar and Cancel.
+namespace progress_box {
+inline constexpr const char* kImportCaption = "Twistwatch | Import";
+inline constexpr const char* kExportCaption = "Twistwatch | Export";
+inline constexpr int kClientWidth = 4500;
+inline constexpr int kClientHeight = 1080;
+inline constexpr int kMargin = 120;
+inline constexpr int kBarTop = 120;
+inline constexpr int kBarHeight = 300;
+inline constexpr int kButtonTop = 585;
+inline constexpr int kButtonWidth = 1140;
+inline constexpr int kButtonHeight = 375;
+// Work that ends sooner shows no window at all.
+inline constexpr int kShowAfterMs = 500;
+// The bar's range: fine enough that every step of a long import moves it.
+inline constexpr int kBarSteps = 1000;
+}  // namespace progress_box
 
 }  // namespace tw::layout::options

@@ -5,16 +5,21 @@
 #include <string>
 
 #include "docking/win32/docking.h"
+#include "exchange/win32/system_exchange.h"
 #include "options/link_hover.h"
 #include "options/mail_link.h"
+#include "options/session_row.h"
 #include "options/win32/comment_box.h"
 #include "options/win32/hyperlink.h"
 #include "options/win32/link_label.h"
+#include "options/win32/session_box.h"
+#include "options/win32/session_exchange.h"
 #include "resources/links.h"
 #include "resources/main_layout.h"
 #include "resources/resource_ids.h"
 #include "results/result_book.h"
 #include "results/solve.h"
+#include "results/win32/session_shelf.h"
 #include "storage/win32/settings.h"
 #include "toolkit/win32/services.h"
 
@@ -30,6 +35,8 @@ using options::Panel;
 constexpr int kFirstControlId = 1000;
 constexpr const char* kResetQuestion = "Are you sure want to reset the result?";
 constexpr unsigned kResetStyle = MB_YESNO | MB_ICONQUESTION;  // 36, Yes the default
+// Deleting a session asks with No the default: a slip of Enter keeps it.
+constexpr unsigned kDeleteStyle = MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2;
 // Room past the right edge of right-aligned text for glyphs whose ink overhangs their
 // advance (the face Wine substitutes for Tahoma does), so the flush lines are not cut.
 constexpr int kInkMarginTwips = 45;
@@ -151,6 +158,7 @@ std::string LinkTarget(int link) {
 
 std::unique_ptr<OptionsWindow> g_options;
 results::ResultBook* g_book = nullptr;
+results::SessionShelf* g_shelf = nullptr;
 std::function<void(std::string_view key)> g_setting_changed;
 std::function<int(HMENU)> g_menu_chooser;
 
@@ -238,6 +246,14 @@ void OptionsWindow::OnCreate() {
   hwnds_.fill(nullptr);
   visible_.fill(true);
   enabled_.fill(true);
+  usable_.fill(true);
+  // The frames beyond the design show only with their panel: the designed window has
+  // none of them.
+  for (const lo::PanelRow& panel : lo::kPanels) {
+    if (!*panel.addedFrame) continue;
+    const auto index = static_cast<std::size_t>(lo::IndexOf(panel.addedFrame));
+    visible_[index] = enabled_[index] = false;
+  }
   emphasis_.fill(false);
   saved_focus_ = nullptr;
   select_after_save_ = false;
@@ -320,6 +336,7 @@ bool OptionsWindow::OnLoad() {
   LoadHoldToStart();
   // The list follows the book from here on, loaded hidden or shown.
   lstResult.SetBook(g_book);
+  SessionsChanged();
   key_filter_ = SetWindowsHookExA(WH_MSGFILTER, &PanelKeyFilter, nullptr, GetCurrentThreadId());
   return true;
 }
@@ -386,10 +403,23 @@ void OptionsWindow::ApplyFrames() {
     if (!control) continue;
     const int frame = RowAt(i).kind == lo::Kind::Frame && !*RowAt(i).container ? i : PanelFrameOf(i);
     const bool shown = frame < 0 || onScreen[static_cast<std::size_t>(frame)];
-    const bool enabled = frame < 0 || enabled_[static_cast<std::size_t>(frame)];
-    EnableWindow(control, enabled ? TRUE : FALSE);
+    ApplyEnabled(i);
     ShowWindow(control, shown ? SW_SHOWNA : SW_HIDE);
   }
+}
+
+void OptionsWindow::ApplyEnabled(int index) {
+  HWND control = hwnds_[static_cast<std::size_t>(index)];
+  if (!control) return;
+  const int frame = RowAt(index).kind == lo::Kind::Frame && !*RowAt(index).container ? index : PanelFrameOf(index);
+  const bool enabled = (frame < 0 || enabled_[static_cast<std::size_t>(frame)]) && usable_[static_cast<std::size_t>(index)];
+  EnableWindow(control, enabled ? TRUE : FALSE);
+}
+
+void OptionsWindow::SetUsable(std::string_view name, bool usable) {
+  const int index = lo::IndexOf(name);
+  usable_[static_cast<std::size_t>(index)] = usable;
+  ApplyEnabled(index);
 }
 
 void OptionsWindow::KeepFocusOnScreen(HWND fallback) {
@@ -507,6 +537,114 @@ void OptionsWindow::onCmdResetClick() {
 }
 
 void OptionsWindow::onLinkClick(int link) { options::OpenHyperlink(LinkTarget(link)); }
+
+// ---- The session row.
+
+namespace {
+
+// The sessions as the row lists them; the first session alone without a shelf.
+std::vector<results::Session> ShownSessions() {
+  if (g_shelf) return g_shelf->List().All();
+  return {results::Session{results::kFirstSession, std::string(results::kFirstSessionName),
+                           std::string(results::kFirstSessionEvent)}};
+}
+
+}  // namespace
+
+void OptionsWindow::SessionsChanged() {
+  HWND list = Control("cboSession");
+  if (!list) return;
+  std::vector<std::string> items;
+  for (const results::Session& session : ShownSessions()) items.push_back(options::SessionItemText(session));
+  // Refilled only when a text changed: a pick from the list dropped down switches the
+  // session at once, and must not close the list under the user's pointer.
+  if (items != SessionItems()) {
+    SendMessageA(list, CB_RESETCONTENT, 0, 0);
+    for (const std::string& item : items) SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  }
+  const int current = g_shelf ? static_cast<int>(g_shelf->List().CurrentIndex()) : 0;
+  if (SessionSelected() != current) SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(current), 0);
+  const bool shelf = g_shelf != nullptr;
+  SetUsable("cboSession", shelf);
+  for (const char* button : {"cmdNewSession", "cmdRenameSession", "cmdImport", "cmdExport"}) SetUsable(button, shelf);
+  SetUsable("cmdDeleteSession", shelf && !g_shelf->IsFirst());
+  KeepFocusOnScreen(list);
+}
+
+std::vector<std::string> OptionsWindow::SessionItems() const {
+  HWND list = Control("cboSession");
+  std::vector<std::string> items;
+  const auto count = static_cast<int>(SendMessageA(list, CB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    const auto length = static_cast<int>(SendMessageA(list, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0));
+    std::string text(static_cast<std::size_t>(std::max(length, 0)) + 1, '\0');
+    SendMessageA(list, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(std::max(length, 0)));
+    items.push_back(std::move(text));
+  }
+  return items;
+}
+
+int OptionsWindow::SessionSelected() const {
+  const auto item = static_cast<int>(SendMessageA(Control("cboSession"), CB_GETCURSEL, 0, 0));
+  return item == CB_ERR ? -1 : item;
+}
+
+void OptionsWindow::SetSessionSelected(int item) {
+  SendMessageA(Control("cboSession"), CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+  onCboSessionChange();
+}
+
+// The list above follows through the shelf's onSwitched, which hands this window the
+// session's book.
+void OptionsWindow::onCboSessionChange() {
+  const int item = SessionSelected();
+  if (g_shelf && item >= 0) g_shelf->Switch(static_cast<std::size_t>(item));
+  SessionsChanged();
+}
+
+void OptionsWindow::onCmdNewSessionClick() {
+  if (!g_shelf) return;
+  const auto choice = options::AskForSession(Handle(), true, {"", g_shelf->Current().event});
+  if (choice && g_shelf) g_shelf->Add(choice->name, choice->event);
+  SessionsChanged();
+}
+
+void OptionsWindow::onCmdRenameSessionClick() {
+  if (!g_shelf) return;
+  const results::Session session = g_shelf->Current();
+  const auto choice = options::AskForSession(Handle(), false, {session.name, session.event});
+  // The name is asked for the session shown then; the list may have changed meanwhile.
+  if (choice && g_shelf && g_shelf->List().IndexOf(session.number)) {
+    g_shelf->Rename(session.number, choice->name, choice->event);
+  }
+  SessionsChanged();
+}
+
+void OptionsWindow::onCmdDeleteSessionClick() {
+  if (!g_shelf || g_shelf->IsFirst()) return;
+  const results::Session session = g_shelf->Current();
+  const std::string item = exchange::AnsiToUtf8(options::SessionItemText(session));
+  if (ShowMessageBox(Handle(), options::DeleteQuestion(item), kAppTitle, kDeleteStyle) != IDYES) return;
+  if (g_shelf && g_shelf->List().IndexOf(session.number) && !g_shelf->Remove(session.number)) {
+    ShowMessageBox(Handle(), std::string(options::kDeleteFailed), kAppTitle, MB_OK | MB_ICONEXCLAMATION);
+  }
+  SessionsChanged();
+}
+
+void OptionsWindow::onCmdImportClick() {
+  if (!g_shelf) return;
+  const auto path = options::AskForFile(Handle(), options::FileDialogKind::Open, "");
+  if (path && g_shelf) options::ImportIntoShelf(Handle(), *path, *g_shelf);
+  SessionsChanged();
+}
+
+void OptionsWindow::onCmdExportClick() {
+  if (!g_shelf) return;
+  const std::string suggested = exchange::AnsiToUtf8(options::ExportFileName(g_shelf->Current().name));
+  const auto path = options::AskForFile(Handle(), options::FileDialogKind::Save, suggested);
+  if (path && g_shelf) options::ExportCurrentSession(Handle(), *path, *g_shelf);
+}
 
 int LineMenuCommandId(options::LineCommand command) { return 1 + static_cast<int>(command); }
 
@@ -698,6 +836,7 @@ void OptionsWindow::OnCommand(int id, int code, HWND /*control*/) {
   if (index < 0 || index >= lo::kAllControlCount) return;
   const std::string_view name = RowAt(index).name;
   if (name == "cboHoldToStart" && code == CBN_SELCHANGE) return onCboHoldToStartChange();
+  if (name == "cboSession" && code == CBN_SELCHANGE) return onCboSessionChange();
   if (code != BN_CLICKED) return;
   if (name == "optSetup") return optSetup.UserClicked();
   if (name == "optResult") return optResult.UserClicked();
@@ -705,6 +844,11 @@ void OptionsWindow::OnCommand(int id, int code, HWND /*control*/) {
   if (name == "cmdExit") return onCmdExitClick();
   if (name == "cmdRemove") return onCmdRemoveClick();
   if (name == "cmdReset") return onCmdResetClick();
+  if (name == "cmdNewSession") return onCmdNewSessionClick();
+  if (name == "cmdRenameSession") return onCmdRenameSessionClick();
+  if (name == "cmdDeleteSession") return onCmdDeleteSessionClick();
+  if (name == "cmdImport") return onCmdImportClick();
+  if (name == "cmdExport") return onCmdExportClick();
   if (id == IDOK) return;  // Enter does not toggle a check box
   if (name == "chk3SecCD") return chk3SecCD.UserClicked();
   if (name == "chkShowHour") return chkShowHour.UserClicked();
@@ -804,6 +948,17 @@ LRESULT OptionsWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 void SetOptionsResultBook(results::ResultBook* book) {
   g_book = book;
   if (g_options) g_options->SetResultBook(book);
+  // A new book is a session switched (from the main window too): the row follows.
+  OptionsSessionsChanged();
+}
+
+void SetOptionsSessionShelf(results::SessionShelf* shelf) {
+  g_shelf = shelf;
+  OptionsSessionsChanged();
+}
+
+void OptionsSessionsChanged() {
+  if (g_options && g_options->IsLoaded()) g_options->SessionsChanged();
 }
 
 void SetOptionsSettingChanged(std::function<void(std::string_view key)> handler) {

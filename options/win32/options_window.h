@@ -4,7 +4,9 @@
 #include <array>
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "options/hold_choice.h"
 #include "options/line_menu.h"
@@ -20,6 +22,7 @@ namespace tw {
 
 namespace results {
 class ResultBook;
+class SessionShelf;
 }
 
 // The options window (frmMore): Setup, Result and About panels stacked in one place,
@@ -45,6 +48,12 @@ class OptionsWindow : public Form {
   // The book the Result panel shows and edits; null shows an empty list. The book
   // must outlive the window's load, or be taken away first.
   void SetResultBook(results::ResultBook* book);
+  // The session row shows the shelf's sessions again, the current one chosen.
+  void SessionsChanged();
+  // The session row's list as shown, and the item chosen (-1 for none).
+  std::vector<std::string> SessionItems() const;
+  int SessionSelected() const;
+  void SetSessionSelected(int item);  // as a user's pick: switches to that session
 
   // The native window of a designed control, by its designed name.
   HWND Control(std::string_view name) const;
@@ -75,6 +84,13 @@ class OptionsWindow : public Form {
   void onCboHoldToStartChange();
   void onCmdRemoveClick();
   void onCmdResetClick();
+  // The session row under the Result frame.
+  void onCboSessionChange();
+  void onCmdNewSessionClick();
+  void onCmdRenameSessionClick();
+  void onCmdDeleteSessionClick();
+  void onCmdImportClick();
+  void onCmdExportClick();
   void onLinkClick(int link);
   // The Result panel's menu for the selected line, at a point on the screen or, from
   // the keyboard, under the line; and one of its commands on the selected line.
@@ -116,6 +132,9 @@ class OptionsWindow : public Form {
   // A check box's caption or a label's text fits its control at the window's DPI:
   // the control grows from its designed box into the free room of its frame.
   void FitToText(int index);
+  // Enables a control as its frame and its own use allow.
+  void ApplyEnabled(int index);
+  void SetUsable(std::string_view name, bool usable);
   void KeepFocusOnScreen(HWND fallback);
   void DrawRightAlignedLabel(const DRAWITEMSTRUCT& item);
   int IndexOfHandle(HWND control) const;
@@ -126,6 +145,9 @@ class OptionsWindow : public Form {
   std::array<HWND, layout::options::kAllControlCount> hwnds_{};
   std::array<bool, layout::options::kAllControlCount> visible_{};
   std::array<bool, layout::options::kAllControlCount> enabled_{};
+  // Whether a control may be used at all, whatever its frame: Delete... is not for the
+  // first session, and the session row needs a shelf.
+  std::array<bool, layout::options::kAllControlCount> usable_{};
   std::array<bool, 3> emphasis_{};
   options::Bitmap picture_;
   HBRUSH white_ = nullptr;
@@ -144,6 +166,12 @@ class OptionsWindow : public Form {
 // "Any Key Stops", "Hold To Start"), the key already in the file.
 void SetOptionsResultBook(results::ResultBook* book);
 void SetOptionsSettingChanged(std::function<void(std::string_view key)> handler);
+// The sessions the Result panel's session row shows and changes (null: the first
+// session alone, its buttons off). The row follows the shelf's current session each
+// time SetOptionsResultBook is called, which the shelf's onSwitched does; a change
+// made elsewhere to the list alone (no switch) is shown after OptionsSessionsChanged.
+void SetOptionsSessionShelf(results::SessionShelf* shelf);
+void OptionsSessionsChanged();
 
 // The one options window, created on first use and loaded hidden, owned by `owner`
 // (no taskbar button of its own, above it while modal), when it is not loaded, as

@@ -152,11 +152,43 @@ TEST(OptionsLayout, ThePracticeFrameStandsUnderTheDesignedSetupFrame) {
   EXPECT_EQ(std::string(lo::kPanels[0].addedFrame), "fraPractice");
   EXPECT_EQ(lo::kPanels[0].windowHeight, 2925 + grown);
   EXPECT_EQ(lo::kPanels[0].exitTop, 1920 + grown);
-  for (std::size_t i = 1; i < lo::kPanels.size(); ++i) {
-    EXPECT_EQ(lo::kPanels[i].windowHeight, lo::kDesignedPanels[i].windowHeight);
-    EXPECT_EQ(lo::kPanels[i].exitTop, lo::kDesignedPanels[i].exitTop);
-    EXPECT_STREQ(lo::kPanels[i].addedFrame, "");
+  EXPECT_EQ(lo::kPanels[2].windowHeight, lo::kDesignedPanels[2].windowHeight) << "About as designed";
+  EXPECT_EQ(lo::kPanels[2].exitTop, lo::kDesignedPanels[2].exitTop);
+  EXPECT_STREQ(lo::kPanels[2].addedFrame, "");
+}
+
+// The sessions sit in a frame of their own under the designed Result frame, which
+// keeps its size and its three controls; the window grows by the frame and its gap.
+TEST(OptionsLayout, TheSessionsFrameStandsUnderTheDesignedResultFrame) {
+  std::vector<std::string> inResult;
+  for (const lo::ControlRow& row : lo::kAllControls) {
+    if (std::string(row.container) == "fraResult") inResult.push_back(row.name);
   }
+  EXPECT_EQ(inResult, (std::vector<std::string>{"cmdRemove", "cmdReset", "lstResult"}));
+
+  const lo::ControlRow& sessions = lo::Row("fraSession");
+  EXPECT_EQ(sessions.kind, lo::Kind::Frame);
+  EXPECT_EQ(sessions.left, 120);
+  EXPECT_EQ(sessions.width, 5655);
+  EXPECT_EQ(sessions.top, 600 + 2895 + 120);
+  const char* buttons[] = {"cmdNewSession", "cmdRenameSession", "cmdDeleteSession", "cmdImport", "cmdExport"};
+  int left = 120;  // the list's left, and its width across the five
+  for (const char* name : buttons) {
+    const lo::ControlRow& row = lo::Row(name);
+    EXPECT_EQ(std::string(row.container), "fraSession") << name;
+    EXPECT_EQ(row.left, left) << name;
+    EXPECT_EQ(row.top + row.height, sessions.height - 120) << name;
+    left += row.width + 105;
+  }
+  EXPECT_EQ(left - 105, 120 + 5415);
+  const lo::ControlRow& list = lo::Row("cboSession");
+  EXPECT_EQ(list.left + list.width, 120 + 5415);
+
+  const int grown = 120 + sessions.height;
+  EXPECT_EQ(std::string(lo::kPanels[1].addedFrame), "fraSession");
+  EXPECT_EQ(lo::kPanels[1].windowHeight, 4605 + grown);
+  EXPECT_EQ(lo::kPanels[1].exitTop, 3600 + grown);
+  EXPECT_EQ(lo::kPanels[1].exitTop, sessions.top + sessions.height + 105);
 }
 
 // Tab runs through the Setup frame, then Practice, then Exit; in the Result frame the
@@ -171,6 +203,8 @@ TEST(OptionsLayout, TheWindowTabsFrameByFrame) {
                                           "cmdExit", "optSetup"};
   for (std::size_t i = 1; i < setup.size(); ++i) EXPECT_LT(at(setup[i - 1]), at(setup[i])) << setup[i];
   EXPECT_EQ(at("cboHoldToStart"), at("lblHoldToStart") + 1) << "the label's access key moves to the list";
+  EXPECT_EQ(at("cboSession"), at("lblSession") + 1);
+  EXPECT_LT(at("cmdReset"), at("cboSession")) << "the session row after the Result frame's own";
   EXPECT_LT(at("lstResult"), at("cmdRemove"));
   EXPECT_LT(at("cmdRemove"), at("cmdReset"));
   for (int i = 0; i < lo::kAllControlCount; ++i) {

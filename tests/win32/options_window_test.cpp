@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
 #include <objbase.h>
 
 #include <algorithm>
@@ -15,9 +17,13 @@
 #include "options/win32/comment_box.h"
 #include "options/win32/hyperlink.h"
 #include "options/win32/options_window.h"
+#include "options/win32/session_box.h"
+#include "options/win32/session_exchange.h"
+#include "options/win32/work_progress.h"
 #include "resources/options_layout.h"
 #include "results/result_book.h"
 #include "results/solve.h"
+#include "results/win32/session_shelf.h"
 #include "storage/settings_text.h"
 #include "storage/win32/settings_file.h"
 #include "tests/win32/app_fixture.h"
@@ -31,6 +37,7 @@ namespace {
 namespace lo = layout::options;
 using testing_support::AppFolderTest;
 using testing_support::FakeLogStore;
+using testing_support::FileExists;
 using testing_support::ReadFileBytes;
 using testing_support::WriteFileBytes;
 
@@ -124,12 +131,15 @@ void ExpectPanel(OptionsWindow& window, const PanelExpectation& want) {
   EXPECT_EQ(window.ClientHeight(), want.clientHeight);
   EXPECT_EQ(window.ClientWidth(), 5895);
   EXPECT_EQ(window.ControlTop(window.Control("cmdExit")), want.exitTop);
-  for (const char* frame : {"fraAbout", "fraResult", "fraSetup", "fraPractice"}) {
-    // The Practice frame goes with the Setup panel.
-    const std::string shown = std::string(want.frame) == "fraSetup" && std::string(frame) == "fraPractice"
-                                  ? "fraPractice"
-                                  : want.frame;
-    const bool chosen = *want.frame == '\0' || std::string(frame) == shown;
+  for (const char* frame : {"fraAbout", "fraResult", "fraSetup", "fraPractice", "fraSession"}) {
+    // The Practice frame goes with the Setup panel and the Sessions frame with the
+    // Result panel; the designed window, no panel chosen, has neither.
+    const std::string name = frame;
+    const std::string chosenFrame = want.frame;
+    const bool added = name == "fraPractice" || name == "fraSession";
+    const bool chosen = added ? (name == "fraPractice" && chosenFrame == "fraSetup") ||
+                                    (name == "fraSession" && chosenFrame == "fraResult")
+                              : chosenFrame.empty() || name == chosenFrame;
     EXPECT_EQ(window.FrameVisible(frame), chosen) << frame;
     EXPECT_EQ(window.FrameEnabled(frame), chosen) << frame;
   }
@@ -144,8 +154,9 @@ TEST_F(OptionsWindowTest, LoadRestoresTheLastPanelByExactName) {
   const Case cases[] = {
       {"", "optAbout", {"Twistwatch | About", 5085, 4560, "fraAbout"}},  // first start: defaults
       {"Last Frame=About\r\n", "optAbout", {"Twistwatch | About", 5085, 4560, "fraAbout"}},
-      {"Last Frame=Result\r\n", "optResult", {"Twistwatch | Result", 4125, 3600, "fraResult"}},
-      // The Setup panel has grown by the Practice frame (1215) and its gap (120).
+      // The Result panel has grown by the Sessions frame (1215) and its gap (120), the
+      // Setup panel by the Practice frame (1215) and its gap (120).
+      {"Last Frame=Result\r\n", "optResult", {"Twistwatch | Result", 4125 + 1335, 3600 + 1335, "fraResult"}},
       {"Last Frame=Setup\r\n", "optSetup", {"Twistwatch | Setup", 2445 + 1335, 1920 + 1335, "fraSetup"}},
       {"Countdown=Enabled\r\n", "optAbout", {"Twistwatch | About", 5085, 4560, "fraAbout"}},  // key missing
       {"Last Frame=result\r\n", "", {"?", 5085, 4560, ""}},
@@ -168,7 +179,8 @@ TEST_F(OptionsWindowTest, DesignedWindowShowsOnlyTheAboutPanelsControls) {
   EXPECT_TRUE(Shown(window.Control("fraAbout")));
   EXPECT_TRUE(Shown(window.Control("lblURL2")));
   EXPECT_TRUE(Shown(window.Control("Label3")));
-  for (const char* covered : {"fraSetup", "chkLogResult", "chk3SecCD", "fraResult", "lstResult", "cmdRemove"}) {
+  for (const char* covered : {"fraSetup", "chkLogResult", "chk3SecCD", "fraResult", "lstResult", "cmdRemove",
+                              "fraPractice", "fraSession", "cboSession", "cmdImport"}) {
     EXPECT_FALSE(Shown(window.Control(covered))) << covered;
   }
 }
@@ -185,15 +197,17 @@ TEST_F(OptionsWindowTest, EverySwitchLeavesExactlyOnePanelOnScreen) {
        {"Twistwatch | Setup", 2445 + 1335, 1920 + 1335, "fraSetup"},
        {"fraSetup", "chkLogResult", "chkShowHour", "chk3SecCD", "fraPractice", "chkShowScramble", "chkAnyKeyStops",
         "chkInspection", "lblHoldToStart", "cboHoldToStart"},
-       {"fraAbout", "lblURL1", "Frame1", "Image1", "fraResult", "lstResult", "cmdReset"}},
+       {"fraAbout", "lblURL1", "Frame1", "Image1", "fraResult", "lstResult", "cmdReset", "fraSession",
+        "cboSession", "cmdExport"}},
       {&OptionsWindow::optResult,
-       {"Twistwatch | Result", 4125, 3600, "fraResult"},
-       {"fraResult", "lstResult", "cmdRemove", "cmdReset"},
+       {"Twistwatch | Result", 4125 + 1335, 3600 + 1335, "fraResult"},
+       {"fraResult", "lstResult", "cmdRemove", "cmdReset", "fraSession", "lblSession"},
        {"fraAbout", "Label1", "fraSetup", "chk3SecCD", "fraPractice", "cboHoldToStart"}},
       {&OptionsWindow::optAbout,
        {"Twistwatch | About", 5085, 4560, "fraAbout"},
        {"fraAbout", "Label1", "Label2", "Frame1", "Label3", "Image1", "lblURL3"},
-       {"fraSetup", "chkShowHour", "fraResult", "cmdRemove", "fraPractice", "chkInspection"}},
+       {"fraSetup", "chkShowHour", "fraResult", "cmdRemove", "fraPractice", "chkInspection", "fraSession",
+        "cmdImport"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.panel.caption);
@@ -933,6 +947,9 @@ TEST_F(OptionsWindowTest, ControlsStandAsDesigned) {
       {"chkShowHour", "Show &hour"}, {"chkLogResult", "&Log result automatically"},
       {"chkShowScramble", "Show scr&amble"}, {"chkInspection", "WCA &inspection (15 s)"},
       {"chkAnyKeyStops", "Any &key stops the timer"}, {"lblHoldToStart", "Hold &to start:"}, {"fraPractice", "Practice"},
+      {"fraSession", "Sessions"}, {"lblSession", "Sessi&on:"}, {"cmdNewSession", "&New..."},
+      {"cmdRenameSession", "Ren&ame..."}, {"cmdDeleteSession", "&Delete..."}, {"cmdImport", "&Import..."},
+      {"cmdExport", "Ex&port..."},
       {"Label1", "Twistwatch"}, {"Label2", "Version 1.0"}, {"fraAbout", "About"},
   };
   for (const Case& c : captions) EXPECT_EQ(Text(window.Control(c.name)), c.text) << c.name;
@@ -1103,7 +1120,7 @@ TEST_F(OptionsWindowTest, AccessKeysAreUniqueInEveryPanel) {
   };
   const Case cases[] = {
       {&OptionsWindow::optSetup, 11},  // options, Exit, three designed boxes, four practice switches
-      {&OptionsWindow::optResult, 6},  // options, Exit, Remove, Reset
+      {&OptionsWindow::optResult, 12},  // options, Exit, Remove, Reset, the session row's six
       {&OptionsWindow::optAbout, 4},
   };
   for (const Case& c : cases) {
@@ -1531,6 +1548,408 @@ TEST_F(OptionsWindowTest, TheCommentBoxAsksForOneLine) {
     TearDown();
     SetUp();
   }
+}
+
+// ---- The session row under the Result frame.
+
+class SessionRowTest : public OptionsWindowTest {
+ protected:
+  void TearDown() override {
+    SetOptionsSessionShelf(nullptr);
+    options::SetSessionAnswerForTesting(nullptr);
+    options::SetFileDialogForTesting(nullptr);
+    options::SetProgressStepForTesting(nullptr);
+    UnloadOptionsWindow();
+    SetOptionsResultBook(nullptr);
+    shelf.reset();
+    OptionsWindowTest::TearDown();
+  }
+
+  // The program as WinMain wires it: the shelf over the first session's book, whose
+  // switches hand the windows the current book; then the options window loaded
+  // hidden on the Result panel.
+  OptionsWindow& LoadWithShelf(const std::vector<std::string>& results = {}) {
+    Start(Settings("Last Frame=Result\r\n"), results);
+    shelf = std::make_unique<results::SessionShelf>(folder, *book);
+    shelf->onSwitched = [this] { SetOptionsResultBook(&shelf->CurrentBook()); };
+    SetOptionsSessionShelf(shelf.get());
+    return frmMore(owner->Handle());
+  }
+
+  // The file dialogs answer with this path (none: cancelled) and note what they were asked.
+  void AnswerFileDialog(std::optional<std::string> path) {
+    options::SetFileDialogForTesting([this, path](options::FileDialogKind kind, const std::string& suggested) {
+      dialogs.push_back({kind, suggested});
+      return path;
+    });
+  }
+
+  bool Usable(OptionsWindow& window, const char* name) { return IsWindowEnabled(window.Control(name)) != FALSE; }
+
+  std::unique_ptr<results::SessionShelf> shelf;
+  std::vector<std::pair<options::FileDialogKind, std::string>> dialogs;
+};
+
+RECT ClientBox(const OptionsWindow& window, const char* name) {
+  RECT box;
+  GetWindowRect(window.Control(name), &box);
+  MapWindowPoints(nullptr, window.Handle(), reinterpret_cast<POINT*>(&box), 2);
+  return box;
+}
+
+TEST_F(SessionRowTest, TheRowStandsUnderTheDesignedResultFrameAndShowsTheFirstSession) {
+  OptionsWindow& window = LoadWithShelf();
+  struct Place {
+    const char* name;
+    int left, top, width, height;  // in the client area, twips
+  };
+  const Place places[] = {
+      // As designed.
+      {"fraResult", 120, 600, 5655, 2895},
+      {"cmdRemove", 240, 600 + 2350, 2655, 375},
+      {"cmdReset", 3000, 600 + 2350, 2655, 375},
+      // 120 under the Result frame, as the Practice frame under the Setup frame.
+      {"fraSession", 120, 3615, 5655, 1215},
+      {"cmdNewSession", 240, 3615 + 720, 999, 375},
+      {"cmdExport", 240 + 4 * 1104, 3615 + 720, 999, 375},
+      // 105 under the last frame.
+      {"cmdExit", 120, 3615 + 1215 + 105, 5655, 375},
+  };
+  for (const Place& p : places) {
+    const RECT box = ClientBox(window, p.name);
+    EXPECT_EQ(box.left, window.Px(p.left)) << p.name;
+    EXPECT_EQ(box.top, window.Px(p.top)) << p.name;
+    EXPECT_EQ(box.right - box.left, window.Px(p.width)) << p.name;
+    EXPECT_EQ(box.bottom - box.top, window.Px(p.height)) << p.name;
+  }
+  const RECT list = ClientBox(window, "lstResult");
+  EXPECT_EQ(list.left, window.Px(240));
+  EXPECT_EQ(list.top, window.Px(840));
+  // 1005 from Exit's top to the window's bottom, the designed frame included.
+  EXPECT_EQ(window.ClientHeight(), 4935 + 1005 - 480);
+  EXPECT_EQ(window.SessionItems(), std::vector<std::string>{"3x3x3 (3x3x3)"});
+  EXPECT_EQ(window.SessionSelected(), 0);
+  for (const char* name : {"cboSession", "cmdNewSession", "cmdRenameSession", "cmdImport", "cmdExport"}) {
+    EXPECT_TRUE(Usable(window, name)) << name;
+  }
+  EXPECT_FALSE(Usable(window, "cmdDeleteSession")) << "the first session cannot be deleted";
+  EXPECT_EQ(Setting("Sessions"), "<missing>") << "showing the row writes nothing";
+
+  // Without a shelf the row shows the same, its buttons off.
+  SetOptionsSessionShelf(nullptr);
+  EXPECT_EQ(window.SessionItems(), std::vector<std::string>{"3x3x3 (3x3x3)"});
+  for (const char* name : {"cboSession", "cmdNewSession", "cmdDeleteSession", "cmdImport", "cmdExport"}) {
+    EXPECT_FALSE(Usable(window, name)) << name;
+  }
+}
+
+TEST_F(SessionRowTest, NewRenameSwitchAndDeleteGoThroughTheShelfAndTheListFollows) {
+  const std::vector<std::string> first = {Solved(1234), Solved(2345)};
+  OptionsWindow& window = LoadWithShelf(first);
+  std::vector<std::pair<bool, options::SessionChoice>> asked;
+  std::optional<options::SessionChoice> answer = options::SessionChoice{"2x2x2", "222"};
+  options::SetSessionAnswerForTesting([&](bool isNew, const options::SessionChoice& current) {
+    asked.emplace_back(isNew, current);
+    return answer;
+  });
+
+  window.onCmdNewSessionClick();
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0], std::make_pair(true, options::SessionChoice{"", "333"})) << "a new session of the event shown";
+  EXPECT_EQ(window.SessionItems(), (std::vector<std::string>{"3x3x3 (3x3x3)", "2x2x2 (2x2x2)"}));
+  EXPECT_EQ(window.SessionSelected(), 1);
+  EXPECT_EQ(window.lstResult.Book(), &shelf->CurrentBook());
+  EXPECT_EQ(window.lstResult.Count(), 0);
+  EXPECT_TRUE(Usable(window, "cmdDeleteSession"));
+  EXPECT_EQ(Setting("Session 2 Name"), "2x2x2");
+  shelf->CurrentBook().Append(Solved(345));
+
+  answer = std::nullopt;  // Cancel
+  window.onCmdNewSessionClick();
+  EXPECT_EQ(window.SessionItems().size(), 2u);
+
+  answer = options::SessionChoice{"Two", "pyram"};
+  window.onCmdRenameSessionClick();
+  EXPECT_EQ(asked.back(), std::make_pair(false, options::SessionChoice{"2x2x2", "222"}));
+  EXPECT_EQ(window.SessionItems(), (std::vector<std::string>{"3x3x3 (3x3x3)", "Two (Pyraminx)"}));
+  EXPECT_EQ(Setting("Session 2 Event"), "pyram");
+
+  window.SetSessionSelected(0);
+  EXPECT_TRUE(shelf->IsFirst());
+  EXPECT_EQ(window.lstResult.Book(), book.get());
+  EXPECT_EQ(window.lstResult.Count(), 2);
+  EXPECT_FALSE(Usable(window, "cmdDeleteSession"));
+
+  // Ctrl+PageDown in the main window, the options window loaded hidden: it follows.
+  shelf->Step(+1);
+  EXPECT_EQ(window.SessionSelected(), 1);
+  EXPECT_EQ(window.lstResult.Count(), 1);
+
+  this->answer = IDNO;
+  window.onCmdDeleteSessionClick();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].text.find("\"Two (Pyraminx)\""), std::string::npos) << boxes[0].text;
+  EXPECT_EQ(boxes[0].style, static_cast<unsigned>(MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2)) << "No the default";
+  EXPECT_EQ(window.SessionItems().size(), 2u);
+  shelf->FlushAll();
+  EXPECT_TRUE(FileExists(Path("Result 2.lst")));
+
+  this->answer = IDYES;
+  window.onCmdDeleteSessionClick();
+  EXPECT_EQ(window.SessionItems(), std::vector<std::string>{"3x3x3 (3x3x3)"});
+  EXPECT_EQ(window.lstResult.Book(), book.get());
+  EXPECT_FALSE(FileExists(Path("Result 2.lst")));
+  EXPECT_FALSE(Usable(window, "cmdDeleteSession"));
+  EXPECT_EQ(book->Lines(), first);
+}
+
+TEST_F(SessionRowTest, TheSessionBoxAsksForOneNonEmptyLineAndAnEvent) {
+  struct Case {
+    const char* how;
+    const char* typed;
+    std::function<void(options::SessionBox&)> act;
+    std::optional<options::SessionChoice> answer;
+  };
+  const auto enter = [](options::SessionBox&) { SendKeys({{VK_RETURN, true}, {VK_RETURN, false}}); };
+  const auto escape = [](options::SessionBox&) { SendKeys({{VK_ESCAPE, true}, {VK_ESCAPE, false}}); };
+  const Case cases[] = {
+      {"Enter", "  Two by two \t", enter, options::SessionChoice{"Two by two", "pyram"}},
+      {"OK", "OH", [](options::SessionBox& box) { SendMessageA(box.OkButton(), BM_CLICK, 0, 0); },
+       options::SessionChoice{"OH", "pyram"}},
+      {"Escape", "OH", escape, std::nullopt},
+      {"title bar", "OH", [](options::SessionBox& box) { SendMessageA(box.Handle(), WM_CLOSE, 0, 0); }, std::nullopt},
+      // With no name there is nothing to accept: Enter leaves the box up, Escape closes it.
+      {"Enter without a name", "   ",
+       [enter, escape](options::SessionBox& box) {
+         EXPECT_FALSE(IsWindowEnabled(box.OkButton()));
+         enter(box);
+         EXPECT_EQ(options::SessionBox::Current(), &box);
+         escape(box);
+       },
+       std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    OptionsWindow& window = LoadWithShelf();
+    window.Show();
+    ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == window.Handle(); }));
+    SetFocus(window.Control("cmdRenameSession"));
+    static std::function<void()> step;
+    std::string shownName, shownEvent;
+    bool nameFocused = false;
+    step = [&] {
+      options::SessionBox* box = options::SessionBox::Current();
+      ASSERT_NE(box, nullptr);
+      shownName = Text(box->NameEdit());
+      shownEvent = Text(box->EventList());
+      nameFocused = GetFocus() == box->NameEdit();
+      EXPECT_FALSE(IsWindowEnabled(window.Handle())) << "modal over the options window";
+      SetWindowTextA(box->NameEdit(), c.typed);
+      const auto pyraminx = SendMessageA(box->EventList(), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>("Pyraminx"));
+      SendMessageA(box->EventList(), CB_SETCURSEL, static_cast<WPARAM>(pyraminx), 0);
+      c.act(*box);
+    };
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+      KillTimer(nullptr, id);
+      step();
+    });
+    const UINT_PTR rescue = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR id, DWORD) {
+      KillTimer(nullptr, id);
+      if (options::SessionBox::Current()) PostMessageA(options::SessionBox::Current()->Handle(), WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(options::AskForSession(window.Handle(), false, {"2x2x2", "222"}), c.answer);
+    KillTimer(nullptr, rescue);
+    EXPECT_EQ(shownName, "2x2x2");
+    EXPECT_EQ(shownEvent, "2x2x2");
+    EXPECT_TRUE(nameFocused);
+    EXPECT_TRUE(IsWindowEnabled(window.Handle()));
+    EXPECT_EQ(GetActiveWindow(), window.Handle());
+    EXPECT_EQ(GetFocus(), window.Control("cmdRenameSession")) << "the focus goes back where it was";
+    step = nullptr;
+    TearDown();
+    SetUp();
+  }
+}
+
+// Two sessions of csTimer's, one solve of the second unreadable.
+const std::string kCsTimerFile =
+    R"({"session1":[[[0,12345],"R U","",1700000000],[[2000,10000],"F2","pop",1700000100]],)"
+    R"("session2":[[[0,4567],"R U F","",1700001000],[["x"],"","",0]],)"
+    R"("properties":{"sessionData":"{\"1\":{\"name\":\"Main\",\"opt\":{\"scrType\":\"333\"}},)"
+    R"(\"2\":{\"name\":\"Small\",\"opt\":{\"scrType\":\"222so\"}}}"}})";
+
+TEST_F(SessionRowTest, ImportAsksFirstThenMakesASessionForEachOfTheFilesSessions) {
+  const std::vector<std::string> first = {Solved(1234)};
+  OptionsWindow& window = LoadWithShelf(first);
+  WriteFileBytes(Path("from csTimer.txt"), kCsTimerFile);
+  AnswerFileDialog(Path("from csTimer.txt"));
+
+  answer = IDNO;
+  window.onCmdImportClick();
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_EQ(dialogs[0].first, options::FileDialogKind::Open);
+  ASSERT_EQ(boxes.size(), 1u);
+  const std::string& question = boxes[0].text;
+  for (const char* part : {"Import \"from csTimer.txt\"?", "csTimer file: 2 sessions, 3 solves.", "Main (3x3x3): 2 solves",
+                           "Small (2x2x2): 1 solve", "1 solve could not be read", "session \"Small\", solve 2",
+                           "Each session becomes a new session here."}) {
+    EXPECT_NE(question.find(part), std::string::npos) << part << " in:\n" << question;
+  }
+  EXPECT_EQ(boxes[0].style, static_cast<unsigned>(MB_YESNO | MB_ICONQUESTION));
+  EXPECT_EQ(window.SessionItems().size(), 1u) << "No writes nothing";
+  EXPECT_EQ(Setting("Sessions"), "<missing>");
+
+  answer = IDYES;
+  window.onCmdImportClick();
+  EXPECT_EQ(window.SessionItems(), (std::vector<std::string>{"3x3x3 (3x3x3)", "Main (3x3x3)", "Small (2x2x2)"}));
+  EXPECT_EQ(window.SessionSelected(), 1) << "the first session imported is shown";
+  EXPECT_EQ(window.lstResult.Count(), 2);
+  const std::optional<results::Solve> plusTwo = results::Parse(shelf->CurrentBook().Line(1));
+  ASSERT_TRUE(plusTwo);
+  EXPECT_EQ(plusTwo->penalty, results::Penalty::PlusTwo);
+  EXPECT_EQ(plusTwo->comment, "pop");
+  // Each session's import is one step of undo in its own book.
+  EXPECT_TRUE(shelf->CurrentBook().Undo());
+  EXPECT_EQ(window.lstResult.Count(), 0);
+  window.SetSessionSelected(2);
+  EXPECT_EQ(window.lstResult.Count(), 1);
+  EXPECT_EQ(book->Lines(), first);
+  shelf->FlushAll();
+  EXPECT_EQ(ReadFileBytes(Path("Result 3.lst")).substr(0, 7), "#Date: ");
+}
+
+TEST_F(SessionRowTest, AListOfTimesGoesIntoTheSessionShownAsOneStep) {
+  const std::vector<std::string> first = {Solved(1234)};
+  OptionsWindow& window = LoadWithShelf(first);
+  WriteFileBytes(Path("times.txt"), "12.34\r\n15.02+\r\nnot a time\r\nDNF(9.87)\r\n");
+  AnswerFileDialog(Path("times.txt"));
+  window.onCmdImportClick();
+  ASSERT_EQ(boxes.size(), 1u);
+  for (const char* part : {"List of times: 3 solves.", "1 line could not be read",
+                           "The solves go into the session \"3x3x3 (3x3x3)\"."}) {
+    EXPECT_NE(boxes[0].text.find(part), std::string::npos) << part << " in:\n" << boxes[0].text;
+  }
+  EXPECT_EQ(window.SessionItems().size(), 1u);
+  ASSERT_EQ(book->Size(), 4u);
+  EXPECT_EQ(window.lstResult.Count(), 4);
+  EXPECT_TRUE(book->Undo());
+  EXPECT_EQ(book->Lines(), first);
+}
+
+TEST_F(SessionRowTest, AFileThatIsNotWhatItClaimsIsNamedWithItsFirstProblemAndNothingIsWritten) {
+  struct Case {
+    const char* file;
+    std::optional<std::string> bytes;  // none: no such file
+    const char* problem;
+  };
+  const Case cases[] = {
+      {"broken.json", "{\"session1\": [[[0, 1234]", "It is not a csTimer export: it is not valid JSON"},
+      {"odd.txt", "{\"session1\": 5}", "\"session1\" is not a list of solves"},
+      {"notes.txt", "nothing here\r\nat all\r\n", "could not be imported"},
+      {"unicode.txt", std::string("\xFF\xFE" "1\0" "2\0", 6), "UTF-16"},
+      {"missing.txt", std::nullopt, "could not be read"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    OptionsWindow& window = LoadWithShelf({Solved(1234)});
+    if (c.bytes) WriteFileBytes(Path(c.file), *c.bytes);
+    AnswerFileDialog(Path(c.file));
+    boxes.clear();
+    window.onCmdImportClick();
+    ASSERT_EQ(boxes.size(), 1u) << "one message, no question";
+    EXPECT_NE(boxes[0].text.find(std::string("\"") + c.file + "\""), std::string::npos) << boxes[0].text;
+    EXPECT_NE(boxes[0].text.find(c.problem), std::string::npos) << boxes[0].text;
+    EXPECT_NE(boxes[0].text.find("Nothing was written."), std::string::npos) << boxes[0].text;
+    EXPECT_EQ(boxes[0].style & MB_ICONEXCLAMATION, static_cast<unsigned>(MB_ICONEXCLAMATION));
+    EXPECT_EQ(window.SessionItems().size(), 1u);
+    EXPECT_EQ(book->Size(), 1u);
+    EXPECT_FALSE(book->CanUndo());
+    EXPECT_EQ(Setting("Sessions"), "<missing>");
+    TearDown();
+    SetUp();
+  }
+}
+
+TEST_F(SessionRowTest, ExportWritesTheSessionShownAsCsvOrCsTimersFileAndSaysWhenItCannot) {
+  OptionsWindow& window = LoadWithShelf({Solved(999)});
+  options::SetSessionAnswerForTesting([](bool, const options::SessionChoice&) {
+    return options::SessionChoice{"2x2x2: OH?", "222"};
+  });
+  window.onCmdNewSessionClick();
+  shelf->CurrentBook().AppendAll({Solved(1234), "a note typed by hand", Solved(2345, results::Penalty::Dnf)});
+
+  AnswerFileDialog(Path("out.csv"));
+  window.onCmdExportClick();
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_EQ(dialogs[0].first, options::FileDialogKind::Save);
+  EXPECT_EQ(dialogs[0].second, "2x2x2 OH") << "the session's name, as a file may be named";
+  const std::string csv = ReadFileBytes(Path("out.csv"));
+  EXPECT_EQ(csv.rfind("\xEF\xBB\xBFNo.,Date,Time,Result,Penalty,Seconds,Scramble,Comment\r\n", 0), 0u) << csv;
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3) << csv;
+  EXPECT_NE(csv.find("DNF"), std::string::npos);
+  ASSERT_EQ(boxes.size(), 1u) << "the line that is no result is left out, and said so";
+  EXPECT_NE(boxes[0].text.find("\"out.csv\" holds 2 solves. 1 line"), std::string::npos) << boxes[0].text;
+
+  AnswerFileDialog(Path("out.txt"));
+  window.onCmdExportClick();
+  const std::string json = ReadFileBytes(Path("out.txt"));
+  EXPECT_EQ(json.rfind("{\"session1\":[[[0,12340]", 0), 0u) << json;
+  EXPECT_NE(json.find("2x2x2: OH?"), std::string::npos) << "the session's name goes with it";
+  EXPECT_EQ(json.find("session2"), std::string::npos) << "the session shown alone";
+
+  boxes.clear();
+  AnswerFileDialog(Path("no such folder\\out.csv"));
+  window.onCmdExportClick();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].text.find("\"out.csv\" could not be written"), std::string::npos) << boxes[0].text;
+  EXPECT_FALSE(FileExists(Path("no such folder\\out.csv")));
+
+  boxes.clear();
+  AnswerFileDialog(std::nullopt);  // the dialog cancelled
+  window.onCmdExportClick();
+  EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(SessionRowTest, ALongImportShowsItsProgressAndCancelStopsItWithNothingWritten) {
+  OptionsWindow& window = LoadWithShelf({Solved(1234)});
+  window.Show();
+  std::string times;
+  for (int i = 0; i < 20000; ++i) times += "12.34\r\n";
+  WriteFileBytes(Path("many.txt"), times);
+  AnswerFileDialog(Path("many.txt"));
+  // Every look at the clock finds it 300 ms later: the box shows at the first step.
+  SetClockForTesting([this] { return now += 300; });
+  struct Seen {
+    int steps = 0;
+    std::string barClass;
+    bool windowsOff = false;
+  } seen;
+  bool cancel = true;
+  options::SetProgressStepForTesting([&](options::WorkProgress& progress) {
+    ASSERT_NE(progress.Box(), nullptr);
+    ++seen.steps;
+    char name[64] = {};
+    GetClassNameA(progress.Box()->Bar(), name, sizeof name);
+    seen.barClass = name;
+    seen.windowsOff = !IsWindowEnabled(window.Handle()) && !IsWindowEnabled(owner->Handle());
+    if (cancel) SendMessageA(progress.Box()->CancelButton(), BM_CLICK, 0, 0);
+  });
+  window.onCmdImportClick();
+  EXPECT_EQ(seen.steps, 1);
+  EXPECT_EQ(seen.barClass, PROGRESS_CLASSA);
+  EXPECT_TRUE(seen.windowsOff) << "nothing else starts while it runs";
+  EXPECT_TRUE(boxes.empty()) << "a cancel needs no message";
+  EXPECT_EQ(book->Size(), 1u);
+  EXPECT_TRUE(IsWindowEnabled(window.Handle()));
+  EXPECT_TRUE(IsWindowEnabled(owner->Handle()));
+
+  cancel = false;
+  window.onCmdImportClick();
+  EXPECT_GE(seen.steps, 3);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(book->Size(), 20001u);
+  EXPECT_TRUE(IsWindowEnabled(window.Handle()));
 }
 
 // The program's UI thread is in a COM apartment from its start; a test decoding a

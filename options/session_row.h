@@ -1,0 +1,62 @@
+#pragma once
+// What the Result panel's session row shows and asks, kept free of windows: the
+// sessions' list, a name as typed, the question an import asks before it writes
+// anything, and the messages of a file that could not be read or written. Session
+// names are in the log's code page; the questions and messages are UTF-8.
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "exchange/import_report.h"
+#include "exchange/text_conversion.h"
+#include "results/session_list.h"
+
+namespace tw::options {
+
+// "name (event name)", as the list shows a session.
+std::string SessionItemText(const results::Session& session);
+
+// A name as typed, made one line: line breaks and tabs become spaces and the blanks
+// at both ends go. Empty when nothing is left: a session needs a name.
+std::string CleanSessionName(std::string_view typed);
+
+// The question Delete... asks about a session shown as `item` (UTF-8).
+std::string DeleteQuestion(std::string_view item);
+inline constexpr std::string_view kDeleteFailed =
+    "The session's results could not be moved to the Recycle Bin, so the session was kept.";
+
+// The part of a path after its last separator.
+std::string_view FileNameOf(std::string_view path);
+
+// "1 solve", "12,345 solves": a count as a person reads it.
+std::string Counted(std::size_t count, std::string_view one, std::string_view many);
+
+// A list of times goes into the session shown; a file of sessions makes new ones.
+bool ImportsIntoCurrentSession(const exchange::ImportReport& report);
+
+// The question an import asks before anything is written: what the file holds, what
+// could not be read (the first few), and where it goes. `current` is the session shown
+// (UTF-8); `toUtf8` converts the report's session names from the log's code page.
+std::string ImportQuestion(const exchange::ImportReport& report, std::string_view fileName, std::string_view current,
+                           const exchange::TextConverter& toUtf8);
+// How many of the file's sessions the question names; the rest are counted.
+inline constexpr std::size_t kListedSessions = 10;
+
+// The messages of a file that is not what it claims, or that the system could not
+// read or write: the file's name and the first problem.
+std::string ImportFailure(std::string_view fileName, std::string_view problem);
+std::string ReadFailure(std::string_view fileName, std::string_view systemError);
+std::string WriteFailure(std::string_view fileName, std::string_view systemError);
+// An import whose sessions outnumber the numbers left for new ones.
+std::string ImportCutShort(std::size_t imported, std::size_t inFile);
+// An export that left out lines of the log that are no result line.
+std::string ExportSkipped(std::string_view fileName, std::size_t solves, std::size_t skipped);
+
+enum class ExportFormat { CsTimer, Csv };
+// A name ending in ".csv" (any case) is a spreadsheet's; any other gets csTimer's format.
+ExportFormat ExportFormatOf(std::string_view path);
+// The name the Save dialog offers for a session's export: its name, without the
+// characters a file name cannot hold.
+std::string ExportFileName(std::string_view sessionName);
+
+}  // namespace tw::options

@@ -1,0 +1,63 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "toolkit/win32/form.h"
+
+namespace tw::options {
+
+// A session as the user names it: its name in the log's code page and its WCA event id.
+struct SessionChoice {
+  std::string name;
+  std::string event;
+  bool operator==(const SessionChoice&) const = default;
+};
+
+// The small modal box of New... and Rename...: a one-line name, which may not be empty,
+// and the event from the WCA's list. Enter is OK and Escape is Cancel, as in any
+// dialog; closing it any way gives the keys back to the window it was asked from.
+class SessionBox : public Form {
+ public:
+  explicit SessionBox(bool isNew);
+
+  // The name (one line, trimmed) and event with OK; nothing with Cancel, Escape or the
+  // title bar's close.
+  std::optional<SessionChoice> Ask(HWND owner, const SessionChoice& current);
+
+  HWND NameEdit() const { return name_; }
+  HWND EventList() const { return event_; }
+  HWND OkButton() const { return ok_; }
+  HWND CancelButton() const { return cancel_; }
+
+  // The box being asked, while it is on the screen; null otherwise.
+  static SessionBox* Current();
+
+ protected:
+  void OnCreate() override;
+  void OnCommand(int id, int code, HWND control) override;
+  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  std::string TypedName() const;
+  void Finish(bool accepted);
+
+  HWND name_ = nullptr;
+  HWND event_ = nullptr;
+  HWND ok_ = nullptr;
+  HWND cancel_ = nullptr;
+  HWND saved_focus_ = nullptr;
+  // The event ids in the list's order.
+  std::vector<std::string> events_;
+  std::optional<SessionChoice> answer_;
+};
+
+// Asks through a SessionBox owned by `owner`, or through the answer a test gives.
+std::optional<SessionChoice> AskForSession(HWND owner, bool isNew, const SessionChoice& current);
+void SetSessionAnswerForTesting(
+    std::function<std::optional<SessionChoice>(bool isNew, const SessionChoice& current)> answer);
+
+}  // namespace tw::options
