@@ -1,0 +1,122 @@
+"""The real program under Wine: a csTimer file of three sessions imported through the
+system's own Open dialog, each session a log of its own, and one of them exported to
+CSV through the system's Save dialog and read back."""
+import os
+import re
+import shutil
+import time
+import unittest
+
+from harness import App, wait_until, xdotool
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+FIXTURE = os.path.join(HERE, "fixtures", "cstimer_three_sessions.txt")
+SETTINGS = "[General Settings]\r\nCountdown=Disabled\r\nLog Result=Enabled\r\nLast Frame=Result\r\n"
+FIRST_SESSION_LINE = "#Date: 01/02/2025 | Time: 10:11:12 | Result: 00:00:15:27"
+# The file's sessions, as the program lists them, and their solves.
+SESSIONS = [("Main", "333", 3), ("Two by two", "222", 2), ("One hand", "333oh", 1)]
+
+
+def windows_path(path):
+    """A Linux path as Wine's programs see it, through drive Z:."""
+    return "Z:" + path.replace("/", "\\")
+
+
+def setting(app, key):
+    for line in app.read("Setting.ini").decode("latin-1").split("\r\n"):
+        if line.startswith(key + "="):
+            return line[len(key) + 1:]
+    return None
+
+
+def log_lines(app, name):
+    if not app.exists(name):
+        return []
+    return app.read(name).decode("latin-1").split("\r\n")[:-1]
+
+
+def titled(app, title_regex):
+    """This run's visible windows whose title matches (xdotool's search by process
+    and name finds windows that match either)."""
+    return [w for w in app.windows(title_regex) if re.search(title_regex, app.title(w))]
+
+
+def new_window(app, title_regex, before, timeout=15.0):
+    """A window of this run titled so that was not there before (a message box shares
+    the main window's title)."""
+    def find():
+        fresh = [w for w in titled(app, title_regex) if w not in before]
+        return fresh[-1] if fresh else None
+
+    wid = wait_until(find, timeout)
+    if not wid:
+        raise AssertionError(f"no new window titled {title_regex!r}; there are {[app.title(w) for w in app.windows('.')]}")
+    return wid
+
+
+def pick_file(app, title_regex, path):
+    """Types a path into the system's file dialog's name box and presses Enter."""
+    dialog = new_window(app, title_regex, [])
+    app.wait_focus(dialog)
+    time.sleep(1.0)  # the dialog puts the focus in its name box once it has filled its list
+    app.key("ctrl+a")
+    xdotool("type", "--delay", 20, windows_path(path))
+    app.key("Return")
+    if not wait_until(lambda: dialog not in titled(app, title_regex), 10):
+        app.screenshot("file-dialog-stayed-up")
+        raise AssertionError(f"the {title_regex} dialog stayed up")
+
+
+class ImportExport(unittest.TestCase):
+    def test_a_cstimer_file_of_three_sessions_comes_in_and_one_goes_out_as_csv(self):
+        def prepare(a):
+            a.write("Setting.ini", SETTINGS)
+            a.write("Result.lst", FIRST_SESSION_LINE + "\r\n")
+            shutil.copy(FIXTURE, a.path("from cstimer.txt"))
+
+        with App(prepare=prepare) as app:
+            app.start()
+            options = app.open_options("Result")
+            app.key("alt+i")
+            pick_file(app, "^Open$", app.path("from cstimer.txt"))
+            # The question before anything is written: Yes is its default button.
+            question = new_window(app, "^Twistwatch$", [app.main])
+            self.assertIsNone(setting(app, "Sessions"), "nothing written before the answer")
+            app.screenshot("import-question")
+            app.wait_focus(question)
+            app.key("Return")
+            self.assertTrue(wait_until(lambda: setting(app, "Sessions") == "1,2,3,4", 10), setting(app, "Sessions"))
+            for number, (name, event, solves) in enumerate(SESSIONS, start=2):
+                self.assertEqual(setting(app, f"Session {number} Name"), name)
+                self.assertEqual(setting(app, f"Session {number} Event"), event)
+                self.assertTrue(wait_until(lambda: len(log_lines(app, f"Result {number}.lst")) == solves, 10),
+                                (number, log_lines(app, f"Result {number}.lst")))
+            self.assertEqual(log_lines(app, "Result.lst"), [FIRST_SESSION_LINE], "the first session as it was")
+            main_lines = log_lines(app, "Result 2.lst")
+            self.assertIn("Result: 00:00:12:34", main_lines[0])
+            self.assertIn("(+2)", main_lines[1])
+            self.assertIn("(DNF)", main_lines[2])
+            # The first session imported is the one shown.
+            self.assertEqual(setting(app, "Current Session"), "2")
+            app.wait_focus(options)
+            app.screenshot("import-done")
+
+            app.key("alt+p")
+            pick_file(app, "^Save As$", app.path("main.csv"))
+            self.assertTrue(wait_until(lambda: app.exists("main.csv"), 10))
+            rows = app.read("main.csv").decode("utf-8-sig").split("\r\n")
+            self.assertEqual(rows[0], "No.,Date,Time,Result,Penalty,Seconds,Scramble,Comment")
+            self.assertEqual(rows[1:4], [r for r in rows[1:4] if r], rows)
+            self.assertEqual(len([r for r in rows[1:] if r]), 3, rows)
+            self.assertIn("12.34", rows[1])
+            self.assertIn("+2", rows[2])
+            self.assertIn("pop", rows[2])
+            self.assertIn("DNF", rows[3])
+            app.wait_focus(options)
+            app.key("Escape")
+            self.assertTrue(wait_until(lambda: not app.options_windows(), 5))
+            app.quit()
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -1,0 +1,84 @@
+"""The real program under Wine: a session made in the options window gets the solves
+timed while it is shown, and Ctrl+PageUp goes back to the first session, each log
+holding exactly its own lines."""
+import re
+import unittest
+
+from harness import App, result_seconds, wait_until, xdotool
+
+SETTINGS = "[General Settings]\r\nCountdown=Disabled\r\nLog Result=Enabled\r\nLast Frame=Result\r\n"
+FIRST_LINE = "#Date: 01/02/2025 | Time: 10:11:12 | Result: 00:00:15:27"
+
+
+def setting(app, key):
+    for line in app.read("Setting.ini").decode("latin-1").split("\r\n"):
+        if line.startswith(key + "="):
+            return line[len(key) + 1:]
+    return None
+
+
+def log_lines(app, name):
+    if not app.exists(name):
+        return []
+    return app.read(name).decode("latin-1").split("\r\n")[:-1]
+
+
+def titled(app, title_regex):
+    # xdotool's search by process and name finds windows that match either.
+    return [w for w in app.windows(title_regex) if re.search(title_regex, app.title(w))]
+
+
+def solve(app, seconds):
+    # Longer than a bouncing key's 0.20 s, which the timer ignores.
+    app.wait_focus(app.main)
+    xdotool("key", "space", "sleep", seconds, "key", "space")
+
+
+class Sessions(unittest.TestCase):
+    def test_a_new_session_logs_its_own_solves_and_ctrl_page_up_goes_back(self):
+        def prepare(a):
+            a.write("Setting.ini", SETTINGS)
+            a.write("Result.lst", FIRST_LINE + "\r\n")
+
+        with App(prepare=prepare) as app:
+            app.start()
+            options = app.open_options("Result")
+            app.key("alt+n")
+            box = wait_until(lambda: titled(app, r"^Twistwatch \| New Session$"), 10)
+            self.assertTrue(box, "the New Session box did not open")
+            app.wait_focus(box[-1])
+            # The name has the focus; the event list takes its access key, and a letter
+            # picks the first event it starts.
+            xdotool("type", "--delay", 20, "2x2x2")
+            app.key("alt+e", "2")
+            app.screenshot("session-new")
+            app.key("Return")
+            self.assertTrue(wait_until(lambda: setting(app, "Current Session") == "2", 5),
+                            app.read("Setting.ini"))
+            self.assertEqual(setting(app, "Session 2 Name"), "2x2x2")
+            self.assertEqual(setting(app, "Session 2 Event"), "222")
+            app.wait_focus(options)
+            app.key("Escape")
+            self.assertTrue(wait_until(lambda: not app.options_windows(), 5))
+
+            solve(app, 0.3)
+            self.assertTrue(wait_until(lambda: len(log_lines(app, "Result 2.lst")) == 1, 5),
+                            log_lines(app, "Result 2.lst"))
+            in_new = log_lines(app, "Result 2.lst")
+
+            app.key("ctrl+Prior")
+            self.assertTrue(wait_until(lambda: setting(app, "Current Session") == "1", 5))
+            solve(app, 0.8)  # told apart from the first by its time
+            self.assertTrue(wait_until(lambda: len(log_lines(app, "Result.lst")) == 2, 5), log_lines(app, "Result.lst"))
+            in_first = log_lines(app, "Result.lst")
+            self.assertEqual(in_first[0], FIRST_LINE)
+            self.assertLess(result_seconds(in_new[0]), 0.6, in_new)
+            self.assertGreater(result_seconds(in_first[1]), 0.6, in_first)
+            self.assertEqual(log_lines(app, "Result 2.lst"), in_new, "the other session's log untouched")
+            app.quit()
+            self.assertEqual(log_lines(app, "Result.lst"), in_first)
+            self.assertEqual(log_lines(app, "Result 2.lst"), in_new)
+
+
+if __name__ == "__main__":
+    unittest.main()
