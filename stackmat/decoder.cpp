@@ -57,6 +57,7 @@ Decoder::Decoder(int sampleRate)
       horizonLag_(3.0 * window_ + 2),
       lastValid_(kLongAgo),
       lastActive_(kLongAgo),
+      activeSince_(kLongAgo),
       hold_(static_cast<std::int64_t>(kHoldSeconds * sampleRate)) {}
 
 void Decoder::Feed(const float* samples, std::size_t count) {
@@ -71,7 +72,9 @@ std::vector<Packet> Decoder::TakePackets() {
 
 LineState Decoder::State() const {
   if (fed_ - lastValid_ <= hold_) return LineState::kReading;
-  if (fed_ - lastActive_ <= hold_) return LineState::kUnreadable;
+  // A timer plugged in reads within a packet: a line is unreadable only once it has
+  // had half a second to read, so neither that nor a plug's click shows as unreadable.
+  if (fed_ - lastActive_ <= hold_ && fed_ - activeSince_ > hold_) return LineState::kUnreadable;
   return LineState::kNoSignal;
 }
 
@@ -82,17 +85,21 @@ void Decoder::Step(float sample) {
     newSum_ = oldSum_ = static_cast<double>(sample) * window_;
   }
   const std::size_t size = ring_.size();
+  const auto window = static_cast<std::size_t>(window_);
   const float oldest = ring_[ringAt_];
-  const float middle = ring_[(ringAt_ + static_cast<std::size_t>(window_)) % size];
+  const float middle = ring_[ringAt_ < size - window ? ringAt_ + window : ringAt_ - (size - window)];
   ring_[ringAt_] = sample;
-  ringAt_ = (ringAt_ + 1) % size;
+  if (++ringAt_ == size) ringAt_ = 0;
   newSum_ += static_cast<double>(sample) - middle;
   oldSum_ += static_cast<double>(middle) - oldest;
 
   const double step = (newSum_ - oldSum_) / window_;
   const double magnitude = std::fabs(step);
   const int sign = step >= 0 ? 1 : -1;
-  if (magnitude > kFlatFloor) lastActive_ = fed_;
+  if (magnitude > kFlatFloor) {
+    if (fed_ - lastActive_ > hold_) activeSince_ = fed_;
+    lastActive_ = fed_;
+  }
   envelope_ = std::max(envelope_ * decay_, magnitude);
 
   // A step rises and falls over two windows; its peak is where the edge lies between them.

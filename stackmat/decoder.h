@@ -25,7 +25,7 @@ namespace tw::stackmat {
 
 enum class LineState {
   kNoSignal,    // flat: the timer off or the cable out
-  kUnreadable,  // something on the line, but no packet reads: too weak, too noisy, processed
+  kUnreadable,  // something on the line for half a second, but no packet reads: too weak, too noisy, processed
   kReading,     // packets read within the last half second
 };
 
@@ -99,6 +99,7 @@ class Decoder {
   std::vector<Packet> confirmed_;
   std::int64_t lastValid_;
   std::int64_t lastActive_;
+  std::int64_t activeSince_;  // the first step after the line was last flat
   std::int64_t hold_;
 };
 
