@@ -31,6 +31,8 @@ tw_install_missing() {
   tw_need xclip xclip
   tw_need import imagemagick
   tw_need flock util-linux
+  tw_need pulseaudio pulseaudio
+  tw_need pacat pulseaudio-utils
   for extra in "$@"; do tw_need "${extra%%=*}" "${extra#*=}"; done
   [ -z "$TW_MISSING_PACKAGES" ] && return 0
   echo "Installing:$TW_MISSING_PACKAGES"
