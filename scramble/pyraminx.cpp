@@ -168,7 +168,7 @@ std::optional<std::vector<PyraminxMove>> ParsePyraminxMoves(std::string_view tex
   }
 }
 
-Pyraminx::Pyraminx() : puzzle_(PyraminxStickers()), solver_(kSolverMoves, kTurns) {
+Pyraminx::Pyraminx(bool withTables) : puzzle_(PyraminxStickers()), solver_(kSolverMoves, kTurns) {
   edges_ = puzzle_.Pieces(2);
   const PieceSlots threes = puzzle_.Pieces(3);
   centres_ = ByVertex(threes, puzzle_, kCentreRadius);
@@ -190,6 +190,7 @@ Pyraminx::Pyraminx() : puzzle_(PyraminxStickers()), solver_(kSolverMoves, kTurns
       }
     }
   }
+  if (!withTables) return;
   const auto layers = [](const auto& table, int move) -> const PieceMove& {
     return table[static_cast<std::size_t>(move / kTurns)][0][static_cast<std::size_t>(move % kTurns)];
   };

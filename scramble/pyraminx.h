@@ -48,7 +48,8 @@ std::optional<std::vector<PyraminxMove>> ParsePyraminxMoves(std::string_view tex
 
 class Pyraminx {
  public:
-  Pyraminx();
+  // Without tables it only turns notation (StateAfter) and paints states.
+  explicit Pyraminx(bool withTables = true);
   Pyraminx(const Pyraminx&) = delete;
   Pyraminx& operator=(const Pyraminx&) = delete;
 

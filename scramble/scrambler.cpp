@@ -7,10 +7,15 @@ namespace tw::scramble {
 
 Scrambler::Scrambler() : solver_(tables_) {}
 
-std::vector<Move> Scrambler::MovesReaching(const CubeState& state, const std::atomic<bool>* cancel) const {
+std::vector<Move> Scrambler::MovesReaching(const CubeState& state, const std::atomic<bool>* cancel,
+                                            const std::function<bool(const std::vector<Move>& scramble)>& accept,
+                                            int longest) const {
   SearchLimits limits;
-  limits.maxLength = kMaxScrambleLength;
+  limits.maxLength = longest;
   limits.cancel = cancel;
+  if (accept) {
+    limits.accept = [&accept](const std::vector<Move>& solution) { return accept(InverseSequence(solution)); };
+  }
   return InverseSequence(solver_.Solve(state, limits));
 }
 

@@ -7,6 +7,7 @@
 //   std::string text = scrambler.Next(rng);  // e.g. "R U2 F' ..."
 #include <atomic>
 #include <cstddef>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -36,8 +37,11 @@ class Scrambler {
   // true the answer comes soon but may not reach its state: throw it away.
   Scramble NextScramble(std::mt19937_64& rng, const std::atomic<bool>* cancel = nullptr) const;
   std::string Next(std::mt19937_64& rng, const std::atomic<bool>* cancel = nullptr) const;
-  // The moves that reach `state` (which must be reachable) from solved.
-  std::vector<Move> MovesReaching(const CubeState& state, const std::atomic<bool>* cancel = nullptr) const;
+  // The moves that reach `state` (which must be reachable) from solved. `accept`, when
+  // set, turns down scrambles it does not want (the search then finds another).
+  std::vector<Move> MovesReaching(const CubeState& state, const std::atomic<bool>* cancel = nullptr,
+                                  const std::function<bool(const std::vector<Move>& scramble)>& accept = {},
+                                  int longest = kMaxScrambleLength) const;
 
   std::size_t TableBytes() const { return tables_.SizeBytes(); }
 

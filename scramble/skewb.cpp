@@ -73,7 +73,7 @@ std::optional<std::vector<SkewbMove>> ParseSkewbMoves(std::string_view text) {
   }
 }
 
-Skewb::Skewb() : puzzle_(SkewbStickers()), solver_(kSolverMoves, kTurns) {
+Skewb::Skewb(bool withTables) : puzzle_(SkewbStickers()), solver_(kSolverMoves, kTurns) {
   cornerSlots_ = puzzle_.Pieces(3);
   centreSlots_ = puzzle_.Pieces(1);
   std::array<std::array<PieceMove, kTurns>, kCornerMoves> cornerMoves;
@@ -87,6 +87,7 @@ Skewb::Skewb() : puzzle_(SkewbStickers()), solver_(kSolverMoves, kTurns) {
       centreMoves[static_cast<std::size_t>(c)][at] = PieceMoveOf(centreSlots_, moves_[static_cast<std::size_t>(c)][at]);
     }
   }
+  if (!withTables) return;
   const auto moveOf = [](const auto& table, int move) -> const PieceMove& {
     return table[static_cast<std::size_t>(move / kTurns)][static_cast<std::size_t>(move % kTurns)];
   };

@@ -44,7 +44,8 @@ std::optional<std::vector<SkewbMove>> ParseSkewbMoves(std::string_view text);
 
 class Skewb {
  public:
-  Skewb();
+  // Without tables it only turns notation (StateAfter) and paints states.
+  explicit Skewb(bool withTables = true);
   Skewb(const Skewb&) = delete;
   Skewb& operator=(const Skewb&) = delete;
 

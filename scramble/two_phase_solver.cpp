@@ -243,18 +243,21 @@ class Search {
     return false;
   }
 
-  // Takes the path as the best solution, read on the cube as it is.
+  // Takes the path as the best solution, read on the cube as it is, unless the limits'
+  // accept turns it down.
   void Keep(int length) {
     const AxisView& view = AxisViews()[direction_->axis];
-    best_.clear();
-    for (int i = 0; i < length; ++i) best_.push_back(view.moveOnCube[path_[i]]);
+    std::vector<Move> solution;
+    for (int i = 0; i < length; ++i) solution.push_back(view.moveOnCube[path_[i]]);
     if (direction_->inverted) {
       // The path solves the inverse cube, so it is the cube's own sequence; undone, it
       // solves the cube.
-      std::reverse(best_.begin(), best_.end());
-      std::transform(best_.begin(), best_.end(), best_.begin(), InverseOf);
+      std::reverse(solution.begin(), solution.end());
+      std::transform(solution.begin(), solution.end(), solution.begin(), InverseOf);
     }
-    PutOppositeFacesInOrder(best_);
+    PutOppositeFacesInOrder(solution);
+    if (limits_.accept && !limits_.accept(solution)) return;
+    best_ = std::move(solution);
     bestLength_ = length;
     if (GoodEnough()) done_ = true;
   }

@@ -5,6 +5,7 @@
 // allow a much shorter phase 2, until the total is short enough.
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "scramble/cube_state.h"
@@ -24,6 +25,9 @@ struct SearchLimits {
   // When set and it becomes true, the search gives up soon and returns what it has,
   // possibly nothing: for a program that is closing.
   const std::atomic<bool>* cancel = nullptr;
+  // When set, only solutions it accepts count (a scramble written between fixed moves
+  // must not start or end where it would run into them).
+  std::function<bool(const std::vector<Move>& solution)> accept;
 };
 
 class TwoPhaseSolver {
