@@ -1,19 +1,27 @@
 // The options window under Wine with a 100,000-line log: F1 to the Result panel
-// painted, from an unloaded window and from one F2 left loaded hidden; a Remove; and
-// the memory the Result panel adds to the process.
+// painted, from an unloaded window and from one F2 left loaded hidden; a Remove; the
+// memory the Result panel adds to the process; and the session row: a csTimer file of
+// 100,000 solves imported, the 100,000-line session exported to csTimer's file and to
+// CSV, and a switch between sessions from its list, each through the window as a
+// click does it (the file dialogs and the question answered at once).
 #include <windows.h>
 #include <objbase.h>
 
 #include <cstdio>
 #include <functional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "bench/bench_util.h"
 #include "bench/win_bench_util.h"
+#include "exchange/cstimer.h"
 #include "options/win32/options_window.h"
+#include "options/win32/session_exchange.h"
+#include "options/win32/work_progress.h"
 #include "results/result_book.h"
+#include "results/win32/session_shelf.h"
 #include "storage/win32/settings.h"
 #include "toolkit/win32/form.h"
 #include "toolkit/win32/services.h"
@@ -22,6 +30,11 @@ namespace {
 
 constexpr double kShowTargetMs = 100.0;
 constexpr double kRemoveTargetMs = 16.0;
+constexpr double kImportTargetMs = 1000.0;
+constexpr double kExportTargetMs = 500.0;
+constexpr double kSwitchTargetMs = 100.0;
+constexpr int kImportedSessions = 4;
+constexpr int kSessionRuns = 3;
 constexpr double kBytesPerMb = 1024.0 * 1024.0;
 // Never left waiting in the modal loop when the list does not paint.
 constexpr UINT kGiveUpMs = 5000;
@@ -112,6 +125,94 @@ double MedianShowMs(HWND owner, Prepare prepare) {
   return tw::bench::Median(std::move(times));
 }
 
+// The log's lines with a scramble each, as a csTimer file of a few sessions.
+std::string CsTimerFile(const std::vector<std::string>& lines) {
+  std::vector<std::string> scrambled;
+  scrambled.reserve(lines.size());
+  for (const std::string& line : lines) scrambled.push_back(line + " | Scramble: R U F2 L' D B2 R2 U' F L2 D' B R U2 F' L D2 B' R' U");
+  std::vector<tw::exchange::ExportSession> sessions;
+  const std::size_t each = scrambled.size() / kImportedSessions;
+  for (int s = 0; s < kImportedSessions; ++s) {
+    sessions.push_back({"Session " + std::to_string(s + 1), "333",
+                        std::span<const std::string>(scrambled).subspan(static_cast<std::size_t>(s) * each, each)});
+  }
+  return tw::exchange::ExportCsTimer(sessions, {}).text;
+}
+
+struct SessionFigures {
+  double importMs = 0, exportCsTimerMs = 0, exportCsvMs = 0, switchMs = 0;
+  int barSteps = 0;  // steps shown with the progress bar up
+  bool ok = false;
+};
+
+// The session row's work on a shelf over `first`, the options window loaded.
+SessionFigures MeasureSessionRow(tw::OptionsWindow& window, tw::results::ResultBook& first, const std::string& folder) {
+  using tw::bench::Median;
+  using tw::bench::NowPreciseMs;
+  SessionFigures figures;
+  tw::results::SessionShelf shelf(folder, first);
+  shelf.onSwitched = [&shelf] { tw::SetOptionsResultBook(&shelf.CurrentBook()); };
+  tw::SetOptionsSessionShelf(&shelf);
+  const std::string file = folder + "cstimer.txt";
+  {
+    const std::string text = CsTimerFile(first.Lines());
+    HANDLE out = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD wrote = 0;
+    WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &wrote, nullptr);
+    CloseHandle(out);
+  }
+  std::string target;
+  tw::options::SetFileDialogForTesting([&target](tw::options::FileDialogKind, const std::string&) { return target; });
+  tw::SetMessageBoxForTesting([](HWND, const std::string&, const std::string&, unsigned) { return IDYES; });
+  tw::options::SetProgressStepForTesting([&figures](tw::options::WorkProgress&) { ++figures.barSteps; });
+
+  std::vector<double> imports, csTimer, csv, switches;
+  std::size_t importedLines = 0;
+  for (int run = 0; run < kSessionRuns; ++run) {
+    target = file;
+    const std::size_t before = shelf.List().All().size();
+    double start = NowPreciseMs();
+    window.onCmdImportClick();
+    imports.push_back(NowPreciseMs() - start);
+    importedLines = 0;
+    for (std::size_t i = before; i < shelf.List().All().size(); ++i) {
+      shelf.Switch(i);
+      importedLines += shelf.CurrentBook().Size();
+    }
+    // From the first session's 100,000 lines to an imported one's 25,000 and back.
+    start = NowPreciseMs();
+    window.SetSessionSelected(0);
+    switches.push_back(NowPreciseMs() - start);
+    start = NowPreciseMs();
+    window.SetSessionSelected(static_cast<int>(before));
+    switches.push_back(NowPreciseMs() - start);
+    window.SetSessionSelected(0);
+    target = folder + "out.txt";
+    start = NowPreciseMs();
+    window.onCmdExportClick();
+    csTimer.push_back(NowPreciseMs() - start);
+    target = folder + "out.csv";
+    start = NowPreciseMs();
+    window.onCmdExportClick();
+    csv.push_back(NowPreciseMs() - start);
+  }
+  shelf.FlushAll();
+  WIN32_FILE_ATTRIBUTE_DATA csvFile{};
+  figures.ok = importedLines == first.Size() / kImportedSessions * kImportedSessions &&
+               GetFileAttributesExA((folder + "out.csv").c_str(), GetFileExInfoStandard, &csvFile) &&
+               csvFile.nFileSizeLow > first.Size() * 20;
+  figures.importMs = Median(imports);
+  figures.exportCsTimerMs = Median(csTimer);
+  figures.exportCsvMs = Median(csv);
+  figures.switchMs = Median(switches);
+  tw::options::SetProgressStepForTesting(nullptr);
+  tw::SetMessageBoxForTesting(nullptr);
+  tw::options::SetFileDialogForTesting(nullptr);
+  tw::SetOptionsSessionShelf(nullptr);
+  tw::SetOptionsResultBook(&first);
+  return figures;
+}
+
 tw::FormDesign OwnerDesign() {
   return tw::FormDesign{"Twistwatch", 7800, 1500, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 0x00FFFFFF,
                         tw::FontSpec{"Tahoma", 825, FW_NORMAL}, 0, true};
@@ -165,6 +266,7 @@ int main() {
   const double removeMs = NowPreciseMs() - removeStart;
   const bool removed = window.lstResult.Count() == static_cast<int>(lines.size()) - 1 &&
                        window.lstResult.SelectedIndex() == kResultLogLines / 2;
+  const SessionFigures sessions = MeasureSessionRow(window, book, folder.Path());
   tw::UnloadOptionsWindow();
   tw::SetOptionsResultBook(nullptr);
   owner.Unload();
@@ -177,10 +279,19 @@ int main() {
   std::printf("Result panel Remove of one of %d lines: %.1f ms (target <= %.0f ms)\n", kResultLogLines, removeMs,
               kRemoveTargetMs);
   std::printf("Result panel of %d lines adds %.1f MB of private memory\n", kResultLogLines, grownMb);
+  std::printf("session row import of a csTimer file of %d solves in %d sessions: %.0f ms (target <= %.0f ms)\n",
+              kResultLogLines - 1, kImportedSessions, sessions.importMs, kImportTargetMs);
+  std::printf("session row export of %d solves: csTimer %.0f ms, CSV %.0f ms (target <= %.0f ms)\n",
+              kResultLogLines - 1, sessions.exportCsTimerMs, sessions.exportCsvMs, kExportTargetMs);
+  std::printf("session row switch from its list, %d and %d lines: %.1f ms (target <= %.0f ms)\n", kResultLogLines - 1,
+              (kResultLogLines - 1) / kImportedSessions, sessions.switchMs, kSwitchTargetMs);
+  std::printf("session row progress bar: %d steps shown over the runs (shown past %d ms)\n", sessions.barSteps,
+              tw::layout::options::progress_box::kShowAfterMs);
   tw::SetAppFolderForTesting("");
   tw::settings::SetFileForTesting("");
   if (SUCCEEDED(com)) CoUninitialize();
-  if (freshMs == 0 || oneLineMs == 0 || hiddenMs == 0 || !complete || !removed) {
+  if (!sessions.ok) std::printf("options bench FAILED: the session row's import or export did not complete\n");
+  if (freshMs == 0 || oneLineMs == 0 || hiddenMs == 0 || !complete || !removed || !sessions.ok) {
     std::printf("options bench FAILED: the Result panel did not paint or did not show the book\n");
     return 1;
   }
