@@ -13,6 +13,7 @@ constexpr std::string_view kBlanks = " \t";
 // Characters no file name may hold on Windows.
 constexpr std::string_view kNotInFileNames = "\\/:*?\"<>|";
 constexpr std::size_t kDigitsPerGroup = 3;
+constexpr std::string_view kUnnamedImport = "Imported";
 
 // Text put together by appending: GCC's cross build misreads a literal put before a
 // string with "+" as an overlapping copy, and warnings are errors.
@@ -55,6 +56,11 @@ std::string CleanSessionName(std::string_view typed) {
   return name.substr(first, name.find_last_not_of(kBlanks) - first + 1);
 }
 
+std::string ImportedSessionName(std::string_view name) {
+  std::string clean = CleanSessionName(name);
+  return clean.empty() ? std::string(kUnnamedImport) : clean;
+}
+
 std::string DeleteQuestion(std::string_view item) {
   return Join("Delete the session ", Quoted(item), "?\n\nIts results go to the Recycle Bin.");
 }
@@ -84,7 +90,7 @@ std::string ImportQuestion(const exchange::ImportReport& report, std::string_vie
     const std::size_t listed = std::min(report.sessions.size(), kListedSessions);
     for (std::size_t i = 0; i < listed; ++i) {
       const exchange::ImportedSession& session = report.sessions[i];
-      const results::Session shown{0, exchange::ConvertText(toUtf8, session.name), session.event};
+      const results::Session shown{0, ImportedSessionName(exchange::ConvertText(toUtf8, session.name)), session.event};
       text += Join("    ", SessionItemText(shown), ": ", Counted(session.lines.size(), "solve", "solves"), "\n");
     }
     if (report.sessions.size() > listed) {

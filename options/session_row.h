@@ -20,6 +20,10 @@ std::string SessionItemText(const results::Session& session);
 // at both ends go. Empty when nothing is left: a session needs a name.
 std::string CleanSessionName(std::string_view typed);
 
+// The name a session of an imported file gets here: made one line as a typed name
+// is, and "Imported" when nothing is left.
+std::string ImportedSessionName(std::string_view name);
+
 // The question Delete... asks about a session shown as `item` (UTF-8).
 std::string DeleteQuestion(std::string_view item);
 inline constexpr std::string_view kDeleteFailed =

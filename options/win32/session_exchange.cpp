@@ -182,7 +182,7 @@ bool ImportIntoShelf(HWND owner, const std::string& path, results::SessionShelf&
   std::size_t made = 0;
   for (exchange::ImportedSession& session : report.sessions) {
     // Each new session is shown as it is made, and its lines go into its own book.
-    const std::optional<int> number = shelf.Add(session.name, session.event);
+    const std::optional<int> number = shelf.Add(ImportedSessionName(session.name), session.event);
     if (!number) break;
     shelf.CurrentBook().AppendAll(std::move(session.lines));
     if (!first) first = number;

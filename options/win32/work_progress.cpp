@@ -51,6 +51,15 @@ void ProgressBox::OnCommand(int id, int code, HWND /*control*/) {
   if ((id == IDCANCEL || id == IDOK) && code == BN_CLICKED) cancelled_ = true;
 }
 
+LRESULT ProgressBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Alt+F4 asks to close: the work stops and the box goes with it, not before.
+  if (message == WM_CLOSE) {
+    cancelled_ = true;
+    return 0;
+  }
+  return Form::WndProc(message, wParam, lParam);
+}
+
 WorkProgress::WorkProgress(HWND owner, const char* caption) : owner_(owner), caption_(caption), start_(NowMs()) {}
 
 WorkProgress::~WorkProgress() { Close(); }

@@ -24,6 +24,7 @@ class ProgressBox : public Form {
  protected:
   void OnCreate() override;
   void OnCommand(int id, int code, HWND control) override;
+  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   HWND bar_ = nullptr;

@@ -30,6 +30,9 @@ TEST(SessionRow, ATypedNameBecomesOneTrimmedLineOrNothing) {
       {"Brötchen", "Brötchen"},
   };
   for (const Case& c : cases) EXPECT_EQ(CleanSessionName(c.typed), c.name) << c.typed;
+  // A name another program gave is made one line too, and never left empty.
+  EXPECT_EQ(ImportedSessionName("Two\nlines "), "Two lines");
+  EXPECT_EQ(ImportedSessionName(" \r\n"), "Imported");
 }
 
 TEST(SessionRow, CountsReadAsAPersonWritesThem) {
