@@ -90,16 +90,6 @@ add_test(NAME e2e COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/e2e/run_e2e.py
 set_tests_properties(e2e PROPERTIES DEPENDS win32_tests)
 endif()
 
-# twstackmat listens to a timer on a sound input; the capture test runs it with audio.
-if("stackmat" IN_LIST TW_AREAS)
-  add_executable(twstackmat stackmat/tool/twstackmat.cpp)
-  target_link_libraries(twstackmat PRIVATE tw_win)
-  if(TARGET win32_tests)
-    add_dependencies(win32_tests twstackmat)
-    target_compile_definitions(win32_tests PRIVATE TW_TWSTACKMAT_PATH="$<TARGET_FILE:twstackmat>")
-  endif()
-endif()
-
 file(GLOB TW_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/win_*.cpp)
 if(TW_TEST_PATTERN)  # a narrowed developer build leaves the benchmarks out
   set(TW_BENCH_SOURCES "")
@@ -109,3 +99,18 @@ foreach(src IN LISTS TW_BENCH_SOURCES)
   add_executable(${name} ${src})
   target_link_libraries(${name} PRIVATE tw_win)
 endforeach()
+
+# twstackmat listens to a timer on a sound input; the capture test and benchmark run it with audio.
+if("stackmat" IN_LIST TW_AREAS)
+  add_executable(twstackmat stackmat/tool/twstackmat.cpp)
+  target_link_libraries(twstackmat PRIVATE tw_win)
+  foreach(user IN ITEMS win32_tests win_stackmat_bench)
+    if(TARGET ${user})
+      add_dependencies(${user} twstackmat)
+      target_compile_definitions(${user} PRIVATE TW_TWSTACKMAT_PATH="$<TARGET_FILE:twstackmat>")
+    endif()
+  endforeach()
+  if(TARGET win_stackmat_bench)
+    target_compile_definitions(win_stackmat_bench PRIVATE TW_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  endif()
+endif()

@@ -108,7 +108,7 @@ void Decoder::Step(float sample) {
       stepPeak_ = magnitude;
       stepAt_ = fed_;
     }
-    if (sign != stepSign_ || magnitude < stepThreshold_ / 2 || fed_ - stepBegan_ >= 2 * window_) {
+    if (sign != stepSign_ || magnitude < stepThreshold_ / 2 || fed_ - stepBegan_ >= 2 * static_cast<std::int64_t>(window_)) {
       inStep_ = false;
       OnEdge(static_cast<double>(stepAt_ - (window_ - 1)), stepSign_);
     }

@@ -8,9 +8,12 @@
 //
 // listen prints "opened <how>", "state <no-signal|unreadable|reading>",
 // "packet <state> <ms> <digits>" for each new packet, "stopped <why>" if capture ends,
+// then "thread <name> <ms>" for each thread that took processor time over its life,
 // and last "cpu <ms> wall <ms>": the process's processor time from the capture's
 // opening to its end, and the time that took.
 #include <windows.h>
+// After windows.h: it needs its types.
+#include <tlhelp32.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -118,6 +121,50 @@ DWORD WINAPI WatchInput(void* done) {
   return 0;
 }
 
+ULONGLONG ThreadCpuMs(HANDLE thread) {
+  FILETIME created, exited, kernel, user;
+  if (!GetThreadTimes(thread, &created, &exited, &kernel, &user)) return 0;
+  const auto ticks = [](const FILETIME& t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+  return (ticks(kernel) + ticks(user)) / 10000;
+}
+
+// The thread's description where the system has one (looked up: it is newer than
+// Windows 10's first release), else its id.
+std::string ThreadName(HANDLE thread, DWORD id) {
+  using Describe = HRESULT(WINAPI*)(HANDLE, PWSTR*);
+  static const auto describe = reinterpret_cast<Describe>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetThreadDescription")));
+  PWSTR description = nullptr;
+  std::string name;
+  if (describe != nullptr && SUCCEEDED(describe(thread, &description)) && description != nullptr) {
+    name = Utf8(description);
+    LocalFree(description);
+  }
+  for (char& c : name) {
+    if (c == ' ') c = '-';
+  }
+  return name.empty() ? "id-" + std::to_string(id) : name;
+}
+
+// Where the processor time goes: the capture thread, the main thread, the system's audio threads.
+void PrintThreads() {
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return;
+  THREADENTRY32 entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+    if (entry.th32OwnerProcessID != GetCurrentProcessId()) continue;
+    const HANDLE thread = OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ThreadID);
+    if (thread == nullptr) continue;
+    const ULONGLONG ms = ThreadCpuMs(thread);
+    const std::string name =
+        entry.th32ThreadID == GetCurrentThreadId() ? "main" : ThreadName(thread, entry.th32ThreadID);
+    if (ms > 0) std::printf("thread %s %llu\n", name.c_str(), ms);
+    CloseHandle(thread);
+  }
+  CloseHandle(snapshot);
+}
+
 int Devices() {
   for (const tw::stackmat::Device& device : tw::stackmat::CaptureDevices()) {
     std::printf("%s\t%s\n", Utf8(device.id).c_str(), Utf8(device.name).c_str());
@@ -151,6 +198,7 @@ int Listen(const std::wstring& deviceId, double seconds) {
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
   }
   for (const ListenerEvent& event : listener.TakeEvents()) Print(event);
+  if (g_openedAt != 0) PrintThreads();
   const ULONGLONG cpu = CpuMs() - g_openedCpu;
   const ULONGLONG wall = GetTickCount64() - g_openedAt;
   listener.Stop();

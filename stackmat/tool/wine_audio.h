@@ -241,7 +241,8 @@ class ListeningTool {
     std::string body;
     for (const auto& [variable, value] : environment) body += "export " + variable + "=" + ShellQuote(value) + "\n";
     std::string command = "\"${WINELOADER:-wine}\" " + ShellQuote(exeUnixPath);
-    for (const std::string& argument : arguments) command += " " + ShellQuote(argument);
+    // Appended piece by piece: g++ 12 at -O3 misreads `" " + word` as an overlapping copy.
+    for (const std::string& argument : arguments) command.append(" ").append(ShellQuote(argument));
     // Standard input ends when the quit file appears: the tool ends with it.
     body += command + " < <(until [ -e " + ShellQuote(UnixPath(quit_)) + " ]; do sleep 0.2; done) > " +
             ShellQuote(UnixPath(output_)) + " 2>&1";
