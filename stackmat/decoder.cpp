@@ -33,11 +33,6 @@ constexpr double kHoldSeconds = 0.5;
 // move the time farther than that.
 constexpr double kAgreeSlackMs = 30;
 constexpr double kAgreeSlackShare = 0.03;
-// The bit length is learnt from edges at least this many bits after a byte's start,
-// a step of this share at a time, and kept within this share of 1200 baud.
-constexpr int kLearnFromBits = 4;
-constexpr double kLearnStep = 0.1;
-constexpr double kLearnRange = 0.08;
 constexpr int kDataBits = 8;
 constexpr int kStopBit = kDataBits + 1;
 
@@ -189,7 +184,7 @@ void Decoder::Receiver::OnEdge(double time, int from, int to) {
   if (!inByte_) {
     if (from == rest_) {
       inByte_ = true;
-      start_ = origin_ = time;
+      origin_ = time;
       nextBit_ = 0;
       byte_ = 0;
     }
@@ -199,12 +194,6 @@ void Decoder::Receiver::OnEdge(double time, int from, int to) {
   const double boundary = std::round(bits);
   if (boundary < 1 || std::fabs(bits - boundary) > kResyncBits) return;
   origin_ = time - boundary * bit_;
-  // The boundary counted from the start edge tells the clock's bit length over many bits.
-  const double fromStart = std::round((time - start_) / bit_);
-  if (fromStart >= kLearnFromBits) {
-    bit_ += kLearnStep * ((time - start_) / fromStart - bit_);
-    bit_ = std::clamp(bit_, nominalBit_ * (1 - kLearnRange), nominalBit_ * (1 + kLearnRange));
-  }
 }
 
 void Decoder::Receiver::EndByte(double time, Decoder& decoder) {

@@ -43,7 +43,7 @@ class Decoder {
  private:
   class Receiver {
    public:
-    Receiver(int restLevel, double bitSamples) : rest_(restLevel), nominalBit_(bitSamples), bit_(bitSamples) {}
+    Receiver(int restLevel, double bitSamples) : rest_(restLevel), bit_(bitSamples) {}
     // Reads the bits whose middles lie before `time` at the current level.
     void RunUntil(double time, int level, Decoder& decoder);
     void OnEdge(double time, int from, int to);
@@ -53,11 +53,9 @@ class Decoder {
     void EndByte(double time, Decoder& decoder);
 
     int rest_;
-    double nominalBit_;
-    double bit_;  // the bit length this timer's clock gives, learnt from its bytes
+    double bit_;
     bool inByte_ = false;
-    double start_ = 0;   // where the start bit began
-    double origin_ = 0;  // the same, moved by each edge inside the byte
+    double origin_ = 0;  // where the start bit began, moved by each edge inside the byte
     int nextBit_ = 0;    // 0 start, 1..8 data, 9 stop
     unsigned byte_ = 0;
     std::string bytes_;  // the last bytes read, up to a long packet's length

@@ -104,6 +104,9 @@ TEST(StackmatDecoder, ReadsASolveWhateverTheLineDoesToIt) {
       {"50 Hz hum twice the signal", 48000, true, 0.2, false, 1.0, 0, 2.0},
       {"clock 2 % fast", 44100, true, 0.5, false, 1.02},
       {"clock 2 % slow", 48000, false, 0.5, true, 0.98},
+      // Past what a timer's clock should be off: each edge re-times the bits after it.
+      {"clock 5 % fast", 48000, false, 0.5, true, 1.05},
+      {"clock 5 % slow", 44100, true, 0.5, false, 0.95},
       {"a coupling capacitor's droop", 48000, true, 0.5, false, 1.0, 0, 0, 5},
       {"everything at once", 44100, true, 0.05, true, 0.98, 0.1, 1.0, 5, true},
   };
