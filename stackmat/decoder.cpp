@@ -4,8 +4,6 @@
 #include <cmath>
 #include <limits>
 
-#include "stackmat/signal_generator.h"
-
 namespace tw::stackmat {
 namespace {
 

@@ -28,6 +28,9 @@ struct Packet {
   friend bool operator==(const Packet&, const Packet&) = default;
 };
 
+// The data port's bits per second.
+inline constexpr double kBaud = 1200;
+
 inline constexpr std::size_t kShortPacketBytes = 9;
 inline constexpr std::size_t kLongPacketBytes = 10;
 

@@ -11,7 +11,6 @@
 
 namespace tw::stackmat {
 
-inline constexpr double kBaud = 1200;
 inline constexpr double kPacketsPerSecond = 9;
 
 struct LineShape {

@@ -42,6 +42,16 @@ class Listener::Sink : public CaptureSink {
       AppendMono(layout_, frames, count, mono_);
     }
     decoder_->Feed(mono_.data(), mono_.size());
+    // The line's change first: a window told the line reads shows the packets that follow.
+    if (const LineState state = decoder_->State(); state != state_) {
+      state_ = state;
+      // A line that comes back reads anew: its first packet is news even if it repeats the last.
+      if (state != LineState::kReading) last_.reset();
+      ListenerEvent event;
+      event.kind = ListenerEvent::Kind::kLineState;
+      event.state = state;
+      listener_.Push(event);
+    }
     for (const Packet& packet : decoder_->TakePackets()) {
       if (last_ == packet) continue;
       last_ = packet;
@@ -50,15 +60,6 @@ class Listener::Sink : public CaptureSink {
       event.packet = packet;
       listener_.Push(event);
     }
-    const LineState state = decoder_->State();
-    if (state == state_) return;
-    state_ = state;
-    // A line that comes back reads anew: its first packet is news even if it repeats the last.
-    if (state != LineState::kReading) last_.reset();
-    ListenerEvent event;
-    event.kind = ListenerEvent::Kind::kLineState;
-    event.state = state;
-    listener_.Push(event);
   }
 
  private:
