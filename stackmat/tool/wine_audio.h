@@ -8,8 +8,6 @@
 // is done, and the caller waits for that file. The test run itself keeps Wine's audio
 // drivers off; only the twstackmat started here has the PulseAudio driver on, and it
 // finds the daemon through the runtime folder in its environment.
-//
-// Each helper runs once, on the thread that made it.
 #include <windows.h>
 
 #include <atomic>
@@ -24,6 +22,8 @@
 namespace tw::stackmat::tool {
 
 inline constexpr int kPulseRate = 48000;  // the sink's rate (TW_PULSE_RATE)
+// WINEDLLOVERRIDES as the test runs set it (scripts/lib/wine-env.sh), with the
+// PulseAudio driver on; ALSA stays off, so no other sound device is found instead.
 inline constexpr char kPulseDriverOn[] = "mscoree,mshtml=;winealsa.drv=d";
 
 // The Linux path of a Windows one; empty when not under Wine or it has none.
