@@ -1,12 +1,22 @@
-// twscramble [count] [seed]: prints `count` random-state scrambles (default 1), one a
-// line: the scrambled cube's 54 stickers (U R F D L B), a tab, then the scramble. The
-// same seed gives the same lines; without one the seed is random.
+// twscramble [--event <id>] [count] [seed]: prints `count` scrambles (default 1), one a
+// line: the scrambled puzzle's state in plain text, a tab, then the scramble on one line
+// (Megaminx's seven lines joined by blanks). Without --event they are 3x3x3 scrambles and
+// the state is the cube's 54 stickers (U R F D L B); with it, the event's (333, 222,
+// pyram, sq1, ...: see scramble/event_scrambler.h). For 333mbf the count is the number of
+// scrambles in the attempt, each numbered. The same seed gives the same lines; without
+// one the seed is random.
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <random>
+#include <string>
 #include <string_view>
+#include <vector>
 
+#include "scramble/event_scrambler.h"
+#include "scramble/events.h"
 #include "scramble/scramble_text.h"
 #include "scramble/scrambler.h"
 
@@ -21,25 +31,71 @@ bool ParseNumber(std::string_view text, Number& value) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: twscramble [count] [seed]\n");
+  std::fprintf(stderr, "usage: twscramble [--event <id>] [count] [seed]\nevents:");
+  for (const tw::scramble::Event event : tw::scramble::kAllEvents) {
+    std::fprintf(stderr, " %.*s", static_cast<int>(tw::scramble::IdOf(event).size()), tw::scramble::IdOf(event).data());
+  }
+  std::fprintf(stderr, "\n");
   return kUsageError;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t at = 0;
+  for (;;) {
+    const std::size_t end = text.find('\n', at);
+    lines.push_back(text.substr(at, end - at));
+    if (end == std::string::npos) return lines;
+    at = end + 1;
+  }
+}
+
+void PrintLine(const std::string& state, std::string text) {
+  std::replace(text.begin(), text.end(), '\n', ' ');
+  std::printf("%s\t%s\n", state.c_str(), text.c_str());
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc > 3) return Usage();
+  std::vector<std::string_view> arguments(argv + 1, argv + argc);
+  std::optional<tw::scramble::Event> event;
+  if (!arguments.empty() && arguments.front() == "--event") {
+    if (arguments.size() < 2) return Usage();
+    event = tw::scramble::EventFromId(arguments[1]);
+    if (!event) return Usage();
+    arguments.erase(arguments.begin(), arguments.begin() + 2);
+  }
+  if (arguments.size() > 2) return Usage();
   long count = 1;
   std::random_device entropy;
   std::uint64_t seed = std::uint64_t{entropy()} << 32 | entropy();
-  if (argc >= 2 && (!ParseNumber(argv[1], count) || count < 0)) return Usage();
-  if (argc >= 3 && !ParseNumber(argv[2], seed)) return Usage();
+  if (!arguments.empty() && (!ParseNumber(arguments[0], count) || count < 0)) return Usage();
+  if (arguments.size() >= 2 && !ParseNumber(arguments[1], seed)) return Usage();
 
-  const tw::scramble::Scrambler scrambler;
-  std::mt19937_64 rng(seed);
-  for (long i = 0; i < count; ++i) {
-    const tw::scramble::Scramble scramble = scrambler.NextScramble(rng);
-    std::printf("%s\t%s\n", scramble.state.Facelets().c_str(), tw::scramble::FormatMoves(scramble.moves).c_str());
+  if (!event) {
+    const tw::scramble::Scrambler scrambler;
+    std::mt19937_64 rng(seed);
+    for (long i = 0; i < count; ++i) {
+      const tw::scramble::Scramble scramble = scrambler.NextScramble(rng);
+      PrintLine(scramble.state.Facelets(), tw::scramble::FormatMoves(scramble.moves));
+    }
+  } else if (*event == tw::scramble::Event::k333mbf) {
+    // One attempt of `count` scrambles, a line each.
+    if (count > tw::scramble::kMostMultiBlindPuzzles) return Usage();
+    if (count > 0) {
+      tw::scramble::EventScrambler scrambler(*event, seed, static_cast<int>(count));
+      const tw::scramble::EventScramble attempt = scrambler.Next();
+      const std::vector<std::string> states = Lines(attempt.state);
+      const std::vector<std::string> texts = Lines(attempt.text);
+      for (std::size_t i = 0; i < texts.size() && i < states.size(); ++i) PrintLine(states[i], texts[i]);
+    }
+  } else {
+    tw::scramble::EventScrambler scrambler(*event, seed);
+    for (long i = 0; i < count; ++i) {
+      const tw::scramble::EventScramble scramble = scrambler.Next();
+      PrintLine(scramble.state, scramble.text);
+    }
   }
   return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
 }
