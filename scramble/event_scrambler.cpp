@@ -190,7 +190,10 @@ EventScramble EventScrambler::Next(const std::atomic<bool>* cancel) {
         const Scramble scramble = t.cube3->NextScramble(rng_, cancel);
         const std::vector<CubeMove> turn = t.cube->RandomOrientation(rng_);
         std::string text = FormatMoves(scramble.moves);
-        if (!turn.empty()) text += " " + FormatCubeMoves(turn);
+        if (!turn.empty()) {
+          text += ' ';
+          text += FormatCubeMoves(turn);
+        }
         std::string state = scramble.state.Facelets();
         t.cube->Apply(turn, state);
         texts.push_back(event_ == Event::k333mbf ? std::to_string(n) + ". " + text : text);

@@ -572,7 +572,11 @@ std::string FormatSq1Moves(const std::vector<Sq1Move>& moves) {
       continue;
     }
     if (!text.empty()) text += ' ';
-    text += "(" + shown(move.top) + "," + shown(move.bottom) + ")";
+    text += '(';
+    text += shown(move.top);
+    text += ',';
+    text += shown(move.bottom);
+    text += ')';
   }
   return text;
 }
