@@ -4,6 +4,7 @@
 #include <memory>
 #include <random>
 
+#include "scramble/scramble_text.h"
 #include "scramble/scrambler.h"
 
 namespace tw::scramble {
@@ -19,24 +20,40 @@ std::mt19937_64 SeededGenerator() {
   return std::mt19937_64(seed);
 }
 
-// The tables take a tenth of a second and are not worth interrupting.
-ScrambleFeed::Search BuildSolver(const std::atomic<bool>&) {
-  auto scrambler = std::make_shared<const Scrambler>();
-  return [scrambler, rng = SeededGenerator()](const std::atomic<bool>& cancel) mutable {
-    return scrambler->Next(rng, &cancel);
-  };
-}
-
 ScrambleFeed::Build& BuildForTesting() {
   static ScrambleFeed::Build build;
   return build;
 }
 
+// Scrambles with no state, from a build that gives only their text.
+auto TextOnly(ScrambleFeed::Build build) {
+  return [build = std::move(build)](const std::atomic<bool>& cancel) {
+    return [search = build(cancel)](const std::atomic<bool>& cancelled) { return EventScramble{search(cancelled), {}}; };
+  };
+}
+
 }  // namespace
 
-ScrambleFeed::ScrambleFeed() : ScrambleFeed(BuildForTesting() ? BuildForTesting() : Build(&BuildSolver)) {}
+// The tables take a tenth of a second and are not worth interrupting.
+ScrambleFeed::ScrambleFeed()
+    : ScrambleFeed(BuildForTesting() ? EventBuild(TextOnly(BuildForTesting())) : EventBuild([](const std::atomic<bool>&) {
+        auto scrambler = std::make_shared<const Scrambler>();
+        return EventSearch([scrambler, rng = SeededGenerator()](const std::atomic<bool>& cancel) mutable {
+          const Scramble scramble = scrambler->NextScramble(rng, &cancel);
+          return EventScramble{FormatMoves(scramble.moves), scramble.state.Facelets()};
+        });
+      })) {}
 
-ScrambleFeed::ScrambleFeed(Build build) : build_(std::move(build)) {}
+ScrambleFeed::ScrambleFeed(Build build) : ScrambleFeed(EventBuild(TextOnly(std::move(build)))) {}
+
+// The tables take up to a few tenths of a second and are not worth interrupting.
+ScrambleFeed::ScrambleFeed(Event event, int puzzles)
+    : ScrambleFeed(BuildForTesting() ? EventBuild(TextOnly(BuildForTesting())) : EventBuild([event, puzzles](const std::atomic<bool>&) {
+        auto scrambler = std::make_shared<EventScrambler>(event, SeededGenerator()(), puzzles);
+        return EventSearch([scrambler](const std::atomic<bool>& cancel) { return scrambler->Next(&cancel); });
+      })) {}
+
+ScrambleFeed::ScrambleFeed(EventBuild build) : build_(std::move(build)) {}
 
 ScrambleFeed::~ScrambleFeed() {
   {
@@ -68,8 +85,10 @@ bool ScrambleFeed::Failed() const {
   return failed_;
 }
 
-std::string ScrambleFeed::Take() {
-  std::string scramble;
+std::string ScrambleFeed::Take() { return TakeScramble().text; }
+
+EventScramble ScrambleFeed::TakeScramble() {
+  EventScramble scramble;
   {
     const std::lock_guard<std::mutex> lock(mutex_);
     if (!ready_) return scramble;
@@ -96,9 +115,9 @@ void ScrambleFeed::Post() {
 void ScrambleFeed::Work() {
   // Nothing may leave a thread's function by an exception: that ends the program.
   try {
-    const Search search = build_(cancel_);
+    const EventSearch search = build_(cancel_);
     while (WaitForDemand()) {
-      std::string scramble = search(cancel_);
+      EventScramble scramble = search(cancel_);
       const std::lock_guard<std::mutex> lock(mutex_);
       if (stopping_) return;
       ready_ = std::move(scramble);

@@ -1,5 +1,5 @@
 #pragma once
-// Keeps one random-state scramble ready for the main window. A worker thread builds the
+// Keeps one scramble ready for the main window (3x3x3 unless made for another event). A worker thread builds the
 // solver's tables (the window's start-up does not wait for them), then computes a
 // scramble and posts `message` to the window; Take hands that scramble over and the
 // worker computes the next one at once, so showing a scramble never waits for the
@@ -13,6 +13,9 @@
 #include <optional>
 #include <string>
 #include <thread>
+
+#include "scramble/event_scrambler.h"
+#include "scramble/events.h"
 
 namespace tw::scramble {
 
@@ -28,6 +31,9 @@ class ScrambleFeed {
   // build with SetBuildForTesting.
   ScrambleFeed();
   explicit ScrambleFeed(Build build);
+  // The event's scrambles (see EventScrambler), each with its state; `puzzles` is a
+  // Multi-Blind attempt's number of scrambles. A build set for testing wins here too.
+  explicit ScrambleFeed(Event event, int puzzles = kFewestMultiBlindPuzzles);
   ScrambleFeed(const ScrambleFeed&) = delete;
   ScrambleFeed& operator=(const ScrambleFeed&) = delete;
   // Stops the worker: an unfinished scramble is abandoned within milliseconds, and no
@@ -45,19 +51,25 @@ class ScrambleFeed {
   // The ready scramble ("R U2 F' ...", an empty text when none is ready), after which
   // the next one is computed.
   std::string Take();
+  // The same with the state the scramble makes (empty from a build for testing).
+  EventScramble TakeScramble();
   // True once the worker has failed (the tables could not be built, out of memory or
   // otherwise): no scramble will come.
   bool Failed() const;
 
  private:
+  using EventSearch = std::function<EventScramble(const std::atomic<bool>& cancel)>;
+  using EventBuild = std::function<EventSearch(const std::atomic<bool>& cancel)>;
+
+  explicit ScrambleFeed(EventBuild build);
   void Work();
   bool WaitForDemand();
   void Post();
 
-  Build build_;
+  EventBuild build_;
   mutable std::mutex mutex_;
   std::condition_variable demand_;
-  std::optional<std::string> ready_;
+  std::optional<EventScramble> ready_;
   bool stopping_ = false;
   bool failed_ = false;
   std::atomic<bool> cancel_{false};
