@@ -1,5 +1,7 @@
-// Random-state scrambles on one thread of the host: building the solver's tables, the
-// heap they hold, the time per scramble over a thousand scrambles and the scramble lengths.
+// Scrambles on one thread of the host. 3x3x3: building the solver's tables, the heap
+// they hold, the time per scramble over a thousand scrambles and the scramble lengths.
+// Every WCA event: the tables of all events built together (time and heap held), then
+// each event's time per scramble, every scramble checked against the state it makes.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -9,6 +11,8 @@
 
 #include "bench/bench_util.h"
 #include "bench/host_heap.h"
+#include "scramble/event_scrambler.h"
+#include "scramble/events.h"
 #include "scramble/scrambler.h"
 
 namespace {
@@ -22,9 +26,82 @@ constexpr double kBytesPerMb = 1e6;
 constexpr double kMeanTargetMs = 5;
 constexpr double kP99TargetMs = 25;
 constexpr double kMeanLengthTarget = 20;
+constexpr double kAllTablesTargetMs = 1000;
+constexpr double kAllTablesTargetMb = 16;
+constexpr double kEventMeanTargetMs = 50;
+constexpr int kAllTablesRuns = 3;
+// Fewer for the 3x3x3 events (a few milliseconds each) than for the rest.
+constexpr int kCubeEventScrambles = 100;
+constexpr int kEventScrambles = 300;
+constexpr int kMultiBlindPuzzles = 5;
 
 double MsSince(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+bool IsThreeByThree(tw::scramble::Event event) {
+  using tw::scramble::Event;
+  return event == Event::k333 || event == Event::k333oh || event == Event::k333fm || event == Event::k333bf ||
+         event == Event::k333mbf;
+}
+
+// One scrambler per event, all alive at once: events that share tables build them once.
+std::vector<std::unique_ptr<tw::scramble::EventScrambler>> AllScramblers() {
+  std::vector<std::unique_ptr<tw::scramble::EventScrambler>> all;
+  for (const tw::scramble::Event event : tw::scramble::kAllEvents) {
+    all.push_back(std::make_unique<tw::scramble::EventScrambler>(event, kSeed, kMultiBlindPuzzles));
+  }
+  return all;
+}
+
+// Every event's scrambles: their mean time, each beside its target; false if any
+// scramble does not make its state or the heap shows nothing held.
+bool BenchEvents() {
+  using namespace tw::scramble;
+  std::vector<std::unique_ptr<EventScrambler>> all;
+  const double buildMs = tw::bench::MedianMs(
+      [&] {
+        all.clear();
+        all = AllScramblers();
+      },
+      kAllTablesRuns);
+  all.clear();
+  std::size_t counted = 0;
+  const std::ptrdiff_t heldBytes = tw::bench::HeapKeptBy([&] {
+    all = AllScramblers();
+    for (const auto& scrambler : all) counted += scrambler->TableBytes();
+  });
+  std::printf("all events' tables: %.0f ms (target <= %.0f ms), heap they hold: %.2f MB, %td bytes (target <= %.0f MB)\n",
+              buildMs, kAllTablesTargetMs, static_cast<double>(heldBytes) / kBytesPerMb, heldBytes, kAllTablesTargetMb);
+  bool ok = heldBytes > 0;
+  for (const auto& scrambler : all) {
+    const Event event = scrambler->GetEvent();
+    const int count = IsThreeByThree(event) ? kCubeEventScrambles : kEventScrambles;
+    std::vector<double> times;
+    double moves = 0;
+    int wrong = 0;
+    for (int i = 0; i < count; ++i) {
+      const auto start = std::chrono::steady_clock::now();
+      const EventScramble scramble = scrambler->Next();
+      // A multi-blind attempt is several scrambles: its time is shown per scramble.
+      times.push_back(MsSince(start) / (event == Event::k333mbf ? kMultiBlindPuzzles : 1));
+      if (StateAfter(event, scramble.text) != scramble.state) ++wrong;
+      for (const char c : scramble.text) moves += c == ' ' || c == '\n' ? 1 : 0;
+      moves += 1;
+    }
+    double total = 0;
+    for (const double t : times) total += t;
+    const double mean = total / count;
+    const double target = event == Event::k333 ? kMeanTargetMs : kEventMeanTargetMs;
+    std::printf("scramble %-7.*s: mean %.2f ms, max %.1f ms over %d (target <= %.0f ms), mean %.1f words%s\n",
+                static_cast<int>(IdOf(event).size()), IdOf(event).data(), mean,
+                *std::max_element(times.begin(), times.end()), count, target, moves / count,
+                event == Event::k333mbf ? " an attempt of 5, time per scramble" : "");
+    if (wrong != 0) std::printf("scramble FAILED: %d %.*s scrambles do not make their state\n", wrong,
+                                static_cast<int>(IdOf(event).size()), IdOf(event).data());
+    ok = ok && wrong == 0;
+  }
+  return ok;
 }
 
 }  // namespace
@@ -68,6 +145,11 @@ int main() {
               *std::max_element(lengths.begin(), lengths.end()), kMeanLengthTarget, kMaxScrambleLength);
   if (wrong != 0) {
     std::printf("scramble FAILED: %d scrambles do not reach their state within %d moves\n", wrong, kMaxScrambleLength);
+    return 1;
+  }
+  scrambler.reset();
+  if (!BenchEvents()) {
+    std::printf("scramble FAILED: an event's scrambles do not make their states, or the heap shows no tables\n");
     return 1;
   }
   return 0;
