@@ -64,8 +64,10 @@ void Turn(std::array<int, kClockDials>& front, std::array<int, kClockDials>& bac
 }
 
 // What each of the fourteen turns does to each of the eighteen dials, per hour.
-std::array<std::array<int, 2 * kClockDials>, kClockTurns> TurnEffects() {
-  std::array<std::array<int, 2 * kClockDials>, kClockTurns> effects{};
+constexpr std::size_t kAllDials = std::size_t{2} * kClockDials;
+
+std::array<std::array<int, kAllDials>, kClockTurns> TurnEffects() {
+  std::array<std::array<int, kAllDials>, kClockTurns> effects{};
   for (int t = 0; t < kClockTurns; ++t) {
     ClockState state;
     const unsigned pins = kPinSets[static_cast<std::size_t>(kScramblePins[static_cast<std::size_t>(t)])].pins;
@@ -76,7 +78,7 @@ std::array<std::array<int, 2 * kClockDials>, kClockTurns> TurnEffects() {
     }
     for (int d = 0; d < kClockDials; ++d) {
       effects[static_cast<std::size_t>(t)][static_cast<std::size_t>(d)] = state.front[static_cast<std::size_t>(d)];
-      effects[static_cast<std::size_t>(t)][static_cast<std::size_t>(kClockDials + d)] = state.back[static_cast<std::size_t>(d)];
+      effects[static_cast<std::size_t>(t)][kClockDials + static_cast<std::size_t>(d)] = state.back[static_cast<std::size_t>(d)];
     }
   }
   return effects;

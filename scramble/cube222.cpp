@@ -69,7 +69,9 @@ std::string Cube2Stickers(const CubeState& state) {
   const std::string facelets = state.Facelets();
   std::string stickers;
   for (int face = 0; face < kFaceCount; ++face) {
-    for (const int place : kCornerPlaces) stickers += facelets[static_cast<std::size_t>(face * kFaceletsPerFace + place)];
+    for (const int place : kCornerPlaces) {
+      stickers += facelets[static_cast<std::size_t>(face) * kFaceletsPerFace + static_cast<std::size_t>(place)];
+    }
   }
   return stickers;
 }

@@ -31,16 +31,16 @@ std::array<Point3, kFaces> Normals() {
   for (int k = 0; k < kSides; ++k) {
     const double upper = 72 * k * kDegrees;
     const double lower = (36 + 72 * k) * kDegrees;
-    normals[static_cast<std::size_t>(kF + k)] = {out * std::sin(upper), rise, out * std::cos(upper)};
-    normals[static_cast<std::size_t>(kDR + k)] = {out * std::sin(lower), -rise, out * std::cos(lower)};
+    normals[kF + static_cast<std::size_t>(k)] = {out * std::sin(upper), rise, out * std::cos(upper)};
+    normals[kDR + static_cast<std::size_t>(k)] = {out * std::sin(lower), -rise, out * std::cos(lower)};
   }
   return normals;
 }
 
-bool Neighbours(Point3 a, Point3 b) { return std::abs(Dot(a, b) - 1 / std::sqrt(5.0)) < kOnPlane; }
+bool Neighbours(const Point3& a, const Point3& b) { return std::abs(Dot(a, b) - 1 / std::sqrt(5.0)) < kOnPlane; }
 
 // The point along `direction` that lies on the plane of `face` (at distance 1).
-Point3 OnPlane(Point3 direction, Point3 face) { return (1 / Dot(direction, face)) * direction; }
+Point3 OnPlane(const Point3& direction, const Point3& face) { return (1 / Dot(direction, face)) * direction; }
 
 std::vector<Sticker> MegaminxStickers() {
   const std::array<Point3, kFaces> normals = Normals();
@@ -62,7 +62,7 @@ std::vector<Sticker> MegaminxStickers() {
     // Clockwise as seen from outside, from the edge shared with the first-edge face.
     const Point3 first = OnPlane(Normalized(n + normals[static_cast<std::size_t>(kFirstEdge[static_cast<std::size_t>(f)])]), n) - n;
     const Point3 left = Cross(n, first);
-    const auto clockwise = [&](Point3 p) {
+    const auto clockwise = [&](const Point3& p) {
       const double a = -std::atan2(Dot(p - n, left), Dot(p - n, first));
       return a < -kOnPlane ? a + kFullTurn : a;
     };

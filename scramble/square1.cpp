@@ -46,6 +46,8 @@ constexpr int kTargetLength = 24;
 constexpr std::int64_t kBudget = 300000;
 constexpr int kCancelCheckEvery = 1024;
 
+constexpr std::size_t Index(int i) { return static_cast<std::size_t>(i); }
+
 bool IsCorner(int piece) { return piece < 8 ? piece % 2 == 0 : piece % 2 == 1; }
 
 Mask Rotated(Mask mask, int by) { return by == 0 ? mask : ((mask << by) | (mask >> (kSq1Slots - by))) & kAllSlots; }
@@ -90,21 +92,22 @@ struct Shapes {
   std::vector<std::pair<int, int>> pairs;
 };
 
-void FillHalf(int at, Mask mask, std::vector<Mask>& halves) {
-  if (at == kHalf) {
-    halves.push_back(mask);
-    return;
+// The ways to fill six twelfths with edges and corners: a piece starts at the first,
+// and every twelfth no piece starts at is the second half of a corner starting just
+// before it.
+std::vector<Mask> HalfFillings() {
+  std::vector<Mask> halves;
+  for (Mask mask = 0; mask <= kLeftHalf; ++mask) {
+    if ((mask & 1U) != 0 && ((mask | mask << 1) & kLeftHalf) == kLeftHalf) halves.push_back(mask);
   }
-  FillHalf(at + 1, mask | 1U << at, halves);                     // an edge
-  if (at + 1 < kHalf) FillHalf(at + 2, mask | 1U << at, halves);  // a corner
+  return halves;
 }
 
 const Shapes& TheShapes() {
   static const Shapes shapes = [] {
     Shapes s;
     s.layerIndex.fill(-1);
-    std::vector<Mask> halves;
-    FillHalf(0, 0, halves);
+    const std::vector<Mask> halves = HalfFillings();
     for (const Mask left : halves) {
       for (const Mask right : halves) {
         s.layerIndex[left | right << kHalf] = static_cast<std::int16_t>(s.layers.size());
@@ -223,10 +226,10 @@ constexpr int kColourings = 70;
 Mask CornerStarts(Mask mask) { return mask & ~((mask >> 1) | (mask << (kSq1Slots - 1))) & kAllSlots; }
 Mask EdgeStarts(Mask mask) { return mask & ~CornerStarts(mask); }
 
-const std::array<std::int8_t, 256>& ColouringRanks() {
-  static const std::array<std::int8_t, 256> ranks = [] {
-    std::array<std::int8_t, 256> r{};
-    std::int8_t next = 0;
+const std::array<int, 256>& ColouringRanks() {
+  static const std::array<int, 256> ranks = [] {
+    std::array<int, 256> r{};
+    int next = 0;
     for (unsigned bits = 0; bits < r.size(); ++bits) r[bits] = std::popcount(bits) == 4 ? next++ : -1;
     return r;
   }();
@@ -300,7 +303,7 @@ ColourMoves BuildColourMoves() {
   // (for a turn: in the top, and how many pass twelfth 11 in each layer; for the slash:
   // in each half), so it is made once per such count.
   constexpr int kCounts = 9;
-  std::vector<std::int16_t> made(2 * kCounts * kCounts * kCounts, -1);
+  std::vector<std::int16_t> made(std::size_t{2} * kCounts * kCounts * kCounts, -1);
   const auto reorderingOf = [&](int key, const auto& apply) {
     std::int16_t& index = made[static_cast<std::size_t>(key)];
     if (index < 0) {
@@ -406,8 +409,8 @@ const Phase2Labels& Labels() {
     const Sq1State end = Phase2End();
     for (int k = 0; k < kQuarters; ++k) {
       for (const int first : {FirstCorner(0), FirstEdge(0)}) {
-        l.label[end.top[static_cast<std::size_t>(kQuarter * k + first)]] = static_cast<std::uint8_t>(k);
-        l.label[end.bottom[static_cast<std::size_t>(kQuarter * k + first)]] = static_cast<std::uint8_t>(kQuarters + k);
+        l.label[end.top[Index(kQuarter * k + first)]] = static_cast<std::uint8_t>(k);
+        l.label[end.bottom[Index(kQuarter * k + first)]] = static_cast<std::uint8_t>(kQuarters + k);
       }
     }
     return l;
@@ -422,8 +425,8 @@ std::array<std::uint8_t, 8> Phase2Order(const Sq1State& state, bool corners) {
   const int first = corners ? FirstCorner(alignment) : FirstEdge(alignment);
   std::array<std::uint8_t, 8> order{};
   for (int k = 0; k < kQuarters; ++k) {
-    order[static_cast<std::size_t>(k)] = Labels().label[state.top[static_cast<std::size_t>(kQuarter * k + first)]];
-    order[static_cast<std::size_t>(kQuarters + k)] = Labels().label[state.bottom[static_cast<std::size_t>(kQuarter * k + first)]];
+    order[Index(k)] = Labels().label[state.top[Index(kQuarter * k + first)]];
+    order[Index(kQuarters + k)] = Labels().label[state.bottom[Index(kQuarter * k + first)]];
   }
   return order;
 }
@@ -542,8 +545,8 @@ Sq1State Sq1Apply(const Sq1State& state, const Sq1Move& move) {
   // The right half turns over: top twelfths 6..11 become bottom 0..5 and back, in the
   // same order (both layers count clockwise as seen from their own side).
   for (int i = 0; i < kHalf; ++i) {
-    next.top[static_cast<std::size_t>(kHalf + i)] = state.bottom[static_cast<std::size_t>(i)];
-    next.bottom[static_cast<std::size_t>(i)] = state.top[static_cast<std::size_t>(kHalf + i)];
+    next.top[Index(kHalf + i)] = state.bottom[Index(i)];
+    next.bottom[Index(i)] = state.top[Index(kHalf + i)];
   }
   next.middleTurned = !state.middleTurned;
   return next;
@@ -732,7 +735,7 @@ Sq1State Square1::Random(std::mt19937_64& rng) const {
       if ((mask >> i & 1U) == 0) continue;
       const bool isCorner = i + 1 < kSq1Slots && (mask >> (i + 1) & 1U) == 0;
       if (isCorner) {
-        layer[static_cast<std::size_t>(i)] = layer[static_cast<std::size_t>(i + 1)] = corners[corner++];
+        layer[Index(i)] = layer[Index(i + 1)] = corners[corner++];
       } else {
         layer[static_cast<std::size_t>(i)] = edges[edge++];
       }

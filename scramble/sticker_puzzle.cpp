@@ -11,12 +11,12 @@ namespace {
 // rotation is far below that.
 constexpr double kSamePoint = 1e-6;
 
-bool Near(Point3 a, Point3 b) {
+bool Near(const Point3& a, const Point3& b) {
   const Point3 d = a - b;
   return Dot(d, d) < kSamePoint * kSamePoint;
 }
 
-int PlaceAt(const std::vector<Sticker>& stickers, Point3 p) {
+int PlaceAt(const std::vector<Sticker>& stickers, const Point3& p) {
   for (std::size_t i = 0; i < stickers.size(); ++i) {
     if (Near(stickers[i].at, p)) return static_cast<int>(i);
   }
@@ -25,9 +25,9 @@ int PlaceAt(const std::vector<Sticker>& stickers, Point3 p) {
 
 }  // namespace
 
-Point3 Normalized(Point3 a) { return (1.0 / std::sqrt(Dot(a, a))) * a; }
+Point3 Normalized(const Point3& a) { return (1.0 / std::sqrt(Dot(a, a))) * a; }
 
-Point3 Rotated(Point3 p, Point3 axis, double angle) {
+Point3 Rotated(const Point3& p, const Point3& axis, double angle) {
   // Rodrigues: the part along the axis stays, the rest turns in its plane.
   const double c = std::cos(angle);
   const double s = std::sin(angle);
@@ -42,7 +42,7 @@ std::string StickerPuzzle::Solved() const {
   return state;
 }
 
-StickerMove StickerPuzzle::Turn(Point3 axis, double depth, double angle) const {
+StickerMove StickerPuzzle::Turn(const Point3& axis, double depth, double angle) const {
   StickerMove move = Identity(Size());
   std::vector<bool> reached(stickers_.size(), false);
   for (std::size_t i = 0; i < stickers_.size(); ++i) {

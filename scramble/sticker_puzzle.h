@@ -27,10 +27,10 @@ constexpr double Dot(Point3 a, Point3 b) { return a.x * b.x + a.y * b.y + a.z * 
 constexpr Point3 Cross(Point3 a, Point3 b) {
   return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
-Point3 Normalized(Point3 a);
+Point3 Normalized(const Point3& a);
 // `p` turned by `angle` radians about the unit `axis`, counter-clockwise as seen from
 // the axis's tip.
-Point3 Rotated(Point3 p, Point3 axis, double angle);
+Point3 Rotated(const Point3& p, const Point3& axis, double angle);
 
 // A clockwise turn as seen from outside, looking at the axis's tip: a negative angle.
 inline constexpr double kFullTurn = 6.283185307179586;
@@ -72,7 +72,7 @@ class StickerPuzzle {
 
   // Turns every piece whose centre lies farther than `depth` along the unit `axis` by
   // `angle` radians about that axis. The rotated stickers must land on sticker points.
-  StickerMove Turn(Point3 axis, double depth, double angle) const;
+  StickerMove Turn(const Point3& axis, double depth, double angle) const;
 
   // The pieces whose stickers all have the given number of stickers, in the order of
   // their first sticker's place.

@@ -248,6 +248,7 @@ class Search {
   void Keep(int length) {
     const AxisView& view = AxisViews()[direction_->axis];
     std::vector<Move> solution;
+    solution.reserve(static_cast<std::size_t>(length));
     for (int i = 0; i < length; ++i) solution.push_back(view.moveOnCube[path_[i]]);
     if (direction_->inverted) {
       // The path solves the inverse cube, so it is the cube's own sequence; undone, it
