@@ -58,6 +58,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   tw::MainWindow main(book);
   tw::StatisticsWindow statistics(book);
   tw::SetOptionsResultBook(&book);
+  tw::SetOptionsSessionShelf(&shelf);
   shelf.onSwitched = [&] {
     tw::results::ResultBook& current = shelf.CurrentBook();
     main.SetBook(current, shelf.IsFirst() ? std::string() : shelf.Current().name);
