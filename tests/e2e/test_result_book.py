@@ -54,9 +54,11 @@ class LongLog(unittest.TestCase):
             lines = app.result_lines()
             first, second = result_seconds(lines[-2]), result_seconds(lines[-1])
             report(f"  {LONG_LOG_LINES:,}-line log: solve {first:.2f} s, the next started 30 ms after its stop {second:.2f} s")
-            # Both pauses are the same sleep: their readings may differ by the hundredth a
-            # pause straddles, never more.
-            self.assertLessEqual(abs(round(second * 100) - round(first * 100)), 1,
+            # Both pauses are the same sleep. A start taken late by a save makes the second
+            # solve short: it may read one hundredth less (the one a pause straddles), never
+            # more. (A loaded machine can delay xdotool's own keys either way; only the
+            # direction the fault shows in is asserted.)
+            self.assertLessEqual(round(first * 100) - round(second * 100), 1,
                                  "the start after the save was taken late")
             self.assertTrue(all(line.endswith("00:00:15:27") for line in lines[:LONG_LOG_LINES]))
             app.quit()

@@ -117,12 +117,10 @@ TEST(Form, KeysArriveWithShiftStateAndRepeatFlagAndAltSpaceIsASpace) {
   form.Unload();
 }
 
-// The sound player's failures are there to see: a timer whose sounds are lost does
-// not pass for one that plays them.
-TEST(Services, TheSoundPlayerIsLoadedAndAFileItCannotPlayIsReportedAsSuch) {
-  EXPECT_TRUE(SoundPlayerAvailable());
-  EXPECT_FALSE(PlaySoundAsync("Z:\\no such folder\\no such sound.wav"));
-}
+// The sound player's absence is there to see: a timer whose sounds are lost does not
+// pass for one that plays them. (An asynchronous play of a missing file is accepted
+// by Wine and only fails later, so the call's answer is not asserted here.)
+TEST(Services, TheSoundPlayerIsLoaded) { EXPECT_TRUE(SoundPlayerAvailable()); }
 
 // Pumps the thread's messages until the condition holds or a generous deadline passes:
 // the machines are shared, so a test waits for behaviour, never for a rate.
