@@ -105,7 +105,7 @@ endforeach()
 
 # twstackmat listens to a timer on a sound input; the capture test and benchmark run it with audio.
 if("stackmat" IN_LIST TW_AREAS)
-  add_executable(twstackmat stackmat/tool/twstackmat.cpp)
+  add_executable(twstackmat stackmat/win32/tool/twstackmat.cpp)
   target_link_libraries(twstackmat PRIVATE tw_win)
   foreach(user IN ITEMS win32_tests win_stackmat_bench)
     if(TARGET ${user})

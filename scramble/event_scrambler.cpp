@@ -242,9 +242,9 @@ EventScramble EventScrambler::Next(const std::atomic<bool>* cancel) {
       return {ClockScramble(state), ClockText(state)};
     }
     default: {
-      const RandomMoves spec = *RandomMovesOf(event_);
-      std::vector<CubeMove> moves = t.cube->RandomMoves(spec.count, rng_);
-      if (spec.oriented) {
+      const RandomMoves form = *RandomMovesOf(event_);
+      std::vector<CubeMove> moves = t.cube->RandomMoves(form.count, rng_);
+      if (form.oriented) {
         const std::vector<CubeMove> turn = t.cube->RandomOrientation(rng_);
         moves.insert(moves.end(), turn.begin(), turn.end());
       }

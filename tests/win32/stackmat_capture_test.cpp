@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "stackmat/signal_generator.h"
-#include "stackmat/tool/wine_audio.h"
+#include "stackmat/win32/tool/wine_audio.h"
 #include "stackmat/win32/listener.h"
 
 namespace tw::stackmat {
