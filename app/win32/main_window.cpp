@@ -3,13 +3,13 @@
 #include <charconv>
 #include <utility>
 
+#include "app/change_note.h"
 #include "app/elapsed_display.h"
 #include "docking/win32/docking.h"
 #include "resources/main_layout.h"
 #include "resources/resource_ids.h"
 #include "storage/win32/item_exists_win.h"
 #include "results/solve.h"
-#include "stats/time_format.h"
 #include "storage/win32/result_log_file.h"
 #include "storage/win32/settings.h"
 #include "storage/win32/wide_path.h"
@@ -381,38 +381,6 @@ void MainWindow::ShowDnfMark(bool shown) {
   lbl3SecCD.SetVisible(shown);
 }
 
-namespace {
-
-std::string TimeOf(const std::string& line) {
-  const std::optional<results::Solve> solve = results::Parse(line);
-  if (!solve) return "a line";
-  if (solve->penalty == results::Penalty::Dnf) return "DNF(" + stats::FormatTime(static_cast<stats::Hundredths>(solve->time)) + ")";
-  return stats::FormatTime(static_cast<stats::Hundredths>(solve->time)) +
-         (solve->penalty == results::Penalty::PlusTwo ? "+" : "");
-}
-
-// What a step of undo (or redo) did, in a few words for the caption.
-std::string ChangeNote(const results::ResultBook::Change& change, bool undo) {
-  using Kind = results::ResultBook::Change::Kind;
-  const std::string again = undo ? ", Ctrl+Y restores it" : ", Ctrl+Z takes it back";
-  const std::string lines = std::to_string(change.count) + (change.count == 1 ? " result" : " results");
-  switch (change.kind) {
-    case Kind::kLogged:
-      return (undo ? "removed " : "logged ") + TimeOf(change.line) + again;
-    case Kind::kRemoved:
-      return (undo ? "restored " : "removed ") + TimeOf(change.line) + again;
-    case Kind::kPenalty:
-    case Kind::kComment:
-      return "changed to " + TimeOf(change.line) + again;
-    case Kind::kReset:
-      return (undo ? "restored " : "removed ") + lines + again;
-    case Kind::kImported:
-      return (undo ? "removed " : "imported ") + lines + again;
-  }
-  return "";
-}
-
-}  // namespace
 
 void MainWindow::UndoOrRedo(bool undo) {
   const std::optional<results::ResultBook::Change> change = undo ? book_->Undo() : book_->Redo();
