@@ -1,0 +1,31 @@
+#pragma once
+// Small helpers the book's two files share: its changes (result_book.cpp) and its
+// history of them, undo and redo (result_book_history.cpp).
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tw::results::book_parts {
+
+// Grows a list ahead of the change that needs one more place, so the change itself
+// cannot fail for memory half-way.
+template <typename T>
+inline void MakeRoomForOne(std::vector<T>& items) {
+  if (items.size() < items.capacity()) return;
+  items.reserve(std::max<std::size_t>(items.size() * 2, 8));
+}
+
+// Tells a run of lines from any other: a run the step needs is taken as still the
+// same when its first line and this hash are.
+inline std::uint64_t HashLines(std::span<const std::string> lines) {
+  const std::hash<std::string_view> hashLine;
+  std::uint64_t hash = 14695981039346656037ull;
+  for (const std::string& line : lines) hash = (hash ^ static_cast<std::uint64_t>(hashLine(line))) * 1099511628211ull;
+  return hash;
+}
+
+}  // namespace tw::results::book_parts
