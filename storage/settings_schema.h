@@ -108,7 +108,21 @@ struct DelayKey {
 inline constexpr std::array<int, 4> kHoldToStartOffered = {0, 300, 550, 1000};
 inline constexpr DelayKey kHoldToStart{{"Hold To Start", kDisabledText, {}}, 5000, kHoldToStartOffered};
 
-inline constexpr std::array<const TextKey*, 3> kTextKeys = {&kLastFrame, &kStatisticsShown, &kHoldToStart.text};
+// Where solves are timed: the keyboard, as designed, or a competition timer heard on
+// a sound input. Missing means the keyboard.
+inline constexpr std::string_view kTimerInputKeyboard = "Keyboard";
+inline constexpr std::string_view kTimerInputStackmat = "Stackmat";
+inline constexpr std::array<std::string_view, 2> kTimerInputValues = {kTimerInputKeyboard, kTimerInputStackmat};
+inline constexpr TextKey kTimerInput{"Timer Input", kTimerInputKeyboard, kTimerInputValues};
+// The sound input a competition timer is heard on, by the name Windows shows; missing
+// or empty means the system's default input.
+inline constexpr TextKey kStackmatDevice{"Stackmat Device", "", {}};
+
+// Whether the scramble picture window was shown at the end of the last run.
+inline constexpr TextKey kScramblePictureShown{"Scramble Picture", kStatisticsHiddenText, kStatisticsValues};
+
+inline constexpr std::array<const TextKey*, 6> kTextKeys = {&kLastFrame,      &kStatisticsShown,      &kHoldToStart.text,
+                                                            &kTimerInput,     &kStackmatDevice,       &kScramblePictureShown};
 
 // ---- Whole numbers: decimal digits with an optional minus, nothing else, within
 // [minimum, maximum]. Anything else reads as `fallback`, which may be nothing.
@@ -141,8 +155,24 @@ inline constexpr NumberKey kStatisticsWidth{"Statistics Width", kStatisticsMinim
 inline constexpr NumberKey kStatisticsHeight{"Statistics Height", kStatisticsMinimumHeightTwips,
                                              kStatisticsLargestTwips, kStatisticsDefaultHeightTwips};
 
-inline constexpr std::array<const NumberKey*, 4> kNumberKeys = {&kStatisticsLeft, &kStatisticsTop, &kStatisticsWidth,
-                                                                &kStatisticsHeight};
+// The scramble picture window's place, kept as the statistics window's is: the outer
+// top-left corner in screen pixels, the client size in twips.
+inline constexpr int kScramblePictureDefaultWidthTwips = 4800;   // 320 pixels at 96 DPI
+inline constexpr int kScramblePictureDefaultHeightTwips = 3600;  // 240 pixels
+inline constexpr int kScramblePictureMinimumTwips = 1800;        // 120 pixels: still a readable net
+
+inline constexpr NumberKey kScramblePictureLeft{"Scramble Left", std::numeric_limits<int>::min(),
+                                                std::numeric_limits<int>::max(), std::nullopt};
+inline constexpr NumberKey kScramblePictureTop{"Scramble Top", std::numeric_limits<int>::min(),
+                                               std::numeric_limits<int>::max(), std::nullopt};
+inline constexpr NumberKey kScramblePictureWidth{"Scramble Width", kScramblePictureMinimumTwips, kStatisticsLargestTwips,
+                                                 kScramblePictureDefaultWidthTwips};
+inline constexpr NumberKey kScramblePictureHeight{"Scramble Height", kScramblePictureMinimumTwips,
+                                                  kStatisticsLargestTwips, kScramblePictureDefaultHeightTwips};
+
+inline constexpr std::array<const NumberKey*, 8> kNumberKeys = {
+    &kStatisticsLeft,     &kStatisticsTop,      &kStatisticsWidth,     &kStatisticsHeight,
+    &kScramblePictureLeft, &kScramblePictureTop, &kScramblePictureWidth, &kScramblePictureHeight};
 
 // ---- The file as first written: these keys, in this order, with these values.
 struct DefaultEntry {
