@@ -72,6 +72,8 @@ inline constexpr const char* kScrambleFace = "Tahoma";
 inline constexpr int kScrambleCentiPoints = 1300;
 inline constexpr int kScrambleTop = 2235;
 inline constexpr int kScrambleRowHeight = 480;
+// Below the scramble's last line when it takes more than one.
+inline constexpr int kScrambleRowPadding = 165;
 inline constexpr std::uint32_t kScrambleColor = 0x00303030;
 // Shown until the first scramble is ready.
 inline constexpr const char* kScramblePlaceholder = "Preparing a scramble...";

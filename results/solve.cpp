@@ -172,14 +172,18 @@ std::string Format(const Solve& solve) {
   line += kResultSeparator;
   AppendPadded(line, time % kPerSecond, 2);
   line += PenaltySuffix(solve.penalty);
+  // A line break would split the entry in two in the file: Megaminx's seven lines and
+  // Multi-Blind's numbered scrambles are kept on one line, as a comment's lines are.
+  const auto appendOneLine = [&line](const std::string& text) {
+    for (const char c : text) line += c == '\r' || c == '\n' ? ' ' : c;
+  };
   if (!solve.scramble.empty()) {
     line += kScrambleField;
-    line += solve.scramble;
+    appendOneLine(solve.scramble);
   }
   if (!solve.comment.empty()) {
     line += kCommentField;
-    // A line break would split the entry in two in the file.
-    for (const char c : solve.comment) line += c == '\r' || c == '\n' ? ' ' : c;
+    appendOneLine(solve.comment);
   }
   return line;
 }

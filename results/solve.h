@@ -27,7 +27,7 @@ struct Solve {
   LocalTime when;
   Hundredths time = 0;  // as logged: a +2 is in it
   Penalty penalty = Penalty::None;
-  std::string scramble;  // "" when none was shown
+  std::string scramble;  // "" when none was shown; written on one line
   std::string comment;   // "" when none; never holds a line break
   std::string dateSeparator = "/";
   std::string timeSeparator = ":";

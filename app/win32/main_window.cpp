@@ -1,5 +1,6 @@
 #include "app/win32/main_window.h"
 
+#include <algorithm>
 #include <charconv>
 #include <utility>
 
@@ -198,9 +199,13 @@ void MainWindow::ApplyShowHourLayout(bool hourShown) {
 }
 
 void MainWindow::OnSessionChanged(const std::string& event) {
-  if (event == event_) return;
-  event_ = event;
+  const scramble::Event next = scramble::EventFromId(event).value_or(scramble::Event::k333);
+  if (next == event_) return;
+  event_ = next;
+  // The old event's worker is stopped here; a scramble it had ready is not this event's.
+  scrambleFeed_.reset();
   scramble_.clear();
+  scrambleState_.clear();
   if (scrambleShown_) ApplyScrambleSetting();
 }
 
@@ -218,26 +223,56 @@ void MainWindow::OnSettingChanged(std::string_view key) {
 void MainWindow::ApplyScrambleSetting() {
   const bool shown = TimerSwitch(settings::kShowScramble);
   scrambleShown_ = shown;
-  SetClientSize(ClientWidth(), L::kClientHeight + (shown ? L::kScrambleRowHeight : 0));
+  lblScramble.SetWrap(true);
   lblScramble.SetWidth(ClientWidth());
   lblScramble.SetVisible(shown);
-  if (!shown) return;
-  // The solver's tables are built on the worker only once the row is wanted.
-  scrambleFeed_.Start(Handle(), kScrambleReadyMessage);
-  if (scramble_.empty()) NextScramble();
+  if (!shown) {
+    FitScrambleRow();
+    if (onScrambleChanged) onScrambleChanged(event_, {});
+    return;
+  }
+  // The event's tables are built on the worker only once the row is wanted.
+  if (!scrambleFeed_) scrambleFeed_ = std::make_unique<scramble::ScrambleFeed>(event_);
+  scrambleFeed_->Start(Handle(), kScrambleReadyMessage);
+  if (scramble_.empty()) {
+    NextScramble();
+  } else {
+    ShowScramble({scramble_, scrambleState_}, scramble_);
+  }
 }
 
 void MainWindow::NextScramble() {
-  if (scrambleFeed_.Failed()) {
+  if (scrambleFeed_->Failed()) {
     // The tables could not be built (out of memory): say so rather than wait for ever.
     scrambleWanted_ = false;
-    scramble_.clear();
-    lblScramble.SetText(L::kScrambleUnavailable);
+    ShowScramble({}, L::kScrambleUnavailable);
     return;
   }
-  scrambleWanted_ = !scrambleFeed_.Ready();
-  scramble_ = scrambleWanted_ ? std::string() : scrambleFeed_.Take();
-  lblScramble.SetText(scrambleWanted_ ? std::string(L::kScramblePlaceholder) : scramble_);
+  scrambleWanted_ = !scrambleFeed_->Ready();
+  if (scrambleWanted_) {
+    ShowScramble({}, L::kScramblePlaceholder);
+    return;
+  }
+  scramble::EventScramble next = scrambleFeed_->TakeScramble();
+  const std::string text = next.text;
+  ShowScramble(std::move(next), text);
+}
+
+void MainWindow::ShowScramble(scramble::EventScramble scramble, const std::string& rowText) {
+  scramble_ = scramble.text;
+  scrambleState_ = scramble.state;
+  lblScramble.SetText(rowText);
+  FitScrambleRow();
+  if (onScrambleChanged) onScrambleChanged(event_, scramble);
+}
+
+// The row grows to the scramble's lines (Megaminx's seven, a long big-cube scramble
+// broken at the window's width), never below the designed one-line row.
+void MainWindow::FitScrambleRow() {
+  int row = 0;
+  if (scrambleShown_) row = std::max(L::kScrambleRowHeight, lblScramble.TextHeight() + L::kScrambleRowPadding);
+  lblScramble.SetHeight(row);
+  SetClientSize(ClientWidth(), L::kClientHeight + row);
 }
 
 bool MainWindow::CopyScramble() { return !scramble_.empty() && CopyTextToClipboard(Handle(), scramble_); }
@@ -307,6 +342,7 @@ bool MainWindow::StopsWithAnyKey(int vk) {
     case VK_F1:
     case VK_F2:
     case VK_F3:
+    case VK_F4:
     case VK_SHIFT:
     case VK_CONTROL:
     case VK_MENU:
@@ -335,6 +371,7 @@ void MainWindow::onKeyDown(int vk, int shift, bool repeat) {
   if (vk == VK_F1 && onF1) onF1();
   if (vk == VK_F2 && onF2) onF2();
   if (vk == VK_F3 && onF3) onF3();
+  if (vk == VK_F4 && onF4) onF4();
   // Edits of the log after the stop: never from the key that stopped a solve.
   const bool ctrl = (shift & kCtrlMask) != 0 && !wasTiming && state_.phase == timing::Phase::Idle;
   if (!ctrl || repeat) return;
@@ -586,7 +623,7 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       ConfirmUnsavedResults();
       break;
     case kScrambleReadyMessage:
-      if (scrambleShown_ && (scrambleWanted_ || scrambleFeed_.Failed())) NextScramble();
+      if (scrambleShown_ && scrambleFeed_ && (scrambleWanted_ || scrambleFeed_->Failed())) NextScramble();
       return 0;
     case WM_QUERYENDSESSION:
       // No question while Windows shuts down, but one more try at saving.

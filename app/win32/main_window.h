@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -72,12 +73,17 @@ class MainWindow : public Form, private results::BookWatcher {
   // Another session's book takes the place of the one shown; `sessionName` is shown
   // in the caption unless it is the first session ("").
   void SetBook(results::ResultBook& book, std::string sessionName);
-  // The current session's event decides the scrambles shown.
+  // The current session's event (a WCA id such as "222"; anything unknown is 3x3x3)
+  // decides the scrambles shown.
   void OnSessionChanged(const std::string& event);
+  scramble::Event ScrambleEvent() const { return event_; }
 
   // Wiring to the other windows (F1, F2, F3, their unload with ours), set by WinMain;
   // tests leave them empty.
-  std::function<void()> onF1, onF2, onF3, onUnloadExtra;
+  std::function<void()> onF1, onF2, onF3, onF4, onUnloadExtra;
+  // Every change of the scramble row: the event and the scramble shown (an empty text
+  // while none is, or the row is off).
+  std::function<void(scramble::Event, const scramble::EventScramble&)> onScrambleChanged;
   // Ctrl+PageDown (+1) and Ctrl+PageUp (-1): the next or previous session.
   std::function<void(int delta)> onSessionStep;
   bool quitOnUnload = false;
@@ -119,19 +125,23 @@ class MainWindow : public Form, private results::BookWatcher {
   bool CheckSoundFiles();
   bool CheckDisplayFont();
   void NextScramble();
+  void ShowScramble(scramble::EventScramble scramble, const std::string& rowText);
+  void FitScrambleRow();
   bool CopyScramble();
 
   results::ResultBook* book_;
   std::string sessionName_;
-  std::string event_ = "333";
+  scramble::Event event_ = scramble::Event::k333;
   timing::State state_;
   std::int64_t inspectionStart_ = 0;
   int inspectionCalls_ = 0;
   Penalty penalty_ = Penalty::None;
-  scramble::ScrambleFeed scrambleFeed_;
+  // Made for the current event once the row is wanted, and again at a change of event.
+  std::unique_ptr<scramble::ScrambleFeed> scrambleFeed_;
   bool scrambleShown_ = false;
   bool scrambleWanted_ = false;  // the row waits for the worker's next scramble
   std::string scramble_;
+  std::string scrambleState_;  // the state scramble_ makes, for the scramble picture
   std::wstring captionShown_;
   std::string changeNote_;  // what the last undo or redo did, until the next Space
   bool dnfShown_ = false;

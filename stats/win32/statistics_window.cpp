@@ -62,7 +62,7 @@ void TextAt(HDC dc, int x, int y, std::string_view text, UINT align) {
 }
 
 bool IsTimerKey(int vk) {
-  return vk == VK_SPACE || vk == VK_ESCAPE || vk == VK_F1 || vk == VK_F2 || vk == VK_F3;
+  return vk == VK_SPACE || vk == VK_ESCAPE || vk == VK_F1 || vk == VK_F2 || vk == VK_F3 || vk == VK_F4;
 }
 
 bool CanTakeActivation(HWND window) {

@@ -34,7 +34,7 @@ class StatisticsWindow : public Form, public results::BookWatcher {
   // Follows another book from now on (a switch of session).
   void Attach(results::ResultBook& book);
   // The timer's window and what its keys do: the window opens beside it, stays under
-  // it where they overlap, and passes Space, Escape and F1-F3 on to `onKey` only
+  // it where they overlap, and passes Space, Escape and F1-F4 on to `onKey` only
   // while the timer's window is enabled (no modal question of ours is showing).
   // The form's window is looked up when needed, so it may be loaded later.
   void SetTimer(const Form& timer, std::function<void(int vk, int shift, bool repeat)> onKey);
@@ -47,7 +47,7 @@ class StatisticsWindow : public Form, public results::BookWatcher {
   void Toggle();
   // At start-up: loads and shows it (without activation) if it was shown last time.
   void RestoreFromSettings();
-  // Space, Escape, F1, F2 and F3 pressed while this window has the focus.
+  // Space, Escape and F1-F4 pressed while this window has the focus.
   std::function<void(int vk, int shift, bool repeat)> onTimerKey;
 
   // What the window shows, for the tests: a row's figures as written in the table

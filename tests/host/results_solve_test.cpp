@@ -70,6 +70,14 @@ TEST(ResultLine, IsWrittenAsDesignedAndReadBackFieldForField) {
   }
 }
 
+// Scrambles of more than one line (Megaminx, Multi-Blind) and comments typed over
+// lines stay one entry of the log.
+TEST(ResultLine, LineBreaksInAScrambleOrACommentNeverSplitTheEntry) {
+  const std::string line = Format(MakeSolve(999, Penalty::None, "R++ D-- U\nR-- D++ U'", "one\r\ntwo"));
+  EXPECT_EQ(line, "#Date: 07/12/2026 | Time: 14:05:09 | Result: 00:00:09:99 | Scramble: R++ D-- U R-- D++ U' | "
+                  "Comment: one  two");
+}
+
 TEST(ResultLine, APenaltyChangedAfterTheStopIsWrittenAsInspectionWritesIt) {
   const std::string head = "#Date: 07/12/2026 | Time: 14:05:09 | Result: ";
   struct Case {

@@ -9,6 +9,7 @@
 #include "app/win32/main_window.h"
 #include "results/result_book.h"
 #include "results/win32/log_file_store.h"
+#include "scramble/event_scrambler.h"
 #include "tests/win32/app_fixture.h"
 #include "tests/win32/message_pump.h"
 
@@ -585,6 +586,48 @@ TEST_F(MainWindowTest, ScrambleRowOnlyWhenAskedForAndAStopBringsTheNext) {
   EXPECT_EQ(window->ClientHeight(), 2295);
   EXPECT_FALSE(window->lblScramble.Visible());
   EXPECT_EQ(window->Top(), top);
+}
+
+// The session's event decides the scrambles: a switch drops the scramble shown, the
+// next one is the new event's (with the state the picture is drawn from), and
+// Megaminx's seven lines make the row as tall as they are, in the window and the log.
+TEST_F(MainWindowTest, ScrambleRowFollowsTheSessionsEvent) {
+  WriteFileBytes(Path("Setting.ini"), std::string(kSettingsCountdownOff) + "Show Scramble=Enabled\r\n");
+  ASSERT_TRUE(Start());
+  std::vector<std::pair<scramble::Event, scramble::EventScramble>> told;
+  window->onScrambleChanged = [&told](scramble::Event event, const scramble::EventScramble& shown) {
+    told.emplace_back(event, shown);
+  };
+  ASSERT_TRUE(PumpUntil([&] { return !window->Scramble().empty(); }, kScrambleWaitMs));
+  const std::string cube = window->Scramble();
+
+  window->OnSessionChanged("222");
+  ASSERT_TRUE(PumpUntil([&] { return !window->Scramble().empty(); }, kScrambleWaitMs));
+  const std::string twoByTwo = window->Scramble();
+  EXPECT_NE(twoByTwo, cube);
+  EXPECT_EQ(twoByTwo.find_first_not_of("RUF2' "), std::string::npos) << twoByTwo;
+  ASSERT_FALSE(told.empty());
+  EXPECT_EQ(told.back().first, scramble::Event::k222);
+  EXPECT_EQ(told.back().second.text, twoByTwo);
+  EXPECT_EQ(scramble::StateAfter(scramble::Event::k222, twoByTwo), told.back().second.state);
+  EXPECT_EQ(window->ClientHeight(), 2295 + 480) << "one line, the designed row";
+
+  window->OnSessionChanged("minx");
+  ASSERT_TRUE(PumpUntil([&] { return !window->Scramble().empty(); }, kScrambleWaitMs));
+  const std::string megaminx = window->Scramble();
+  EXPECT_EQ(std::count(megaminx.begin(), megaminx.end(), '\n'), 6) << megaminx;
+  EXPECT_GT(window->ClientHeight(), 2295 + 3 * 480) << "seven lines shown";
+  EXPECT_GE(window->lblScramble.Top() + window->lblScramble.Height(), window->lblScramble.TextHeight() + 2235);
+  Solve(1500);
+  std::string oneLine = megaminx;
+  std::replace(oneLine.begin(), oneLine.end(), '\n', ' ');
+  EXPECT_NE(ResultFile().find("| Scramble: " + oneLine + "\r\n"), std::string::npos) << ResultFile();
+
+  window->OnSessionChanged("no such event");
+  EXPECT_EQ(window->ScrambleEvent(), scramble::Event::k333);
+  ASSERT_TRUE(PumpUntil([&] { return !window->Scramble().empty(); }, kScrambleWaitMs));
+  EXPECT_TRUE(ScrambleNotation(window->Scramble())) << window->Scramble();
+  EXPECT_EQ(window->ClientHeight(), 2295 + 480);
 }
 
 constexpr const wchar_t* kUnsavedCaption = L"Twistwatch \u2014 results not saved";

@@ -54,6 +54,34 @@ void Label::SetWidth(int twips) {
   Invalidate();
 }
 
+void Label::SetHeight(int twips) {
+  if (twips == height_) return;
+  Invalidate();
+  height_ = twips;
+  Invalidate();
+}
+
+void Label::SetWrap(bool wrap) {
+  if (wrap == wrap_) return;
+  wrap_ = wrap;
+  Invalidate();
+}
+
+UINT Label::TextFormat() const {
+  UINT format = (wrap_ ? DT_WORDBREAK : DT_SINGLELINE) | DT_NOPREFIX | DT_TOP;
+  return format | (align_ == TextAlign::Center ? DT_CENTER : align_ == TextAlign::Right ? DT_RIGHT : DT_LEFT);
+}
+
+int Label::TextHeight() const {
+  RECT rect = PixelRect();
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, FontHandle());
+  DrawTextA(dc, text_.c_str(), static_cast<int>(text_.size()), &rect, TextFormat() | DT_CALCRECT);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return owner_.Twips(rect.bottom - rect.top);
+}
+
 void Label::SetBold(bool bold) {
   const int weight = bold ? FW_BOLD : FW_NORMAL;
   if (weight == font_.weight) return;
@@ -114,9 +142,7 @@ void Label::Paint(HDC dc) const {
   HGDIOBJ old = SelectObject(dc, FontHandle());
   SetTextColor(dc, fore_);
   SetBkMode(dc, TRANSPARENT);
-  UINT format = DT_SINGLELINE | DT_NOPREFIX | DT_TOP;
-  format |= align_ == TextAlign::Center ? DT_CENTER : align_ == TextAlign::Right ? DT_RIGHT : DT_LEFT;
-  DrawTextA(dc, text_.c_str(), static_cast<int>(text_.size()), &rect, format);
+  DrawTextA(dc, text_.c_str(), static_cast<int>(text_.size()), &rect, TextFormat());
   SelectObject(dc, old);
   if (border_) FrameRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
 }

@@ -50,6 +50,12 @@ class Label {
   int Width() const { return width_; }
   void SetWidth(int twips);
   int Height() const { return height_; }
+  void SetHeight(int twips);
+  // Whether the text breaks into lines at its '\n's and where it is wider than the
+  // label (off: one line, as every designed label is).
+  void SetWrap(bool wrap);
+  // The height in twips the text takes at the label's width, as it is painted.
+  int TextHeight() const;
   bool Bold() const { return font_.weight >= FW_BOLD; }
   void SetBold(bool bold);
   COLORREF ForeColor() const { return fore_; }
@@ -69,6 +75,7 @@ class Label {
 
  private:
   HFONT FontHandle() const;
+  UINT TextFormat() const;
   void Invalidate() const;
 
   Form& owner_;
@@ -81,6 +88,7 @@ class Label {
   bool opaque_;
   TextAlign align_;
   bool border_;
+  bool wrap_ = false;
   mutable HFONT font_handle_ = nullptr;
   mutable int font_dpi_ = 0;
 };
