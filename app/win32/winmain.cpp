@@ -62,7 +62,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   shelf.onSwitched = [&] {
     tw::results::ResultBook& current = shelf.CurrentBook();
     main.SetBook(current, shelf.IsFirst() ? std::string() : shelf.Current().name);
-    statistics.Attach(current);
+    statistics.Attach(current, shelf.IsFirst() ? std::string() : shelf.Current().name);
     tw::SetOptionsResultBook(&current);
     main.OnSessionChanged(shelf.Current().event);
   };

@@ -88,7 +88,9 @@ StatisticsWindow::~StatisticsWindow() {
   book_->RemoveWatcher(this);
 }
 
-void StatisticsWindow::Attach(results::ResultBook& book) {
+void StatisticsWindow::Attach(results::ResultBook& book, std::string sessionName) {
+  sessionName_ = std::move(sessionName);
+  ShowCaption();
   if (&book == book_) return;
   book_->RemoveWatcher(this);
   book_ = &book;
@@ -156,8 +158,16 @@ void StatisticsWindow::RestoreFromSettings() {
   ShowWithoutActivation();
 }
 
+void StatisticsWindow::ShowCaption() {
+  if (!Handle()) return;
+  std::wstring caption = AnsiToWide(kCaption);
+  if (!sessionName_.empty()) caption += L" \u2014 " + AnsiToWide(sessionName_);
+  SetWindowTextW(Handle(), caption.c_str());
+}
+
 bool StatisticsWindow::OnLoad() {
   docking::ActivateDocking(Handle());
+  ShowCaption();
   previous_active_ = nullptr;
   ApplyStoredPlacement();
   return true;

@@ -31,8 +31,9 @@ class StatisticsWindow : public Form, public results::BookWatcher {
   explicit StatisticsWindow(results::ResultBook& book);
   ~StatisticsWindow() override;
 
-  // Follows another book from now on (a switch of session).
-  void Attach(results::ResultBook& book);
+  // Follows another book from now on (a switch of session); the caption names the
+  // session unless it is the first ("").
+  void Attach(results::ResultBook& book, std::string sessionName = {});
   // The timer's window and what its keys do: the window opens beside it, stays under
   // it where they overlap, and passes Space, Escape and F1-F4 on to `onKey` only
   // while the timer's window is enabled (no modal question of ours is showing).
@@ -77,6 +78,7 @@ class StatisticsWindow : public Form, public results::BookWatcher {
 
  private:
   void Recount();
+  void ShowCaption();
   void ShowWithoutActivation();
   void HideAndReturnActivation();
   void ApplyStoredPlacement();
@@ -92,6 +94,7 @@ class StatisticsWindow : public Form, public results::BookWatcher {
   std::optional<stats::RowFigures> ShownRow(int size) const;
 
   results::ResultBook* book_;
+  std::string sessionName_;
   stats::Statistics statistics_;
   bool fresh_ = false;  // the figures are those of the book as it is
   std::function<HWND()> timer_;  // the timer's window, or nullptr while there is none

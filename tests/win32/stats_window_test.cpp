@@ -178,6 +178,32 @@ TEST_F(StatisticsWindowTest, FollowsEveryChangeOfTheBook) {
   EXPECT_EQ(stats->Figures().Session().solves, 1);
 }
 
+// A switch of session: the figures and the caption are the new session's at once,
+// and the old book's changes no longer reach the window.
+TEST_F(StatisticsWindowTest, FollowsASwitchOfSessionAndNamesIt) {
+  Start(kCountdownOff, Lines({1000, 1500, 1200}));
+  stats->Toggle();
+  const auto caption = [this] {
+    wchar_t text[256] = {};
+    GetWindowTextW(stats->Handle(), text, 256);
+    return std::wstring(text);
+  };
+  EXPECT_EQ(caption(), L"Twistwatch | Statistics");
+  FakeLogStore otherStore(Lines({900, 950}));
+  results::ResultBook other(otherStore);
+  other.Load();  // as the shelf reads a session's log at the switch
+  stats->Attach(other, "2x2x2 \xE9");  // the settings file's code page
+  EXPECT_EQ(caption(), L"Twistwatch | Statistics \u2014 2x2x2 \u00E9");
+  EXPECT_EQ(stats->BestText(1), "9.00");
+  EXPECT_EQ(stats->Figures().All().solves, 2);
+  ASSERT_TRUE(book->Append(Line(500)));
+  EXPECT_EQ(stats->BestText(1), "9.00") << "the old session's solve is not this one's";
+  stats->Attach(*book);
+  EXPECT_EQ(caption(), L"Twistwatch | Statistics");
+  EXPECT_EQ(stats->BestText(1), "5.00");
+  stats->Unload();
+}
+
 TEST_F(StatisticsWindowTest, ALogAnotherProgramChangedIsTakenInWhenTheSaveMergesIt) {
   Start(kCountdownOff, Lines({1000, 1100}));
   stats->Toggle();  // shown: the figures follow at once

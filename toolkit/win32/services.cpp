@@ -82,6 +82,14 @@ void SetMessageBoxForTesting(
 
 int ScreenWidthTwips(int dpi) { return PixelsToTwips(GetSystemMetrics(SM_CXSCREEN), dpi); }
 
+std::wstring AnsiToWide(const std::string& text) {
+  if (text.empty()) return {};
+  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
+  return wide;
+}
+
 bool CopyTextToClipboard(HWND owner, const std::string& text) {
   if (!OpenClipboard(owner)) return false;
   bool copied = false;

@@ -42,6 +42,10 @@ void SetMessageBoxForTesting(
 // Puts plain text on the clipboard; false when the clipboard could not be had.
 bool CopyTextToClipboard(HWND owner, const std::string& text);
 
+// Text of the settings file or a result line (the ANSI code page) as UTF-16, for a
+// caption that shows it letter for letter.
+std::wstring AnsiToWide(const std::string& text);
+
 // Width of the primary screen in twips at the given DPI.
 int ScreenWidthTwips(int dpi);
 
