@@ -135,6 +135,11 @@ std::string ExportSkipped(std::string_view fileName, std::size_t solves, std::si
               " of the session ", skipped == 1 ? "is no result and was" : "are no results and were", " left out.");
 }
 
+std::string ExportSessionsQuestion(std::string_view fileName, std::size_t sessions, std::string_view current) {
+  return Join("Write every session (", std::to_string(sessions), ") to ", Quoted(fileName), "?\n\nYes: every session, ",
+              "each a session of its own in csTimer.\nNo: only ", Quoted(current), ".");
+}
+
 ExportFormat ExportFormatOf(std::string_view path) {
   constexpr std::string_view kCsv = ".csv";
   if (path.size() < kCsv.size()) return ExportFormat::CsTimer;

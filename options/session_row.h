@@ -56,6 +56,10 @@ std::string ImportCutShort(std::size_t imported, std::size_t inFile);
 // An export that left out lines of the log that are no result line.
 std::string ExportSkipped(std::string_view fileName, std::size_t solves, std::size_t skipped);
 
+// The question Export... asks when csTimer's file may hold every session: Yes writes
+// them all, No only the session shown (`current`, UTF-8).
+std::string ExportSessionsQuestion(std::string_view fileName, std::size_t sessions, std::string_view current);
+
 enum class ExportFormat { CsTimer, Csv };
 // A name ending in ".csv" (any case) is a spreadsheet's; any other gets csTimer's format.
 ExportFormat ExportFormatOf(std::string_view path);

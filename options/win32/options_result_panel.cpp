@@ -132,7 +132,7 @@ void OptionsWindow::onCmdExportClick() {
   if (!g_shelf) return;
   const std::string suggested = exchange::AnsiToUtf8(options::ExportFileName(g_shelf->Current().name));
   const auto path = options::AskForFile(Handle(), options::FileDialogKind::Save, suggested);
-  if (path && g_shelf) options::ExportCurrentSession(Handle(), *path, *g_shelf);
+  if (path && g_shelf) options::ExportSessions(Handle(), *path, *g_shelf);
 }
 
 int LineMenuCommandId(options::LineCommand command) { return 1 + static_cast<int>(command); }

@@ -195,22 +195,35 @@ bool ImportIntoShelf(HWND owner, const std::string& path, results::SessionShelf&
   return made > 0;
 }
 
-bool ExportCurrentSession(HWND owner, const std::string& path, results::SessionShelf& shelf) {
+bool ExportSessions(HWND owner, const std::string& path, results::SessionShelf& shelf) {
   const std::string fileName(FileNameOf(path));
-  const results::Session session = shelf.Current();
-  // A copy: while the progress box lets messages run, a save's outcome may replace
-  // the book's lines.
-  const std::vector<std::string> lines = shelf.CurrentBook().Lines();
+  const ExportFormat format = ExportFormatOf(path);
+  std::vector<results::Session> chosen{shelf.Current()};
+  if (format == ExportFormat::CsTimer && shelf.List().All().size() > 1) {
+    const std::string question = ExportSessionsQuestion(fileName, shelf.List().All().size(),
+                                                        LogToUtf8(SessionItemText(shelf.Current())));
+    const int answer = ShowMessageBox(owner, question, kAppTitle, MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer == IDCANCEL) return false;
+    if (answer == IDYES) chosen = shelf.List().All();
+  }
+  // Copies: while the progress box lets messages run, a save's outcome may replace a
+  // book's lines.
+  std::vector<std::vector<std::string>> lines;
+  lines.reserve(chosen.size());
+  std::vector<exchange::ExportSession> sessions;
+  for (const results::Session& session : chosen) {
+    lines.push_back(shelf.BookOf(session.number).Lines());
+    sessions.push_back({session.name, session.event, lines.back()});
+  }
   exchange::ExportOptions options = exchange::SystemExportOptions();
   exchange::ExportResult exported;
   {
     WorkProgress progress(owner, pb::kExportCaption);
     options.progress = [&progress](std::size_t done, std::size_t total) { return progress.Step(done, total); };
-    if (ExportFormatOf(path) == ExportFormat::Csv) {
-      exported = exchange::ExportCsv(lines, options);
+    if (format == ExportFormat::Csv) {
+      exported = exchange::ExportCsv(sessions.front().lines, options);
     } else {
-      const exchange::ExportSession one{session.name, session.event, lines};
-      exported = exchange::ExportCsTimer(std::span(&one, 1), options);
+      exported = exchange::ExportCsTimer(sessions, options);
     }
   }
   if (exported.stopped) return false;

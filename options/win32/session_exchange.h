@@ -30,9 +30,10 @@ void SetFileDialogForTesting(
 // problem, and nothing is written. Returns whether anything was written.
 bool ImportIntoShelf(HWND owner, const std::string& path, results::SessionShelf& shelf);
 
-// Writes the shelf's current session to `path` (UTF-8): as CSV for a name ending in
-// ".csv", else in csTimer's format. A write that fails says so. Returns whether the
-// file was written.
-bool ExportCurrentSession(HWND owner, const std::string& path, results::SessionShelf& shelf);
+// Writes the shelf's sessions to `path` (UTF-8): the current one as CSV for a name
+// ending in ".csv"; else in csTimer's format, every session or the current one as
+// the user answers when there is more than one. A write that fails says so. Returns
+// whether the file was written.
+bool ExportSessions(HWND owner, const std::string& path, results::SessionShelf& shelf);
 
 }  // namespace tw::options

@@ -28,6 +28,8 @@ class SessionShelf {
   const SessionList& List() const { return list_; }
   const Session& Current() const { return list_.Current(); }
   ResultBook& CurrentBook();
+  // A session's book by its number, read the first time it is asked for.
+  ResultBook& BookOf(int number);
   bool IsFirst() const { return list_.Current().number == kFirstSession; }
 
   // Each tells `onSwitched` when the current session changed. The list is stored at once.
@@ -47,7 +49,6 @@ class SessionShelf {
   std::function<void()> onSwitched;
 
  private:
-  ResultBook& BookOf(int number);
   void Store();
 
   std::string folder_;

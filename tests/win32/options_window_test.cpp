@@ -1892,12 +1892,30 @@ TEST_F(SessionRowTest, ExportWritesTheSessionShownAsCsvOrCsTimersFileAndSaysWhen
   ASSERT_EQ(boxes.size(), 1u) << "the line that is no result is left out, and said so";
   EXPECT_NE(boxes[0].text.find("\"out.csv\" holds 2 solves. 1 line"), std::string::npos) << boxes[0].text;
 
+  // csTimer's file may hold every session: No writes the one shown, Yes all of them,
+  // Cancel nothing.
+  boxes.clear();
+  answer = IDNO;
   AnswerFileDialog(Path("out.txt"));
   window.onCmdExportClick();
+  ASSERT_EQ(boxes.size(), 2u) << "the question, then the line left out";
+  EXPECT_EQ(boxes[0].text, "Write every session (2) to \"out.txt\"?\n\nYes: every session, each a session of its own "
+                           "in csTimer.\nNo: only \"2x2x2: OH? (2x2x2)\".");
   const std::string json = ReadFileBytes(Path("out.txt"));
   EXPECT_EQ(json.rfind("{\"session1\":[[[0,12340]", 0), 0u) << json;
   EXPECT_NE(json.find("2x2x2: OH?"), std::string::npos) << "the session's name goes with it";
   EXPECT_EQ(json.find("session2"), std::string::npos) << "the session shown alone";
+  answer = IDYES;
+  AnswerFileDialog(Path("all.txt"));
+  window.onCmdExportClick();
+  const std::string all = ReadFileBytes(Path("all.txt"));
+  EXPECT_EQ(all.rfind("{\"session1\":[[[0,9990]", 0), 0u) << "the first session first: " << all;
+  EXPECT_NE(all.find("\"session2\":[[[0,12340]"), std::string::npos) << all;
+  answer = IDCANCEL;
+  AnswerFileDialog(Path("none.txt"));
+  window.onCmdExportClick();
+  EXPECT_FALSE(FileExists(Path("none.txt")));
+  answer = IDYES;
 
   boxes.clear();
   AnswerFileDialog(Path("no such folder\\out.csv"));
