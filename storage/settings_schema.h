@@ -170,9 +170,14 @@ inline constexpr NumberKey kScramblePictureWidth{"Scramble Width", kScramblePict
 inline constexpr NumberKey kScramblePictureHeight{"Scramble Height", kScramblePictureMinimumTwips,
                                                   kStatisticsLargestTwips, kScramblePictureDefaultHeightTwips};
 
-inline constexpr std::array<const NumberKey*, 8> kNumberKeys = {
-    &kStatisticsLeft,     &kStatisticsTop,      &kStatisticsWidth,     &kStatisticsHeight,
-    &kScramblePictureLeft, &kScramblePictureTop, &kScramblePictureWidth, &kScramblePictureHeight};
+// How many cubes a Multi-Blind session's scramble row numbers: the fewest an attempt
+// may have, up to a hundred.
+inline constexpr NumberKey kMultiBlindCubes{"Multi-Blind Cubes", 2, 100, 2};
+
+inline constexpr std::array<const NumberKey*, 9> kNumberKeys = {
+    &kStatisticsLeft,      &kStatisticsTop,      &kStatisticsWidth,      &kStatisticsHeight,
+    &kScramblePictureLeft, &kScramblePictureTop, &kScramblePictureWidth, &kScramblePictureHeight,
+    &kMultiBlindCubes};
 
 // ---- The file as first written: these keys, in this order, with these values.
 struct DefaultEntry {

@@ -200,8 +200,12 @@ void MainWindow::ApplyShowHourLayout(bool hourShown) {
 
 void MainWindow::OnSessionChanged(const std::string& event) {
   const scramble::Event next = scramble::EventFromId(event).value_or(scramble::Event::k333);
-  if (next == event_) return;
+  const int cubes = next == scramble::Event::k333mbf
+                        ? settings::Read(settings::kMultiBlindCubes).value_or(scramble::kFewestMultiBlindPuzzles)
+                        : scramble::kFewestMultiBlindPuzzles;
+  if (next == event_ && cubes == cubes_) return;
   event_ = next;
+  cubes_ = cubes;
   // The old event's worker is stopped here; a scramble it had ready is not this event's.
   scrambleFeed_.reset();
   scramble_.clear();
@@ -232,7 +236,7 @@ void MainWindow::ApplyScrambleSetting() {
     return;
   }
   // The event's tables are built on the worker only once the row is wanted.
-  if (!scrambleFeed_) scrambleFeed_ = std::make_unique<scramble::ScrambleFeed>(event_);
+  if (!scrambleFeed_) scrambleFeed_ = std::make_unique<scramble::ScrambleFeed>(event_, cubes_);
   scrambleFeed_->Start(Handle(), kScrambleReadyMessage);
   if (scramble_.empty()) {
     NextScramble();

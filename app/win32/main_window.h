@@ -74,7 +74,7 @@ class MainWindow : public Form, private results::BookWatcher {
   // in the caption unless it is the first session ("").
   void SetBook(results::ResultBook& book, std::string sessionName);
   // The current session's event (a WCA id such as "222"; anything unknown is 3x3x3)
-  // decides the scrambles shown.
+  // decides the scrambles shown; a Multi-Blind session's number of cubes is read here.
   void OnSessionChanged(const std::string& event);
   scramble::Event ScrambleEvent() const { return event_; }
 
@@ -132,6 +132,7 @@ class MainWindow : public Form, private results::BookWatcher {
   results::ResultBook* book_;
   std::string sessionName_;
   scramble::Event event_ = scramble::Event::k333;
+  int cubes_ = scramble::kFewestMultiBlindPuzzles;  // a Multi-Blind attempt's scrambles
   timing::State state_;
   std::int64_t inspectionStart_ = 0;
   int inspectionCalls_ = 0;

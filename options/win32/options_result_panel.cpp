@@ -14,6 +14,7 @@
 #include "results/result_book.h"
 #include "results/solve.h"
 #include "results/win32/session_shelf.h"
+#include "storage/win32/settings.h"
 #include "toolkit/win32/services.h"
 
 namespace tw {
@@ -36,6 +37,12 @@ std::vector<results::Session> ShownSessions() {
   if (g_shelf) return g_shelf->List().All();
   return {results::Session{results::kFirstSession, std::string(results::kFirstSessionName),
                            std::string(results::kFirstSessionEvent)}};
+}
+
+// A Multi-Blind session's number of cubes is kept before the session is made or
+// changed, so the scramble row that follows it numbers that many.
+void StoreMultiBlindCubes(const options::SessionChoice& choice) {
+  if (choice.cubes > 0) settings::Write(settings::kMultiBlindCubes, choice.cubes);
 }
 
 }  // namespace
@@ -95,6 +102,7 @@ void OptionsWindow::onCboSessionChange() {
 void OptionsWindow::onCmdNewSessionClick() {
   if (!g_shelf) return;
   const auto choice = options::AskForSession(Handle(), true, {"", g_shelf->Current().event});
+  if (choice) StoreMultiBlindCubes(*choice);
   if (choice && g_shelf) g_shelf->Add(choice->name, choice->event);
   SessionsChanged();
 }
@@ -103,6 +111,7 @@ void OptionsWindow::onCmdRenameSessionClick() {
   if (!g_shelf) return;
   const results::Session session = g_shelf->Current();
   const auto choice = options::AskForSession(Handle(), false, {session.name, session.event});
+  if (choice) StoreMultiBlindCubes(*choice);
   // The name is asked for the session shown then; the list may have changed meanwhile.
   if (choice && g_shelf && g_shelf->List().IndexOf(session.number)) {
     g_shelf->Rename(session.number, choice->name, choice->event);

@@ -1,10 +1,13 @@
 #include "options/win32/session_box.h"
 
+#include <charconv>
 #include <utility>
 
 #include "exchange/events.h"
 #include "options/session_row.h"
 #include "resources/options_layout.h"
+#include "storage/settings_schema.h"
+#include "storage/win32/settings.h"
 
 namespace tw::options {
 
@@ -17,6 +20,9 @@ constexpr int kNamePromptId = 100;
 constexpr int kNameId = 101;
 constexpr int kEventPromptId = 102;
 constexpr int kEventId = 103;
+constexpr int kCubesPromptId = 104;
+constexpr int kCubesId = 105;
+constexpr std::string_view kMultiBlind = "333mbf";
 
 FormDesign SessionDesign(bool isNew) {
   return FormDesign{isNew ? sb::kNewCaption : sb::kRenameCaption,
@@ -53,6 +59,11 @@ void SessionBox::OnCreate() {
              sb::kEventTop + sb::kPromptDrop, sb::kPromptWidth, sb::kPromptHeight);
   event_ = AddControl("COMBOBOX", "", WS_VISIBLE | WS_TABSTOP | WS_GROUP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, kEventId,
                       sb::kFieldLeft, sb::kEventTop, fieldWidth, sb::kEventDropDownHeight);
+  AddControl("STATIC", sb::kCubesPrompt, WS_VISIBLE | WS_GROUP, 0, kCubesPromptId, sb::kMargin,
+             sb::kCubesTop + sb::kPromptDrop, sb::kPromptWidth, sb::kPromptHeight);
+  cubes_ = AddControl("EDIT", "", WS_VISIBLE | WS_TABSTOP | WS_GROUP | ES_NUMBER, WS_EX_CLIENTEDGE, kCubesId,
+                      sb::kFieldLeft, sb::kCubesTop, sb::kCubesWidth, sb::kFieldHeight);
+  SendMessageA(cubes_, EM_LIMITTEXT, sb::kCubesMaxLength, 0);
   // OK and Cancel carry the dialog manager's ids, so Enter and Escape reach them.
   const int cancelLeft = sb::kClientWidth - sb::kMargin - sb::kButtonWidth;
   const int okLeft = cancelLeft - sb::kButtonGap - sb::kButtonWidth;
@@ -82,6 +93,9 @@ std::optional<SessionChoice> SessionBox::Ask(HWND owner, const SessionChoice& cu
     SendMessageA(event_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(current.event.c_str()));
   }
   SendMessageA(event_, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+  const int cubes = current.cubes > 0 ? current.cubes : settings::Read(settings::kMultiBlindCubes).value_or(2);
+  SetWindowTextA(cubes_, std::to_string(cubes).c_str());
+  ShowCubesFor(ChosenEvent());
   EnableWindow(ok_, CleanSessionName(TypedName()).empty() ? FALSE : TRUE);
   // Centred over the window it was asked from, as a message box stands.
   RECT over, mine;
@@ -102,6 +116,28 @@ std::string SessionBox::TypedName() const {
   std::string text(static_cast<std::size_t>(GetWindowTextLengthA(name_)) + 1, '\0');
   text.resize(static_cast<std::size_t>(GetWindowTextA(name_, text.data(), static_cast<int>(text.size()))));
   return text;
+}
+
+std::string SessionBox::ChosenEvent() const {
+  const auto item = static_cast<int>(SendMessageA(event_, CB_GETCURSEL, 0, 0));
+  const std::size_t index = item < 0 ? 0 : static_cast<std::size_t>(item);
+  return index < events_.size() ? events_[index] : std::string(exchange::kDefaultEvent);
+}
+
+int SessionBox::TypedCubes() const {
+  char text[8] = {};
+  const int length = GetWindowTextA(cubes_, text, static_cast<int>(sizeof text));
+  int cubes = 0;
+  const auto [end, error] = std::from_chars(text, text + length, cubes);
+  const settings::NumberKey& key = settings::kMultiBlindCubes;
+  if (error != std::errc() || end != text + length || cubes < key.minimum || cubes > key.maximum) return 0;
+  return cubes;
+}
+
+void SessionBox::ShowCubesFor(const std::string& event) {
+  const BOOL multiBlind = event == kMultiBlind ? TRUE : FALSE;
+  EnableWindow(cubes_, multiBlind);
+  EnableWindow(GetDlgItem(Handle(), kCubesPromptId), multiBlind);
 }
 
 LRESULT SessionBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -132,10 +168,8 @@ LRESULT SessionBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void SessionBox::Finish(bool accepted) {
   if (accepted) {
-    const auto item = static_cast<int>(SendMessageA(event_, CB_GETCURSEL, 0, 0));
-    const std::size_t index = item < 0 ? 0 : static_cast<std::size_t>(item);
-    answer_ = SessionChoice{CleanSessionName(TypedName()),
-                            index < events_.size() ? events_[index] : std::string(exchange::kDefaultEvent)};
+    const std::string event = ChosenEvent();
+    answer_ = SessionChoice{CleanSessionName(TypedName()), event, event == kMultiBlind ? TypedCubes() : 0};
   }
   Unload();
 }
@@ -145,12 +179,23 @@ void SessionBox::OnCommand(int id, int code, HWND /*control*/) {
     EnableWindow(ok_, CleanSessionName(TypedName()).empty() ? FALSE : TRUE);
     return;
   }
+  if (id == kEventId && code == CBN_SELCHANGE) {
+    ShowCubesFor(ChosenEvent());
+    return;
+  }
   if (id == IDCANCEL && code == BN_CLICKED) return Finish(false);
   if (id != IDOK || code != BN_CLICKED) return;
   // Enter on Cancel presses Cancel; anywhere else it is OK, once there is a name.
   if (GetFocus() == cancel_) return Finish(false);
   if (CleanSessionName(TypedName()).empty()) {
     MessageBeep(MB_OK);
+    return;
+  }
+  if (ChosenEvent() == kMultiBlind && TypedCubes() == 0) {
+    // A Multi-Blind attempt has 2 to 100 cubes: the field is corrected, not guessed.
+    MessageBeep(MB_OK);
+    SetFocus(cubes_);
+    SendMessageA(cubes_, EM_SETSEL, 0, -1);
     return;
   }
   Finish(true);

@@ -14,6 +14,7 @@ namespace tw::options {
 struct SessionChoice {
   std::string name;
   std::string event;
+  int cubes = 0;  // Multi-Blind's number of cubes; 0 for any other event
   bool operator==(const SessionChoice&) const = default;
 };
 
@@ -30,6 +31,7 @@ class SessionBox : public Form {
 
   HWND NameEdit() const { return name_; }
   HWND EventList() const { return event_; }
+  HWND CubesEdit() const { return cubes_; }
   HWND OkButton() const { return ok_; }
   HWND CancelButton() const { return cancel_; }
 
@@ -43,10 +45,15 @@ class SessionBox : public Form {
 
  private:
   std::string TypedName() const;
+  std::string ChosenEvent() const;
+  // The number of cubes typed, or 0 when it is none a Multi-Blind attempt may have.
+  int TypedCubes() const;
+  void ShowCubesFor(const std::string& event);
   void Finish(bool accepted);
 
   HWND name_ = nullptr;
   HWND event_ = nullptr;
+  HWND cubes_ = nullptr;
   HWND ok_ = nullptr;
   HWND cancel_ = nullptr;
   HWND saved_focus_ = nullptr;

@@ -623,6 +623,16 @@ TEST_F(MainWindowTest, ScrambleRowFollowsTheSessionsEvent) {
   std::replace(oneLine.begin(), oneLine.end(), '\n', ' ');
   EXPECT_NE(ResultFile().find("| Scramble: " + oneLine + "\r\n"), std::string::npos) << ResultFile();
 
+  // Multi-Blind numbers as many scrambles as the session asks for, one a line.
+  WriteFileBytes(Path("Setting.ini"),
+                 std::string(kSettingsCountdownOff) + "Show Scramble=Enabled\r\nMulti-Blind Cubes=3\r\n");
+  window->OnSessionChanged("333mbf");
+  ASSERT_TRUE(PumpUntil([&] { return !window->Scramble().empty(); }, kScrambleWaitMs));
+  const std::string multiBlind = window->Scramble();
+  EXPECT_EQ(multiBlind.rfind("1. ", 0), 0u) << multiBlind;
+  EXPECT_NE(multiBlind.find("\n3. "), std::string::npos) << multiBlind;
+  EXPECT_EQ(multiBlind.find("\n4. "), std::string::npos) << multiBlind;
+
   window->OnSessionChanged("no such event");
   EXPECT_EQ(window->ScrambleEvent(), scramble::Event::k333);
   ASSERT_TRUE(PumpUntil([&] { return !window->Scramble().empty(); }, kScrambleWaitMs));

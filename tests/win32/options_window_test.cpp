@@ -25,6 +25,7 @@
 #include "results/solve.h"
 #include "results/win32/session_shelf.h"
 #include "storage/settings_text.h"
+#include "storage/win32/settings.h"
 #include "storage/win32/settings_file.h"
 #include "tests/win32/app_fixture.h"
 #include "tests/win32/fake_log_store.h"
@@ -1770,6 +1771,59 @@ TEST_F(SessionRowTest, TheSessionBoxAsksForOneNonEmptyLineAndAnEvent) {
     TearDown();
     SetUp();
   }
+}
+
+// A Multi-Blind session asks how many cubes its scramble row numbers: the field is
+// usable for that event only, starts at the stored number, and takes 2 to 100.
+TEST_F(SessionRowTest, TheSessionBoxAsksMultiBlindForItsNumberOfCubes) {
+  OptionsWindow& window = LoadWithShelf();
+  settings::Write(settings::kMultiBlindCubes, 5);
+  window.Show();
+  ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == window.Handle(); }));
+  static std::function<void()> step;
+  bool usableFor222 = true, usableForMultiBlind = false, keptUpOnOne = false;
+  std::string shownCubes;
+  step = [&] {
+    options::SessionBox* box = options::SessionBox::Current();
+    ASSERT_NE(box, nullptr);
+    usableFor222 = IsWindowEnabled(box->CubesEdit()) != FALSE;
+    const auto multiBlind = SendMessageA(box->EventList(), CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>("3x3x3 Multi-Blind"));
+    SendMessageA(box->EventList(), CB_SETCURSEL, static_cast<WPARAM>(multiBlind), 0);
+    SendMessageA(box->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(box->EventList()), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(box->EventList()));
+    usableForMultiBlind = IsWindowEnabled(box->CubesEdit()) != FALSE;
+    shownCubes = Text(box->CubesEdit());
+    SetWindowTextA(box->CubesEdit(), "1");
+    SendMessageA(box->OkButton(), BM_CLICK, 0, 0);
+    keptUpOnOne = options::SessionBox::Current() == box;
+    SetWindowTextA(box->CubesEdit(), "12");
+    SendMessageA(box->OkButton(), BM_CLICK, 0, 0);
+  };
+  SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    step();
+  });
+  const UINT_PTR rescue = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (options::SessionBox::Current()) PostMessageA(options::SessionBox::Current()->Handle(), WM_CLOSE, 0, 0);
+  });
+  EXPECT_EQ(options::AskForSession(window.Handle(), true, {"MBLD", "222"}),
+            (options::SessionChoice{"MBLD", "333mbf", 12}));
+  KillTimer(nullptr, rescue);
+  step = nullptr;
+  EXPECT_FALSE(usableFor222);
+  EXPECT_TRUE(usableForMultiBlind);
+  EXPECT_EQ(shownCubes, "5");
+  EXPECT_TRUE(keptUpOnOne) << "one cube is no Multi-Blind attempt";
+
+  // New... keeps the number before the session is made, for the scramble row to read.
+  options::SetSessionAnswerForTesting([](bool, const options::SessionChoice&) {
+    return options::SessionChoice{"MBLD", "333mbf", 7};
+  });
+  window.onCmdNewSessionClick();
+  EXPECT_EQ(Setting("Multi-Blind Cubes"), "7");
+  EXPECT_EQ(shelf->Current().event, "333mbf");
 }
 
 // Two sessions of csTimer's, one solve of the second unreadable.
