@@ -1,12 +1,16 @@
 """The real program under Wine: a session made in the options window gets the solves
-timed while it is shown, and Ctrl+PageUp goes back to the first session, each log
-holding exactly its own lines."""
+timed while it is shown, with its own event's scrambles, and Ctrl+PageUp goes back to
+the first session, each log holding exactly its own lines."""
 import re
+import time
 import unittest
 
 from harness import App, result_seconds, wait_until, xdotool
 
-SETTINGS = "[General Settings]\r\nCountdown=Disabled\r\nLog Result=Enabled\r\nLast Frame=Result\r\n"
+SETTINGS = ("[General Settings]\r\nCountdown=Disabled\r\nLog Result=Enabled\r\nLast Frame=Result\r\n"
+            "Show Scramble=Enabled\r\n")
+# The event's scrambles are drawn on a worker thread once its session is shown.
+SCRAMBLE_READY_S = 3
 FIRST_LINE = "#Date: 01/02/2025 | Time: 10:11:12 | Result: 00:00:15:27"
 
 
@@ -26,6 +30,10 @@ def log_lines(app, name):
 def titled(app, title_regex):
     # xdotool's search by process and name finds windows that match either.
     return [w for w in app.windows(title_regex) if re.search(title_regex, app.title(w))]
+
+
+def scramble_of(line):
+    return line.split(" | Scramble: ", 1)[1] if " | Scramble: " in line else ""
 
 
 def solve(app, seconds):
@@ -61,19 +69,28 @@ class Sessions(unittest.TestCase):
             app.key("Escape")
             self.assertTrue(wait_until(lambda: not app.options_windows(), 5))
 
+            time.sleep(SCRAMBLE_READY_S)
+            app.screenshot("session-222-scramble")
             solve(app, 0.3)
             self.assertTrue(wait_until(lambda: len(log_lines(app, "Result 2.lst")) == 1, 5),
                             log_lines(app, "Result 2.lst"))
             in_new = log_lines(app, "Result 2.lst")
 
+            two = scramble_of(in_new[0])
+            self.assertRegex(two, r"^[RUF]['2]?( [RUF]['2]?)+$", "a 2x2x2 scramble over R, U and F")
+
             app.key("ctrl+Prior")
             self.assertTrue(wait_until(lambda: setting(app, "Current Session") == "1", 5))
+            time.sleep(SCRAMBLE_READY_S)
             solve(app, 0.8)  # told apart from the first by its time
             self.assertTrue(wait_until(lambda: len(log_lines(app, "Result.lst")) == 2, 5), log_lines(app, "Result.lst"))
             in_first = log_lines(app, "Result.lst")
             self.assertEqual(in_first[0], FIRST_LINE)
-            self.assertLess(result_seconds(in_new[0]), 0.6, in_new)
-            self.assertGreater(result_seconds(in_first[1]), 0.6, in_first)
+            three = scramble_of(in_first[1])
+            self.assertRegex(three, r"^[RUFDLB]['2]?( [RUFDLB]['2]?)+$", in_first[1])
+            self.assertRegex(three, r"[DLB]", "the first session's scrambles are the 3x3x3's again")
+            self.assertLess(result_seconds(in_new[0].split(" | Scramble: ")[0]), 0.6, in_new)
+            self.assertGreater(result_seconds(in_first[1].split(" | Scramble: ")[0]), 0.6, in_first)
             self.assertEqual(log_lines(app, "Result 2.lst"), in_new, "the other session's log untouched")
             app.quit()
             self.assertEqual(log_lines(app, "Result.lst"), in_first)
