@@ -610,14 +610,22 @@ void MainWindow::ShowCaption() {
 }
 
 void MainWindow::ConfirmUnsavedResults() {
-  book_->Flush();
-  while (book_->State().failed) {
-    const results::SaveState& state = book_->State();
-    const int answer = ShowMessageBox(Handle(), UnsavedMessage(state.unsaved, book_->Describe(), state.error),
+  ConfirmUnsavedResults(*book_);
+  if (!otherBooks) return;
+  for (results::ResultBook* other : otherBooks()) {
+    if (other != book_) ConfirmUnsavedResults(*other);
+  }
+}
+
+void MainWindow::ConfirmUnsavedResults(results::ResultBook& book) {
+  book.Flush();
+  while (book.State().failed) {
+    const results::SaveState& state = book.State();
+    const int answer = ShowMessageBox(Handle(), UnsavedMessage(state.unsaved, book.Describe(), state.error),
                                       kAppTitle, kStyleRetryCancel);
     if (answer != IDRETRY) return;  // the user let them go
-    book_->Save();
-    book_->Flush();
+    book.Save();
+    book.Flush();
   }
 }
 

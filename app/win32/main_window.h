@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/elapsed_display.h"
 #include "app/timer_phase.h"
@@ -62,8 +63,11 @@ class MainWindow : public Form, private results::BookWatcher {
   void onKeyDown(int vk, int shift, bool repeat);
   void onKeyUp(int vk, int shift);
   // Asks, when results could not be saved, whether to try again before the program
-  // closes; returns once they are saved or the user let them go.
+  // closes; returns once they are saved or the user let them go. The book shown, and
+  // through `otherBooks` every other session's read in this run.
   void ConfirmUnsavedResults();
+  void ConfirmUnsavedResults(results::ResultBook& book);
+  std::function<std::vector<results::ResultBook*>()> otherBooks;
   // Shows or hides the scramble row under the digits from the "Show Scramble" setting.
   void ApplyScrambleSetting();
   // The scramble shown for the next solve ("" while none is ready or the row is off).

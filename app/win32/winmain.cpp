@@ -67,6 +67,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     main.OnSessionChanged(shelf.Current().event);
   };
   main.onSessionStep = [&shelf](int delta) { shelf.Step(delta); };
+  main.otherBooks = [&shelf] { return shelf.OpenBooks(); };
   tw::SetOptionsSettingChanged([&main](std::string_view key) { main.OnSettingChanged(key); });
   main.onF1 = [&main] { tw::ShowOptionsWindow(main.Handle()); };
   main.onF2 = [&main] { tw::ToggleShowHour(main.Handle()); };

@@ -109,4 +109,12 @@ bool SessionShelf::AnyFailed() const {
   return false;
 }
 
+std::vector<ResultBook*> SessionShelf::OpenBooks() {
+  std::vector<ResultBook*> open{&first_};
+  for (auto& [number, shelved] : books_) {
+    if (shelved.book) open.push_back(shelved.book.get());
+  }
+  return open;
+}
+
 }  // namespace tw::results

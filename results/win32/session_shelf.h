@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "results/result_book.h"
 #include "results/session_list.h"
@@ -45,6 +46,9 @@ class SessionShelf {
   void FlushAll();
   // Whether any session holds results that could not be saved.
   bool AnyFailed() const;
+  // Every book read so far, the first session's first: closing asks about each one
+  // whose results could not be saved, not only the one shown.
+  std::vector<ResultBook*> OpenBooks();
 
   std::function<void()> onSwitched;
 

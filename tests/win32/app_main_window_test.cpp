@@ -704,6 +704,35 @@ TEST_F(MainWindowTest, UnsavedResultsAreShownAndRetriedAtClose) {
   EXPECT_NE(file.find("Result: 00:00:02:00\r\n"), std::string::npos);
 }
 
+// Results of a session not shown when the program closes are asked about as the
+// shown one's are: switching away from a session never lets them go silently.
+TEST_F(MainWindowTest, CloseAsksAboutEverySessionsUnsavedResults) {
+  WriteFileBytes(Path("Setting.ini"), kSettingsCountdownOff);
+  WriteFileBytes(Path("Result 2.lst"), "#other\r\n");
+  SetFileAttributesA(Path("Result 2.lst").c_str(), FILE_ATTRIBUTE_READONLY);
+  results::LogFileStore otherStore(Path("Result 2.lst"));
+  results::ResultBook other(otherStore);
+  other.Load();
+  ASSERT_TRUE(Start());
+  window->otherBooks = [&] { return std::vector<results::ResultBook*>{book.get(), &other}; };
+  Solve(1000);  // the first session's, saved
+  ASSERT_TRUE(other.Append("#Date: 07/12/2026 | Time: 14:05:09 | Result: 00:00:12:34"));
+  other.Flush();
+  ASSERT_TRUE(other.State().failed);
+
+  SetMessageBoxForTesting([&](HWND, const std::string& text, const std::string& title, unsigned style) {
+    boxes.push_back({text, title, style});
+    SetFileAttributesA(Path("Result 2.lst").c_str(), FILE_ATTRIBUTE_NORMAL);
+    return IDRETRY;
+  });
+  Close();
+  EXPECT_FALSE(window->IsLoaded());
+  ASSERT_EQ(boxes.size(), 1u) << "the shown session's results were saved";
+  EXPECT_EQ(boxes[0].text.rfind("1 result could not be saved to " + Path("Result 2.lst") + ".", 0), 0u)
+      << boxes[0].text;
+  EXPECT_EQ(ReadFileBytes(Path("Result 2.lst")), "#other\r\n#Date: 07/12/2026 | Time: 14:05:09 | Result: 00:00:12:34\r\n");
+}
+
 TEST_F(MainWindowTest, CloseAsksNothingWhenSavedAndCancelLetsResultsGo) {
   WriteFileBytes(Path("Setting.ini"), kSettingsCountdownOff);
   ASSERT_TRUE(Start());
