@@ -125,14 +125,6 @@ std::string LocaleText(LCTYPE type, const char* fallback) {
   return n > 1 ? std::string(buffer) : std::string(fallback);
 }
 
-std::wstring FromAnsi(const std::string& text) {
-  if (text.empty()) return {};
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-  return wide;
-}
-
 bool DigitFontInstalled() {
   HDC dc = GetDC(nullptr);
   LOGFONTA query{};
@@ -594,7 +586,7 @@ void MainWindow::StopAndRecord(std::int64_t at) {
 void MainWindow::ShowCaption() {
   if (!Handle()) return;
   // The session's name is text of the settings file, in the ANSI code page; the notes are ASCII.
-  std::wstring notes = FromAnsi(sessionName_);
+  std::wstring notes = AnsiToWide(sessionName_);
   const auto add = [&notes](const std::string& note) {
     if (!notes.empty()) notes += L", ";
     notes += storage::Widen(note);
