@@ -78,9 +78,17 @@ class Sessions(unittest.TestCase):
 
             two = scramble_of(in_new[0])
             self.assertRegex(two, r"^[RUF]['2]?( [RUF]['2]?)+$", "a 2x2x2 scramble over R, U and F")
+            # The statistics window names the session it counts, and follows the switch back.
+            app.key("F3")
+            self.assertTrue(wait_until(lambda: titled(app, "^Twistwatch \\| Statistics \u2014 2x2x2$"), 10),
+                            [app.title(w) for w in app.windows("Statistics")])
+            app.screenshot("session-222-statistics")
 
+            app.wait_focus(app.main)
             app.key("ctrl+Prior")
             self.assertTrue(wait_until(lambda: setting(app, "Current Session") == "1", 5))
+            self.assertTrue(wait_until(lambda: titled(app, "^Twistwatch \\| Statistics$"), 10),
+                            [app.title(w) for w in app.windows("Statistics")])
             time.sleep(SCRAMBLE_READY_S)
             solve(app, 0.8)  # told apart from the first by its time
             self.assertTrue(wait_until(lambda: len(log_lines(app, "Result.lst")) == 2, 5), log_lines(app, "Result.lst"))
