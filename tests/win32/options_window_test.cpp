@@ -54,6 +54,38 @@ struct SettingChange {
   bool operator==(const SettingChange&) const = default;
 };
 
+// Acts inside a modal loop the test is about to enter: `step` runs once the loop
+// pumps (a timer's first tick), and should the test's own close go astray, the
+// window `open` names (null when none) is closed after 5 s, so no test waits for
+// ever or closes a later test's window. One at a time; the destructor ends it.
+class WhileModal {
+ public:
+  WhileModal(std::function<void()> step, std::function<HWND()> open) {
+    step_ = std::move(step);
+    open_ = std::move(open);
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+      KillTimer(nullptr, id);
+      if (step_) step_();
+    });
+    rescue_ = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR id, DWORD) {
+      KillTimer(nullptr, id);
+      if (HWND window = open_ ? open_() : nullptr) PostMessageA(window, WM_CLOSE, 0, 0);
+    });
+  }
+  ~WhileModal() {
+    KillTimer(nullptr, rescue_);
+    step_ = nullptr;
+    open_ = nullptr;
+  }
+  WhileModal(const WhileModal&) = delete;
+  WhileModal& operator=(const WhileModal&) = delete;
+
+ private:
+  static inline std::function<void()> step_;
+  static inline std::function<HWND()> open_;
+  UINT_PTR rescue_ = 0;
+};
+
 class OptionsWindowTest : public AppFolderTest {
  protected:
   void SetUp() override {
@@ -384,24 +416,16 @@ TEST_F(OptionsWindowTest, EveryWayOfClosingTheModalWindowGivesTheMainWindowItsKe
     DestroyWatch::seen = false;
     HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, &DestroyWatch::Hook, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook, nullptr);
-    static std::function<void()> closeNow;
-    closeNow = [&] {
-      OptionsWindow& window = *OptionsWindowInstance();
-      DestroyWatch::watched = window.Handle();
-      c.close(window);
-    };
-    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-      KillTimer(nullptr, id);
-      closeNow();
-    });
-    // Never leave the test waiting in the modal loop when the close goes astray (and
-    // never let that close a later test's window).
-    const UINT_PTR rescue = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR id, DWORD) {
-      KillTimer(nullptr, id);
-      if (OptionsWindowLoaded()) PostMessageA(OptionsWindowInstance()->Handle(), WM_CLOSE, 0, 0);
-    });
-    ShowOptionsWindow(owner->Handle());
-    KillTimer(nullptr, rescue);
+    {
+      const WhileModal closing(
+          [&] {
+            OptionsWindow& window = *OptionsWindowInstance();
+            DestroyWatch::watched = window.Handle();
+            c.close(window);
+          },
+          [] { return OptionsWindowLoaded() ? OptionsWindowInstance()->Handle() : nullptr; });
+      ShowOptionsWindow(owner->Handle());
+    }
     UnhookWindowsHookEx(hook);
     EXPECT_TRUE(DestroyWatch::seen);
     EXPECT_TRUE(DestroyWatch::mainEnabled) << "the main window must take input again before the window goes";
@@ -1515,7 +1539,7 @@ TEST_F(OptionsWindowTest, TheCommentBoxAsksForOneLine) {
     window.Show();
     ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == window.Handle(); }));
     SetFocus(window.lstResult.Handle());
-    static std::function<void()> step;
+    std::function<void()> step;
     std::string shownText;
     bool editFocused = false;
     step = [&] {
@@ -1529,17 +1553,12 @@ TEST_F(OptionsWindowTest, TheCommentBoxAsksForOneLine) {
       SetWindowTextA(box->Edit(), "new words");
       c.act(*box);
     };
-    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-      KillTimer(nullptr, id);
-      step();
-    });
-    // Never leave the test waiting in the modal loop when the close goes astray.
-    const UINT_PTR rescue = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR id, DWORD) {
-      KillTimer(nullptr, id);
-      if (options::CommentBox::Current()) PostMessageA(options::CommentBox::Current()->Handle(), WM_CLOSE, 0, 0);
-    });
-    EXPECT_EQ(options::AskForComment(window.Handle(), "old words"), c.answer);
-    KillTimer(nullptr, rescue);
+    {
+      const WhileModal modal(step, [] {
+        return options::CommentBox::Current() ? options::CommentBox::Current()->Handle() : nullptr;
+      });
+      EXPECT_EQ(options::AskForComment(window.Handle(), "old words"), c.answer);
+    }
     EXPECT_EQ(shownText, "old words");
     EXPECT_TRUE(editFocused);
     EXPECT_TRUE(IsWindowEnabled(window.Handle()));
@@ -1735,7 +1754,7 @@ TEST_F(SessionRowTest, TheSessionBoxAsksForOneNonEmptyLineAndAnEvent) {
     window.Show();
     ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == window.Handle(); }));
     SetFocus(window.Control("cmdRenameSession"));
-    static std::function<void()> step;
+    std::function<void()> step;
     std::string shownName, shownEvent;
     bool nameFocused = false;
     step = [&] {
@@ -1751,16 +1770,12 @@ TEST_F(SessionRowTest, TheSessionBoxAsksForOneNonEmptyLineAndAnEvent) {
       SendMessageA(box->EventList(), CB_SETCURSEL, static_cast<WPARAM>(pyraminx), 0);
       c.act(*box);
     };
-    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-      KillTimer(nullptr, id);
-      step();
-    });
-    const UINT_PTR rescue = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR id, DWORD) {
-      KillTimer(nullptr, id);
-      if (options::SessionBox::Current()) PostMessageA(options::SessionBox::Current()->Handle(), WM_CLOSE, 0, 0);
-    });
-    EXPECT_EQ(options::AskForSession(window.Handle(), false, {"2x2x2", "222"}), c.answer);
-    KillTimer(nullptr, rescue);
+    {
+      const WhileModal modal(step, [] {
+        return options::SessionBox::Current() ? options::SessionBox::Current()->Handle() : nullptr;
+      });
+      EXPECT_EQ(options::AskForSession(window.Handle(), false, {"2x2x2", "222"}), c.answer);
+    }
     EXPECT_EQ(shownName, "2x2x2");
     EXPECT_EQ(shownEvent, "2x2x2");
     EXPECT_TRUE(nameFocused);
@@ -1780,7 +1795,7 @@ TEST_F(SessionRowTest, TheSessionBoxAsksMultiBlindForItsNumberOfCubes) {
   settings::Write(settings::kMultiBlindCubes, 5);
   window.Show();
   ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == window.Handle(); }));
-  static std::function<void()> step;
+  std::function<void()> step;
   bool usableFor222 = true, usableForMultiBlind = false, keptUpOnOne = false;
   std::string shownCubes;
   step = [&] {
@@ -1800,17 +1815,13 @@ TEST_F(SessionRowTest, TheSessionBoxAsksMultiBlindForItsNumberOfCubes) {
     SetWindowTextA(box->CubesEdit(), "12");
     SendMessageA(box->OkButton(), BM_CLICK, 0, 0);
   };
-  SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    step();
-  });
-  const UINT_PTR rescue = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    if (options::SessionBox::Current()) PostMessageA(options::SessionBox::Current()->Handle(), WM_CLOSE, 0, 0);
-  });
-  EXPECT_EQ(options::AskForSession(window.Handle(), true, {"MBLD", "222"}),
-            (options::SessionChoice{"MBLD", "333mbf", 12}));
-  KillTimer(nullptr, rescue);
+  {
+    const WhileModal modal(step, [] {
+      return options::SessionBox::Current() ? options::SessionBox::Current()->Handle() : nullptr;
+    });
+    EXPECT_EQ(options::AskForSession(window.Handle(), true, {"MBLD", "222"}),
+              (options::SessionChoice{"MBLD", "333mbf", 12}));
+  }
   step = nullptr;
   EXPECT_FALSE(usableFor222);
   EXPECT_TRUE(usableForMultiBlind);
