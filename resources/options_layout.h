@@ -262,20 +262,25 @@ static_assert(kPanels[1].windowHeight - kPanels[1].exitTop == 1005, "and 1005 fr
 inline constexpr std::array<const char*, 3> kFrameSwitchOrder{"fraAbout", "fraResult", "fraSetup"};
 
 // ---- The comment box of the Result panel's menu: one line of text, OK and Cancel.
+// ---- What the small modal boxes share: OK and Cancel at the bottom right.
+namespace small_box {
+inline constexpr int kMargin = 120;
+inline constexpr int kButtonWidth = 1140;
+inline constexpr int kButtonHeight = 375;
+inline constexpr int kButtonGap = 105;
+}  // namespace small_box
+
 namespace comment_box {
 inline constexpr const char* kCaption = "Twistwatch | Comment";
 inline constexpr const char* kPrompt = "&Comment:";
 inline constexpr int kClientWidth = 4500;
 inline constexpr int kClientHeight = 1335;
-inline constexpr int kMargin = 120;
+inline constexpr int kMargin = small_box::kMargin;
 inline constexpr int kPromptTop = 120;
 inline constexpr int kPromptHeight = 255;
 inline constexpr int kEditTop = 390;
 inline constexpr int kEditHeight = 315;
 inline constexpr int kButtonTop = 840;
-inline constexpr int kButtonWidth = 1140;
-inline constexpr int kButtonHeight = 375;
-inline constexpr int kButtonGap = 105;
 // The longest comment kept; a line of the log is read whole, so this is only a sanity bound.
 inline constexpr int kMaxLength = 1000;
 }  // namespace comment_box
@@ -289,7 +294,7 @@ inline constexpr const char* kEventPrompt = "&Event:";
 inline constexpr const char* kCubesPrompt = "&Cubes:";
 inline constexpr int kClientWidth = 4500;
 inline constexpr int kClientHeight = 1935;
-inline constexpr int kMargin = 120;
+inline constexpr int kMargin = small_box::kMargin;
 inline constexpr int kPromptWidth = 795;
 inline constexpr int kPromptHeight = 255;
 // A prompt stands this far below the top of its field, level with the field's text.
@@ -304,9 +309,6 @@ inline constexpr int kCubesTop = 960;
 inline constexpr int kCubesWidth = 600;
 inline constexpr int kCubesMaxLength = 3;
 inline constexpr int kButtonTop = 1440;
-inline constexpr int kButtonWidth = 1140;
-inline constexpr int kButtonHeight = 375;
-inline constexpr int kButtonGap = 105;
 // A name is one line a person reads in a list; longer is a paste gone wrong.
 inline constexpr int kMaxLength = 64;
 }  // namespace session_box

@@ -5,14 +5,14 @@
 #include <optional>
 #include <string>
 
-#include "toolkit/win32/form.h"
+#include "options/win32/small_box.h"
 
 namespace tw::options {
 
 // A small modal box asking for one line of text: the comment of a result line. Enter
 // is OK and Escape is Cancel, as in any dialog; closing it any way gives the keys back
 // to the window it was asked from.
-class CommentBox : public Form {
+class CommentBox : public SmallBox {
  public:
   CommentBox();
 
@@ -20,23 +20,17 @@ class CommentBox : public Form {
   std::optional<std::string> Ask(HWND owner, const std::string& current);
 
   HWND Edit() const { return edit_; }
-  HWND OkButton() const { return ok_; }
-  HWND CancelButton() const { return cancel_; }
 
   // The box being asked, while it is on the screen; null otherwise.
   static CommentBox* Current();
 
  protected:
   void OnCreate() override;
-  void OnCommand(int id, int code, HWND control) override;
+  void OnOk() override;
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void Finish(bool accepted);
-
   HWND edit_ = nullptr;
-  HWND ok_ = nullptr;
-  HWND cancel_ = nullptr;
   std::optional<std::string> answer_;
 };
 

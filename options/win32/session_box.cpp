@@ -14,7 +14,6 @@ namespace tw::options {
 namespace {
 
 namespace sb = layout::options::session_box;
-namespace lo = layout::options;
 
 constexpr int kNamePromptId = 100;
 constexpr int kNameId = 101;
@@ -24,26 +23,13 @@ constexpr int kCubesPromptId = 104;
 constexpr int kCubesId = 105;
 constexpr std::string_view kMultiBlind = "333mbf";
 
-FormDesign SessionDesign(bool isNew) {
-  return FormDesign{isNew ? sb::kNewCaption : sb::kRenameCaption,
-                    sb::kClientWidth,
-                    sb::kClientHeight,
-                    WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                    WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT,
-                    GetSysColor(COLOR_BTNFACE),
-                    FontSpec{lo::kFontFace, lo::kFontCentiPoints, lo::kRegular},
-                    0,
-                    // Placed over the window it was asked from, not on the screen's centre.
-                    false,
-                    false};
-}
-
 SessionBox* g_current = nullptr;
 std::function<std::optional<SessionChoice>(bool, const SessionChoice&)> g_answer;
 
 }  // namespace
 
-SessionBox::SessionBox(bool isNew) : Form(SessionDesign(isNew)) {}
+SessionBox::SessionBox(bool isNew)
+    : SmallBox(isNew ? sb::kNewCaption : sb::kRenameCaption, sb::kClientWidth, sb::kClientHeight) {}
 
 SessionBox* SessionBox::Current() { return g_current; }
 
@@ -64,13 +50,7 @@ void SessionBox::OnCreate() {
   cubes_ = AddControl("EDIT", "", WS_VISIBLE | WS_TABSTOP | WS_GROUP | ES_NUMBER, WS_EX_CLIENTEDGE, kCubesId,
                       sb::kFieldLeft, sb::kCubesTop, sb::kCubesWidth, sb::kFieldHeight);
   SendMessageA(cubes_, EM_LIMITTEXT, sb::kCubesMaxLength, 0);
-  // OK and Cancel carry the dialog manager's ids, so Enter and Escape reach them.
-  const int cancelLeft = sb::kClientWidth - sb::kMargin - sb::kButtonWidth;
-  const int okLeft = cancelLeft - sb::kButtonGap - sb::kButtonWidth;
-  ok_ = AddControl("BUTTON", "OK", WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, 0, IDOK, okLeft,
-                   sb::kButtonTop, sb::kButtonWidth, sb::kButtonHeight);
-  cancel_ = AddControl("BUTTON", "Cancel", WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, 0, IDCANCEL,
-                       cancelLeft, sb::kButtonTop, sb::kButtonWidth, sb::kButtonHeight);
+  AddButtons(sb::kButtonTop);
 }
 
 std::optional<SessionChoice> SessionBox::Ask(HWND owner, const SessionChoice& current) {
@@ -96,19 +76,10 @@ std::optional<SessionChoice> SessionBox::Ask(HWND owner, const SessionChoice& cu
   const int cubes = current.cubes > 0 ? current.cubes : settings::Read(settings::kMultiBlindCubes).value_or(2);
   SetWindowTextA(cubes_, std::to_string(cubes).c_str());
   ShowCubesFor(ChosenEvent());
-  EnableWindow(ok_, CleanSessionName(TypedName()).empty() ? FALSE : TRUE);
-  // Centred over the window it was asked from, as a message box stands.
-  RECT over, mine;
-  if (owner && GetWindowRect(owner, &over) && GetWindowRect(Handle(), &mine)) {
-    const int width = mine.right - mine.left;
-    const int height = mine.bottom - mine.top;
-    SetWindowPos(Handle(), nullptr, (over.left + over.right - width) / 2, (over.top + over.bottom - height) / 2, 0,
-                 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  EnableWindow(OkButton(), CleanSessionName(TypedName()).empty() ? FALSE : TRUE);
   SessionBox* outer = std::exchange(g_current, this);
-  ShowModal();
+  RunModal(owner);
   g_current = outer;
-  Unload();
   return answer_;
 }
 
@@ -166,39 +137,29 @@ LRESULT SessionBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return Form::WndProc(message, wParam, lParam);
 }
 
-void SessionBox::Finish(bool accepted) {
-  if (accepted) {
-    const std::string event = ChosenEvent();
-    answer_ = SessionChoice{CleanSessionName(TypedName()), event, event == kMultiBlind ? TypedCubes() : 0};
+void SessionBox::OnFieldCommand(int id, int code, HWND /*control*/) {
+  if (id == kNameId && code == EN_CHANGE) {
+    EnableWindow(OkButton(), CleanSessionName(TypedName()).empty() ? FALSE : TRUE);
+  } else if (id == kEventId && code == CBN_SELCHANGE) {
+    ShowCubesFor(ChosenEvent());
   }
-  Unload();
 }
 
-void SessionBox::OnCommand(int id, int code, HWND /*control*/) {
-  if (id == kNameId && code == EN_CHANGE) {
-    EnableWindow(ok_, CleanSessionName(TypedName()).empty() ? FALSE : TRUE);
-    return;
-  }
-  if (id == kEventId && code == CBN_SELCHANGE) {
-    ShowCubesFor(ChosenEvent());
-    return;
-  }
-  if (id == IDCANCEL && code == BN_CLICKED) return Finish(false);
-  if (id != IDOK || code != BN_CLICKED) return;
-  // Enter on Cancel presses Cancel; anywhere else it is OK, once there is a name.
-  if (GetFocus() == cancel_) return Finish(false);
+void SessionBox::OnOk() {
   if (CleanSessionName(TypedName()).empty()) {
     MessageBeep(MB_OK);
     return;
   }
-  if (ChosenEvent() == kMultiBlind && TypedCubes() == 0) {
+  const std::string event = ChosenEvent();
+  if (event == kMultiBlind && TypedCubes() == 0) {
     // A Multi-Blind attempt has 2 to 100 cubes: the field is corrected, not guessed.
     MessageBeep(MB_OK);
     SetFocus(cubes_);
     SendMessageA(cubes_, EM_SETSEL, 0, -1);
     return;
   }
-  Finish(true);
+  answer_ = SessionChoice{CleanSessionName(TypedName()), event, event == kMultiBlind ? TypedCubes() : 0};
+  Unload();
 }
 
 std::optional<SessionChoice> AskForSession(HWND owner, bool isNew, const SessionChoice& current) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/win32/form.h"
+#include "options/win32/small_box.h"
 
 namespace tw::options {
 
@@ -21,7 +21,7 @@ struct SessionChoice {
 // The small modal box of New... and Rename...: a one-line name, which may not be empty,
 // and the event from the WCA's list. Enter is OK and Escape is Cancel, as in any
 // dialog; closing it any way gives the keys back to the window it was asked from.
-class SessionBox : public Form {
+class SessionBox : public SmallBox {
  public:
   explicit SessionBox(bool isNew);
 
@@ -32,15 +32,14 @@ class SessionBox : public Form {
   HWND NameEdit() const { return name_; }
   HWND EventList() const { return event_; }
   HWND CubesEdit() const { return cubes_; }
-  HWND OkButton() const { return ok_; }
-  HWND CancelButton() const { return cancel_; }
 
   // The box being asked, while it is on the screen; null otherwise.
   static SessionBox* Current();
 
  protected:
   void OnCreate() override;
-  void OnCommand(int id, int code, HWND control) override;
+  void OnOk() override;
+  void OnFieldCommand(int id, int code, HWND control) override;
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
@@ -49,13 +48,10 @@ class SessionBox : public Form {
   // The number of cubes typed, or 0 when it is none a Multi-Blind attempt may have.
   int TypedCubes() const;
   void ShowCubesFor(const std::string& event);
-  void Finish(bool accepted);
 
   HWND name_ = nullptr;
   HWND event_ = nullptr;
   HWND cubes_ = nullptr;
-  HWND ok_ = nullptr;
-  HWND cancel_ = nullptr;
   HWND saved_focus_ = nullptr;
   // The event ids in the list's order.
   std::vector<std::string> events_;
