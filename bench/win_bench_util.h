@@ -1,11 +1,17 @@
 // What the Windows benchmarks share: the precise clock, their own folders
-// under the temp folder and where to find the files they start from.
+// under the temp folder, where to find the files they start from, a log kept in
+// memory and the process's committed memory.
 #pragma once
 
 #include <windows.h>
 
+#include <functional>
 #include <span>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "results/log_store.h"
 
 namespace tw::bench {
 
@@ -79,5 +85,44 @@ class TempFolder {
   std::string path_;
   bool created_ = false;
 };
+
+// A log kept in memory whose saves succeed at once: the figures are the window's
+// cost, not the disk's.
+class MemoryStore : public tw::results::LogStore {
+ public:
+  explicit MemoryStore(std::vector<std::string> lines) : lines_(std::move(lines)) {}
+  tw::results::LoadedLog Load() override {
+    tw::results::LoadedLog log;
+    log.state = tw::results::LoadedLog::State::kRead;
+    log.lines = lines_;
+    return log;
+  }
+  void Save(tw::results::SaveJob job) override {
+    tw::results::SaveOutcome outcome;
+    outcome.generation = job.generation;
+    outcome.saved = true;
+    job = {};  // the store lets go of the lines before it answers
+    if (done_) done_(std::move(outcome));
+  }
+  void SetDone(std::function<void(tw::results::SaveOutcome)> done) override { done_ = std::move(done); }
+  void Flush() override {}
+  std::string Describe() const override { return "memory"; }
+
+ private:
+  std::vector<std::string> lines_;
+  std::function<void(tw::results::SaveOutcome)> done_;
+};
+
+// Committed private pages, walked region by region (Wine leaves PrivateUsage at 0).
+inline SIZE_T CommittedPrivateBytes() {
+  SIZE_T total = 0;
+  MEMORY_BASIC_INFORMATION info;
+  for (auto* address = static_cast<char*>(nullptr); VirtualQuery(address, &info, sizeof info) == sizeof info;
+       address = static_cast<char*>(info.BaseAddress) + info.RegionSize) {
+    if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
+    if (info.RegionSize == 0) break;
+  }
+  return total;
+}
 
 }  // namespace tw::bench

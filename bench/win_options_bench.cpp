@@ -39,45 +39,6 @@ constexpr double kBytesPerMb = 1024.0 * 1024.0;
 // Never left waiting in the modal loop when the list does not paint.
 constexpr UINT kGiveUpMs = 5000;
 
-// A log kept in memory whose saves succeed at once: the figures are the window's
-// cost, not the disk's.
-class MemoryStore : public tw::results::LogStore {
- public:
-  explicit MemoryStore(std::vector<std::string> lines) : lines_(std::move(lines)) {}
-  tw::results::LoadedLog Load() override {
-    tw::results::LoadedLog log;
-    log.state = tw::results::LoadedLog::State::kRead;
-    log.lines = lines_;
-    return log;
-  }
-  void Save(tw::results::SaveJob job) override {
-    tw::results::SaveOutcome outcome;
-    outcome.generation = job.generation;
-    outcome.saved = true;
-    job = {};  // the store lets go of the lines before it answers
-    if (done_) done_(std::move(outcome));
-  }
-  void SetDone(std::function<void(tw::results::SaveOutcome)> done) override { done_ = std::move(done); }
-  void Flush() override {}
-  std::string Describe() const override { return "memory"; }
-
- private:
-  std::vector<std::string> lines_;
-  std::function<void(tw::results::SaveOutcome)> done_;
-};
-
-// Committed private pages, walked region by region (Wine leaves PrivateUsage at 0).
-SIZE_T CommittedPrivateBytes() {
-  SIZE_T total = 0;
-  MEMORY_BASIC_INFORMATION info;
-  for (auto* address = static_cast<char*>(nullptr); VirtualQuery(address, &info, sizeof info) == sizeof info;
-       address = static_cast<char*>(info.BaseAddress) + info.RegionSize) {
-    if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
-    if (info.RegionSize == 0) break;
-  }
-  return total;
-}
-
 // The moment the Result panel's list has drawn its lines, seen from inside the modal
 // loop: the list paints in a posted WM_PAINT, which no hook sees end, but it draws each
 // line through a WM_DRAWITEM sent to the window. The first one posts the title bar's
@@ -233,7 +194,7 @@ int main() {
   tw::settings::SetFileForTesting(folder.Path() + "Setting.ini");
   WritePrivateProfileStringA("General Settings", "Last Frame", "Result", (folder.Path() + "Setting.ini").c_str());
   const std::vector<std::string> lines = RealisticResultLog();
-  MemoryStore store(lines);
+  tw::bench::MemoryStore store(lines);
   tw::results::ResultBook book(store);
   book.Load();
   tw::SetOptionsResultBook(&book);
@@ -243,7 +204,7 @@ int main() {
   ShowMs(owner.Handle());  // the process's first dialog pays for the window system's start
 
   const double freshMs = MedianShowMs(owner.Handle(), [] { tw::UnloadOptionsWindow(); });
-  MemoryStore oneLineStore({lines.front()});
+  tw::bench::MemoryStore oneLineStore({lines.front()});
   tw::results::ResultBook oneLineBook(oneLineStore);
   oneLineBook.Load();
   tw::SetOptionsResultBook(&oneLineBook);
@@ -256,9 +217,9 @@ int main() {
   });
 
   tw::UnloadOptionsWindow();
-  const SIZE_T before = CommittedPrivateBytes();
+  const SIZE_T before = tw::bench::CommittedPrivateBytes();
   tw::OptionsWindow& window = tw::frmMore(owner.Handle());
-  const double grownMb = static_cast<double>(CommittedPrivateBytes() - before) / kBytesPerMb;
+  const double grownMb = static_cast<double>(tw::bench::CommittedPrivateBytes() - before) / kBytesPerMb;
   const bool complete = window.lstResult.Count() == static_cast<int>(lines.size());
   window.lstResult.SetSelectedIndex(kResultLogLines / 2);
   const double removeStart = NowPreciseMs();

@@ -30,45 +30,6 @@ constexpr int kChartHeight = 464;
 constexpr int kFontHeight = -12;  // 9 points at 96 DPI
 constexpr double kBytesPerMb = 1024.0 * 1024.0;
 
-// A log kept in memory whose saves succeed at once: the figures are the window's
-// cost, not the disk's.
-class MemoryStore : public tw::results::LogStore {
- public:
-  explicit MemoryStore(std::vector<std::string> lines) : lines_(std::move(lines)) {}
-  tw::results::LoadedLog Load() override {
-    tw::results::LoadedLog log;
-    log.state = tw::results::LoadedLog::State::kRead;
-    log.lines = lines_;
-    return log;
-  }
-  void Save(tw::results::SaveJob job) override {
-    tw::results::SaveOutcome outcome;
-    outcome.generation = job.generation;
-    outcome.saved = true;
-    job = {};  // the store lets go of the lines before it answers
-    if (done_) done_(std::move(outcome));
-  }
-  void SetDone(std::function<void(tw::results::SaveOutcome)> done) override { done_ = std::move(done); }
-  void Flush() override {}
-  std::string Describe() const override { return "memory"; }
-
- private:
-  std::vector<std::string> lines_;
-  std::function<void(tw::results::SaveOutcome)> done_;
-};
-
-// Committed private pages, walked region by region (Wine leaves PrivateUsage at 0).
-SIZE_T CommittedPrivateBytes() {
-  SIZE_T total = 0;
-  MEMORY_BASIC_INFORMATION info;
-  for (auto* address = static_cast<char*>(nullptr); VirtualQuery(address, &info, sizeof info) == sizeof info;
-       address = static_cast<char*>(info.BaseAddress) + info.RegionSize) {
-    if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
-    if (info.RegionSize == 0) break;
-  }
-  return total;
-}
-
 double ChartMs(const tw::stats::Statistics& statistics) {
   BITMAPINFO format{};
   format.bmiHeader.biSize = sizeof format.bmiHeader;
@@ -116,7 +77,7 @@ int main() {
   tw::SetAppFolderForTesting(folder.Path());
   tw::settings::SetFileForTesting(folder.Path() + "Setting.ini");
   const std::vector<std::string> lines = RealisticResultLog();
-  MemoryStore emptyStore({});
+  tw::bench::MemoryStore emptyStore({});
   tw::results::ResultBook emptyBook(emptyStore);
   {
     // The process's first window pays for the window system's start; no log's doing.
@@ -124,13 +85,13 @@ int main() {
     OpenMs(warmUp);
   }
 
-  MemoryStore store(lines);
+  tw::bench::MemoryStore store(lines);
   tw::results::ResultBook book(store);
   book.Load();
   // The book grows its own room for this session's solves; that is not the window's cost.
   book.Append(lines.front());
   book.Remove(book.Size() - 1);
-  const SIZE_T before = CommittedPrivateBytes();
+  const SIZE_T before = tw::bench::CommittedPrivateBytes();
   tw::StatisticsWindow window(book);
   const double setMs = OnceMs([&] { window.EnsureFresh(); });
   const double openMs = OpenMs(window);
@@ -138,7 +99,7 @@ int main() {
     book.Append(lines.front());
     UpdateWindow(window.Handle());
   });
-  const double grownMb = static_cast<double>(CommittedPrivateBytes() - before) / kBytesPerMb;
+  const double grownMb = static_cast<double>(tw::bench::CommittedPrivateBytes() - before) / kBytesPerMb;
   const bool complete = window.Visible() && window.Figures().Results().size() == lines.size() + 1;
   window.Unload();
   double emptyOpenMs = 0;
