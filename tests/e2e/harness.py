@@ -109,10 +109,18 @@ class App:
     def exists(self, name):
         return os.path.exists(self.path(name))
 
-    def result_lines(self):
-        if not self.exists("Result.lst"):
+    def result_lines(self, name="Result.lst"):
+        """A result log's lines (a session's log by its file name); none while it does not exist."""
+        if not self.exists(name):
             return []
-        return self.read("Result.lst").decode("latin-1").split("\r\n")[:-1]
+        return self.read(name).decode("latin-1").split("\r\n")[:-1]
+
+    def setting(self, key):
+        """A key's value in Setting.ini, or None while the key is not there."""
+        for line in self.read("Setting.ini").decode("latin-1").split("\r\n"):
+            if line.startswith(key + "="):
+                return line[len(key) + 1:]
+        return None
 
     # The process.
     def start(self, wait_for_window=True):
@@ -141,6 +149,11 @@ class App:
         """This run's visible windows, by title; without a title, all of them, menus included."""
         out = xdotool("search", "--onlyvisible", "--pid", self.proc.pid, "--name", title_regex, check=False)
         return [line for line in out.splitlines() if line.strip()]
+
+    def titled(self, title_regex):
+        """This run's visible windows whose whole title matches (xdotool's search by
+        process and name finds windows that match either)."""
+        return [w for w in self.windows(title_regex) if re.search(title_regex, self.title(w))]
 
     def caption_active(self, wid):
         """Whether Wine paints the window's caption as active: it has taken the activation

@@ -2,7 +2,6 @@
 system's own Open dialog, each session a log of its own, and one of them exported to
 CSV through the system's Save dialog and read back."""
 import os
-import re
 import shutil
 import time
 import unittest
@@ -22,30 +21,11 @@ def windows_path(path):
     return "Z:" + path.replace("/", "\\")
 
 
-def setting(app, key):
-    for line in app.read("Setting.ini").decode("latin-1").split("\r\n"):
-        if line.startswith(key + "="):
-            return line[len(key) + 1:]
-    return None
-
-
-def log_lines(app, name):
-    if not app.exists(name):
-        return []
-    return app.read(name).decode("latin-1").split("\r\n")[:-1]
-
-
-def titled(app, title_regex):
-    """This run's visible windows whose title matches (xdotool's search by process
-    and name finds windows that match either)."""
-    return [w for w in app.windows(title_regex) if re.search(title_regex, app.title(w))]
-
-
 def new_window(app, title_regex, before, timeout=15.0):
     """A window of this run titled so that was not there before (a message box shares
     the main window's title)."""
     def find():
-        fresh = [w for w in titled(app, title_regex) if w not in before]
+        fresh = [w for w in app.titled(title_regex) if w not in before]
         return fresh[-1] if fresh else None
 
     wid = wait_until(find, timeout)
@@ -62,7 +42,7 @@ def pick_file(app, title_regex, path):
     app.key("ctrl+a")
     xdotool("type", "--delay", 20, windows_path(path))
     app.key("Return")
-    if not wait_until(lambda: dialog not in titled(app, title_regex), 10):
+    if not wait_until(lambda: dialog not in app.titled(title_regex), 10):
         app.screenshot("file-dialog-stayed-up")
         raise AssertionError(f"the {title_regex} dialog stayed up")
 
@@ -81,23 +61,23 @@ class ImportExport(unittest.TestCase):
             pick_file(app, "^Open$", app.path("from cstimer.txt"))
             # The question before anything is written: Yes is its default button.
             question = new_window(app, "^Twistwatch$", [app.main])
-            self.assertIsNone(setting(app, "Sessions"), "nothing written before the answer")
+            self.assertIsNone(app.setting("Sessions"), "nothing written before the answer")
             app.screenshot("import-question")
             app.wait_focus(question)
             app.key("Return")
-            self.assertTrue(wait_until(lambda: setting(app, "Sessions") == "1,2,3,4", 10), setting(app, "Sessions"))
+            self.assertTrue(wait_until(lambda: app.setting("Sessions") == "1,2,3,4", 10), app.setting("Sessions"))
             for number, (name, event, solves) in enumerate(SESSIONS, start=2):
-                self.assertEqual(setting(app, f"Session {number} Name"), name)
-                self.assertEqual(setting(app, f"Session {number} Event"), event)
-                self.assertTrue(wait_until(lambda: len(log_lines(app, f"Result {number}.lst")) == solves, 10),
-                                (number, log_lines(app, f"Result {number}.lst")))
-            self.assertEqual(log_lines(app, "Result.lst"), [FIRST_SESSION_LINE], "the first session as it was")
-            main_lines = log_lines(app, "Result 2.lst")
+                self.assertEqual(app.setting(f"Session {number} Name"), name)
+                self.assertEqual(app.setting(f"Session {number} Event"), event)
+                self.assertTrue(wait_until(lambda: len(app.result_lines(f"Result {number}.lst")) == solves, 10),
+                                (number, app.result_lines(f"Result {number}.lst")))
+            self.assertEqual(app.result_lines("Result.lst"), [FIRST_SESSION_LINE], "the first session as it was")
+            main_lines = app.result_lines("Result 2.lst")
             self.assertIn("Result: 00:00:12:34", main_lines[0])
             self.assertIn("(+2)", main_lines[1])
             self.assertIn("(DNF)", main_lines[2])
             # The first session imported is the one shown.
-            self.assertEqual(setting(app, "Current Session"), "2")
+            self.assertEqual(app.setting("Current Session"), "2")
             app.wait_focus(options)
             app.screenshot("import-done")
 

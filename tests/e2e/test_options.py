@@ -25,13 +25,6 @@ COUNTDOWN_OFF = settings(Countdown="Disabled", Log_Result="Enabled")
 SETUP_CLIENT_HEIGHT = 2445 + 120 + 1215
 
 
-def setting(app, key):
-    for line in app.read("Setting.ini").decode("latin-1").split("\r\n"):
-        if line.startswith(key + "="):
-            return line[len(key) + 1:]
-    return None
-
-
 def panel_is(app, wid, panel):
     return wait_until(lambda: app.title(wid) == f"Twistwatch | {panel}", 5)
 
@@ -87,14 +80,14 @@ class Panels(unittest.TestCase):
             app.screenshot("options-setup")
             app.key("alt+x")
             self.assertTrue(window_gone(app, wid))
-            self.assertEqual(setting(app, "Last Frame"), "Setup")
+            self.assertEqual(app.setting("Last Frame"), "Setup")
 
             wid = app.open_options("Setup")
             app.key("alt+r")
             self.assertTrue(panel_is(app, wid, "Result"))
             app.key("alt+F4")
             self.assertTrue(window_gone(app, wid))
-            self.assertEqual(setting(app, "Last Frame"), "Setup")
+            self.assertEqual(app.setting("Last Frame"), "Setup")
             app.open_options("Setup")
 
     def test_setup_switches_write_at_once_and_the_practice_ones_only_when_used(self):
@@ -102,7 +95,7 @@ class Panels(unittest.TestCase):
             app.start()
             wid = app.open_options("Setup")
             for key in ("Show Scramble", "Inspection", "Any Key Stops", "Hold To Start"):
-                self.assertIsNone(setting(app, key), "loading writes no key beyond the design")
+                self.assertIsNone(app.setting(key), "loading writes no key beyond the design")
             # The Setup frame as designed, the Practice frame under it, Exit under that.
             g = app.geometry(wid)
             self.assertGreaterEqual(g.height, (SETUP_CLIENT_HEIGHT + 435 + 45) // TWIPS_PER_PIXEL - 8)
@@ -111,14 +104,14 @@ class Panels(unittest.TestCase):
                                      ("alt+a", "Show Scramble", "Enabled"), ("alt+i", "Inspection", "Enabled"),
                                      ("alt+k", "Any Key Stops", "Enabled"), ("alt+a", "Show Scramble", "Disabled")):
                 app.key(key)
-                self.assertTrue(wait_until(lambda: setting(app, name) == value, 5), (key, setting(app, name)))
+                self.assertTrue(wait_until(lambda: app.setting(name) == value, 5), (key, app.setting(name)))
             # The label's access key reaches the drop-down list; each pick is written at once.
             app.key("alt+t", "Down", "Down")
-            self.assertTrue(wait_until(lambda: setting(app, "Hold To Start") == "300", 5),
-                            setting(app, "Hold To Start"))
+            self.assertTrue(wait_until(lambda: app.setting("Hold To Start") == "300", 5),
+                            app.setting("Hold To Start"))
             app.key("Escape")
             self.assertTrue(window_gone(app, wid))
-            self.assertEqual(setting(app, "Last Frame"), "Setup")
+            self.assertEqual(app.setting("Last Frame"), "Setup")
 
 
 class Focus(unittest.TestCase):
@@ -151,14 +144,14 @@ class ShowHour(unittest.TestCase):
             app.key("F2")
             self.assertTrue(wait_until(lambda: app.geometry(app.main).width == narrow.width + 184, 5),
                             app.geometry(app.main))
-            self.assertEqual(setting(app, "Show Hour"), "Enabled")
+            self.assertEqual(app.setting("Show Hour"), "Enabled")
             wide = app.geometry(app.main)
             self.assertAlmostEqual(wide.x + wide.width / 2, narrow.x + narrow.width / 2, delta=2)
             self.assertEqual(app.options_windows(), [], "F2 loads the options window hidden")
             app.screenshot("main-show-hour")
             app.key("F2")
             self.assertTrue(wait_until(lambda: app.geometry(app.main).width == narrow.width, 5))
-            self.assertEqual(setting(app, "Show Hour"), "Disabled")
+            self.assertEqual(app.setting("Show Hour"), "Disabled")
 
 
 class Results(unittest.TestCase):
@@ -237,7 +230,7 @@ class KeysThatDestroyNothing(unittest.TestCase):
             wid = app.open_options("Setup")
             app.key("space")  # meant for the timer: it lands on the Setup button
             time.sleep(0.3)
-            self.assertEqual(setting(app, "Log Result"), "Enabled")
+            self.assertEqual(app.setting("Log Result"), "Enabled")
             self.assertTrue(panel_is(app, wid, "Setup"))
             app.key("Escape")
             self.assertTrue(window_gone(app, wid))
@@ -270,7 +263,7 @@ class Links(unittest.TestCase):
             self.assertTrue(wait_until(lambda: pixels(*home) == plain_home, 5), "the credit line clears it")
             app.key("Escape")  # closes the window as Exit does
             self.assertTrue(window_gone(app, wid))
-            self.assertEqual(setting(app, "Last Frame"), "About")
+            self.assertEqual(app.setting("Last Frame"), "About")
 
 
 class Docking(unittest.TestCase):

@@ -1,7 +1,6 @@
 """The real program under Wine: a session made in the options window gets the solves
 timed while it is shown, with its own event's scrambles, and Ctrl+PageUp goes back to
 the first session, each log holding exactly its own lines."""
-import re
 import time
 import unittest
 
@@ -12,24 +11,6 @@ SETTINGS = ("[General Settings]\r\nCountdown=Disabled\r\nLog Result=Enabled\r\nL
 # The event's scrambles are drawn on a worker thread once its session is shown.
 SCRAMBLE_READY_S = 3
 FIRST_LINE = "#Date: 01/02/2025 | Time: 10:11:12 | Result: 00:00:15:27"
-
-
-def setting(app, key):
-    for line in app.read("Setting.ini").decode("latin-1").split("\r\n"):
-        if line.startswith(key + "="):
-            return line[len(key) + 1:]
-    return None
-
-
-def log_lines(app, name):
-    if not app.exists(name):
-        return []
-    return app.read(name).decode("latin-1").split("\r\n")[:-1]
-
-
-def titled(app, title_regex):
-    # xdotool's search by process and name finds windows that match either.
-    return [w for w in app.windows(title_regex) if re.search(title_regex, app.title(w))]
 
 
 def scramble_of(line):
@@ -52,7 +33,7 @@ class Sessions(unittest.TestCase):
             app.start()
             options = app.open_options("Result")
             app.key("alt+n")
-            box = wait_until(lambda: titled(app, r"^Twistwatch \| New Session$"), 10)
+            box = wait_until(lambda: app.titled(r"^Twistwatch \| New Session$"), 10)
             self.assertTrue(box, "the New Session box did not open")
             app.wait_focus(box[-1])
             # The name has the focus; the event list takes its access key, and a letter
@@ -61,10 +42,10 @@ class Sessions(unittest.TestCase):
             app.key("alt+e", "2")
             app.screenshot("session-new")
             app.key("Return")
-            self.assertTrue(wait_until(lambda: setting(app, "Current Session") == "2", 5),
+            self.assertTrue(wait_until(lambda: app.setting("Current Session") == "2", 5),
                             app.read("Setting.ini"))
-            self.assertEqual(setting(app, "Session 2 Name"), "2x2x2")
-            self.assertEqual(setting(app, "Session 2 Event"), "222")
+            self.assertEqual(app.setting("Session 2 Name"), "2x2x2")
+            self.assertEqual(app.setting("Session 2 Event"), "222")
             app.wait_focus(options)
             app.key("Escape")
             self.assertTrue(wait_until(lambda: not app.options_windows(), 5))
@@ -72,37 +53,37 @@ class Sessions(unittest.TestCase):
             time.sleep(SCRAMBLE_READY_S)
             app.screenshot("session-222-scramble")
             solve(app, 0.3)
-            self.assertTrue(wait_until(lambda: len(log_lines(app, "Result 2.lst")) == 1, 5),
-                            log_lines(app, "Result 2.lst"))
-            in_new = log_lines(app, "Result 2.lst")
+            self.assertTrue(wait_until(lambda: len(app.result_lines("Result 2.lst")) == 1, 5),
+                            app.result_lines("Result 2.lst"))
+            in_new = app.result_lines("Result 2.lst")
 
             two = scramble_of(in_new[0])
             self.assertRegex(two, r"^[RUF]['2]?( [RUF]['2]?)+$", "a 2x2x2 scramble over R, U and F")
             # The statistics window names the session it counts, and follows the switch back.
             app.key("F3")
-            self.assertTrue(wait_until(lambda: titled(app, "^Twistwatch \\| Statistics \u2014 2x2x2$"), 10),
+            self.assertTrue(wait_until(lambda: app.titled("^Twistwatch \\| Statistics \u2014 2x2x2$"), 10),
                             [app.title(w) for w in app.windows("Statistics")])
             app.screenshot("session-222-statistics")
 
             app.wait_focus(app.main)
             app.key("ctrl+Prior")
-            self.assertTrue(wait_until(lambda: setting(app, "Current Session") == "1", 5))
-            self.assertTrue(wait_until(lambda: titled(app, "^Twistwatch \\| Statistics$"), 10),
+            self.assertTrue(wait_until(lambda: app.setting("Current Session") == "1", 5))
+            self.assertTrue(wait_until(lambda: app.titled("^Twistwatch \\| Statistics$"), 10),
                             [app.title(w) for w in app.windows("Statistics")])
             time.sleep(SCRAMBLE_READY_S)
             solve(app, 0.8)  # told apart from the first by its time
-            self.assertTrue(wait_until(lambda: len(log_lines(app, "Result.lst")) == 2, 5), log_lines(app, "Result.lst"))
-            in_first = log_lines(app, "Result.lst")
+            self.assertTrue(wait_until(lambda: len(app.result_lines("Result.lst")) == 2, 5), app.result_lines("Result.lst"))
+            in_first = app.result_lines("Result.lst")
             self.assertEqual(in_first[0], FIRST_LINE)
             three = scramble_of(in_first[1])
             self.assertRegex(three, r"^[RUFDLB]['2]?( [RUFDLB]['2]?)+$", in_first[1])
             self.assertRegex(three, r"[DLB]", "the first session's scrambles are the 3x3x3's again")
             self.assertLess(result_seconds(in_new[0].split(" | Scramble: ")[0]), 0.6, in_new)
             self.assertGreater(result_seconds(in_first[1].split(" | Scramble: ")[0]), 0.6, in_first)
-            self.assertEqual(log_lines(app, "Result 2.lst"), in_new, "the other session's log untouched")
+            self.assertEqual(app.result_lines("Result 2.lst"), in_new, "the other session's log untouched")
             app.quit()
-            self.assertEqual(log_lines(app, "Result.lst"), in_first)
-            self.assertEqual(log_lines(app, "Result 2.lst"), in_new)
+            self.assertEqual(app.result_lines("Result.lst"), in_first)
+            self.assertEqual(app.result_lines("Result 2.lst"), in_new)
 
 
 if __name__ == "__main__":
