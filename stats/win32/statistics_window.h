@@ -11,7 +11,7 @@
 #include "stats/statistics.h"
 #include "stats/win32/chart_painter.h"
 #include "toolkit/win32/back_buffer.h"
-#include "toolkit/win32/form.h"
+#include "toolkit/win32/companion_window.h"
 
 namespace tw {
 
@@ -22,11 +22,9 @@ namespace tw {
 // The figures of a long log take a while to work out, so they are worked out only
 // when asked for (EnsureFresh: once the program has painted, or at the first F3);
 // until then changes to the book cost nothing here.
-// It never takes the keyboard from the timer: it is shown without activation, and
-// the timer's keys pressed while it has the focus go to onTimerKey.
-// Created without an owner (a top-level window of its own); the main window's
-// unload unloads it.
-class StatisticsWindow : public Form, public results::BookWatcher {
+// It is a companion of the timer's window (see CompanionWindow): F3 shows and hides it,
+// and it never takes the keyboard from the timer.
+class StatisticsWindow : public CompanionWindow, public results::BookWatcher {
  public:
   explicit StatisticsWindow(results::ResultBook& book);
   ~StatisticsWindow() override;
@@ -34,22 +32,10 @@ class StatisticsWindow : public Form, public results::BookWatcher {
   // Follows another book from now on (a switch of session); the caption names the
   // session unless it is the first ("").
   void Attach(results::ResultBook& book, std::string sessionName = {});
-  // The timer's window and what its keys do: the window opens beside it, stays under
-  // it where they overlap, and passes Space, Escape and F1-F4 on to `onKey` only
-  // while the timer's window is enabled (no modal question of ours is showing).
-  // The form's window is looked up when needed, so it may be loaded later.
-  void SetTimer(const Form& timer, std::function<void(int vk, int shift, bool repeat)> onKey);
-  // The same with the timer's window itself, which must exist already.
-  void SetTimer(HWND timer, std::function<void(int vk, int shift, bool repeat)> onKey);
   // Works the figures out if the book changed since they last were.
   void EnsureFresh();
-  // F3: loads the window if needed, shows it without activation (figures fresh) or
-  // hides it, and remembers its visibility.
-  void Toggle();
   // At start-up: loads and shows it (without activation) if it was shown last time.
   void RestoreFromSettings();
-  // Space, Escape and F1-F4 pressed while this window has the focus.
-  std::function<void(int vk, int shift, bool repeat)> onTimerKey;
 
   // What the window shows, for the tests: a row's figures as written in the table
   // ("" while the row is not shown), the note on unread lines, the copied figures.
@@ -76,18 +62,13 @@ class StatisticsWindow : public Form, public results::BookWatcher {
   void OnKeyDown(int vk, int shift, bool repeat) override;
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+ protected:
+  void StorePlace(const CompanionPlace& place) const override;
+  void BeforeShow() override { EnsureFresh(); }
+
  private:
   void Recount();
   void ShowCaption();
-  void ShowWithoutActivation();
-  void HideAndReturnActivation();
-  void ApplyStoredPlacement();
-  void PlaceBesideTimer();
-  bool CaptionOnScreen() const;
-  void KeepUnderTimer(WINDOWPOS& position) const;
-  HWND TimerWindow() const { return timer_ ? timer_() : nullptr; }
-  bool TimerTakesKeys() const;
-  void SavePlacement() const;
   void Refresh();
   void PaintWindow();
   void PaintFigures(HDC dc, int& chartTop);
@@ -97,10 +78,8 @@ class StatisticsWindow : public Form, public results::BookWatcher {
   std::string sessionName_;
   stats::Statistics statistics_;
   bool fresh_ = false;  // the figures are those of the book as it is
-  std::function<HWND()> timer_;  // the timer's window, or nullptr while there is none
   stats::ChartPainter chart_;
   BackBuffer back_buffer_;
-  HWND previous_active_ = nullptr;  // given the activation back when this window hides
 };
 
 }  // namespace tw

@@ -1,9 +1,9 @@
-#include "stats/window_placement.h"
+#include "toolkit/window_placement.h"
 
 #include <algorithm>
 #include <array>
 
-namespace tw::stats {
+namespace tw::placement {
 
 namespace {
 
@@ -113,4 +113,4 @@ Box PlaceBeside(const Box& timer, const Box& work, int width, int height, int mi
   return best;
 }
 
-}  // namespace tw::stats
+}  // namespace tw::placement

@@ -1,17 +1,10 @@
 #pragma once
-// Where the statistics window goes when it has no place of its own yet (or its
-// stored place is lost): beside the timer's window, never over its digits if the
-// screen has room for both. Rectangles in screen pixels; the platform side brings
-// the monitors and frames.
-#include "storage/settings_schema.h"
+// Where a window beside the timer (the statistics, the scramble picture) goes when it
+// has no place of its own yet (or its stored place is lost): beside the timer's
+// window, never over its digits if the screen has room for both. Rectangles in screen
+// pixels; the platform side brings the monitors and frames.
 
-namespace tw::stats {
-
-// The client area's sizes in twips, as the settings keep them.
-inline constexpr int kDefaultWidthTwips = settings::kStatisticsDefaultWidthTwips;
-inline constexpr int kDefaultHeightTwips = settings::kStatisticsDefaultHeightTwips;
-inline constexpr int kMinimumWidthTwips = settings::kStatisticsMinimumWidthTwips;
-inline constexpr int kMinimumHeightTwips = settings::kStatisticsMinimumHeightTwips;
+namespace tw::placement {
 
 struct Box {
   int left = 0, top = 0, right = 0, bottom = 0;
@@ -33,4 +26,4 @@ long long OverlapArea(const Box& a, const Box& b);
 // It always lies within the work area, as far as its size allows.
 Box PlaceBeside(const Box& timer, const Box& work, int width, int height, int minimumWidth, int minimumHeight);
 
-}  // namespace tw::stats
+}  // namespace tw::placement

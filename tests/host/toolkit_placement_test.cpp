@@ -2,9 +2,9 @@
 // timer, shrunk to fit, and over it only when the screen has no room for both.
 #include <gtest/gtest.h>
 
-#include "stats/window_placement.h"
+#include "toolkit/window_placement.h"
 
-namespace tw::stats {
+namespace tw::placement {
 namespace {
 
 TEST(PlaceBeside, KeepsTheTimersDigitsInSightWheneverTheScreenAllows) {
@@ -65,4 +65,4 @@ TEST(PlaceBeside, AScreenSmallerThanTheWindowHoldsAsMuchOfItAsFits) {
 }
 
 }  // namespace
-}  // namespace tw::stats
+}  // namespace tw::placement

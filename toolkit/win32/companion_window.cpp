@@ -1,0 +1,259 @@
+#include "toolkit/win32/companion_window.h"
+
+#include <utility>
+
+#include "toolkit/window_placement.h"
+
+namespace tw {
+
+namespace {
+
+// Enough of the caption on a monitor's work area to drag the window back by.
+constexpr int kGraspWidthTwips = 720;
+
+bool IsTimerKey(int vk) {
+  return vk == VK_SPACE || vk == VK_ESCAPE || vk == VK_F1 || vk == VK_F2 || vk == VK_F3 || vk == VK_F4;
+}
+
+bool CanTakeActivation(HWND window) {
+  return window && IsWindow(window) && IsWindowVisible(window) && IsWindowEnabled(window);
+}
+
+// Whether `upper` lies above `lower` in the z-order of top-level windows.
+bool Above(HWND upper, HWND lower) {
+  for (HWND next = GetWindow(upper, GW_HWNDNEXT); next; next = GetWindow(next, GW_HWNDNEXT)) {
+    if (next == lower) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+CompanionWindow::CompanionWindow(const FormDesign& design, int toggleKey, int minimumWidthTwips,
+                                 int minimumHeightTwips)
+    : Form(design),
+      toggleKey_(toggleKey),
+      minimumWidthTwips_(minimumWidthTwips),
+      minimumHeightTwips_(minimumHeightTwips) {}
+
+void CompanionWindow::SetTimer(const Form& timer, std::function<void(int vk, int shift, bool repeat)> onKey) {
+  timer_ = [&timer] { return timer.Handle(); };
+  onTimerKey = std::move(onKey);
+}
+
+void CompanionWindow::SetTimer(HWND timer, std::function<void(int vk, int shift, bool repeat)> onKey) {
+  timer_ = [timer] { return timer; };
+  onTimerKey = std::move(onKey);
+}
+
+void CompanionWindow::Toggle() {
+  if (!IsLoaded() && !Load()) return;
+  // A minimised window comes back rather than going away unseen.
+  if (Visible() && !IsIconic(Handle())) {
+    HideAndReturnActivation();
+  } else {
+    ShowWithoutActivation();
+  }
+  SavePlace();
+}
+
+void CompanionWindow::ApplyPlace(int widthTwips, int heightTwips, const int* left, const int* top) {
+  previous_active_ = nullptr;
+  SetClientSize(widthTwips, heightTwips);
+  if (!left || !top) {
+    PlaceBesideTimer();
+    return;
+  }
+  SetWindowPos(Handle(), nullptr, *left, *top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!CaptionOnScreen()) PlaceBesideTimer();
+}
+
+// Beside the timer's window rather than over its digits (see placement::PlaceBeside);
+// centred on the screen when there is no timer to go beside.
+void CompanionWindow::PlaceBesideTimer() {
+  HWND timerWindow = TimerWindow();
+  if (!timerWindow || !IsWindowVisible(timerWindow) || IsIconic(timerWindow)) {
+    CenterOnScreen();
+    return;
+  }
+  RECT timer, self, client;
+  GetWindowRect(timerWindow, &timer);
+  GetWindowRect(Handle(), &self);
+  GetClientRect(Handle(), &client);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromRect(&timer, MONITOR_DEFAULTTONEAREST), &monitor);
+  const int frameWidth = (self.right - self.left) - client.right;
+  const int frameHeight = (self.bottom - self.top) - client.bottom;
+  const auto box = [](const RECT& r) { return placement::Box{r.left, r.top, r.right, r.bottom}; };
+  const placement::Box placed =
+      placement::PlaceBeside(box(timer), box(monitor.rcWork), self.right - self.left, self.bottom - self.top,
+                             Px(minimumWidthTwips_) + frameWidth, Px(minimumHeightTwips_) + frameHeight);
+  SetClientSize(Twips(placed.Width() - frameWidth), Twips(placed.Height() - frameHeight));
+  SetWindowPos(Handle(), nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Whether enough of the caption lies on a monitor's work area to drag the window by:
+// a saved place off every monitor (one since unplugged, or a hand edit) is no place
+// to show a window nobody could reach.
+bool CompanionWindow::CaptionOnScreen() const {
+  RECT outer;
+  GetWindowRect(Handle(), &outer);
+  const int captionHeight = GetSystemMetricsForDpi(SM_CYCAPTION, static_cast<UINT>(Dpi())) +
+                            GetSystemMetricsForDpi(SM_CYSIZEFRAME, static_cast<UINT>(Dpi()));
+  const RECT caption{outer.left, outer.top, outer.right, outer.top + captionHeight};
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromRect(&caption, MONITOR_DEFAULTTONEAREST), &monitor);
+  RECT seen{};
+  IntersectRect(&seen, &caption, &monitor.rcWork);
+  return seen.right - seen.left >= Px(kGraspWidthTwips) && seen.bottom - seen.top >= captionHeight / 2;
+}
+
+void CompanionWindow::SavePlace() const {
+  if (!IsLoaded()) return;
+  CompanionPlace place;
+  place.shown = Visible();
+  if (!IsIconic(Handle())) {
+    RECT outer, client;
+    GetWindowRect(Handle(), &outer);
+    GetClientRect(Handle(), &client);
+    place = CompanionPlace{place.shown, true, outer.left, outer.top, Twips(client.right), Twips(client.bottom)};
+  }
+  StorePlace(place);
+}
+
+void CompanionWindow::ShowWithoutActivation() {
+  BeforeShow();
+  if (IsIconic(Handle())) {
+    // Wine activates a minimised window as it restores it, SW_SHOWNOACTIVATE or
+    // not: the window that had the activation gets it back.
+    HWND active = GetActiveWindow();
+    ShowWindow(Handle(), SW_SHOWNOACTIVATE);  // restored to its last size and place
+    if (active != Handle() && GetActiveWindow() == Handle() && CanTakeActivation(active)) {
+      SetForegroundWindow(active);
+      SetActiveWindow(active);
+    }
+  }
+  // On top of the other windows, but under the timer where they overlap (KeepUnderTimer).
+  SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+// Hiding the active window would let the system activate whatever lies below it;
+// the window active before (else the timer's, else the first loaded form) gets the
+// activation back instead, so the next Space reaches it.
+void CompanionWindow::HideAndReturnActivation() {
+  HWND self = Handle();
+  if (GetActiveWindow() == self || GetForegroundWindow() == self) {
+    HWND back = previous_active_ != self && CanTakeActivation(previous_active_) ? previous_active_ : nullptr;
+    if (!back && CanTakeActivation(TimerWindow())) back = TimerWindow();
+    for (Form* form : LoadedForms()) {
+      if (!back && form != this && CanTakeActivation(form->Handle())) back = form->Handle();
+    }
+    if (back) {
+      SetForegroundWindow(back);
+      SetActiveWindow(back);
+    }
+  }
+  ShowWindow(self, SW_HIDE);
+}
+
+// A modal question of ours (the exit question, a message box over the timer) disables
+// the timer's window, its owner; this window has no owner and stays enabled, so it
+// asks the timer's window: no solve is started or stopped under a question.
+bool CompanionWindow::TimerTakesKeys() const {
+  HWND timer = TimerWindow();
+  return !timer || IsWindowEnabled(timer);
+}
+
+void CompanionWindow::OnKeyDown(int vk, int shift, bool repeat) {
+  if (!IsTimerKey(vk) || !TimerTakesKeys()) return;
+  if (onTimerKey) {
+    onTimerKey(vk, shift, repeat);
+  } else if (vk == toggleKey_) {
+    Toggle();  // what the main window's key does through the hook
+  }
+  // Escape also puts this window away, and the timer has the keyboard again.
+  if (vk == VK_ESCAPE && Visible()) {
+    HideAndReturnActivation();
+    SavePlace();
+  }
+}
+
+// The timer's digits stay in sight: wherever this window would come to lie over the
+// timer's window (shown, activated by a click, moved onto it), it goes under it instead.
+void CompanionWindow::KeepUnderTimer(WINDOWPOS& position) const {
+  HWND timerWindow = TimerWindow();
+  if (!timerWindow || !IsWindowVisible(timerWindow) || position.hwnd != Handle()) return;
+  RECT now, timer, overlap;
+  GetWindowRect(Handle(), &now);
+  GetWindowRect(timerWindow, &timer);
+  RECT next = now;
+  if ((position.flags & SWP_NOMOVE) == 0) OffsetRect(&next, position.x - now.left, position.y - now.top);
+  if ((position.flags & SWP_NOSIZE) == 0) {
+    next.right = next.left + position.cx;
+    next.bottom = next.top + position.cy;
+  }
+  if (!IntersectRect(&overlap, &next, &timer)) return;
+  // HWND_NOTOPMOST leaves a window that is not topmost where it is.
+  const HWND after = position.hwndInsertAfter;
+  const bool stays = (position.flags & SWP_NOZORDER) != 0 || after == HWND_NOTOPMOST || after == Handle();
+  bool endsAbove = false;
+  if (stays) {
+    endsAbove = Above(Handle(), timerWindow);
+  } else if (after == HWND_TOP || after == HWND_TOPMOST) {
+    endsAbove = true;
+  } else if (after != HWND_BOTTOM && after != timerWindow) {
+    endsAbove = Above(after, timerWindow);
+  }
+  if (!endsAbove) return;
+  position.flags &= ~SWP_NOZORDER;
+  position.hwndInsertAfter = timerWindow;
+}
+
+LRESULT CompanionWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CLOSE:
+      // The close button puts the window away; only the main window's unload ends it.
+      HideAndReturnActivation();
+      SavePlace();
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE && lParam != 0 && reinterpret_cast<HWND>(lParam) != Handle()) {
+        previous_active_ = reinterpret_cast<HWND>(lParam);
+      }
+      break;
+    case WM_GETMINMAXINFO: {
+      RECT smallest{0, 0, Px(minimumWidthTwips_), Px(minimumHeightTwips_)};
+      AdjustWindowRectExForDpi(&smallest, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)), FALSE,
+                               static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE)),
+                               static_cast<UINT>(Dpi()));
+      auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+      info->ptMinTrackSize = POINT{smallest.right - smallest.left, smallest.bottom - smallest.top};
+      return 0;
+    }
+    case WM_SIZE:
+      InvalidateRect(Handle(), nullptr, FALSE);
+      break;
+    case WM_WINDOWPOSCHANGING:
+      KeepUnderTimer(*reinterpret_cast<WINDOWPOS*>(lParam));
+      break;
+    case WM_EXITSIZEMOVE:
+      SavePlace();
+      break;
+    case WM_DPICHANGED: {
+      // The form scales its designed client size to the new DPI: make that the
+      // size the user gave the window, not the one it was created with.
+      RECT client;
+      GetClientRect(Handle(), &client);
+      SetClientSize(Twips(client.right), Twips(client.bottom));
+      break;
+    }
+    default:
+      break;
+  }
+  return Form::WndProc(message, wParam, lParam);
+}
+
+}  // namespace tw

@@ -1,0 +1,73 @@
+#pragma once
+#include <windows.h>
+
+#include <functional>
+
+#include "toolkit/win32/form.h"
+
+namespace tw {
+
+// Where a companion window stood when it was last shown or moved: what its settings
+// keep. The outer top-left corner in screen pixels, the client size in twips (so a size
+// survives a move to a screen of another DPI); `placed` is false while it is minimised,
+// whose rectangle is no place to come back to.
+struct CompanionPlace {
+  bool shown = false;
+  bool placed = false;
+  int left = 0, top = 0, widthTwips = 0, heightTwips = 0;
+};
+
+// A window of its own beside the timer's (the statistics, the scramble picture). It
+// never takes the keyboard from the timer: it is shown without activation, and the
+// timer's keys (Space, Escape, F1-F4) pressed while it has the focus go to onTimerKey,
+// only while the timer's window is enabled (no modal question of ours is showing).
+// Escape and the close button put it away and give the activation back. Shown, it
+// stays under the timer where they overlap; without a place of its own it opens
+// beside the timer. Created without an owner; the main window's unload unloads it.
+class CompanionWindow : public Form {
+ public:
+  // The timer's window and what its keys do. The form's window is looked up when
+  // needed, so it may be loaded later.
+  void SetTimer(const Form& timer, std::function<void(int vk, int shift, bool repeat)> onKey);
+  // The same with the timer's window itself, which must exist already.
+  void SetTimer(HWND timer, std::function<void(int vk, int shift, bool repeat)> onKey);
+  // Its key (F3, F4): loads the window if needed, shows it without activation or hides
+  // it, and keeps its place.
+  void Toggle();
+  std::function<void(int vk, int shift, bool repeat)> onTimerKey;
+
+ protected:
+  // `toggleKey` toggles the window when no onTimerKey is wired; the minimum client size
+  // is in twips.
+  CompanionWindow(const FormDesign& design, int toggleKey, int minimumWidthTwips, int minimumHeightTwips);
+
+  // Keeps the window's place (CompanionPlace) in its settings.
+  virtual void StorePlace(const CompanionPlace& place) const = 0;
+  // Before the window shows: what it draws is brought up to date.
+  virtual void BeforeShow() {}
+
+  // At load: the client size, then the stored corner when there is one and its caption
+  // is on a screen, else beside the timer.
+  void ApplyPlace(int widthTwips, int heightTwips, const int* left, const int* top);
+  void ShowWithoutActivation();
+  void HideAndReturnActivation();
+  void SavePlace() const;
+  HWND TimerWindow() const { return timer_ ? timer_() : nullptr; }
+  bool TimerTakesKeys() const;
+
+  void OnKeyDown(int vk, int shift, bool repeat) override;
+  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void PlaceBesideTimer();
+  bool CaptionOnScreen() const;
+  void KeepUnderTimer(WINDOWPOS& position) const;
+
+  int toggleKey_;
+  int minimumWidthTwips_;
+  int minimumHeightTwips_;
+  std::function<HWND()> timer_;  // the timer's window, or nullptr while there is none
+  HWND previous_active_ = nullptr;  // given the activation back when this window hides
+};
+
+}  // namespace tw
