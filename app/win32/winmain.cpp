@@ -12,6 +12,7 @@
 #include "toolkit/win32/services.h"
 #include "docking/win32/docking.h"
 #include "options/win32/options_window.h"
+#include "picture/win32/scramble_picture_window.h"
 #include "stats/win32/statistics_window.h"
 #include "toolkit/win32/system_library.h"
 
@@ -57,6 +58,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   tw::results::SessionShelf shelf(tw::AppFolder(), book);
   tw::MainWindow main(book);
   tw::StatisticsWindow statistics(book);
+  tw::ScramblePictureWindow picture;
   tw::SetOptionsResultBook(&book);
   tw::SetOptionsSessionShelf(&shelf);
   shelf.onSwitched = [&] {
@@ -76,9 +78,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     statistics.Toggle();
   };
   statistics.SetTimer(main, [&main](int vk, int shift, bool repeat) { main.onKeyDown(vk, shift, repeat); });
-  main.onUnloadExtra = [&statistics] {
+  main.onF4 = [&picture] { picture.Toggle(); };
+  main.onScrambleChanged = [&picture](tw::scramble::Event event, const tw::scramble::EventScramble& scramble) {
+    picture.Show(event, scramble);
+  };
+  picture.SetTimer(main, [&main](int vk, int shift, bool repeat) { main.onKeyDown(vk, shift, repeat); });
+  main.onUnloadExtra = [&statistics, &picture] {
     tw::UnloadOptionsWindow();
     statistics.Unload();
+    picture.Unload();
   };
   main.quitOnUnload = true;
   if (!main.Load()) return 0;
@@ -86,6 +94,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   main.Show();
   UpdateWindow(main.Handle());  // painted before the statistics' turn: posted messages come first
   statistics.RestoreFromSettings();
+  picture.RestoreFromSettings();
   PostThreadMessageA(GetCurrentThreadId(), kStatisticsIdleMessage, 0, 0);
 
   MSG msg;

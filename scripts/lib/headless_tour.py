@@ -1,6 +1,7 @@
 """Runs the program in Xvfb: a short solve with the countdown, the options window's
 panels, then the opt-in features (scramble row, inspection, the statistics window
-over a few hundred seeded solves), saving a screenshot of each state."""
+over a few hundred seeded solves, the scramble picture of every WCA event), saving a
+screenshot of each state."""
 import os
 import random
 import sys
@@ -49,6 +50,7 @@ def main():
         time.sleep(0.3)
         print("Result.lst:", *app.result_lines(), sep="\n  ")
     shots += feature_tour()
+    shots += scramble_pictures()
     print("Screenshots:", *shots, sep="\n  ")
 
 
@@ -90,6 +92,31 @@ def feature_tour():
         shots.append(app.screenshot("statistics"))
         app.key("F3")
         time.sleep(0.3)
+    return shots
+
+
+EVENTS = ("333", "222", "444", "555", "666", "777", "333bf", "333oh", "333fm", "333mbf", "444bf", "555bf",
+          "pyram", "skewb", "sq1", "minx", "clock")
+
+
+def scramble_pictures():
+    """One start per event: a session of that event shown, F4, the picture saved."""
+    shots = []
+    for event in EVENTS:
+        def prepare(app, event=event):
+            app.write("Setting.ini", "[General Settings]\r\nCountdown=Disabled\r\nLog Result=Enabled\r\n"
+                      "Show Hour=Disabled\r\nShow Scramble=Enabled\r\nMulti-Blind Cubes=3\r\n"
+                      f"Sessions=1,2\r\nSession 2 Name={event}\r\nSession 2 Event={event}\r\n"
+                      "Current Session=2\r\n")
+
+        with App(prepare=prepare) as app:
+            app.start(wait_for_window=False)
+            app.main = app.wait_window("^Twistwatch")
+            app.focus(app.main)
+            app.key("F4")
+            app.wait_window("^Twistwatch [|] Scramble$", timeout=10)
+            time.sleep(2.0)  # the event's first scramble comes from the worker
+            shots.append(app.screenshot("scramble-" + event))
     return shots
 
 
