@@ -367,7 +367,7 @@ void MainWindow::onKeyDown(int vk, int shift, bool repeat) {
   if (vk == VK_F1 && onF1) onF1();
   if (vk == VK_F2 && onF2) onF2();
   if (vk == VK_F3 && onF3) onF3();
-  if (vk == VK_F4 && onF4) onF4();
+  if (vk == VK_F4 && onF4 && (shift & kAltMask) == 0) onF4();  // Alt+F4 closes the program
   // Edits of the log after the stop: never from the key that stopped a solve.
   const bool ctrl = (shift & kCtrlMask) != 0 && !wasTiming && state_.phase == timing::Phase::Idle;
   if (!ctrl || repeat) return;

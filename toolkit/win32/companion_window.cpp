@@ -168,6 +168,8 @@ bool CompanionWindow::TimerTakesKeys() const {
 }
 
 void CompanionWindow::OnKeyDown(int vk, int shift, bool repeat) {
+  // Alt+F4 is the system's close, which puts this window away.
+  if (vk == VK_F4 && (shift & kAltMask) != 0) return;
   if (!IsTimerKey(vk) || !TimerTakesKeys()) return;
   if (onTimerKey) {
     onTimerKey(vk, shift, repeat);
