@@ -78,10 +78,63 @@ Step OnEscape(const State& state) {
   return Step{Action::ClearDisplay, state};
 }
 
+// A competition timer as the input: its pads start and stop the solve.
+Step OnCompetitionTimer(const State& state, Event event) {
+  const bool waiting = state.phase == Phase::Idle || state.phase == Phase::Inspection ||
+                       state.phase == Phase::Holding || state.phase == Phase::Ready;
+  const bool inspecting = state.phase == Phase::Inspection || state.inspecting;
+  const Phase back = inspecting ? Phase::Inspection : Phase::Idle;
+  switch (event) {
+    case Event::TimerHands:
+      if (!waiting || state.phase == Phase::Holding) return Step{Action::None, state};
+      return Step{Action::ShowHands, State{Phase::Holding, state.countdownTicking, inspecting}};
+    case Event::TimerReady:
+      if (!waiting || state.phase == Phase::Ready) return Step{Action::None, state};
+      return Step{Action::ShowReady, State{Phase::Ready, state.countdownTicking, inspecting}};
+    case Event::TimerStarted:
+      if (!waiting) return Step{Action::None, state};
+      return Step{inspecting ? Action::StartFromInspection : Action::StartTiming, With(state, Phase::Running)};
+    case Event::TimerStopped:
+      if (state.phase != Phase::Running) return Step{Action::None, state};
+      return Step{Action::StopAndRecord, With(state, Phase::Idle)};
+    case Event::TimerReset:
+      // Reset mid-solve: nothing is logged. Hands lifted without a start: back to waiting.
+      if (state.phase == Phase::Running) return Step{Action::StopCounter, With(state, Phase::Idle), true};
+      if (state.phase == Phase::Holding || state.phase == Phase::Ready) {
+        return Step{Action::CancelHold, State{back, state.countdownTicking, false}};
+      }
+      return Step{Action::None, state};
+    default:
+      break;
+  }
+  return Step{Action::None, state};
+}
+
 }  // namespace
 
 Step Decide(const State& state, Event event, const Settings& settings, std::int64_t runningMs) {
   const bool tooSoon = state.phase == Phase::Running && runningMs < kShortestSolveMs;
+  if (settings.competitionTimer) {
+    switch (event) {
+      case Event::Space:
+        // Space only starts inspection; the timer's pads do the rest.
+        if (state.phase == Phase::Idle && settings.inspection) {
+          return Step{Action::StartInspection, With(state, Phase::Inspection)};
+        }
+        return Step{Action::None, state};
+      case Event::SpaceRepeat:
+      case Event::SpaceUp:
+      case Event::OtherKey:
+      case Event::HoldReady:
+      case Event::CountdownDone:
+      case Event::HourLimit:
+        return Step{Action::None, state};
+      case Event::Escape:
+        return OnEscape(state);
+      default:
+        return OnCompetitionTimer(state, event);
+    }
+  }
   switch (event) {
     case Event::Space:
     case Event::SpaceRepeat:
@@ -104,6 +157,12 @@ Step Decide(const State& state, Event event, const Settings& settings, std::int6
     case Event::HourLimit:
       if (state.phase != Phase::Running) return Step{Action::None, state};
       return Step{Action::StopCounter, With(state, Phase::Idle)};
+    case Event::TimerHands:
+    case Event::TimerReady:
+    case Event::TimerStarted:
+    case Event::TimerStopped:
+    case Event::TimerReset:
+      break;  // a competition timer heard while the keyboard is the input
   }
   return Step{Action::None, state};
 }

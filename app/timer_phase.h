@@ -17,8 +17,24 @@ enum class Phase { Idle, Countdown, Inspection, Running, Holding, Ready };
 
 // What reached the timer: a Space key-down (or one of its auto-repeats), its key-up,
 // another key that may stop a solve, Escape, the ready delay of a held Space passed,
-// the countdown's last tick, or the one-hour limit of the display.
-enum class Event { Space, SpaceRepeat, SpaceUp, OtherKey, Escape, HoldReady, CountdownDone, HourLimit };
+// the countdown's last tick, or the one-hour limit of the display. With a competition
+// timer as the input, what it says: hands on its pads not yet ready (one hand, or both
+// not held long enough), both hands ready, its count started, stopped, or reset.
+enum class Event {
+  Space,
+  SpaceRepeat,
+  SpaceUp,
+  OtherKey,
+  Escape,
+  HoldReady,
+  CountdownDone,
+  HourLimit,
+  TimerHands,
+  TimerReady,
+  TimerStarted,
+  TimerStopped,
+  TimerReset,
+};
 
 // A stored switch as the timer reads it: exactly "Enabled", exactly "Disabled", or
 // any other text (a hand edit), which the designed rules treat as neither.
@@ -37,6 +53,9 @@ struct Settings {
   // The ready delay of hold to start in milliseconds; none: a solve starts on the press.
   std::optional<int> holdDelayMs;
   bool anyKeyStops = false;
+  // A competition timer is the clock: its pads start and stop solves, Space only
+  // starts inspection, and its ready states show as hold to start's colours.
+  bool competitionTimer = false;
 };
 
 // A stop this soon after the start is a double tap or a bouncing key, not a solve.
@@ -55,6 +74,7 @@ enum class Action {
   BeginHold,            // red digits; the ready delay starts (the next phase says if it is over)
   ShowReady,            // green digits: the release will start the solve
   CancelHold,           // released too soon (or Escape): black digits, nothing starts
+  ShowHands,            // red digits for hands on a competition timer's pads, no delay of ours
 };
 
 struct Step {

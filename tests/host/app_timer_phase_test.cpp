@@ -159,6 +159,58 @@ TEST(TimerPhase, AnyKeyStopsOnlyWhenAskedAndNoStopComesTooSoon) {
   EXPECT_EQ(Decide(running, Event::Escape, settings, 5).action, Action::StopCounter);
 }
 
+// A competition timer is the clock: its pads start and stop, its ready states colour
+// the digits, Space only starts inspection, and a solve it starts after inspection is
+// judged then. Its words mean nothing while the keyboard is the input.
+TEST(TimerPhase, ACompetitionTimerStartsAndStopsTheSolve) {
+  using enum Phase;
+  using enum Event;
+  using A = Action;
+  const HoldRule rules[] = {
+      {Idle, false, Space, 0, false, A::None, Idle, false},
+      {Idle, false, SpaceUp, 0, false, A::None, Idle, false},
+      {Idle, false, TimerHands, 0, false, A::ShowHands, Holding, false},
+      {Holding, false, TimerHands, 0, false, A::None, Holding, false},
+      {Holding, false, TimerReady, 0, false, A::ShowReady, Ready, false},
+      {Ready, false, TimerHands, 0, false, A::ShowHands, Holding, false},
+      {Ready, false, SpaceUp, 0, false, A::None, Ready, false},
+      {Ready, false, TimerStarted, 0, false, A::StartTiming, Running, false},
+      {Idle, false, TimerStarted, 0, false, A::StartTiming, Running, false},  // a packet missed
+      {Ready, false, TimerReset, 0, false, A::CancelHold, Idle, false},
+      {Running, false, Space, 0, false, A::None, Running, false},
+      {Running, false, OtherKey, 0, false, A::None, Running, false},
+      {Running, false, TimerStarted, 0, false, A::None, Running, false},
+      {Running, false, TimerStopped, 0, false, A::StopAndRecord, Idle, false},
+      {Running, false, TimerReset, 0, false, A::StopCounter, Idle, false},
+      {Running, false, Escape, 0, false, A::StopCounter, Idle, false},
+      {Idle, false, TimerStopped, 0, false, A::None, Idle, false},
+      // Inspection: Space starts it, the timer's start ends it and is judged then.
+      {Idle, false, Space, 0, true, A::StartInspection, Inspection, false},
+      {Inspection, false, Space, 0, true, A::None, Inspection, false},
+      {Inspection, false, TimerHands, 0, true, A::ShowHands, Holding, true},
+      {Holding, true, TimerReady, 0, true, A::ShowReady, Ready, true},
+      {Ready, true, TimerReset, 0, true, A::CancelHold, Inspection, false},
+      {Ready, true, TimerStarted, 0, true, A::StartFromInspection, Running, false},
+      {Inspection, false, TimerStarted, 0, true, A::StartFromInspection, Running, false},
+      {Ready, true, Escape, 0, true, A::CancelInspection, Idle, false},
+  };
+  for (const HoldRule& r : rules) {
+    SCOPED_TRACE(testing::Message() << Name(r.phase) << (r.inspecting ? "+inspecting" : "") << " event "
+                                    << static_cast<int>(r.event) << " inspection " << r.inspection);
+    Settings settings;
+    settings.inspection = r.inspection;
+    settings.competitionTimer = true;
+    const Step step = Decide(State{r.phase, false, r.inspecting}, r.event, settings);
+    EXPECT_EQ(step.action, r.action);
+    EXPECT_STREQ(Name(step.next.phase), Name(r.next));
+    EXPECT_EQ(step.next.inspecting, r.nextInspecting);
+  }
+  for (Event event : {TimerHands, TimerReady, TimerStarted, TimerStopped, TimerReset}) {
+    EXPECT_EQ(Decide(State{Running, false, false}, event, Settings{}).action, A::None);
+    EXPECT_EQ(Decide(State{Idle, false, false}, event, Settings{}).action, A::None);
+  }
+}
+
 TEST(TimerPhase, EscapeClearsTheDisplayWhenItStopsSomething) {
   EXPECT_TRUE(Decide(State{Phase::Running, false}, Event::Escape, {}).clearDisplay);
   EXPECT_TRUE(Decide(State{Phase::Inspection, false}, Event::Escape, {}).clearDisplay);
