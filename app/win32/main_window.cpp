@@ -46,6 +46,7 @@ constexpr const char* kNotLoggingNote = "not logging";
 constexpr COLORREF kHoldingColor = RGB(0xD0, 0x00, 0x00);
 constexpr COLORREF kReadyColor = RGB(0x00, 0xA0, 0x00);
 constexpr unsigned kHoldTickMs = 15;
+constexpr unsigned kTimerStallTickMs = 250;
 // The worker's word that a scramble is ready.
 constexpr UINT kScrambleReadyMessage = WM_APP + 40;
 constexpr ULONGLONG kBeepLength = 1282;
@@ -159,6 +160,7 @@ MainWindow::MainWindow(results::ResultBook& book)
       tmr3SecCD(*this, L::kCountdownIntervalMs, [this] { onCountdownTick(); }),
       tmrInspection(*this, kInspectionTickMs, [this] { onInspectionTick(); }),
       tmrHold(*this, kHoldTickMs, [this] { onHoldTick(); }),
+      tmrTimerStall(*this, kTimerStallTickMs, [this] { onTimerStallTick(); }),
       book_(&book) {
   book_->AddWatcher(this);
 }
@@ -213,6 +215,8 @@ void MainWindow::OnSettingChanged(std::string_view key) {
     ApplyScrambleSetting();
   } else if (key == settings::kLogResult.name) {
     ShowCaption();
+  } else if (key == settings::kTimerInput.name || key == settings::kStackmatDevice.name) {
+    ApplyTimerInput();
   }
 }
 
@@ -292,6 +296,7 @@ bool MainWindow::OnLoad() {
     CenterHorizontally();
   }
   ApplyScrambleSetting();
+  ApplyTimerInput();
   // A log that is there but unreadable (held by another program, a failing disk, saved
   // as UTF-16) is never saved over: the book keeps new results until it reads.
   book_->Load();
@@ -324,6 +329,8 @@ bool MainWindow::CheckDisplayFont() {
 }
 
 void MainWindow::OnUnload() {
+  listener_.reset();
+  tmrTimerStall.SetEnabled(false);
   docking::DeactivateDocking(Handle());
   if (onUnloadExtra) onUnloadExtra();
   if (quitOnUnload) PostQuitMessage(0);
@@ -425,7 +432,7 @@ void MainWindow::UndoOrRedo(bool undo) {
 timing::Settings MainWindow::ReadTimingSettings() const {
   return timing::Settings{settings::Read(settings::kCountdown, Reader::kTimer), TimerSwitch(settings::kInspection),
                           settings::kHoldToStart.Parse(settings::Read(settings::kHoldToStart.text)),
-                          TimerSwitch(settings::kAnyKeyStops)};
+                          TimerSwitch(settings::kAnyKeyStops), competitionTimer_};
 }
 
 void MainWindow::Apply(timing::Event event, std::int64_t at) {
@@ -477,6 +484,7 @@ void MainWindow::Apply(timing::Event event, std::int64_t at) {
       tmrCounter.SetEnabled(false);
       penalty_ = Penalty::None;
       break;
+    case timing::Action::ShowHands:
     case timing::Action::ClearDisplay:
     case timing::Action::None:
       break;
@@ -543,13 +551,16 @@ void MainWindow::StartTiming(std::int64_t at) {
   tmrHold.SetEnabled(false);
   penalty_ = Penalty::None;
   StartTick = at;
+  // A competition timer is the clock: its packets move the digits.
+  if (competitionTimer_) return;
   tmrCounter.AlignTicks(StartTick, kHundredthMs);
   tmrCounter.SetEnabled(true);
 }
 
 void MainWindow::StopAndRecord(std::int64_t at) {
   const Penalty penalty = std::exchange(penalty_, Penalty::None);
-  const std::int64_t measured = at - StartTick;
+  // What a competition timer shows is the solve, to the hundredth it shows.
+  const std::int64_t measured = competitionTimer_ ? timerMs_ : at - StartTick;
   tmrCounter.SetEnabled(false);
   if (FieldsFor(measured).limitReached) {
     // The one-hour stop came first: the solve stopped by itself and is not logged.
@@ -593,6 +604,7 @@ void MainWindow::ShowCaption() {
   };
   if (book_->State().failed) add(kUnsavedNote);
   if (!TimerSwitch(settings::kLogResult)) add(kNotLoggingNote);
+  if (!lineNote_.empty()) add(lineNote_);
   if (!changeNote_.empty()) add(changeNote_);
   std::wstring caption = storage::Widen(L::kCaption);
   if (!notes.empty()) caption += kCaptionNoteSeparator + notes;
@@ -626,6 +638,11 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       ConfirmUnsavedResults();
       break;
+    case kTimerInputMessage:
+      if (listener_) {
+        for (const stackmat::ListenerEvent& event : listener_->TakeEvents()) OnTimerEvent(event);
+      }
+      return 0;
     case kScrambleReadyMessage:
       if (scrambleShown_ && scrambleFeed_ && (scrambleWanted_ || scrambleFeed_->Failed())) NextScramble();
       return 0;

@@ -14,6 +14,7 @@
 #include "results/book_watcher.h"
 #include "results/result_book.h"
 #include "scramble/win32/scramble_feed.h"
+#include "stackmat/win32/listener.h"
 #include "toolkit/win32/form.h"
 
 namespace tw {
@@ -51,6 +52,9 @@ class MainWindow : public Form, private results::BookWatcher {
   Timer tmrInspection;
   // Hold to start: notices when a held Space has been held for the ready delay.
   Timer tmrHold;
+  // A competition timer whose count stopped changing without saying it stopped (timers
+  // that never send a stop): noticed here.
+  Timer tmrTimerStall;
 
   std::int64_t StartTick = 0;
   std::int64_t ElapsedMs = 0;
@@ -81,6 +85,14 @@ class MainWindow : public Form, private results::BookWatcher {
   // decides the scrambles shown; a Multi-Blind session's number of cubes is read here.
   void OnSessionChanged(const std::string& event);
   scramble::Event ScrambleEvent() const { return event_; }
+
+  // The competition timer heard on a sound input when the "Timer Input" setting asks for
+  // it (a listener on the "Stackmat Device"); the keyboard, as designed, otherwise.
+  void ApplyTimerInput();
+  // What the listener reports, as it reaches the window (public for the tests).
+  void OnTimerEvent(const stackmat::ListenerEvent& event);
+  void onTimerStallTick();
+  bool CompetitionTimer() const { return competitionTimer_; }
 
   // Wiring to the other windows (F1, F2, F3, their unload with ours), set by WinMain;
   // tests leave them empty.
@@ -126,6 +138,7 @@ class MainWindow : public Form, private results::BookWatcher {
   void ShowResultOf(const std::string& line);
   void ShowElapsed(std::int64_t elapsedMs);
   void ShowFields(const DisplayFields& fields);
+  void OnTimerPacket(const stackmat::Packet& packet, std::int64_t at);
   bool CheckSoundFiles();
   bool CheckDisplayFont();
   void NextScramble();
@@ -151,6 +164,16 @@ class MainWindow : public Form, private results::BookWatcher {
   std::string changeNote_;  // what the last undo or redo did, until the next Space
   bool dnfShown_ = false;
   std::int64_t holdStart_ = 0;
+  // The competition timer's listener: something to take.
+  static constexpr UINT kTimerInputMessage = WM_APP + 42;
+  // The competition timer: its listener, the time it shows, when that last changed and
+  // how its line reads ("no signal", "signal unreadable" or "" in the caption).
+  std::unique_ptr<stackmat::Listener> listener_;
+  bool competitionTimer_ = false;
+  std::int64_t timerMs_ = 0;
+  std::int64_t timerChangedAt_ = 0;
+  stackmat::LineState lineState_ = stackmat::LineState::kNoSignal;
+  std::string lineNote_;
 };
 
 }  // namespace tw

@@ -1,0 +1,156 @@
+// The main window timed by a competition timer: what its listener reports moves the
+// digits and the timer phase, and a stop is logged as a keyboard solve is. The events
+// are handed to the window as the listener hands them; hearing a real timer through a
+// sound device is the capture test's and the end-to-end test's.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/win32/main_window.h"
+#include "results/result_book.h"
+#include "results/win32/log_file_store.h"
+#include "tests/win32/app_fixture.h"
+#include "tests/win32/message_pump.h"
+
+namespace tw {
+namespace {
+
+using stackmat::ListenerEvent;
+using stackmat::Status;
+using testing_support::AppFolderTest;
+using testing_support::ReadFileBytes;
+using testing_support::WriteFileBytes;
+
+constexpr const char* kStackmat =
+    "[General Settings]\r\nCountdown=Disabled\r\nLog Result=Enabled\r\nShow Hour=Disabled\r\n"
+    "Timer Input=Stackmat\r\n";
+
+class TimerInputTest : public AppFolderTest {
+ protected:
+  void TearDown() override {
+    if (window) window->Unload();
+    window.reset();
+    book.reset();
+    store.reset();
+    AppFolderTest::TearDown();
+  }
+
+  void Start(const std::string& settings) {
+    WriteFileBytes(Path("Setting.ini"), settings);
+    store = std::make_unique<results::LogFileStore>(Path("Result.lst"));
+    book = std::make_unique<results::ResultBook>(*store);
+    window = std::make_unique<MainWindow>(*book);
+    ASSERT_TRUE(window->Load());
+    Line(stackmat::LineState::kReading);
+  }
+
+  void Line(stackmat::LineState state) {
+    ListenerEvent event;
+    event.kind = ListenerEvent::Kind::kLineState;
+    event.state = state;
+    window->OnTimerEvent(event);
+  }
+  // The timer says `status` with `ms` on its display, `after` ms after the last packet.
+  void Packet(Status status, std::int64_t ms, std::int64_t after = 110) {
+    now += after;
+    ListenerEvent event;
+    event.kind = ListenerEvent::Kind::kPacket;
+    event.packet = stackmat::Packet{status, ms, true};
+    window->OnTimerEvent(event);
+  }
+  // Hands on, ready, lifted: the count runs to `ms`, a packet every 110 ms.
+  void RunTo(std::int64_t ms) {
+    Packet(Status::kNotReady, 0);
+    Packet(Status::kReady, 0);
+    for (std::int64_t at = 0; at < ms; at += 110) Packet(Status::kRunning, at);
+    Packet(Status::kRunning, ms);
+  }
+  std::string Display() const {
+    return window->lblMin.Text() + ":" + window->lblSec.Text() + ":" + window->lblMSec.Text();
+  }
+  std::wstring CaptionShown() const {
+    wchar_t text[128] = {};
+    GetWindowTextW(window->Handle(), text, 128);
+    return text;
+  }
+  std::string ResultFile() const {
+    book->Flush();
+    return ReadFileBytes(Path("Result.lst"));
+  }
+
+  std::unique_ptr<results::LogFileStore> store;
+  std::unique_ptr<results::ResultBook> book;
+  std::unique_ptr<MainWindow> window;
+};
+
+// The timer is the clock: its display is shown, its hands colour the digits, its stop
+// logs what it shows cut to hundredths, and Space starts nothing.
+TEST_F(TimerInputTest, TheTimersStopLogsWhatItShows) {
+  Start(kStackmat);
+  EXPECT_TRUE(window->CompetitionTimer());
+  window->onKeyDown(VK_SPACE, 0, false);
+  EXPECT_EQ(window->Phase(), timing::Phase::Idle) << "Space starts no solve";
+  Packet(Status::kNotReady, 0);
+  EXPECT_EQ(window->lblSec.ForeColor(), RGB(0xD0, 0x00, 0x00)) << "hands on, not yet ready: red";
+  Packet(Status::kReady, 0);
+  EXPECT_EQ(window->Phase(), timing::Phase::Ready);
+  EXPECT_EQ(window->lblSec.ForeColor(), RGB(0x00, 0xA0, 0x00)) << "ready: green";
+  for (std::int64_t at = 0; at < 12345; at += 110) Packet(Status::kRunning, at);
+  Packet(Status::kRunning, 12345);
+  EXPECT_EQ(window->Phase(), timing::Phase::Running);
+  EXPECT_EQ(Display(), "00:12:34");
+  Packet(Status::kStopped, 12345);
+  EXPECT_EQ(window->Phase(), timing::Phase::Idle);
+  EXPECT_NE(ResultFile().find("Result: 00:00:12:34\r\n"), std::string::npos) << ResultFile();
+  // A reset on the timer clears the digits; the next solve logs its own time.
+  Packet(Status::kIdle, 0);
+  EXPECT_EQ(Display(), "00:00:00");
+  RunTo(9870);
+  Packet(Status::kIdle, 0, 300);  // reset mid-solve: nothing logged
+  EXPECT_EQ(book->Size(), 1u);
+}
+
+// Inspection: Space starts it, the timer's start ends it and is judged then.
+TEST_F(TimerInputTest, InspectionIsJudgedWhenTheTimerStarts) {
+  Start(std::string(kStackmat) + "Inspection=Enabled\r\n");
+  window->onKeyDown(VK_SPACE, 0, false);
+  EXPECT_EQ(window->Phase(), timing::Phase::Inspection);
+  now += 15500;  // a start past 15 s is +2
+  RunTo(5000);
+  Packet(Status::kStopped, 5000);
+  EXPECT_NE(ResultFile().find("Result: 00:00:07:00 (+2)\r\n"), std::string::npos) << ResultFile();
+}
+
+// A timer that never says it stopped: its count stops changing while the line reads.
+// A line gone flat mid-solve (the cable pulled) is no stop.
+TEST_F(TimerInputTest, ACountThatStopsChangingIsAStopButAFlatLineIsNot) {
+  Start(kStackmat);
+  RunTo(4210);
+  now += 1500;
+  Line(stackmat::LineState::kNoSignal);
+  EXPECT_EQ(CaptionShown(), L"Twistwatch \u2014 no signal");
+  window->onTimerStallTick();
+  EXPECT_EQ(window->Phase(), timing::Phase::Running);
+  Line(stackmat::LineState::kUnreadable);
+  EXPECT_EQ(CaptionShown(), L"Twistwatch \u2014 signal unreadable");
+  Line(stackmat::LineState::kReading);
+  EXPECT_EQ(CaptionShown(), L"Twistwatch");
+  window->onTimerStallTick();
+  EXPECT_EQ(window->Phase(), timing::Phase::Idle);
+  EXPECT_NE(ResultFile().find("Result: 00:00:04:21\r\n"), std::string::npos) << ResultFile();
+}
+
+// Without the setting the keyboard is the input, as designed: no listener, no note.
+TEST_F(TimerInputTest, TheKeyboardStaysTheInputUnlessAskedFor) {
+  Start("[General Settings]\r\nCountdown=Disabled\r\nLog Result=Enabled\r\nShow Hour=Disabled\r\n");
+  EXPECT_FALSE(window->CompetitionTimer());
+  EXPECT_EQ(CaptionShown(), L"Twistwatch");
+  Packet(Status::kRunning, 1000);
+  EXPECT_EQ(window->Phase(), timing::Phase::Idle);
+  window->onKeyDown(VK_SPACE, 0, false);
+  EXPECT_EQ(window->Phase(), timing::Phase::Running);
+}
+
+}  // namespace
+}  // namespace tw
