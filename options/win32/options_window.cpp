@@ -324,6 +324,7 @@ bool OptionsWindow::OnLoad() {
   LoadSwitch(chkInspection, settings::kInspection);
   LoadSwitch(chkAnyKeyStops, settings::kAnyKeyStops);
   LoadHoldToStart();
+  LoadTimerInput();
   // The list follows the book from here on, loaded hidden or shown.
   lstResult.SetBook(g_book);
   SessionsChanged();
@@ -632,6 +633,9 @@ void OptionsWindow::OnCommand(int id, int code, HWND /*control*/) {
   if (index < 0 || index >= lo::kAllControlCount) return;
   const std::string_view name = RowAt(index).name;
   if (name == "cboHoldToStart" && code == CBN_SELCHANGE) return onCboHoldToStartChange();
+  if (name == "cboTimerInput" && code == CBN_SELCHANGE) return onCboTimerInputChange();
+  if (name == "cboStackmatDevice" && code == CBN_SELCHANGE) return onCboStackmatDeviceChange();
+  if (name == "cboStackmatDevice" && code == CBN_DROPDOWN) return onCboStackmatDeviceDropDown();
   if (name == "cboSession" && code == CBN_SELCHANGE) return onCboSessionChange();
   if (code != BN_CLICKED) return;
   if (name == "optSetup") return optSetup.UserClicked();
@@ -750,6 +754,10 @@ void SetOptionsResultBook(results::ResultBook* book) {
 
 void OptionsSessionsChanged() {
   if (g_options && g_options->IsLoaded()) g_options->SessionsChanged();
+}
+
+void OptionsWindow::SettingChanged(std::string_view key) {
+  if (g_setting_changed) g_setting_changed(key);
 }
 
 void SetOptionsSettingChanged(std::function<void(std::string_view key)> handler) {

@@ -82,6 +82,10 @@ class OptionsWindow : public Form {
   int HoldToStartSelected() const;
   void SetHoldToStartSelected(int item);  // as a user's pick: stores it at once
   void onCboHoldToStartChange();
+  // The timer input's row: Keyboard or a competition timer, and its sound input.
+  void onCboTimerInputChange();
+  void onCboStackmatDeviceChange();
+  void onCboStackmatDeviceDropDown();
   void onCmdRemoveClick();
   void onCmdResetClick();
   // The session row under the Result frame.
@@ -125,6 +129,10 @@ class OptionsWindow : public Form {
   // Writes a switch's key, then tells the program it changed.
   void StoreSwitch(const CheckBox& box, const settings::SwitchKey& key);
   void LoadHoldToStart();
+  void LoadTimerInput();
+  // Tells the main window a setting changed (SetOptionsSettingChanged).
+  static void SettingChanged(std::string_view key);
+  void ListSoundInputs();
   // After a Remove: once its save has an outcome, the line that took the removed one's
   // place is selected when it was saved and none when it was not (unless the user
   // picked a line meanwhile).
@@ -156,6 +164,9 @@ class OptionsWindow : public Form {
   bool select_after_save_ = false;
   int select_after_save_line_ = -1;
   options::HoldChoices hold_;
+  // The sound inputs' names as listed after the default (UTF-8); listed once dropped down.
+  std::vector<std::string> soundInputs_;
+  bool soundInputsListed_ = false;
   HHOOK key_filter_ = nullptr;
 };
 

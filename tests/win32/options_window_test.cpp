@@ -188,9 +188,9 @@ TEST_F(OptionsWindowTest, LoadRestoresTheLastPanelByExactName) {
       {"", "optAbout", {"Twistwatch | About", 5085, 4560, "fraAbout"}},  // first start: defaults
       {"Last Frame=About\r\n", "optAbout", {"Twistwatch | About", 5085, 4560, "fraAbout"}},
       // The Result panel has grown by the Sessions frame (1215) and its gap (120), the
-      // Setup panel by the Practice frame (1215) and its gap (120).
+      // Setup panel by the Practice frame (1575) and its gap (120).
       {"Last Frame=Result\r\n", "optResult", {"Twistwatch | Result", 4125 + 1335, 3600 + 1335, "fraResult"}},
-      {"Last Frame=Setup\r\n", "optSetup", {"Twistwatch | Setup", 2445 + 1335, 1920 + 1335, "fraSetup"}},
+      {"Last Frame=Setup\r\n", "optSetup", {"Twistwatch | Setup", 2445 + 1695, 1920 + 1695, "fraSetup"}},
       {"Countdown=Enabled\r\n", "optAbout", {"Twistwatch | About", 5085, 4560, "fraAbout"}},  // key missing
       {"Last Frame=result\r\n", "", {"?", 5085, 4560, ""}},
       {"Last Frame=\r\n", "", {"?", 5085, 4560, ""}},
@@ -227,7 +227,7 @@ TEST_F(OptionsWindowTest, EverySwitchLeavesExactlyOnePanelOnScreen) {
   };
   const Case cases[] = {
       {&OptionsWindow::optSetup,
-       {"Twistwatch | Setup", 2445 + 1335, 1920 + 1335, "fraSetup"},
+       {"Twistwatch | Setup", 2445 + 1695, 1920 + 1695, "fraSetup"},
        {"fraSetup", "chkLogResult", "chkShowHour", "chk3SecCD", "fraPractice", "chkShowScramble", "chkAnyKeyStops",
         "chkInspection", "lblHoldToStart", "cboHoldToStart"},
        {"fraAbout", "lblURL1", "Frame1", "Image1", "fraResult", "lstResult", "cmdReset", "fraSession",
@@ -994,12 +994,12 @@ TEST_F(OptionsWindowTest, ControlsStandAsDesigned) {
   for (HWND child = GetWindow(window.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (GetWindowLongPtrA(child, GWL_STYLE) & WS_TABSTOP) order.push_back(Text(child));
   }
-  ASSERT_GE(order.size(), 12u);
-  EXPECT_EQ(std::vector<std::string>(order.begin(), order.begin() + 12),
+  ASSERT_GE(order.size(), 14u);
+  EXPECT_EQ(std::vector<std::string>(order.begin(), order.begin() + 14),
             (std::vector<std::string>{"&Log result automatically", "Show &hour",
                                       "3 seconds &countdown before start the counter", "Show scr&amble",
-                                      "Any &key stops the timer", "WCA &inspection (15 s)", "Off", "E&xit", "&Setup",
-                                      "", "Re&move Selected", "R&eset"}));
+                                      "Any &key stops the timer", "WCA &inspection (15 s)", "Off", "Keyboard",
+                                      "Default sound input", "E&xit", "&Setup", "", "Re&move Selected", "R&eset"}));
   EXPECT_EQ(std::count(order.begin(), order.end(), "&Result") + std::count(order.begin(), order.end(), "A&bout"), 0);
 
   const LOGFONTA title = FontOf(window.Control("Label1"));
@@ -1110,6 +1110,31 @@ TEST_F(OptionsWindowTest, PracticeSwitchesWriteTheirKeysAtOnceByClickAndByAccess
       {[&] { SendMessageA(hold, WM_KEYDOWN, VK_DOWN, 0); }, "Hold To Start", "300"},
       {[&] { window.SetHoldToStartSelected(4); }, "Hold To Start", "1000"},
       {[&] { window.SetHoldToStartSelected(0); }, "Hold To Start", "Disabled"},
+      // The timer input: its label's key focuses the list; the sound input's list is
+      // usable only for a competition timer, and its first item is the default input.
+      {[&] {
+         EXPECT_FALSE(IsWindowEnabled(window.Control("cboStackmatDevice")));
+         EXPECT_TRUE(altKey('p'));
+         EXPECT_EQ(GetFocus(), window.Control("cboTimerInput"));
+         SendMessageA(window.Control("cboTimerInput"), WM_KEYDOWN, VK_DOWN, 0);
+         EXPECT_TRUE(IsWindowEnabled(window.Control("cboStackmatDevice")));
+       },
+       "Timer Input", "Stackmat"},
+      {[&] {
+         HWND device = window.Control("cboStackmatDevice");
+         SendMessageA(window.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(device), CBN_DROPDOWN),
+                      reinterpret_cast<LPARAM>(device));
+         EXPECT_EQ(Text(device), "Default sound input");
+         SendMessageA(device, CB_SETCURSEL, 0, 0);
+         SendMessageA(window.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(device), CBN_SELCHANGE),
+                      reinterpret_cast<LPARAM>(device));
+       },
+       "Stackmat Device", ""},
+      {[&] {
+         SendMessageA(window.Control("cboTimerInput"), WM_KEYDOWN, VK_UP, 0);
+         EXPECT_FALSE(IsWindowEnabled(window.Control("cboStackmatDevice")));
+       },
+       "Timer Input", "Keyboard"},
   };
   for (const Step& step : steps) {
     changes.clear();
@@ -1127,11 +1152,12 @@ TEST_F(OptionsWindowTest, SetupPanelTabsThroughTheSetupFrameThenPracticeThenExit
   window.Show();
   std::vector<std::string> walk;
   HWND at = window.Control("chkLogResult");
-  for (int step = 0; step < 10; ++step, at = GetNextDlgTabItem(window.Handle(), at, FALSE)) walk.push_back(Text(at));
+  for (int step = 0; step < 11; ++step, at = GetNextDlgTabItem(window.Handle(), at, FALSE)) walk.push_back(Text(at));
+  // The sound input's list is passed over while the keyboard is the input.
   EXPECT_EQ(walk, (std::vector<std::string>{"&Log result automatically", "Show &hour",
                                             "3 seconds &countdown before start the counter", "Show scr&amble",
-                                            "Any &key stops the timer", "WCA &inspection (15 s)", "Off", "E&xit",
-                                            "&Setup", "&Log result automatically"}));
+                                            "Any &key stops the timer", "WCA &inspection (15 s)", "Off", "Keyboard",
+                                            "E&xit", "&Setup", "&Log result automatically"}));
 }
 
 // One letter, one control, in every panel: an Alt+letter never reaches a control the
@@ -1144,7 +1170,7 @@ TEST_F(OptionsWindowTest, AccessKeysAreUniqueInEveryPanel) {
     std::size_t letters;
   };
   const Case cases[] = {
-      {&OptionsWindow::optSetup, 11},  // options, Exit, three designed boxes, four practice switches
+      {&OptionsWindow::optSetup, 12},  // options, Exit, three designed boxes, five practice switches
       {&OptionsWindow::optResult, 12},  // options, Exit, Remove, Reset, the session row's six
       {&OptionsWindow::optAbout, 4},
   };
