@@ -83,7 +83,10 @@ class Geometry:
 class App:
     """One run of the program in its own copy of the ready-to-run folder."""
 
-    def __init__(self, prepare=None, folder_prefix="tw-e2e-"):
+    def __init__(self, prepare=None, folder_prefix="tw-e2e-", audio_env=None):
+        """`audio_env`: the variables that reach a PulseAudio daemon of the test's own; with
+        them Wine's PulseAudio driver is enabled for this run (it is off for every other)."""
+        self.audio_env = audio_env
         self.folder = tempfile.mkdtemp(prefix=folder_prefix)
         for name in os.listdir(DIST):
             shutil.copy2(os.path.join(DIST, name), self.folder)
@@ -125,7 +128,11 @@ class App:
     # The process.
     def start(self, wait_for_window=True):
         self.crashes_before = set(self.all_crash_dialogs())
-        self.proc = subprocess.Popen([WINE, self.path("Twistwatch.exe")], cwd=self.folder, env=wine_env(),
+        env = wine_env()
+        if self.audio_env:
+            env.update(self.audio_env)
+            env["WINEDLLOVERRIDES"] = "mscoree,mshtml=;winealsa.drv=d"
+        self.proc = subprocess.Popen([WINE, self.path("Twistwatch.exe")], cwd=self.folder, env=env,
                                      stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                      stderr=subprocess.DEVNULL)
         if wait_for_window:
