@@ -47,8 +47,6 @@ constexpr COLORREF kHoldingColor = RGB(0xD0, 0x00, 0x00);
 constexpr COLORREF kReadyColor = RGB(0x00, 0xA0, 0x00);
 constexpr unsigned kHoldTickMs = 15;
 constexpr unsigned kTimerStallTickMs = 250;
-// The worker's word that a scramble is ready.
-constexpr UINT kScrambleReadyMessage = WM_APP + 40;
 constexpr ULONGLONG kBeepLength = 1282;
 constexpr ULONGLONG kDingLength = 80856;
 
@@ -192,21 +190,6 @@ void MainWindow::ApplyShowHourLayout(bool hourShown) {
   lblScramble.SetWidth(ClientWidth());
 }
 
-void MainWindow::OnSessionChanged(const std::string& event) {
-  const scramble::Event next = scramble::EventFromId(event).value_or(scramble::Event::k333);
-  const int cubes = next == scramble::Event::k333mbf
-                        ? settings::Read(settings::kMultiBlindCubes).value_or(scramble::kFewestMultiBlindPuzzles)
-                        : scramble::kFewestMultiBlindPuzzles;
-  if (next == event_ && cubes == cubes_) return;
-  event_ = next;
-  cubes_ = cubes;
-  // The old event's worker is stopped here; a scramble it had ready is not this event's.
-  scrambleFeed_.reset();
-  scramble_.clear();
-  scrambleState_.clear();
-  if (scrambleShown_) ApplyScrambleSetting();
-}
-
 void MainWindow::OnSettingChanged(std::string_view key) {
   if (key == settings::kShowHour.name) {
     ApplyShowHourLayout(TimerSwitch(settings::kShowHour));
@@ -219,63 +202,6 @@ void MainWindow::OnSettingChanged(std::string_view key) {
     ApplyTimerInput();
   }
 }
-
-void MainWindow::ApplyScrambleSetting() {
-  const bool shown = TimerSwitch(settings::kShowScramble);
-  scrambleShown_ = shown;
-  lblScramble.SetWrap(true);
-  lblScramble.SetWidth(ClientWidth());
-  lblScramble.SetVisible(shown);
-  if (!shown) {
-    FitScrambleRow();
-    if (onScrambleChanged) onScrambleChanged(event_, {});
-    return;
-  }
-  // The event's tables are built on the worker only once the row is wanted.
-  if (!scrambleFeed_) scrambleFeed_ = std::make_unique<scramble::ScrambleFeed>(event_, cubes_);
-  scrambleFeed_->Start(Handle(), kScrambleReadyMessage);
-  if (scramble_.empty()) {
-    NextScramble();
-  } else {
-    ShowScramble({scramble_, scrambleState_}, scramble_);
-  }
-}
-
-void MainWindow::NextScramble() {
-  if (scrambleFeed_->Failed()) {
-    // The tables could not be built (out of memory): say so rather than wait for ever.
-    scrambleWanted_ = false;
-    ShowScramble({}, L::kScrambleUnavailable);
-    return;
-  }
-  scrambleWanted_ = !scrambleFeed_->Ready();
-  if (scrambleWanted_) {
-    ShowScramble({}, L::kScramblePlaceholder);
-    return;
-  }
-  scramble::EventScramble next = scrambleFeed_->TakeScramble();
-  const std::string text = next.text;
-  ShowScramble(std::move(next), text);
-}
-
-void MainWindow::ShowScramble(scramble::EventScramble scramble, const std::string& rowText) {
-  scramble_ = scramble.text;
-  scrambleState_ = scramble.state;
-  lblScramble.SetText(rowText);
-  FitScrambleRow();
-  if (onScrambleChanged) onScrambleChanged(event_, scramble);
-}
-
-// The row grows to the scramble's lines (Megaminx's seven, a long big-cube scramble
-// broken at the window's width), never below the designed one-line row.
-void MainWindow::FitScrambleRow() {
-  int row = 0;
-  if (scrambleShown_) row = std::max(L::kScrambleRowHeight, lblScramble.TextHeight() + L::kScrambleRowPadding);
-  lblScramble.SetHeight(row);
-  SetClientSize(ClientWidth(), L::kClientHeight + row);
-}
-
-bool MainWindow::CopyScramble() { return !scramble_.empty() && CopyTextToClipboard(Handle(), scramble_); }
 
 bool MainWindow::OnLoad() {
   if (!CheckSoundFiles()) {

@@ -164,7 +164,9 @@ class MainWindow : public Form, private results::BookWatcher {
   std::string changeNote_;  // what the last undo or redo did, until the next Space
   bool dnfShown_ = false;
   std::int64_t holdStart_ = 0;
-  // The competition timer's listener: something to take.
+  // The worker's word that a scramble is ready; the competition timer's listener's
+  // that it has something to take.
+  static constexpr UINT kScrambleReadyMessage = WM_APP + 40;
   static constexpr UINT kTimerInputMessage = WM_APP + 42;
   // The competition timer: its listener, the time it shows, when that last changed and
   // how its line reads ("no signal", "signal unreadable" or "" in the caption).
