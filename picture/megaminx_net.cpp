@@ -15,20 +15,21 @@ namespace {
 constexpr int kFaces = 12;
 constexpr int kStickersPerFace = 11;
 
-// Colours of the twelve faces, in the state's order.
+// Colours of the twelve faces, in the state's order: the white-and-grey scheme, around
+// white green (front), purple, yellow, blue and red clockwise as seen from above.
 constexpr std::array<std::uint32_t, kFaces> kColours = {
     0xFFFFFF,  // U white
     0x006A3A,  // F dark green
     0xC8102E,  // R red
-    0x5B2C83,  // BR purple
+    0x0046AD,  // BR dark blue
     0xFFD500,  // BL yellow
-    0x0046AD,  // L dark blue
+    0x5B2C83,  // L purple
     0x9A9A9A,  // D grey
-    0x7FD6F2,  // DR light blue
-    0xF6EB8C,  // DBR light yellow
-    0xF7A6C9,  // B pink
-    0x8FD14F,  // DBL light green
-    0xFF7F00,  // DL orange
+    0x7FD6F2,  // DR light blue, opposite BL
+    0xFF7F00,  // DBR orange, opposite L
+    0xF7A6C9,  // B pink, opposite F
+    0x8FD14F,  // DBL light green, opposite R
+    0xF6EB8C,  // DL light yellow, opposite BR
 };
 
 constexpr double kRadius = 1.0;       // centre to corner of a face
