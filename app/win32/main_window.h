@@ -174,6 +174,7 @@ class MainWindow : public Form, private results::BookWatcher {
   bool competitionTimer_ = false;
   std::int64_t timerMs_ = 0;
   std::int64_t timerChangedAt_ = 0;
+  bool timerRunning_ = false;  // the last packet said running
   stackmat::LineState lineState_ = stackmat::LineState::kNoSignal;
   std::string lineNote_;
 };

@@ -35,7 +35,10 @@ void MainWindow::ApplyTimerInput() {
   const bool wanted = settings::Read(settings::kTimerInput) == settings::kTimerInputStackmat;
   listener_.reset();
   tmrTimerStall.SetEnabled(false);
+  // A solve under way was timed by the input being left: it is dropped, not finished by the other.
+  if (wanted != competitionTimer_ && state_.phase != timing::Phase::Idle) Apply(timing::Event::Escape, NowMs());
   competitionTimer_ = wanted;
+  timerRunning_ = false;
   lineNote_.clear();
   if (wanted && Handle()) {
     lineState_ = stackmat::LineState::kNoSignal;
@@ -72,9 +75,13 @@ void MainWindow::OnTimerPacket(const stackmat::Packet& packet, std::int64_t at) 
   using stackmat::Status;
   if (packet.ms != timerMs_) timerChangedAt_ = at;
   timerMs_ = packet.ms;
+  // Only the timer's turn to running starts a solve: a count still running after Escape,
+  // or frozen after a stall was logged, starts nothing until the timer is reset or stops.
+  const bool started = packet.status == Status::kRunning && !timerRunning_;
+  timerRunning_ = packet.status == Status::kRunning;
   switch (packet.status) {
     case Status::kRunning:
-      if (state_.phase != timing::Phase::Running) Apply(timing::Event::TimerStarted, at);
+      if (started && state_.phase != timing::Phase::Running) Apply(timing::Event::TimerStarted, at);
       if (state_.phase == timing::Phase::Running) ShowElapsed(timerMs_);
       break;
     case Status::kStopped:

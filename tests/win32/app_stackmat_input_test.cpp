@@ -10,6 +10,7 @@
 #include "app/win32/main_window.h"
 #include "results/result_book.h"
 #include "results/win32/log_file_store.h"
+#include "storage/win32/settings.h"
 #include "tests/win32/app_fixture.h"
 #include "tests/win32/message_pump.h"
 
@@ -140,6 +141,41 @@ TEST_F(StackmatInputTest, ACountThatStopsChangingIsAStopButAFlatLineIsNot) {
   window->onTimerStallTick();
   EXPECT_EQ(window->Phase(), timing::Phase::Idle);
   EXPECT_NE(ResultFile().find("Result: 00:00:04:21\r\n"), std::string::npos) << ResultFile();
+}
+
+// A solve dropped stays dropped: by Escape while the timer still counts, by a stall
+// already logged while the frozen count keeps arriving, by the keyboard chosen mid-solve.
+TEST_F(StackmatInputTest, ADroppedOrLoggedSolveIsNotStartedAgainByTheSameCount) {
+  Start(kStackmat);
+  RunTo(3000);
+  window->onKeyDown(VK_ESCAPE, 0, false);
+  Packet(Status::kRunning, 3110);
+  EXPECT_EQ(window->Phase(), timing::Phase::Idle) << "the count after Escape starts nothing";
+  EXPECT_EQ(Display(), "00:00:00");
+  Packet(Status::kStopped, 3200);
+  EXPECT_EQ(book->Size(), 0u);
+
+  Packet(Status::kIdle, 0);
+  RunTo(4210);
+  now += 1500;
+  window->onTimerStallTick();
+  ASSERT_EQ(book->Size(), 1u);
+  for (int i = 0; i < 3; ++i) Packet(Status::kRunning, 4210);
+  now += 1500;
+  window->onTimerStallTick();
+  EXPECT_EQ(window->Phase(), timing::Phase::Idle);
+  EXPECT_EQ(book->Size(), 1u) << "a frozen count is logged once";
+
+  Packet(Status::kIdle, 0);
+  RunTo(2000);
+  settings::Write(settings::kTimerInput, settings::kTimerInputKeyboard);
+  window->OnSettingChanged(settings::kTimerInput.name);
+  EXPECT_FALSE(window->CompetitionTimer());
+  EXPECT_EQ(window->Phase(), timing::Phase::Idle);
+  EXPECT_EQ(CaptionShown(), L"Twistwatch");
+  window->onKeyDown(VK_SPACE, 0, false);
+  EXPECT_EQ(window->Phase(), timing::Phase::Running) << "the keyboard times from here";
+  EXPECT_EQ(book->Size(), 1u);
 }
 
 // Without the setting the keyboard is the input, as designed: no listener, no note.
