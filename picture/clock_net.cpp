@@ -39,11 +39,14 @@ bool AddFace(NetDrawing& net, double left, std::string_view dials, bool front) {
     const NetPoint centre{left + 0.5 + d % 3, 0.5 + d / 3};
     net.shapes.push_back(NetShape{Circle(centre, kDialRadius), front ? kFrontDial : kBackDial});
     net.shapes.push_back(NetShape{Circle(Polar(centre, kDialRadius * 0.85, -90), 0.04), kTwelve, false});
-    // The hand: a thin triangle from the dial's centre to its hour (12 straight up).
+    // The hand: a long thin triangle from a hub on the dial's centre to its hour (12
+    // straight up), so that it reads as pointing away from the centre.
     const double degrees = -90 + 30.0 * hour;
-    net.shapes.push_back(NetShape{{Polar(centre, 0.07, degrees - 90), Polar(centre, kDialRadius * 0.8, degrees),
-                                   Polar(centre, 0.07, degrees + 90)},
-                                  front ? kFrontHand : kBackHand, false});
+    const std::uint32_t hand = front ? kFrontHand : kBackHand;
+    net.shapes.push_back(NetShape{{Polar(centre, 0.035, degrees - 90), Polar(centre, kDialRadius * 0.85, degrees),
+                                   Polar(centre, 0.035, degrees + 90)},
+                                  hand, false});
+    net.shapes.push_back(NetShape{Circle(centre, 0.06), hand, false});
   }
   return true;
 }

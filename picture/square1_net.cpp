@@ -1,8 +1,9 @@
 // Square-1 as its two layers, each seen from its own side with the front down, and the
-// middle layer between them. Each piece is drawn as the wedge it fills, in its layer's
-// colour, with a band of its side colours along the rim.
+// middle layer under them. Each piece is drawn in its shape and its layer's colour, with
+// a band of its side colours along its outer sides.
 #include <array>
 #include <cmath>
+#include <utility>
 
 #include "picture/net_parts.h"
 
@@ -11,8 +12,8 @@ namespace tw::picture::parts {
 namespace {
 
 constexpr int kSlots = 12;
-constexpr double kRim = 1.0;
-constexpr double kBand = 0.25;  // the side colours' band outside the rim
+constexpr double kHalfSide = 1.0;  // of the layer when it is square
+constexpr double kBand = 0.2;      // the side colours' band outside the pieces
 // The cut lies a twelfth's half to the left of the front's middle on top, so the solved
 // top layer starts at the cut with a corner; seen from below, the same cut is a half
 // twelfth the other way.
@@ -47,36 +48,46 @@ int PieceOf(char digit) {
   return -1;
 }
 
-// A twelfth-wide wedge from `from` to `to` radius, `slot` twelfths past the cut.
-std::vector<NetPoint> Wedge(NetPoint centre, double cut, int slot, int width, double from, double to) {
-  std::vector<NetPoint> points;
-  const double start = cut + 30.0 * slot;
-  const int steps = 3 * width;
-  for (int i = 0; i <= steps; ++i) points.push_back(Polar(centre, to, start + 30.0 * width * i / steps));
-  for (int i = steps; i >= 0; --i) points.push_back(Polar(centre, from, start + 30.0 * width * i / steps));
-  return points;
+// A point of a piece's outline: `twelfths` past the cut, at `radius`.
+NetPoint At(NetPoint centre, double cut, double twelfths, double radius) {
+  return Polar(centre, radius, cut + 30.0 * twelfths);
+}
+
+// A band of side colour outside the piece's side from `a` to `b` (clockwise on the
+// screen), as thick as kBand.
+std::vector<NetPoint> Band(NetPoint a, NetPoint b) {
+  const double dx = b.x - a.x, dy = b.y - a.y;
+  const double length = std::sqrt(dx * dx + dy * dy);
+  // Clockwise on a screen whose y grows downwards, the outside is on the left: (dy, -dx).
+  const NetPoint out{dy / length * kBand, -dx / length * kBand};
+  return {a, b, {b.x + out.x, b.y + out.y}, {a.x + out.x, a.y + out.y}};
 }
 
 // One layer; false when a twelfth holds no piece or a corner only half of one. A corner
 // may lie across the cut after a turn of the layer: the layer is read from a twelfth
-// where a piece begins.
+// where a piece begins. Each piece has its true shape: an edge a triangle whose outer
+// side lies on the square, a corner a kite reaching the square's corner.
 bool AddLayer(NetDrawing& net, NetPoint centre, double cut, std::string_view slots) {
   const auto at = [&](int slot) { return PieceOf(slots[static_cast<std::size_t>(slot % kSlots)]); };
   const int first = at(0) >= 0 && at(0) == at(kSlots - 1) ? kSlots - 1 : 0;
+  const double side = kHalfSide / std::cos(kPi / 12);  // centre to where an edge meets a corner
+  const double tip = kHalfSide * std::sqrt(2.0);       // centre to a corner's outer point
   for (int slot = first; slot < first + kSlots;) {
     const int piece = at(slot);
     if (piece < 0) return false;
     const bool corner = piece % 2 == 0 ? piece < 8 : piece >= 8;
     const int width = corner ? 2 : 1;
     if (corner && (slot + 1 >= first + kSlots || at(slot + 1) != piece)) return false;
-    constexpr double kCentre = 0.0001;
-    net.shapes.push_back(NetShape{Wedge(centre, cut, slot, width, kCentre, kRim), piece < 8 ? kWhite : kYellow});
+    std::vector<NetPoint> outline{centre, At(centre, cut, slot, side)};
+    if (corner) outline.push_back(At(centre, cut, slot + 1, tip));
+    outline.push_back(At(centre, cut, slot + width, side));
     const std::array<char, 2> sides = SidesOf(piece);
     for (int part = 0; part < width; ++part) {
       std::uint32_t rgb = 0;
       CubeColour(sides[static_cast<std::size_t>(part)], rgb);
-      net.shapes.push_back(NetShape{Wedge(centre, cut, slot + part, 1, kRim, kRim + kBand), rgb});
+      net.shapes.push_back(NetShape{Band(outline[static_cast<std::size_t>(1 + part)], outline[static_cast<std::size_t>(2 + part)]), rgb});
     }
+    net.shapes.push_back(NetShape{std::move(outline), piece < 8 ? kWhite : kYellow});
     slot += width;
   }
   return true;
@@ -98,7 +109,7 @@ NetDrawing Square1Net(std::string_view state) {
     if (seen[static_cast<std::size_t>(piece)] != (corner ? 2 : 1)) return {};
   }
   NetDrawing net;
-  const double layer = 2 * (kRim + kBand);
+  const double layer = 2 * (kHalfSide * std::sqrt(2.0) + kBand);  // a corner's tip, turned any way
   const double gap = 0.4;
   net.width = 2 * layer + 3 * gap;
   net.height = layer + 2 * gap;
@@ -108,13 +119,14 @@ NetDrawing Square1Net(std::string_view state) {
       !AddLayer(net, bottom, kBottomCutDegrees, state.substr(kSlots, kSlots))) {
     return {};
   }
-  // The middle layer under the layers: its front, the small part left of the cut; turned
-  // over, the large part is.
+  // The middle layer's front under the layers: the small part left of the cut and the
+  // large part right of it, both green; turned over, the large part shows its back, as
+  // wide as the small part, and the layer's front is short of the square's.
   const bool turned = state.back() == '/';
   const double barLeft = gap, barWidth = net.width - 2 * gap, barTop = net.height, barHeight = 0.3;
-  const double split = barLeft + barWidth * (turned ? 2.0 / 3.0 : 1.0 / 3.0);
-  net.shapes.push_back(Quad(barLeft, barTop, split - barLeft, barHeight, kGreen));
-  net.shapes.push_back(Quad(split, barTop, barLeft + barWidth - split, barHeight, turned ? kBlue : kGreen));
+  const double small = barWidth * (1 - std::tan(kPi / 12)) / 2;  // the cut meets the front 15 degrees off centre
+  net.shapes.push_back(Quad(barLeft, barTop, small, barHeight, kGreen));
+  net.shapes.push_back(Quad(barLeft + small, barTop, turned ? small : barWidth - small, barHeight, turned ? kBlue : kGreen));
   net.height += barHeight + gap;
   return net;
 }

@@ -4,11 +4,12 @@ over a few hundred seeded solves, the scramble picture of every WCA event), savi
 screenshot of each state."""
 import os
 import random
+import subprocess
 import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tests", "e2e"))
-from harness import App, wait_until  # noqa: E402
+from harness import SHOTS, App, pixels, wait_until, wine_env  # noqa: E402
 
 
 def warm_up():
@@ -99,24 +100,41 @@ EVENTS = ("333", "222", "444", "555", "666", "777", "333bf", "333oh", "333fm", "
           "pyram", "skewb", "sq1", "minx", "clock")
 
 
+def drawn(app, wid):
+    """Whether the window shows a puzzle: a run of strongly coloured pixels, where a note
+    is grey on white."""
+    box = app.geometry(wid)
+    data = pixels(box.x, box.y + box.height // 4, box.width, box.height // 2)
+    return any(max(data[i:i + 3]) - min(data[i:i + 3]) > 80 for i in range(0, len(data), 3))
+
+
 def scramble_pictures():
-    """One start per event: a session of that event shown, F4, the picture saved."""
+    """One start per event: a session of that event current, F4, the picture window
+    (made large enough to check every sticker) saved on its own."""
     shots = []
     for event in EVENTS:
         def prepare(app, event=event):
             app.write("Setting.ini", "[General Settings]\r\nCountdown=Disabled\r\nLog Result=Enabled\r\n"
                       "Show Hour=Disabled\r\nShow Scramble=Enabled\r\nMulti-Blind Cubes=3\r\n"
                       f"Sessions=1,2\r\nSession 2 Name={event}\r\nSession 2 Event={event}\r\n"
-                      "Current Session=2\r\n")
+                      "Current Session=2\r\nScramble Width=9000\r\nScramble Height=6600\r\n")
 
         with App(prepare=prepare) as app:
             app.start(wait_for_window=False)
             app.main = app.wait_window("^Twistwatch")
             app.focus(app.main)
             app.key("F4")
-            app.wait_window("^Twistwatch [|] Scramble$", timeout=10)
-            time.sleep(2.0)  # the event's first scramble comes from the worker
-            shots.append(app.screenshot("scramble-" + event))
+            picture = app.wait_window("^Twistwatch [|] Scramble$", timeout=10)
+            # The event's first scramble comes from the worker, Megaminx's and Square-1's
+            # after their tables.
+            if not wait_until(lambda: drawn(app, picture), 60, step=0.5):
+                print("scramble-" + event + ": no picture within a minute")
+            time.sleep(0.3)
+            target = os.path.join(SHOTS, "scramble-" + event + ".png")
+            os.makedirs(SHOTS, exist_ok=True)
+            subprocess.run(["import", "-window", picture, target], env=wine_env(), check=False,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=30)
+            shots.append(target)
     return shots
 
 

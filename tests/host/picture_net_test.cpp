@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <set>
 #include <string>
@@ -45,7 +46,7 @@ TEST(PuzzleNet, EveryEventsScrambleDrawsEachStickerInsideThePicture) {
       {Event::k333fm, 54, 6},   {Event::k333mbf, 54, 6}, {Event::k444bf, 96, 6},  {Event::k555bf, 150, 6},
       {Event::kPyram, 36, 4},   {Event::kSkewb, 30, 6},  {Event::kMinx, 132, 12},
       {Event::kSq1, 16 + 24 + 2, 6},  // each piece, its side colours, the middle layer
-      {Event::kClock, 2 + 9 * 3 * 2, 8},
+      {Event::kClock, 2 + 9 * 4 * 2, 7},  // per dial its circle, the 12 mark, the hand and its hub
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(scramble::IdOf(c.event)));
@@ -137,6 +138,19 @@ TEST(PuzzleNet, APyraminxTurnMovesTheTopsOfTheSideFaces) {
   EXPECT_GT(Middle(net.shapes[18]).x, Middle(net.shapes[9]).x);  // R right of F
   // D's front edge meets F's bottom: its first row lies nearer F than its point.
   EXPECT_LT(Middle(net.shapes[27]).y, Middle(net.shapes[35]).y);
+
+  // The tip l turns the three stickers at the front left vertex: F's bottom left, L's
+  // bottom right and D's top left, where they meet in the net.
+  const NetDrawing solved = Drawn(Event::kPyram, "");
+  const NetDrawing tip = Drawn(Event::kPyram, "l");
+  ASSERT_EQ(tip.shapes.size(), 36u);
+  std::vector<std::size_t> changed;
+  for (std::size_t s = 0; s < 36; ++s) {
+    if (tip.shapes[s].rgb != solved.shapes[s].rgb) changed.push_back(s);
+  }
+  ASSERT_EQ(changed, (std::vector<std::size_t>{8, 9 + 4, 27}));
+  EXPECT_LT(Middle(tip.shapes[27]).x, Middle(tip.shapes[35]).x);
+  EXPECT_LT(Middle(tip.shapes[27]).x, Middle(tip.shapes[9]).x);
 }
 
 // Each Megaminx flower is seen from outside: on U's, F below, L lower left, R lower
@@ -202,10 +216,20 @@ TEST(PuzzleNet, MegaminxFlowersAreSeenFromOutside) {
 }
 
 // The side colours of the Square-1's layers: the top seen from above (left on the
-// left), the bottom from below (right on the left), the front down in both.
+// left), the bottom from below (right on the left), the front down in both; under
+// them the middle layer's front.
 TEST(PuzzleNet, Square1LayersShowTheirSidesFromOutside) {
   const NetDrawing net = Drawn(Event::kSq1, "");
   ASSERT_EQ(net.shapes.size(), 42u);
+  double layersBottom = 0;
+  for (const NetShape& shape : net.shapes) {
+    for (const NetPoint& p : shape.points) {
+      if (shape.rgb == kWhite || shape.rgb == kYellow) layersBottom = std::max(layersBottom, p.y);
+    }
+  }
+  const auto inMiddleLayer = [&](const NetShape& shape) {
+    return std::all_of(shape.points.begin(), shape.points.end(), [&](const NetPoint& p) { return p.y > layersBottom; });
+  };
   const double split = net.width / 2;
   for (const bool top : {true, false}) {
     SCOPED_TRACE(top ? "top" : "bottom");
@@ -214,7 +238,7 @@ TEST(PuzzleNet, Square1LayersShowTheirSidesFromOutside) {
     std::vector<const NetShape*> bands;
     for (const NetShape& shape : net.shapes) {
       const NetPoint m = Middle(shape);
-      if (shape.points.size() == 4 || (m.x < split) != top) continue;  // the middle layer's bar, or the other layer
+      if (inMiddleLayer(shape) || (m.x < split) != top) continue;
       if (shape.rgb == (top ? kWhite : kYellow)) {
         ++pieces;
         centre.x += m.x / 8;
@@ -239,12 +263,17 @@ TEST(PuzzleNet, Square1LayersShowTheirSidesFromOutside) {
     EXPECT_EQ(furthest(-1, 0), top ? kOrange : kRed);
     EXPECT_EQ(furthest(1, 0), top ? kRed : kOrange);
   }
-  // The slash turns the middle layer's right part over: its back shows.
-  std::set<std::uint32_t> middle;
-  for (const NetShape& shape : Drawn(Event::kSq1, "/").shapes) {
-    if (shape.points.size() == 4) middle.insert(shape.rgb);
-  }
-  EXPECT_EQ(middle, (std::set<std::uint32_t>{kGreen, kBlue}));
+  // Solved, the middle layer's front is green across; the slash turns its right part
+  // over, and its back's blue shows right of the small part.
+  const auto middleLayer = [&](const NetDrawing& drawn) {
+    std::vector<std::uint32_t> colours;
+    for (const NetShape& shape : drawn.shapes) {
+      if (inMiddleLayer(shape)) colours.push_back(shape.rgb);
+    }
+    return colours;
+  };
+  EXPECT_EQ(middleLayer(net), (std::vector<std::uint32_t>{kGreen, kGreen}));
+  EXPECT_EQ(middleLayer(Drawn(Event::kSq1, "/")), (std::vector<std::uint32_t>{kGreen, kBlue}));
 }
 
 // The Clock's hands point at their hours, 12 straight up; the back is seen from the back.
