@@ -136,6 +136,15 @@ TEST_F(ScramblePictureTest, TimerKeysGoToTheTimerAndItsPlaceIsKept) {
   EXPECT_EQ(placed.top, 30);
   EXPECT_EQ(Setting("Scramble Width"), width);
   EXPECT_EQ(Setting("Scramble Picture"), "Shown");
+
+  // Shown at exit, it comes back at the next start, still without the keyboard.
+  picture->Unload();
+  SetForegroundWindow(main->Handle());
+  ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == main->Handle(); }));
+  picture->RestoreFromSettings();
+  EXPECT_TRUE(picture->Visible());
+  PumpUntil([] { return false; }, 100);
+  EXPECT_EQ(GetActiveWindow(), main->Handle());
 }
 
 // With the row off there is no scramble to draw: the window says how to have one.
