@@ -27,6 +27,7 @@ int HourOf(char c) {
 
 std::vector<NetPoint> Circle(NetPoint centre, double radius) {
   std::vector<NetPoint> points;
+  points.reserve(kCircleSteps);
   for (int i = 0; i < kCircleSteps; ++i) points.push_back(Polar(centre, radius, 360.0 * i / kCircleSteps));
   return points;
 }
@@ -36,7 +37,8 @@ bool AddFace(NetDrawing& net, double left, std::string_view dials, bool front) {
   for (int d = 0; d < kDials; ++d) {
     const int hour = HourOf(dials[static_cast<std::size_t>(d)]);
     if (hour < 0) return false;
-    const NetPoint centre{left + 0.5 + d % 3, 0.5 + d / 3};
+    const int row = d / 3, column = d % 3;
+    const NetPoint centre{left + 0.5 + column, 0.5 + row};
     net.shapes.push_back(NetShape{Circle(centre, kDialRadius), front ? kFrontDial : kBackDial});
     net.shapes.push_back(NetShape{Circle(Polar(centre, kDialRadius * 0.85, -90), 0.04), kTwelve, false});
     // The hand: a long thin triangle from a hub on the dial's centre to its hour (12
@@ -54,7 +56,7 @@ bool AddFace(NetDrawing& net, double left, std::string_view dials, bool front) {
 }  // namespace
 
 NetDrawing ClockNet(std::string_view state) {
-  if (state.size() != 2 * kDials) return {};
+  if (state.size() != 2 * static_cast<std::size_t>(kDials)) return {};
   NetDrawing net;
   net.width = 3 + 0.4 + 3;
   net.height = 3;

@@ -98,7 +98,7 @@ void AddFlower(NetDrawing& net, NetPoint centre, std::string_view state, int mid
                const std::array<int, 5>& ringByEdge, bool& ok) {
   // Corners at 54, 126, ... degrees: edge 0 (corners 0 and 1) is the bottom edge.
   const Pentagon middle = Around(centre, 54);
-  const auto stickersOf = [&](int face) { return state.substr(static_cast<std::size_t>(face * kStickersPerFace), kStickersPerFace); };
+  const auto stickersOf = [&](int face) { return state.substr(static_cast<std::size_t>(face) * kStickersPerFace, kStickersPerFace); };
   AddFace(net, middle, 0, stickersOf(middleFace), ok);
   for (int edge = 0; edge < 5; ++edge) {
     int shared = 0;
@@ -110,7 +110,7 @@ void AddFlower(NetDrawing& net, NetPoint centre, std::string_view state, int mid
 }  // namespace
 
 NetDrawing MegaminxNet(std::string_view state) {
-  if (state.size() != static_cast<std::size_t>(kFaces * kStickersPerFace)) return {};
+  if (state.size() != static_cast<std::size_t>(kFaces) * kStickersPerFace) return {};
   NetDrawing net;
   // A face of the ring reaches 1 + 2 cos 36 = 2.62 face radii from the middle's centre.
   const double span = 5.4 * kRadius;

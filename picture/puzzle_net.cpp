@@ -24,7 +24,7 @@ constexpr std::array<std::array<double, 2>, 6> kCrossPlaces = {{{1, 0}, {2, 1}, 
 // outside, U with B above it and D with F above it, as the net lays them.
 NetDrawing CubeNet(std::string_view state) {
   const int n = static_cast<int>(std::lround(std::sqrt(static_cast<double>(state.size()) / 6.0)));
-  if (n < 2 || static_cast<std::size_t>(6 * n * n) != state.size()) return {};
+  if (n < 2 || 6 * static_cast<std::size_t>(n) * static_cast<std::size_t>(n) != state.size()) return {};
   NetDrawing net;
   const double face = n + kGap * n;
   net.width = 4 * face;
@@ -93,7 +93,8 @@ bool PyraminxFace(NetDrawing& net, std::string_view stickers, NetPoint apex, boo
       if (!PyraminxColour(stickers[at++], rgb)) return false;
       const double near = apex.y + dir * row * h;
       const double far = apex.y + dir * (row + 1) * h;
-      const double left = apex.x - row / 2.0 + k / 2;
+      const int pair = k / 2;  // an upright triangle and the one upside down after it
+      const double left = apex.x - row / 2.0 + pair;
       if (k % 2 == 0) {
         net.shapes.push_back(NetShape{{{left, near}, {left + 0.5, far}, {left - 0.5, far}}, rgb});
       } else {

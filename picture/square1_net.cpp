@@ -85,7 +85,8 @@ bool AddLayer(NetDrawing& net, NetPoint centre, double cut, std::string_view slo
     for (int part = 0; part < width; ++part) {
       std::uint32_t rgb = 0;
       CubeColour(sides[static_cast<std::size_t>(part)], rgb);
-      net.shapes.push_back(NetShape{Band(outline[static_cast<std::size_t>(1 + part)], outline[static_cast<std::size_t>(2 + part)]), rgb});
+      const auto from = static_cast<std::size_t>(part) + 1;
+      net.shapes.push_back(NetShape{Band(outline[from], outline[from + 1]), rgb});
     }
     net.shapes.push_back(NetShape{std::move(outline), piece < 8 ? kWhite : kYellow});
     slot += width;
@@ -99,7 +100,7 @@ NetDrawing Square1Net(std::string_view state) {
   if (state.size() != 2 * kSlots + 1 || (state.back() != '-' && state.back() != '/')) return {};
   // Every piece once: a corner in two twelfths, an edge in one.
   std::array<int, 16> seen{};
-  for (std::size_t i = 0; i < 2 * kSlots; ++i) {
+  for (std::size_t i = 0; i < 2 * static_cast<std::size_t>(kSlots); ++i) {
     const int piece = PieceOf(state[i]);
     if (piece < 0) return {};
     ++seen[static_cast<std::size_t>(piece)];

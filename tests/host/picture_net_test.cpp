@@ -160,7 +160,7 @@ TEST(PuzzleNet, MegaminxFlowersAreSeenFromOutside) {
   // Where a face of the state is drawn: the middle of the one face shown in another colour.
   const auto centre = [](std::size_t face) {
     std::string state(132, 'A');
-    state.replace(face * 11, 11, 11, face == 0 ? 'B' : 'A' + static_cast<char>(face));
+    state.replace(face * 11, 11, 11, face == 0 ? 'B' : static_cast<char>('A' + face));
     const NetDrawing net = DrawPuzzle(Event::kMinx, state);
     const std::uint32_t white = DrawPuzzle(Event::kMinx, std::string(132, 'A')).shapes[0].rgb;
     std::size_t found = 0;
@@ -202,7 +202,7 @@ TEST(PuzzleNet, MegaminxFlowersAreSeenFromOutside) {
   const NetDrawing turned = Drawn(Event::kMinx, "U");
   ASSERT_EQ(turned.shapes.size(), 132u);
   // Drawn in the order U, F, L, BL, BR, R: F's stickers follow U's.
-  const std::uint32_t green = solved.shapes[11].rgb, red = solved.shapes[5 * 11].rgb;
+  const std::uint32_t green = solved.shapes[11].rgb, red = solved.shapes[55].rgb;
   for (std::size_t s = 0; s < 11; ++s) {
     const NetShape& sticker = turned.shapes[11 + s];
     const bool nextToU = s == 1 || s == 2 || s == 10;
