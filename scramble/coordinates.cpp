@@ -71,6 +71,24 @@ void SetFlip(CubeState& state, int flip) { SetOrientation(state.edgeFlip, flip, 
 
 int SliceOf(const CubeState& state) { return CombinationOf(state.edgePiece, kSliceEdgeCount); }
 void SetSlice(CubeState& state, int slice) { SetCombination(state.edgePiece, kSliceEdgeCount, slice); }
+int SliceFlipOf(const CubeState& state) {
+  int flips = 0;
+  for (int slot = 0; slot < kEdgeCount; ++slot) {
+    if (state.edgePiece[slot] >= kUdEdgeCount) flips = flips << 1 | state.edgeFlip[slot];
+  }
+  return SliceOf(state) << kSliceFlipBits | flips;
+}
+
+void SetSliceFlip(CubeState& state, int sliceFlip) {
+  SetSlice(state, SliceOfSliceFlip(sliceFlip));
+  int shift = kSliceFlipBits;
+  for (int slot = 0; slot < kEdgeCount; ++slot) {
+    const bool sliceEdge = state.edgePiece[slot] >= kUdEdgeCount;
+    if (sliceEdge) --shift;
+    state.edgeFlip[slot] = static_cast<std::uint8_t>(sliceEdge ? sliceFlip >> shift & 1 : 0);
+  }
+}
+
 int DCornersOf(const CubeState& state) { return CombinationOf(state.cornerPiece, kDCornerCount); }
 void SetDCorners(CubeState& state, int places) { SetCombination(state.cornerPiece, kDCornerCount, places); }
 

@@ -42,7 +42,7 @@ void FillDistances(NibbleGrid& grid, const Space& space, int moveCount) {
   for (int distance = 0; known < total && distance + 1 < NibbleGrid::kUnknown; ++distance) {
     const std::size_t knownBefore = known;
     const int next = distance + 1;
-    const bool forward = known <= total / 2;
+    const bool forward = known <= total / 4;
     for (int row = 0; row < rows; ++row) {
       if (forward) {
         layer.clear();

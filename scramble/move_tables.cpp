@@ -77,6 +77,8 @@ MoveTables::MoveTables() {
       kFlipCount, all, [](int v, CubeState& s) { SetFlip(s, v); }, FlipOf);
   slice_ = BuildMoveTable(
       kSliceCount, all, [](int v, CubeState& s) { SetSlice(s, v); }, SliceOf);
+  sliceFlip_ = BuildMoveTable(
+      kSliceFlipCount, all, [](int v, CubeState& s) { SetSliceFlip(s, v); }, SliceFlipOf);
   sliceOrder_ = BuildMoveTable(kSliceOrderCount, kPhase2Moves, SetSliceOrder, SliceOrderOf);
   sliceOrderConjugate_ = ConjugateTable(kSliceOrderCount, SetSliceOrder, SliceOrderOf);
   const auto setDCorners = [](int places, CubeState& cube) { SetDCorners(cube, places); };
@@ -85,7 +87,7 @@ MoveTables::MoveTables() {
 }
 
 std::size_t MoveTables::SizeBytes() const {
-  return BytesOf(twist_) + BytesOf(flip_) + BytesOf(slice_) + BytesOf(sliceOrder_) + BytesOf(sliceOrderConjugate_) +
+  return BytesOf(twist_) + BytesOf(flip_) + BytesOf(slice_) + BytesOf(sliceFlip_) + BytesOf(sliceOrder_) + BytesOf(sliceOrderConjugate_) +
          BytesOf(dCorners_) + BytesOf(dCornersConjugate_);
 }
 

@@ -29,6 +29,7 @@ class MoveTables {
   int Twist(int twist, Move move) const { return twist_[twist * kMoveCount + move]; }
   int Flip(int flip, Move move) const { return flip_[flip * kMoveCount + move]; }
   int Slice(int slice, Move move) const { return slice_[slice * kMoveCount + move]; }
+  int SliceFlip(int sliceFlip, Move move) const { return sliceFlip_[sliceFlip * kMoveCount + move]; }
   // `phase2Move` indexes kPhase2Moves.
   int SliceOrder(int order, int phase2Move) const { return sliceOrder_[order * kPhase2MoveCount + phase2Move]; }
   int DCorners(int places, int phase2Move) const { return dCorners_[places * kPhase2MoveCount + phase2Move]; }
@@ -46,6 +47,7 @@ class MoveTables {
   std::vector<std::uint16_t> twist_;
   std::vector<std::uint16_t> flip_;
   std::vector<std::uint16_t> slice_;
+  std::vector<std::uint16_t> sliceFlip_;
   std::vector<std::uint16_t> sliceOrder_;
   std::vector<std::uint8_t> sliceOrderConjugate_;
   std::vector<std::uint16_t> dCorners_;

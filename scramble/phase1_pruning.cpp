@@ -1,5 +1,7 @@
 #include "scramble/phase1_pruning.h"
 
+#include <algorithm>
+
 #include "scramble/distance_fill.h"
 
 namespace tw::scramble {
@@ -44,7 +46,16 @@ int ConjugateSlice(int slice, int symmetry) {
   return SliceOf(Conjugate(cube, symmetry));
 }
 
-// How moves act on (slice family, twist or flip seen from the family's representative).
+// The symmetries keep the slice a slice, so its edges stay the slice edges.
+int ConjugateSliceFlip(int sliceFlip, int symmetry) {
+  CubeState cube = CubeState::Solved();
+  SetSliceFlip(cube, sliceFlip);
+  return SliceFlipOf(Conjugate(cube, symmetry));
+}
+
+// How moves act on (slice family, twist or flip seen from the family's representative);
+// the slice coordinate is the places, or the places and flips, as `rowMove` moves it.
+template <typename RowMove>
 class Phase1Space {
  public:
   struct RowStep {
@@ -52,13 +63,12 @@ class Phase1Space {
     int symmetry;
   };
 
-  Phase1Space(const MoveTables& moves, const SymmetryClasses& slices, const std::vector<std::uint16_t>& conjugate,
-              bool flips)
-      : moves_(moves), slices_(slices), conjugate_(conjugate), flips_(flips) {}
+  Phase1Space(const MoveTables& moves, const SymmetryClasses& slices, RowMove rowMove,
+              const std::vector<std::uint16_t>& conjugate, bool flips)
+      : moves_(moves), slices_(slices), rowMove_(rowMove), conjugate_(conjugate), flips_(flips) {}
 
   RowStep Step(int row, int move) const {
-    const SymmetryClasses::Member member =
-        slices_.MemberOf(moves_.Slice(slices_.Representative(row), static_cast<Move>(move)));
+    const SymmetryClasses::Member member = slices_.MemberOf(rowMove_(slices_.Representative(row), static_cast<Move>(move)));
     return {member.family, member.symmetry};
   }
   int Column(int column, int move, int symmetry) const {
@@ -71,6 +81,7 @@ class Phase1Space {
  private:
   const MoveTables& moves_;
   const SymmetryClasses& slices_;
+  RowMove rowMove_;
   const std::vector<std::uint16_t>& conjugate_;  // column * kSymmetryCount + symmetry
   bool flips_;
 };
@@ -105,7 +116,7 @@ class TwistFlipSpace {
 }  // namespace
 
 Phase1Pruning::Phase1Pruning(const MoveTables& moves)
-    : slicesForTwist_(kSliceCount, kSymmetryCount, ConjugateSlice),
+    : sliceFlipsForTwist_(kSliceFlipCount, kSymmetryCount, ConjugateSliceFlip),
       slicesForFlip_(kSliceCount, kFlipKeepingSymmetryCount, ConjugateSlice),
       twistConjugate_(ConjugateTable(kTwistCount, kSymmetryCount, SetTwist, TwistOf)),
       flipConjugate_(FlipConjugateTable()),
@@ -116,18 +127,29 @@ Phase1Pruning::Phase1Pruning(const MoveTables& moves)
             return s < kFlipKeepingSymmetryCount ? turned : MirrorTwist(turned);
           },
           Itself),
-      twistSlice_(slicesForTwist_.Count(), kTwistCount),
+      twistSliceFlip_(sliceFlipsForTwist_.Count(), kTwistCount),
       flipSlice_(slicesForFlip_.Count(), kFlipCount),
       twistFlip_(twistsForFlip_.Count(), kFlipCount) {
-  FillDistances(twistSlice_, Phase1Space(moves, slicesForTwist_, twistConjugate_, false), kMoveCount);
-  FillDistances(flipSlice_, Phase1Space(moves, slicesForFlip_, flipConjugate_, true), kMoveCount);
+  const auto sliceFlipMove = [&moves](int sliceFlip, Move move) { return moves.SliceFlip(sliceFlip, move); };
+  FillDistances(twistSliceFlip_, Phase1Space(moves, sliceFlipsForTwist_, sliceFlipMove, twistConjugate_, false),
+                kMoveCount);
+  const auto sliceMove = [&moves](int slice, Move move) { return moves.Slice(slice, move); };
+  FillDistances(flipSlice_, Phase1Space(moves, slicesForFlip_, sliceMove, flipConjugate_, true), kMoveCount);
   FillDistances(twistFlip_, TwistFlipSpace(moves, twistsForFlip_, flipConjugate_), kMoveCount);
 }
 
+int Phase1Pruning::TwistSliceDistance(int twist, int slice) const {
+  int nearest = NibbleGrid::kUnknown;
+  for (int flips = 0; flips < 1 << kSliceFlipBits; ++flips) {
+    nearest = std::min(nearest, TwistSliceFlipDistance(twist, slice << kSliceFlipBits | flips));
+  }
+  return nearest;
+}
+
 std::size_t Phase1Pruning::SizeBytes() const {
-  return slicesForTwist_.SizeBytes() + slicesForFlip_.SizeBytes() + twistsForFlip_.SizeBytes() +
+  return sliceFlipsForTwist_.SizeBytes() + slicesForFlip_.SizeBytes() + twistsForFlip_.SizeBytes() +
          twistFlip_.SizeBytes() + (twistConjugate_.size() + flipConjugate_.size()) * sizeof(std::uint16_t) +
-         twistSlice_.SizeBytes() + flipSlice_.SizeBytes();
+         twistSliceFlip_.SizeBytes() + flipSlice_.SizeBytes();
 }
 
 }  // namespace tw::scramble

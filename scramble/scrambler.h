@@ -28,7 +28,7 @@ struct Scramble {
 
 class Scrambler {
  public:
-  // Builds the move and pruning tables, a tenth of a second or so.
+  // Builds the move and pruning tables, a seventh of a second or so.
   Scrambler();
   Scrambler(const Scrambler&) = delete;
   Scrambler& operator=(const Scrambler&) = delete;

@@ -60,7 +60,7 @@ struct Direction {
   CubeState cube;
   int twist = 0;
   int flip = 0;
-  int slice = 0;
+  int sliceFlip = 0;
   int bound = 0;
 };
 
@@ -79,7 +79,7 @@ struct Phase1Child {
   Move move;
   int twist;
   int flip;
-  int slice;
+  int sliceFlip;
   int bound;
 };
 
@@ -108,8 +108,8 @@ class Search {
       direction.cube = view.back.Then(direction.inverted ? inverse : start).Then(view.turn);
       direction.twist = TwistOf(direction.cube);
       direction.flip = FlipOf(direction.cube);
-      direction.slice = SliceOf(direction.cube);
-      direction.bound = tables_.phase1.Bound(direction.twist, direction.flip, direction.slice);
+      direction.sliceFlip = SliceFlipOf(direction.cube);
+      direction.bound = tables_.phase1.Bound(direction.twist, direction.flip, direction.sliceFlip);
     }
   }
 
@@ -132,7 +132,7 @@ class Search {
         direction_ = &direction;
         cubeAt_[0] = direction.cube;
         cubesKnown_ = 0;
-        Phase1(direction.twist, direction.flip, direction.slice, 0, phase1Length);
+        Phase1(direction.twist, direction.flip, direction.sliceFlip, 0, phase1Length);
       }
     }
   }
@@ -145,7 +145,7 @@ class Search {
     ++visited_;
   }
 
-  void Phase1(int twist, int flip, int slice, int depth, int togo) {
+  void Phase1(int twist, int flip, int sliceFlip, int depth, int togo) {
     if (togo == 0) {  // only a cube that starts in the subgroup
       Phase2From(depth);
       return;
@@ -159,7 +159,9 @@ class Search {
       for (int m = 0; m < kMoveCount && !done_; ++m) {
         const auto move = static_cast<Move>(m);
         if (!MayFollow(previous, move) || IsPhase2Move(move)) continue;
-        if (moves.Twist(twist, move) != 0 || moves.Flip(flip, move) != 0 || moves.Slice(slice, move) != 0) continue;
+        if (moves.Twist(twist, move) != 0 || moves.Flip(flip, move) != 0 || SliceOfSliceFlip(moves.SliceFlip(sliceFlip, move)) != 0) {
+          continue;
+        }
         Visit(depth, move);
         Phase2From(depth + 1);
       }
@@ -177,8 +179,8 @@ class Search {
       child.move = move;
       child.twist = moves.Twist(twist, move);
       child.flip = moves.Flip(flip, move);
-      child.slice = moves.Slice(slice, move);
-      child.bound = tables_.phase1.Bound(child.twist, child.flip, child.slice);
+      child.sliceFlip = moves.SliceFlip(sliceFlip, move);
+      child.bound = tables_.phase1.Bound(child.twist, child.flip, child.sliceFlip);
       // A further turn of the same face moves the bound by one at most: when the
       // quarter turn is two too far, so are the half turn and the turn back.
       if (QuarterTurnsOf(move) == 1 && child.bound > togo) {
@@ -192,7 +194,7 @@ class Search {
       if (child.bound >= togo) continue;
       if (child.bound == 0 && togo - 1 > 0 && togo - 1 < kMinDetourFromSubgroup) continue;
       Visit(depth, child.move);
-      Phase1(child.twist, child.flip, child.slice, depth + 1, togo - 1);
+      Phase1(child.twist, child.flip, child.sliceFlip, depth + 1, togo - 1);
     }
     if (GoodEnough()) done_ = true;
   }

@@ -20,8 +20,8 @@ namespace tw::scramble {
 struct SearchLimits {
   int maxLength = 21;
   int targetLength = 19;
-  std::int64_t nearBudget = 6000;
-  std::int64_t budget = 90000;
+  std::int64_t nearBudget = 3000;
+  std::int64_t budget = 40000;
   // When set and it becomes true, the search gives up soon and returns what it has,
   // possibly nothing: for a program that is closing.
   const std::atomic<bool>* cancel = nullptr;

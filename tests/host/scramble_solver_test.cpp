@@ -192,6 +192,29 @@ TEST(SolverTables, HoldExactDistances) {
       [](const CubeState& c) { return UdEdgeOrderOf(c) == 0 && DCornersOf(c) == 0; }, phase2, SubgroupCube);
 }
 
+// The slice edges' places and flips move as a coordinate of their own: the move table,
+// built from one cube for each value, agrees with every cube of that value, and the
+// distances on it are exact like the others.
+TEST(SolverTables, FollowTheSliceEdgesFlipsLikeTheCube) {
+  const SolverTables& tables = SharedTables();
+  CubeState cube = CubeState::Solved();
+  for (int sliceFlip = 0; sliceFlip < kSliceFlipCount; ++sliceFlip) {
+    SetSliceFlip(cube, sliceFlip);
+    ASSERT_EQ(SliceFlipOf(cube), sliceFlip);
+  }
+  std::mt19937_64 rng(kSeed);
+  for (int i = 0; i < kSampledPositions / 10; ++i) {
+    cube = RandomState(rng);
+    const int sliceFlip = SliceFlipOf(cube);
+    ASSERT_EQ(SliceOfSliceFlip(sliceFlip), SliceOf(cube));
+    for (const Move move : AllMoves()) ASSERT_EQ(tables.moves.SliceFlip(sliceFlip, move), SliceFlipOf(cube.Apply(move)));
+  }
+  ExpectExactDistances(
+      "twist and slice edges' places and flips", rng,
+      [&](const CubeState& c) { return tables.phase1.TwistSliceFlipDistance(TwistOf(c), SliceFlipOf(c)); },
+      [](const CubeState& c) { return TwistOf(c) == 0 && SliceFlipOf(c) == 0; }, AllMoves(), AnyCube);
+}
+
 // The search follows positions by their family and symmetry alone; that must land on
 // the family and distance of the cube the moves really make.
 TEST(SolverTables, FollowPhase2MovesLikeTheCube) {
