@@ -25,7 +25,7 @@ endforeach()
 # the host tests run it.
 if("scramble" IN_LIST TW_AREAS)
   set(TW_SCRAMBLE_SOURCES ${TW_CORE_SOURCES})
-  list(FILTER TW_SCRAMBLE_SOURCES INCLUDE REGEX "/scramble/[^/]*\\.cpp$")
+  list(FILTER TW_SCRAMBLE_SOURCES INCLUDE REGEX "/scramble/([^/]*/)?[^/]*\\.cpp$")
   set_source_files_properties(${TW_SCRAMBLE_SOURCES} scramble/tool/twscramble.cpp PROPERTIES COMPILE_OPTIONS -O2)
   add_executable(twscramble scramble/tool/twscramble.cpp)
   target_link_libraries(twscramble PRIVATE tw_core)
