@@ -66,11 +66,6 @@ std::optional<std::int64_t> WholeNumber(const Json& value) {
   return static_cast<std::int64_t>(number);
 }
 
-std::string_view TextOr(const Json& array, std::size_t index, std::string_view fallback = "") {
-  if (index >= array.size() || !array[index].is_string()) return fallback;
-  return array[index].get_ref<const std::string&>();
-}
-
 // The parser's message without its "[json.exception.parse_error.101] " prefix.
 std::string JsonProblem(const Json::exception& error) {
   std::string_view message = error.what();
@@ -186,16 +181,32 @@ void Describe(FoundSession& session, const Json& sessionData) {
   session.event = EventOfCsTimerType(type);
 }
 
-// Reads one solve into the builder, or says why it cannot.
+// "a string", "an array", ...: what a value of the wrong type is.
+std::string TypeOf(const Json& value) {
+  const std::string name = value.type_name();
+  return (name == "array" || name == "object" ? "an " : "a ") + name;
+}
+
+// A solve's scramble or comment: text, or nothing when it is missing or null.
+std::optional<std::string> ReadText(const Json& solve, std::size_t index, std::string_view field,
+                                    std::string_view& text) {
+  if (index >= solve.size() || solve[index].is_null()) return std::nullopt;
+  if (!solve[index].is_string()) return "the " + std::string(field) + " is " + TypeOf(solve[index]) + " where text belongs";
+  text = solve[index].get_ref<const std::string&>();
+  return std::nullopt;
+}
+
+// Reads one solve into the builder, or says which of its fields is wrong.
 std::optional<std::string> ReadSolve(const Json& solve, std::size_t session, ImportBuilder& builder) {
-  if (!solve.is_array() || solve.empty() || !solve[kTimes].is_array() || solve[kTimes].size() <= kTotal) {
-    return "no time";
-  }
+  if (!solve.is_array()) return "it is " + TypeOf(solve) + " where a solve's list [times, scramble, comment, start] belongs";
+  if (solve.empty() || !solve[kTimes].is_array()) return "it holds no times [penalty, milliseconds]";
   const Json& times = solve[kTimes];
+  if (times.size() <= kTotal) return "its times hold no time";
   const std::optional<std::int64_t> penalty = WholeNumber(times[kPenalty]);
+  if (!penalty) return "the penalty is " + TypeOf(times[kPenalty]) + " where a number belongs";
   // With several phases the total comes first, the phases after it.
   const std::optional<std::int64_t> measured = WholeNumber(times[kTotal]);
-  if (!penalty || !measured) return "no time";
+  if (!measured) return "the time is " + TypeOf(times[kTotal]) + " where a number of milliseconds belongs";
   if (*measured < 0) return "a negative time";
   ImportedSolve read;
   std::int64_t logged = *measured;
@@ -210,8 +221,11 @@ std::optional<std::string> ReadSolve(const Json& solve, std::size_t session, Imp
   const std::optional<results::Hundredths> time = HundredthsOfMillis(logged);
   if (!time) return "a time longer than 99 hours";
   read.time = *time;
-  read.scramble = TextOr(solve, kScramble);
-  read.comment = TextOr(solve, kComment);
+  if (auto problem = ReadText(solve, kScramble, "scramble", read.scramble)) return problem;
+  if (auto problem = ReadText(solve, kComment, "comment", read.comment)) return problem;
+  if (kStart < solve.size() && !solve[kStart].is_null() && !solve[kStart].is_number()) {
+    return "the start is " + TypeOf(solve[kStart]) + " where a number of seconds belongs";
+  }
   const std::optional<std::int64_t> start = kStart < solve.size() ? WholeNumber(solve[kStart]) : std::nullopt;
   const std::int64_t stop =
       start && *start > 0 ? *start + *measured / kMillisPerSecond : builder.Options().undatedStop;

@@ -75,6 +75,8 @@ bool ImportBuilder::Step(std::size_t done, std::size_t total) {
   return options_.progress(done, total);
 }
 
+void ImportBuilder::IntoCurrentSession() { report_.intoCurrent = true; }
+
 ImportResult ImportBuilder::Finish() {
   auto& sessions = report_.sessions;
   const auto firstEmpty = std::stable_partition(sessions.begin(), sessions.end(),
@@ -83,8 +85,18 @@ ImportResult ImportBuilder::Finish() {
   sessions.erase(firstEmpty, sessions.end());
   if (options_.progress) options_.progress(total_, total_);
   ImportResult result;
+  if (report_.intoCurrent && !report_.sessions.empty()) {
+    // The session's name is the caller's, already in the log's code page.
+    report_.sessions.front().name = options_.listSessionName;
+  }
+  if (report_.solves == 0) result.error = NoSolveRead(report_);
   result.report = std::move(report_);
   return result;
+}
+
+std::string NoSolveRead(const ImportReport& report) {
+  if (report.problems.empty()) return "It holds no solves.";
+  return "None of its solves could be read; the first: " + report.problems.front() + ".";
 }
 
 std::string Excerpt(std::string_view text) {

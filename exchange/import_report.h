@@ -33,6 +33,9 @@ struct ImportReport {
   std::size_t unreadable = 0;     // solves or lines of the file left out
   std::vector<std::string> problems;  // the first few of those, in UTF-8: "session 2, solve 17: no time"
   std::size_t emptySessions = 0;  // sessions of the file without a solve, left out
+  // The file names no session (a list, one session's export): its solves go into
+  // the session shown.
+  bool intoCurrent = false;
 };
 
 // Called every so many solves with how far the work is, in units of the format's
@@ -95,6 +98,8 @@ class ImportBuilder {
   bool Step(std::size_t done, std::size_t total);
 
   const ImportOptions& Options() const { return options_; }
+  // The file names no session: one session, named as the options name a list.
+  void IntoCurrentSession();
   ImportResult Finish();
 
  private:
@@ -103,6 +108,9 @@ class ImportBuilder {
   std::size_t steps_ = 0;
   std::size_t total_ = 0;
 };
+
+// The error of a file none of whose solves could be read: the first problem named.
+std::string NoSolveRead(const ImportReport& report);
 
 // A short, printable excerpt of a file's text, to name a problem with.
 std::string Excerpt(std::string_view text);

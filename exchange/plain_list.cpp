@@ -6,17 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "exchange/result_text.h"
+
 namespace tw::exchange {
 
 namespace {
 
-constexpr std::string_view kDnf = "DNF";
-constexpr results::Hundredths kPerSecond = 100;
-constexpr results::Hundredths kPerMinute = 60 * kPerSecond;
-constexpr results::Hundredths kPerHour = 60 * kPerMinute;
-constexpr results::Hundredths kLongestLogged = 100 * kPerHour - 1;
 constexpr int kLargestMinuteOrSecond = 59;
-constexpr std::size_t kLongestFraction = 3;  // milliseconds
 
 ImportResult Fail(std::string message) {
   ImportResult result;
@@ -44,69 +40,6 @@ std::vector<std::string_view> Words(std::string_view line) {
     if (at > start) words.push_back(line.substr(start, at - start));
   }
   return words;
-}
-
-// [[h:]m:]s[.fraction], truncated to the hundredth.
-std::optional<results::Hundredths> ClockTime(std::string_view text) {
-  std::string_view fraction;
-  if (const std::size_t point = text.find('.'); point != std::string_view::npos) {
-    fraction = text.substr(point + 1);
-    text = text.substr(0, point);
-    if (fraction.empty() || fraction.size() > kLongestFraction ||
-        !std::all_of(fraction.begin(), fraction.end(), IsDigit)) {
-      return std::nullopt;
-    }
-  }
-  std::vector<int> parts;
-  while (true) {
-    const std::size_t colon = text.find(':');
-    const std::optional<int> part = Number(text.substr(0, colon));
-    if (!part || *part < 0) return std::nullopt;
-    parts.push_back(*part);
-    if (colon == std::string_view::npos) break;
-    text.remove_prefix(colon + 1);
-  }
-  if (parts.size() > 3) return std::nullopt;
-  // Every field after the first counts to 59.
-  if (std::any_of(parts.begin() + 1, parts.end(), [](int part) { return part > kLargestMinuteOrSecond; })) {
-    return std::nullopt;
-  }
-  results::Hundredths time = 0;
-  for (const int part : parts) time = time * 60 + part;
-  time *= kPerSecond;
-  const std::string hundredths = (std::string(fraction) + "00").substr(0, 2);
-  time += (hundredths[0] - '0') * 10 + (hundredths[1] - '0');
-  if (time > kLongestLogged) return std::nullopt;
-  return time;
-}
-
-struct Result {
-  results::Hundredths time = 0;
-  results::Penalty penalty = results::Penalty::None;
-};
-
-// "12.34", "12.34+", "DNF(12.34)", "DNF", and any of them in the parentheses an
-// average puts its best and worst times in.
-std::optional<Result> ReadResult(std::string_view word) {
-  if (word.size() > 2 && word.front() == '(' && word.back() == ')') word = word.substr(1, word.size() - 2);
-  Result result;
-  if (word == kDnf) {
-    result.penalty = results::Penalty::Dnf;
-    return result;
-  }
-  if (word.starts_with(kDnf)) {
-    word.remove_prefix(kDnf.size());
-    if (word.size() < 3 || word.front() != '(' || word.back() != ')') return std::nullopt;
-    word = word.substr(1, word.size() - 2);
-    result.penalty = results::Penalty::Dnf;
-  } else if (word.ends_with('+')) {
-    word.remove_suffix(1);
-    result.penalty = results::Penalty::PlusTwo;
-  }
-  const std::optional<results::Hundredths> time = ClockTime(word);
-  if (!time) return std::nullopt;
-  result.time = *time;
-  return result;
 }
 
 // "2024-01-05", "2024/01/05" or "2024.01.05", optionally after '@'.
@@ -161,8 +94,10 @@ std::string Joined(const std::vector<std::string_view>& words, std::size_t from)
 ImportResult ImportPlainList(std::string_view text, const ImportOptions& options) {
   text = WithoutBom(text);
   ImportBuilder builder(options, std::string(kPlainListFormat));
+  builder.IntoCurrentSession();
   const std::size_t session = builder.AddSession("", options.listEvent);
   std::string firstUnread;
+  bool pastFirstLine = false;
   std::size_t lineNumber = 0;
   std::size_t at = 0;
   while (at < text.size()) {
@@ -194,7 +129,11 @@ ImportResult ImportPlainList(std::string_view text, const ImportOptions& options
     }
     std::size_t first = 0;
     if (words.size() > 1 && IsIndex(words[0])) first = 1;
-    const std::optional<Result> result = first < words.size() ? ReadResult(words[first]) : std::nullopt;
+    const std::optional<ResultText> result = first < words.size() ? ReadResultText(words[first]) : std::nullopt;
+    const bool firstLine = !pastFirstLine;
+    pastFirstLine = true;
+    // A first line without a digit that reads as no time names the columns below it.
+    if (!result && firstLine && std::none_of(line.begin(), line.end(), IsDigit)) continue;
     if (!result) {
       const std::string where = "line " + std::to_string(lineNumber);
       builder.LeaveOut(where, Excerpt(line) + " holds no time");
@@ -215,8 +154,6 @@ ImportResult ImportPlainList(std::string_view text, const ImportOptions& options
     return Fail(firstUnread.empty() ? "It holds no times."
                                     : "It is not a list of times: " + firstUnread + " holds no time.");
   }
-  // The session's name is the caller's, already in the log's code page.
-  result.report.sessions.front().name = options.listSessionName;
   return result;
 }
 

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "exchange/events.h"
-#include "exchange/plain_list.h"
 
 namespace tw::options {
 
@@ -75,7 +74,7 @@ std::string Counted(std::size_t count, std::string_view one, std::string_view ma
 }
 
 bool ImportsIntoCurrentSession(const exchange::ImportReport& report) {
-  return report.format == exchange::kPlainListFormat;
+  return report.intoCurrent;
 }
 
 std::string ImportQuestion(const exchange::ImportReport& report, std::string_view fileName, std::string_view current,

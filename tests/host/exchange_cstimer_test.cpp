@@ -92,16 +92,26 @@ TEST(CsTimerImport, SolvesThatDoNotReadAreLeftOutCountedAndTheFirstFewShown) {
     [[0, -5], "", ""],
     [[0, 360000000], "", "", 1700000000],
     [[0, 2000], "no start"],
-    [[-1]]
+    [[-1]],
+    [["2000", 1000], "R", "", 1700000000],
+    [[0, 1000], 42, "", 1700000000]
   ]})";
   const ImportResult result = ImportCsTimer(text, Latin1Import());
   ASSERT_TRUE(result.Ok()) << result.error;
   EXPECT_EQ(result.report.solves, 2u);
-  EXPECT_EQ(result.report.unreadable, 6u);
+  EXPECT_EQ(result.report.unreadable, 8u);
   EXPECT_EQ(result.report.problems,
-            (Lines{"session \"1\", solve 1: no time", "session \"1\", solve 3: no time",
+            (Lines{"session \"1\", solve 1: its times hold no time",
+                   "session \"1\", solve 3: it is a string where a solve's list [times, scramble, comment, start] belongs",
                    "session \"1\", solve 4: a penalty of 4000 ms, which is neither +2 nor DNF",
                    "session \"1\", solve 5: a negative time", "session \"1\", solve 6: a time longer than 99 hours"}));
+  // Past the first few, each problem still names its solve and field.
+  const ImportResult wrongTypes = ImportCsTimer(R"({"session1": [[["2000", 1000], "R", "", 1], [[0, 1000], 42]]})",
+                                                Latin1Import());
+  EXPECT_EQ(wrongTypes.error,
+            "None of its solves could be read; the first: session \"1\", solve 1: the penalty is a string where a "
+            "number belongs.");
+  EXPECT_EQ(wrongTypes.report.problems[1], "session \"1\", solve 2: the scramble is a number where text belongs");
   // A solve without its start stops when the caller says undated solves do.
   EXPECT_EQ(result.report.sessions[0].lines[1],
             "#Date: 14/11/2023 | Time: 22:13:20 | Result: 00:00:02:00 | Scramble: no start");

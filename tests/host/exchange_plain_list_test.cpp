@@ -39,9 +39,9 @@ TEST(PlainListImport, EachLineWithATimeIsASolveAndTheRestIsShown) {
                    "#Date: 14/11/2023 | Time: 22:13:20 | Result: 01:00:02:35",
                    "#Date: 14/11/2023 | Time: 22:13:32 | Result: 00:00:09:87 | Scramble: F2 | Comment: good one",
                    "#Date: 15/11/2023 | Time: 00:00:00 | Result: 00:00:10:50"}));
-  EXPECT_EQ(report.unreadable, 2u);
-  EXPECT_EQ(report.problems,
-            (Lines{"line 1: \"Times of the week\" holds no time", "line 11: \"twelve\" holds no time"}));
+  // The first line, without a digit, names the list: a header, not a line left out.
+  EXPECT_EQ(report.unreadable, 1u);
+  EXPECT_EQ(report.problems, Lines{"line 11: \"twelve\" holds no time"});
 }
 
 TEST(PlainListImport, TimesThatDoNotReadAreNoSolves) {
@@ -55,8 +55,12 @@ TEST(PlainListImport, TimesThatDoNotReadAreNoSolves) {
 }
 
 TEST(PlainListImport, AFileWithoutTimesIsRefused) {
-  EXPECT_EQ(ImportFile("PK\x03\x04 binary\n\x01\x02\n", Latin1Import()).error,
-            "It is not a list of times: line 1 (\"PK   binary\") holds no time.");
+  // Bytes that are no text are named so, never quoted.
+  EXPECT_EQ(ImportFile(std::string("PK\x03\x04\x14\0\x06\0binary", 15), Latin1Import()).error, "It is not a text file.");
+  EXPECT_EQ(ImportFile("\x89PNG\r\n\x1A\n\x01\x02\x03\x04\x05\x06\x07\x08IHDR\x01\x02\x03", Latin1Import()).error,
+            "It is not a text file.");
+  EXPECT_EQ(ImportFile("Times\nhello 12\n", Latin1Import()).error,
+            "It is not a list of times: line 2 (\"hello 12\") holds no time.");
   EXPECT_EQ(ImportFile("\xEF\xBB\xBF\r\n  \r\n", Latin1Import()).error, "It holds no times.");
   EXPECT_EQ(ImportFile(std::string("\xFF\xFE" "1\0" "2\0", 6), Latin1Import()).error,
             "It is saved as UTF-16 text; save it as UTF-8 and import it again.");
@@ -67,6 +71,13 @@ TEST(ImportFile, TellsTheKindsApartByHowTheyStart) {
   EXPECT_EQ(KindOf(" \r\n{}"), FileKind::CsTimer);
   EXPECT_EQ(KindOf(std::string("\xEF\xBB\xBF") + std::string(kTwistyTimerHeader) + "\n"), FileKind::TwistyTimer);
   EXPECT_EQ(KindOf("Puzzle,Category\n"), FileKind::PlainList);
+  EXPECT_EQ(KindOf("{\"sessions\": [], \"solves\": []}"), FileKind::CubeDesk);
+  EXPECT_EQ(KindOf("{\"properties\": {}, \"session1\": [], \"solves\": []}"), FileKind::CsTimer);
+  EXPECT_EQ(KindOf("No.;Time;Comment;Scramble;Date;P.1\r\n"), FileKind::CsTimerCsv);
+  EXPECT_EQ(KindOf("Time,Comment,Scramble,Date\n"), FileKind::CubeTime);
+  EXPECT_EQ(KindOf("\xEF\xBB\xBFNo.,Date,Time,Result,Penalty,Seconds,Scramble,Comment\r\n"), FileKind::OwnCsv);
+  EXPECT_EQ(KindOf("\"1:12.77\";\"R U\";\"2017-06-19T00:52:50.614-07:00\"\n"), FileKind::TwistyList);
+  EXPECT_EQ(KindOf("\"1:12.77\";\"R U\"\n"), FileKind::PlainList);
   EXPECT_EQ(KindOf("12.34\n"), FileKind::PlainList);
 }
 

@@ -103,6 +103,7 @@ TEST(SessionRow, TheImportQuestionSaysWhatTheFileHoldsBeforeAnythingIsWritten) {
 
   exchange::ImportReport list;
   list.format = std::string(exchange::kPlainListFormat);
+  list.intoCurrent = true;
   list.sessions.push_back({"Imported", "333", {"#", "#"}});
   list.solves = 2;
   list.unreadable = 1;
