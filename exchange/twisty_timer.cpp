@@ -9,13 +9,13 @@
 #include <vector>
 
 #include "exchange/events.h"
+#include "exchange/separated_values.h"
 
 namespace tw::exchange {
 
 namespace {
 
 constexpr char kSeparator = ';';
-constexpr char kQuote = '"';
 constexpr std::size_t kFieldCount = 7;
 enum Field : std::size_t { kPuzzle, kCategory, kTime, kDate, kScramble, kPenalty, kComment };
 
@@ -29,62 +29,6 @@ ImportResult Fail(std::string message) {
   result.error = std::move(message);
   return result;
 }
-
-// Rows of ';'-separated fields. A quoted field may hold separators and line breaks, a
-// doubled quote stands for one, and since Twisty Timer writes quotes inside a field
-// as they are, a quote that is not followed by a separator or the end of the line is
-// taken as text.
-class RowReader {
- public:
-  explicit RowReader(std::string_view text) : text_(text) {}
-
-  bool AtEnd() const { return at_ >= text_.size(); }
-  std::size_t Offset() const { return at_; }
-  std::size_t LineNumber() const { return line_; }
-
-  // The next row's fields; the line it starts on is LineNumber() before the call.
-  void Next(std::vector<std::string>& fields) {
-    fields.clear();
-    fields.emplace_back();
-    bool quoted = false;
-    bool startOfField = true;
-    while (at_ < text_.size()) {
-      const char c = text_[at_++];
-      if (quoted) {
-        if (c == kQuote && Peek() == kQuote) {
-          fields.back() += kQuote;
-          ++at_;
-        } else if (c == kQuote && (Peek() == kSeparator || Peek() == '\r' || Peek() == '\n' || AtEnd())) {
-          quoted = false;
-        } else {
-          if (c == '\n') ++line_;
-          fields.back() += c;
-        }
-        continue;
-      }
-      if (c == kQuote && startOfField) {
-        quoted = true;
-        startOfField = false;
-      } else if (c == kSeparator) {
-        fields.emplace_back();
-        startOfField = true;
-      } else if (c == '\n') {
-        ++line_;
-        break;
-      } else if (c != '\r') {
-        fields.back() += c;
-        startOfField = false;
-      }
-    }
-  }
-
- private:
-  char Peek() const { return at_ < text_.size() ? text_[at_] : '\0'; }
-
-  std::string_view text_;
-  std::size_t at_ = 0;
-  std::size_t line_ = 1;
-};
 
 std::optional<std::int64_t> Integer(std::string_view text) {
   std::int64_t value = 0;
@@ -102,7 +46,7 @@ ImportResult ImportTwistyTimer(std::string_view text, const ImportOptions& optio
   if (!text.starts_with(kTwistyTimerHeader)) {
     return Fail("It is not a Twisty Timer back-up: its first line is not \"" + std::string(kTwistyTimerHeader) + "\".");
   }
-  RowReader rows(text);
+  SeparatedValues rows(text, kSeparator);
   std::vector<std::string> fields;
   rows.Next(fields);  // the header
 
