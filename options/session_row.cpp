@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "exchange/events.h"
+#include "exchange/exchange_names.h"
 
 namespace tw::options {
 
@@ -12,7 +13,6 @@ constexpr std::string_view kBlanks = " \t";
 // Characters no file name may hold on Windows.
 constexpr std::string_view kNotInFileNames = "\\/:*?\"<>|";
 constexpr std::size_t kDigitsPerGroup = 3;
-constexpr std::string_view kUnnamedImport = "Imported";
 
 // Text put together by appending: GCC's cross build misreads a literal put before a
 // string with "+" as an overlapping copy, and warnings are errors.
@@ -57,16 +57,11 @@ std::string CleanSessionName(std::string_view typed) {
 
 std::string ImportedSessionName(std::string_view name) {
   std::string clean = CleanSessionName(name);
-  return clean.empty() ? std::string(kUnnamedImport) : clean;
+  return clean.empty() ? std::string(exchange::kUnnamedImport) : clean;
 }
 
 std::string DeleteQuestion(std::string_view item) {
   return Join("Delete the session ", Quoted(item), "?\n\nIts results go to the Recycle Bin.");
-}
-
-std::string_view FileNameOf(std::string_view path) {
-  const std::size_t separator = path.find_last_of("\\/");
-  return separator == std::string_view::npos ? path : path.substr(separator + 1);
 }
 
 std::string Counted(std::size_t count, std::string_view one, std::string_view many) {
@@ -137,16 +132,6 @@ std::string ExportSkipped(std::string_view fileName, std::size_t solves, std::si
 std::string ExportSessionsQuestion(std::string_view fileName, std::size_t sessions, std::string_view current) {
   return Join("Write every session (", std::to_string(sessions), ") to ", Quoted(fileName), "?\n\nYes: every session, ",
               "each a session of its own in csTimer.\nNo: only ", Quoted(current), ".");
-}
-
-ExportFormat ExportFormatOf(std::string_view path) {
-  constexpr std::string_view kCsv = ".csv";
-  if (path.size() < kCsv.size()) return ExportFormat::CsTimer;
-  const std::string_view end = path.substr(path.size() - kCsv.size());
-  const bool csv = std::equal(end.begin(), end.end(), kCsv.begin(), [](char a, char b) {
-    return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
-  });
-  return csv ? ExportFormat::Csv : ExportFormat::CsTimer;
 }
 
 std::string ExportFileName(std::string_view sessionName) {

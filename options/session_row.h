@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "exchange/exchange_names.h"
 #include "exchange/import_report.h"
 #include "exchange/text_conversion.h"
 #include "results/session_list.h"
@@ -29,8 +30,7 @@ std::string DeleteQuestion(std::string_view item);
 inline constexpr std::string_view kDeleteFailed =
     "The session's results could not be moved to the Recycle Bin, so the session was kept.";
 
-// The part of a path after its last separator.
-std::string_view FileNameOf(std::string_view path);
+using exchange::FileNameOf;
 
 // "1 solve", "12,345 solves": a count as a person reads it.
 std::string Counted(std::size_t count, std::string_view one, std::string_view many);
@@ -60,9 +60,8 @@ std::string ExportSkipped(std::string_view fileName, std::size_t solves, std::si
 // them all, No only the session shown (`current`, UTF-8).
 std::string ExportSessionsQuestion(std::string_view fileName, std::size_t sessions, std::string_view current);
 
-enum class ExportFormat { CsTimer, Csv };
-// A name ending in ".csv" (any case) is a spreadsheet's; any other gets csTimer's format.
-ExportFormat ExportFormatOf(std::string_view path);
+using exchange::ExportFormat;
+using exchange::ExportFormatOf;
 // The name the Save dialog offers for a session's export: its name, without the
 // characters a file name cannot hold.
 std::string ExportFileName(std::string_view sessionName);

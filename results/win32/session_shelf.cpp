@@ -71,6 +71,12 @@ std::optional<int> SessionShelf::Add(std::string name, std::string event) {
   return number;
 }
 
+std::optional<int> SessionShelf::AddUnshown(std::string name, std::string event) {
+  const std::optional<int> number = list_.Add(std::move(name), std::move(event));
+  if (number) Store();
+  return number;
+}
+
 bool SessionShelf::Rename(int number, std::string name, std::string event) {
   if (!list_.Rename(number, std::move(name), std::move(event))) return false;
   Store();

@@ -37,6 +37,8 @@ class SessionShelf {
   bool Switch(std::size_t index);
   bool Step(int delta);  // the next (+1) or previous (-1) session, round the list
   std::optional<int> Add(std::string name, std::string event);  // and switches to it
+  // A new session after the others while the one shown stays shown (an import).
+  std::optional<int> AddUnshown(std::string name, std::string event);
   bool Rename(int number, std::string name, std::string event);
   // Moves the session's log to the Recycle Bin (the caller asked first); the first
   // session cannot be deleted. False, with the list unchanged, when the log could not

@@ -24,6 +24,7 @@
 #include "results/result_book.h"
 #include "results/solve.h"
 #include "results/win32/session_shelf.h"
+#include "stats/win32/statistics_window.h"
 #include "storage/settings_text.h"
 #include "storage/win32/settings.h"
 #include "storage/win32/settings_file.h"
@@ -1870,9 +1871,17 @@ const std::string kCsTimerFile =
     R"("properties":{"sessionData":"{\"1\":{\"name\":\"Main\",\"opt\":{\"scrType\":\"333\"}},)"
     R"(\"2\":{\"name\":\"Small\\nset\",\"opt\":{\"scrType\":\"222so\"}}}"}})";
 
-TEST_F(SessionRowTest, ImportAsksFirstThenMakesASessionForEachOfTheFilesSessions) {
+TEST_F(SessionRowTest, ImportAsksFirstThenAppendsEachOfTheFilesSessionsWithoutASwitch) {
   const std::vector<std::string> first = {Solved(1234)};
   OptionsWindow& window = LoadWithShelf(first);
+  // The statistics window follows the session shown, as WinMain wires it.
+  StatisticsWindow statistics(*book);
+  int switches = 0;
+  shelf->onSwitched = [&] {
+    ++switches;
+    SetOptionsResultBook(&shelf->CurrentBook());
+    statistics.Attach(shelf->CurrentBook(), shelf->Current().name);
+  };
   WriteFileBytes(Path("from csTimer.txt"), kCsTimerFile);
   AnswerFileDialog(Path("from csTimer.txt"));
 
@@ -1883,7 +1892,8 @@ TEST_F(SessionRowTest, ImportAsksFirstThenMakesASessionForEachOfTheFilesSessions
   ASSERT_EQ(boxes.size(), 1u);
   const std::string& question = boxes[0].text;
   for (const char* part : {"Import \"from csTimer.txt\"?", "csTimer file: 2 sessions, 3 solves.", "Main (3x3x3): 2 solves",
-                           "Small set (2x2x2): 1 solve", "1 solve could not be read", "solve 2: no time",
+                           "Small set (2x2x2): 1 solve", "1 solve could not be read",
+                           "solve 2: its times hold no time",
                            "Each session becomes a new session here."}) {
     EXPECT_NE(question.find(part), std::string::npos) << part << " in:\n" << question;
   }
@@ -1895,20 +1905,39 @@ TEST_F(SessionRowTest, ImportAsksFirstThenMakesASessionForEachOfTheFilesSessions
   window.onCmdImportClick();
   // A name of two lines is made one, as a typed one is.
   EXPECT_EQ(window.SessionItems(), (std::vector<std::string>{"3x3x3 (3x3x3)", "Main (3x3x3)", "Small set (2x2x2)"}));
-  EXPECT_EQ(window.SessionSelected(), 1) << "the first session imported is shown";
-  EXPECT_EQ(window.lstResult.Count(), 2);
-  const std::optional<results::Solve> plusTwo = results::Parse(shelf->CurrentBook().Line(1));
+  // The session shown stays shown, and so do the windows following it.
+  EXPECT_EQ(switches, 0);
+  EXPECT_EQ(window.SessionSelected(), 0);
+  EXPECT_EQ(&shelf->CurrentBook(), book.get());
+  EXPECT_EQ(window.lstResult.Count(), 1);
+  statistics.EnsureFresh();
+  EXPECT_EQ(statistics.Figures().All().solves, 1);
+  EXPECT_EQ(book->Lines(), first);
+  EXPECT_FALSE(book->CanUndo());
+
+  const int mainNumber = shelf->List().All()[1].number;
+  results::ResultBook& imported = shelf->BookOf(mainNumber);
+  ASSERT_EQ(imported.Size(), 2u);
+  const std::optional<results::Solve> plusTwo = results::Parse(imported.Line(1));
   ASSERT_TRUE(plusTwo);
   EXPECT_EQ(plusTwo->penalty, results::Penalty::PlusTwo);
   EXPECT_EQ(plusTwo->comment, "pop");
   // Each session's import is one step of undo in its own book.
-  EXPECT_TRUE(shelf->CurrentBook().Undo());
-  EXPECT_EQ(window.lstResult.Count(), 0);
-  window.SetSessionSelected(2);
-  EXPECT_EQ(window.lstResult.Count(), 1);
-  EXPECT_EQ(book->Lines(), first);
+  EXPECT_TRUE(imported.CanUndo());
   shelf->FlushAll();
   EXPECT_EQ(ReadFileBytes(Path("Result 3.lst")).substr(0, 7), "#Date: ");
+
+  // The same file again: names that exist take " (2)".
+  window.onCmdImportClick();
+  EXPECT_NE(boxes.back().text.find("Main (2) (3x3x3): 2 solves"), std::string::npos) << boxes.back().text;
+  EXPECT_EQ(window.SessionItems(),
+            (std::vector<std::string>{"3x3x3 (3x3x3)", "Main (3x3x3)", "Small set (2x2x2)", "Main (2) (3x3x3)",
+                                      "Small set (2) (2x2x2)"}));
+  EXPECT_EQ(switches, 0);
+  window.SetSessionSelected(3);
+  EXPECT_EQ(window.lstResult.Count(), 2);
+  statistics.EnsureFresh();
+  EXPECT_EQ(statistics.Figures().All().solves, 2) << "a switch the user makes is followed";
 }
 
 TEST_F(SessionRowTest, AListOfTimesGoesIntoTheSessionShownAsOneStep) {
