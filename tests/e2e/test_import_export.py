@@ -1,6 +1,7 @@
-"""The real program under Wine: a csTimer file of three sessions imported through the
-system's own Open dialog, each session a log of its own, and one of them exported to
-CSV through the system's Save dialog and read back."""
+"""The real program under Wine, in a zone east of Greenwich: a csTimer file of three
+sessions imported through the system's own Open dialog, each session a log of its own
+while the session shown stays shown, and one of them exported to CSV through the
+system's Save dialog and read back byte for byte."""
 import os
 import shutil
 import time
@@ -14,6 +15,22 @@ SETTINGS = "[General Settings]\r\nCountdown=Disabled\r\nLog Result=Enabled\r\nLa
 FIRST_SESSION_LINE = "#Date: 01/02/2025 | Time: 10:11:12 | Result: 00:00:15:27"
 # The file's sessions, as the program lists them, and their solves.
 SESSIONS = [("Main", "333", 3), ("Two by two", "222", 2), ("One hand", "333oh", 1)]
+# The user's zone: an hour east of UTC in November, so a zone applied backwards, or
+# not at all, moves every time by an hour.
+ZONE = "Europe/Berlin"
+# csTimer keeps each solve's start in UTC; the log holds the stop in the user's time:
+# 22:13:20 UTC + 12 s measured is 23:13:32 in Berlin.
+MAIN_LINES = [
+    "#Date: 14/11/2023 | Time: 23:13:32 | Result: 00:00:12:34 | Scramble: R U R' U'",
+    "#Date: 14/11/2023 | Time: 23:15:10 | Result: 00:00:12:00 (+2) | Scramble: F2 B2 | Comment: pop",
+    "#Date: 14/11/2023 | Time: 23:16:49 | Result: 00:00:09:87 (DNF) | Scramble: L D",
+]
+CSV_ROWS = [
+    "No.,Date,Time,Result,Penalty,Seconds,Scramble,Comment",
+    "1,2023-11-14,23:13:32,12.34,,12.34,R U R' U',",
+    "2,2023-11-14,23:15:10,12.00+,+2,12.00,F2 B2,pop",
+    "3,2023-11-14,23:16:49,DNF(9.87),DNF,,L D,",
+]
 
 
 def windows_path(path):
@@ -48,6 +65,16 @@ def pick_file(app, title_regex, path):
 
 
 class ImportExport(unittest.TestCase):
+    def setUp(self):
+        self.zone = os.environ.get("TZ")
+        os.environ["TZ"] = ZONE
+
+    def tearDown(self):
+        if self.zone is None:
+            os.environ.pop("TZ", None)
+        else:
+            os.environ["TZ"] = self.zone
+
     def test_a_cstimer_file_of_three_sessions_comes_in_and_one_goes_out_as_csv(self):
         def prepare(a):
             a.write("Setting.ini", SETTINGS)
@@ -72,26 +99,22 @@ class ImportExport(unittest.TestCase):
                 self.assertTrue(wait_until(lambda: len(app.result_lines(f"Result {number}.lst")) == solves, 10),
                                 (number, app.result_lines(f"Result {number}.lst")))
             self.assertEqual(app.result_lines("Result.lst"), [FIRST_SESSION_LINE], "the first session as it was")
-            main_lines = app.result_lines("Result 2.lst")
-            self.assertIn("Result: 00:00:12:34", main_lines[0])
-            self.assertIn("(+2)", main_lines[1])
-            self.assertIn("(DNF)", main_lines[2])
-            # The first session imported is the one shown.
-            self.assertEqual(app.setting("Current Session"), "2")
+            self.assertEqual(app.result_lines("Result 2.lst"), MAIN_LINES)
+            # The session shown stays shown: nothing switched it.
+            self.assertIn(app.setting("Current Session"), (None, "1"))
             app.wait_focus(options)
             app.screenshot("import-done")
 
+            # Main shown (the list's next session), then written as CSV.
+            app.key("alt+o")
+            app.key("Down")
+            self.assertTrue(wait_until(lambda: app.setting("Current Session") == "2", 5), app.setting("Current Session"))
             app.key("alt+p")
             pick_file(app, "^Save As$", app.path("main.csv"))
             self.assertTrue(wait_until(lambda: app.exists("main.csv"), 10))
-            rows = app.read("main.csv").decode("utf-8-sig").split("\r\n")
-            self.assertEqual(rows[0], "No.,Date,Time,Result,Penalty,Seconds,Scramble,Comment")
-            self.assertEqual(rows[1:4], [r for r in rows[1:4] if r], rows)
-            self.assertEqual(len([r for r in rows[1:] if r]), 3, rows)
-            self.assertIn("12.34", rows[1])
-            self.assertIn("+2", rows[2])
-            self.assertIn("pop", rows[2])
-            self.assertIn("DNF", rows[3])
+            data = app.read("main.csv")
+            self.assertEqual(data[:3], b"\xef\xbb\xbf", "a spreadsheet knows UTF-8 by its byte-order mark")
+            self.assertEqual(data[3:].decode("utf-8").split("\r\n"), CSV_ROWS + [""])
             app.wait_focus(options)
             app.key("Escape")
             self.assertTrue(wait_until(lambda: not app.options_windows(), 5))
