@@ -163,7 +163,10 @@ MainWindow::MainWindow(results::ResultBook& book)
   book_->AddWatcher(this);
 }
 
-MainWindow::~MainWindow() { book_->RemoveWatcher(this); }
+MainWindow::~MainWindow() {
+  book_->RemoveWatcher(this);
+  settings::Store().RemoveWatcher(*this);
+}
 
 void MainWindow::SetBook(results::ResultBook& book, std::string sessionName) {
   book_->RemoveWatcher(this);

@@ -15,6 +15,7 @@
 #include "results/result_book.h"
 #include "scramble/win32/scramble_feed.h"
 #include "stackmat/win32/listener.h"
+#include "storage/settings_store.h"
 #include "toolkit/win32/form.h"
 
 namespace tw {
@@ -23,7 +24,7 @@ namespace tw {
 // the timer's phase (timing::State, moved only by timing::Decide) and logs each solve
 // into the result book it is given. The book, not this window, is the log of record:
 // this window only appends to it and shows whether it is saved.
-class MainWindow : public Form, private results::BookWatcher {
+class MainWindow : public Form, public settings::SettingsWatcher, private results::BookWatcher {
  public:
   explicit MainWindow(results::ResultBook& book);
   ~MainWindow() override;
@@ -31,9 +32,10 @@ class MainWindow : public Form, private results::BookWatcher {
   // Lays the digit row out for the Show Hour setting: visibility, window width,
   // the lefts and the countdown digit's width. Centring is the caller's.
   void ApplyShowHourLayout(bool hourShown);
-  // A setting was changed in the options window: the row follows at once where the
-  // setting is shown (Show Hour, Show Scramble); the others are read at each Space.
-  void OnSettingChanged(std::string_view key);
+  // The settings store wrote a key: the row follows at once where the setting is
+  // shown (Show Hour, Show Scramble, Log Result in the caption, the timer input); the
+  // others are read at each Space.
+  void OnSettingChanged(std::string_view key) override;
 
   Label& lbl3SecCD;
   Label& lblSeparator0;

@@ -14,6 +14,7 @@
 #include "options/win32/options_window.h"
 #include "picture/win32/scramble_picture_window.h"
 #include "stats/win32/statistics_window.h"
+#include "storage/win32/settings.h"
 #include "toolkit/win32/system_library.h"
 
 namespace {
@@ -39,6 +40,16 @@ class ComApartment {
 // itself, and the first sound or precise timer loads winmm.
 constexpr UINT kStatisticsIdleMessage = WM_APP + 41;
 
+// The store WinMain made serves the settings until WinMain returns, after every window
+// declared later is gone.
+class StoreInUse {
+ public:
+  StoreInUse() = default;
+  ~StoreInUse() { tw::settings::UseStore(nullptr); }
+  StoreInUse(const StoreInUse&) = delete;
+  StoreInUse& operator=(const StoreInUse&) = delete;
+};
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -50,6 +61,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   InitCommonControlsEx(&controls);
   tw::Form::RegisterWindowClass(instance);
   tw::docking::SetDockWindowSource(&tw::Form::LoadedWindowHandles);
+
+  // The settings' one owner: every window reads and writes Setting.ini through it and
+  // watches it for the keys it shows.
+  tw::settings::ProfileSettingsFile settingsFile;
+  tw::settings::SettingsStore settings(settingsFile);
+  tw::settings::UseStore(&settings);
+  const StoreInUse storeInUse;
 
   // The log of record: the one book of Result.lst, shown by every window.
   tw::results::LogFileStore store(tw::AppFolder() + tw::results::SessionFileName(tw::results::kFirstSession));
@@ -70,7 +88,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   };
   main.onSessionStep = [&shelf](int delta) { shelf.Step(delta); };
   main.otherBooks = [&shelf] { return shelf.OpenBooks(); };
-  tw::SetOptionsSettingChanged([&main](std::string_view key) { main.OnSettingChanged(key); });
+  // Every window hears of a setting written anywhere through the store.
+  settings.AddWatcher(main);
   main.onF1 = [&main] { tw::ShowOptionsWindow(main.Handle()); };
   main.onF2 = [&main] { tw::ToggleShowHour(main.Handle()); };
   main.onF3 = [&statistics] {

@@ -76,7 +76,6 @@ void OptionsWindow::onCboTimerInputChange() {
   const bool stackmat = item == 1;
   settings::Write(settings::kTimerInput, stackmat ? settings::kTimerInputStackmat : settings::kTimerInputKeyboard);
   EnableWindow(Control("cboStackmatDevice"), stackmat ? TRUE : FALSE);
-  SettingChanged(settings::kTimerInput.name);
 }
 
 void OptionsWindow::onCboStackmatDeviceDropDown() { ListSoundInputs(); }
@@ -85,7 +84,6 @@ void OptionsWindow::onCboStackmatDeviceChange() {
   const auto item = static_cast<int>(SendMessageA(Control("cboStackmatDevice"), CB_GETCURSEL, 0, 0));
   if (item < 0 || item > static_cast<int>(soundInputs_.size())) return;
   settings::Write(settings::kStackmatDevice, item == 0 ? std::string() : soundInputs_[static_cast<std::size_t>(item - 1)]);
-  SettingChanged(settings::kStackmatDevice.name);
 }
 
 }  // namespace tw

@@ -150,7 +150,6 @@ std::string LinkTarget(int link) {
 
 std::unique_ptr<OptionsWindow> g_options;
 results::ResultBook* g_book = nullptr;
-std::function<void(std::string_view key)> g_setting_changed;
 
 // The room a control may grow into inside the frame holding it, right and below.
 struct FrameRoom {
@@ -329,10 +328,12 @@ bool OptionsWindow::OnLoad() {
   lstResult.SetBook(g_book);
   SessionsChanged();
   key_filter_ = SetWindowsHookExA(WH_MSGFILTER, &PanelKeyFilter, nullptr, GetCurrentThreadId());
+  settings::Store().AddWatcher(*this);
   return true;
 }
 
 void OptionsWindow::OnUnload() {
+  settings::Store().RemoveWatcher(*this);
   if (key_filter_) UnhookWindowsHookEx(key_filter_);
   key_filter_ = nullptr;
   lstResult.SetBook(nullptr);
@@ -442,9 +443,9 @@ void OptionsWindow::LoadSwitch(CheckBox& box, const settings::SwitchKey& key) {
 }
 
 void OptionsWindow::StoreSwitch(const CheckBox& box, const settings::SwitchKey& key) {
+  // The store tells every watcher (the main window lays its digits out again for
+  // Show Hour), the key already written.
   settings::Write(key, box.Value() == 1);
-  // Show Hour lays the main window out again from here, the key already written.
-  if (g_setting_changed) g_setting_changed(key.name);
 }
 
 void OptionsWindow::onChk3SecCDClick() { StoreSwitch(chk3SecCD, settings::kCountdown); }
@@ -479,7 +480,6 @@ void OptionsWindow::onCboHoldToStartChange() {
   const int item = HoldToStartSelected();
   if (item < 0 || item >= static_cast<int>(hold_.delays.size())) return;
   settings::Write(settings::kHoldToStart.text, settings::kHoldToStart.Text(hold_.delays[static_cast<std::size_t>(item)]));
-  if (g_setting_changed) g_setting_changed(settings::kHoldToStart.text.name);
 }
 
 void OptionsWindow::SetResultBook(results::ResultBook* book) {
@@ -756,12 +756,17 @@ void OptionsSessionsChanged() {
   if (g_options && g_options->IsLoaded()) g_options->SessionsChanged();
 }
 
-void OptionsWindow::SettingChanged(std::string_view key) {
-  if (g_setting_changed) g_setting_changed(key);
-}
-
-void SetOptionsSettingChanged(std::function<void(std::string_view key)> handler) {
-  g_setting_changed = std::move(handler);
+// A view of the store: a switch written elsewhere shows in its box. Setting the box to
+// what the file already holds writes nothing new, so no change comes back.
+void OptionsWindow::OnSettingChanged(std::string_view key) {
+  if (!IsLoaded()) return;
+  const std::pair<CheckBox*, const settings::SwitchKey*> boxes[] = {
+      {&chkShowHour, &settings::kShowHour},         {&chk3SecCD, &settings::kCountdown},
+      {&chkLogResult, &settings::kLogResult},       {&chkShowScramble, &settings::kShowScramble},
+      {&chkInspection, &settings::kInspection},     {&chkAnyKeyStops, &settings::kAnyKeyStops}};
+  for (const auto& [box, switchKey] : boxes) {
+    if (switchKey->name == key) LoadSwitch(*box, *switchKey);
+  }
 }
 
 OptionsWindow& frmMore(HWND owner) {

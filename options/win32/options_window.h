@@ -15,6 +15,7 @@
 #include "options/win32/result_list.h"
 #include "resources/options_layout.h"
 #include "storage/settings_schema.h"
+#include "storage/settings_store.h"
 #include "toolkit/win32/controls.h"
 #include "toolkit/win32/form.h"
 
@@ -31,7 +32,7 @@ class SessionShelf;
 // frame sits at the frame's offset plus its own and is shown, hidden, enabled and
 // disabled together with its frame. The Result panel shows the log of record, a
 // ResultBook it is given, and changes it only through the book.
-class OptionsWindow : public Form {
+class OptionsWindow : public Form, private settings::SettingsWatcher {
  public:
   OptionsWindow();
   ~OptionsWindow() override;
@@ -120,6 +121,7 @@ class OptionsWindow : public Form {
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  void OnSettingChanged(std::string_view key) override;
   void CreateControl(int index);
   void SwitchPanel(options::Panel panel);
   void ApplyFrames();
@@ -130,8 +132,6 @@ class OptionsWindow : public Form {
   void StoreSwitch(const CheckBox& box, const settings::SwitchKey& key);
   void LoadHoldToStart();
   void LoadTimerInput();
-  // Tells the main window a setting changed (SetOptionsSettingChanged).
-  static void SettingChanged(std::string_view key);
   void ListSoundInputs();
   // After a Remove: once its save has an outcome, the line that took the removed one's
   // place is selected when it was saved and none when it was not (unless the user
@@ -171,12 +171,9 @@ class OptionsWindow : public Form {
 };
 
 // What the program gives the options window, before the first F1 or F2 and again
-// whenever it changes: the book of the Result panel (null for none), and who is told,
-// with the key, each time the Setup panel has written a switch ("Show Hour",
-// "Countdown", "Log Result", and in the Practice frame "Show Scramble", "Inspection",
-// "Any Key Stops", "Hold To Start"), the key already in the file.
+// whenever it changes: the book of the Result panel (null for none). The switches it
+// writes reach the rest of the program through the settings store's watchers.
 void SetOptionsResultBook(results::ResultBook* book);
-void SetOptionsSettingChanged(std::function<void(std::string_view key)> handler);
 // The sessions the Result panel's session row shows and changes (null: the first
 // session alone, its buttons off). The row follows the shelf's current session each
 // time SetOptionsResultBook is called, which the shelf's onSwitched does; a change

@@ -15,12 +15,9 @@ std::string& TestFile() {
   return path;
 }
 
-std::string ReadText(std::string_view key, std::string_view missing) {
-  return storage::ReadINI(kSectionText, std::string(key), std::string(missing), FilePath());
-}
-
-void WriteText(std::string_view key, std::string_view value) {
-  storage::WriteINI(kSectionText, std::string(key), std::string(value), FilePath());
+SettingsStore*& StoreInUse() {
+  static SettingsStore* store = nullptr;
+  return store;
 }
 
 }  // namespace
@@ -32,36 +29,29 @@ const std::string& FilePath() {
 
 void SetFileForTesting(const std::string& path) { TestFile() = path; }
 
-void CreateIfMissing() {
-  if (!storage::ItemExists(FilePath())) storage::WriteDefaultSettings(FilePath());
-}
-
-Switch Read(const SwitchKey& key, Reader reader) {
-  // The missing value is handed over as the profile's default text, so a missing key
-  // and a key holding that text read alike, as the designed program reads them.
-  return ParseSwitch(ReadText(key.name, SwitchText(key.Missing(reader) == Switch::kEnabled)));
-}
-
-bool IsEnabled(const SwitchKey& key, Reader reader) { return Read(key, reader) == Switch::kEnabled; }
-
-void Write(const SwitchKey& key, bool enabled) { WriteText(key.name, SwitchText(enabled)); }
-
-std::string Read(const TextKey& key) { return ReadText(key.name, key.missing); }
-
-void Write(const TextKey& key, std::string_view value) { WriteText(key.name, value); }
-
-std::optional<int> Read(const NumberKey& key) { return ParseNumber(key, ReadText(key.name, "")); }
-
-void Write(const NumberKey& key, int value) { WriteText(key.name, std::to_string(value)); }
-
-std::optional<std::string> ReadMadeKey(std::string_view key) {
+std::optional<std::string> ProfileSettingsFile::Read(std::string_view key) const {
   // A default no value can hold tells a missing key from an empty one.
   constexpr std::string_view kMissing = "\x01";
-  std::string value = ReadText(key, kMissing);
+  std::string value = storage::ReadINI(kSectionText, std::string(key), std::string(kMissing), FilePath());
   if (value == kMissing) return std::nullopt;
   return value;
 }
 
-void WriteMadeKey(std::string_view key, std::string_view value) { WriteText(key, value); }
+void ProfileSettingsFile::Write(std::string_view key, std::string_view value) {
+  storage::WriteINI(kSectionText, std::string(key), std::string(value), FilePath());
+}
+
+void ProfileSettingsFile::CreateIfMissing() {
+  if (!storage::ItemExists(FilePath())) storage::WriteDefaultSettings(FilePath());
+}
+
+SettingsStore& Store() {
+  if (SettingsStore* store = StoreInUse()) return *store;
+  static ProfileSettingsFile file;
+  static SettingsStore own(file);
+  return own;
+}
+
+void UseStore(SettingsStore* store) { StoreInUse() = store; }
 
 }  // namespace tw::settings

@@ -1,11 +1,13 @@
 #pragma once
-// The program's settings file read and written through the keys of the schema:
-// every key's name, type and missing value come from there, never from a literal.
+// The program's settings store over Setting.ini, and the typed reads and writes every
+// window makes through it: every key's name, type and missing value come from the
+// schema, never from a literal.
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "storage/settings_schema.h"
+#include "storage/settings_store.h"
 
 namespace tw::settings {
 
@@ -15,29 +17,37 @@ const std::string& FilePath();
 // back at the program's own.
 void SetFileForTesting(const std::string& path);
 
-// Writes the designed default file when there is none (start-up).
-void CreateIfMissing();
+// Setting.ini through the profile calls, at FilePath() as it is at each call.
+class ProfileSettingsFile final : public SettingsFile {
+ public:
+  std::optional<std::string> Read(std::string_view key) const override;
+  void Write(std::string_view key, std::string_view value) override;
+  void CreateIfMissing() override;
+};
 
-// A switch as `reader` reads it: a missing key is the reader's designed default,
-// any text but the exact two is Switch::kOther.
-Switch Read(const SwitchKey& key, Reader reader);
-// True only for exactly "Enabled" (a missing key as `reader` reads it).
-bool IsEnabled(const SwitchKey& key, Reader reader);
-void Write(const SwitchKey& key, bool enabled);
+// The store of the program's settings: the one WinMain made and handed over with
+// UseStore, or until then one of this module's own over the same file, so that a
+// window made by a test reads and writes the file just as in the program.
+SettingsStore& Store();
+// `store` serves every read and write from now on (null: this module's own again);
+// it must outlive its use.
+void UseStore(SettingsStore* store);
 
-// The text as stored (cut to 1,023 characters), or the key's missing value. The
-// caller compares it with the allowed values: a text it does not know is kept.
-std::string Read(const TextKey& key);
+// Writes the default file when there is none (start-up).
+inline void CreateIfMissing() { Store().CreateIfMissing(); }
+
+inline Switch Read(const SwitchKey& key, Reader reader) { return Store().Read(key, reader); }
+inline bool IsEnabled(const SwitchKey& key, Reader reader) { return Store().IsEnabled(key, reader); }
+inline void Write(const SwitchKey& key, bool enabled) { Store().Write(key, enabled); }
+
+inline std::string Read(const TextKey& key) { return Store().Read(key); }
 // `value` should be one of key.allowed.
-void Write(const TextKey& key, std::string_view value);
+inline void Write(const TextKey& key, std::string_view value) { Store().Write(key, value); }
 
-// The number as stored when it makes sense for the key, else its fallback.
-std::optional<int> Read(const NumberKey& key);
-void Write(const NumberKey& key, int value);
+inline std::optional<int> Read(const NumberKey& key) { return Store().Read(key); }
+inline void Write(const NumberKey& key, int value) { Store().Write(key, value); }
 
-// Keys made at run time, one set per session (their names are declared with the
-// session list): nothing when the key is missing.
-std::optional<std::string> ReadMadeKey(std::string_view key);
-void WriteMadeKey(std::string_view key, std::string_view value);
+inline std::optional<std::string> ReadMadeKey(std::string_view key) { return Store().ReadMadeKey(key); }
+inline void WriteMadeKey(std::string_view key, std::string_view value) { Store().WriteMadeKey(key, value); }
 
 }  // namespace tw::settings

@@ -49,10 +49,23 @@ FormDesign OwnerDesign() {
                     FontSpec{"Tahoma", 825, FW_NORMAL}, 0, true};
 }
 
-// A switch the options window said it wrote, with the key's value in the file then.
+// A switch the settings store said was written, with the key's value in the file then.
 struct SettingChange {
   std::string key, stored;
   bool operator==(const SettingChange&) const = default;
+};
+
+// Hears the store as the main window does, noting each key with its text in the file.
+class ChangeRecorder : public settings::SettingsWatcher {
+ public:
+  explicit ChangeRecorder(std::vector<SettingChange>& changes) : changes_(changes) {}
+  void OnSettingChanged(std::string_view key) override {
+    const std::string name(key);
+    changes_.push_back({name, settings::Store().ReadMadeKey(name).value_or("<missing>")});
+  }
+
+ private:
+  std::vector<SettingChange>& changes_;
 };
 
 // Acts inside a modal loop the test is about to enter: `step` runs once the loop
@@ -92,16 +105,13 @@ class OptionsWindowTest : public AppFolderTest {
   void SetUp() override {
     AppFolderTest::SetUp();
     options::SetHyperlinkOpenerForTesting([this](const std::string& target) { opened.push_back(target); });
-    SetOptionsSettingChanged([this](std::string_view key) {
-      const std::string name(key);
-      changes.push_back({name, Setting(name.c_str())});
-    });
+    settings::Store().AddWatcher(watcher);
   }
 
   void TearDown() override {
     UnloadOptionsWindow();
     SetOptionsResultBook(nullptr);
-    SetOptionsSettingChanged(nullptr);
+    settings::Store().RemoveWatcher(watcher);
     if (owner) owner->Unload();
     owner.reset();
     book.reset();
@@ -148,6 +158,7 @@ class OptionsWindowTest : public AppFolderTest {
   std::unique_ptr<results::ResultBook> book;
   std::unique_ptr<Form> owner;
   std::vector<SettingChange> changes;
+  ChangeRecorder watcher{changes};
   std::vector<std::string> opened;
 };
 
