@@ -1,8 +1,8 @@
 #pragma once
-// The 4x4x4 as its pieces, for the reduction search: 24 centres (only their colours
-// count), 24 wings and 8 corners. The cube is held by its down-back-left corner, so
-// every turn is one of the 27 that leave that corner in place: U R F D L B and the
-// wide Uw Rw Fw, each a quarter turn, a half turn or a quarter turn back.
+// The 4x4x4 as its pieces, for a reduction search: 24 centres (only their colours
+// count), 24 wings and 8 corners. Turns are U R F D L B and the wide Uw Rw Fw Dw Lw
+// Bw, each a quarter turn, a half turn or a quarter turn back; the first nine kinds
+// leave the down-back-left corner in place, as the WCA's 4x4x4 scrambles do.
 //
 // The sticker text is the one scramble/big_cube.h writes for the 4x4x4: the 96
 // stickers in the order U R F D L B, each face read row by row as seen from outside,
@@ -21,16 +21,18 @@ inline constexpr int kWings = 24;
 inline constexpr int kDedges = 12;
 inline constexpr int kCorners = 8;
 inline constexpr int kTurnKinds = 12;  // U R F D L B Uw Rw Fw Dw Lw Bw
+inline constexpr int kHeldCornerKinds = 9;  // U R F D L B Uw Rw Fw
 inline constexpr int kTurns = kTurnKinds * 3;
 inline constexpr std::uint8_t kNoTurn = kTurns;
 
-// kind * 3 + quarter turns - 1; kinds 0..5 are the faces U R F D L B, 6..8 Uw Rw Fw.
+// kind * 3 + quarter turns - 1; kinds 0..5 are the faces U R F D L B, 6..11 Uw Rw Fw
+// Dw Lw Bw.
 using Turn = std::uint8_t;
 constexpr Turn MakeTurn(int kind, int quarterTurns) { return static_cast<Turn>(kind * 3 + quarterTurns - 1); }
 constexpr int KindOf(Turn turn) { return turn / 3; }
 constexpr int QuarterTurnsOf(Turn turn) { return turn % 3 + 1; }
 constexpr Turn InverseOf(Turn turn) { return MakeTurn(KindOf(turn), 4 - QuarterTurnsOf(turn)); }
-// U, D and Uw share axis 0; R, L and Rw axis 1; F, B and Fw axis 2.
+// U, D, Uw and Dw share axis 0; R, L, Rw and Lw axis 1; F, B, Fw and Bw axis 2.
 constexpr int AxisOfKind(int kind) { return kind % 3; }
 constexpr bool IsWide(Turn turn) { return KindOf(turn) >= 6; }
 // A wide quarter turn moves an inner layer a quarter.
@@ -43,8 +45,8 @@ constexpr bool KeepsWingKinds(Turn turn) {
 }
 
 // Whether `next` may follow `previous` (kNoTurn: nothing before) inside one search:
-// never the same kind twice, and turns about one axis (which commute) in one fixed
-// order, outer near face, outer far face, wide.
+// never the same kind twice, and turns about one axis (which commute) in the order of
+// their kinds.
 constexpr bool MayFollow(Turn previous, Turn next) {
   if (previous == kNoTurn) return true;
   const int before = KindOf(previous);
