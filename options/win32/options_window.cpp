@@ -247,26 +247,18 @@ void OptionsWindow::OnCreate() {
   saved_focus_ = nullptr;
   select_after_save_ = false;
   select_after_save_line_ = -1;
-  // Creation order is the tab order: the dialog manager tabs through the z-order.
-  for (int index : lo::WindowTabOrder()) CreateControl(index);
-
-  optSetup.Attach(Control("optSetup"), {&optSetup, &optResult, &optAbout}, [this] { onOptSetupClick(); });
-  optResult.Attach(Control("optResult"), {&optSetup, &optResult, &optAbout}, [this] { onOptResultClick(); });
-  optAbout.Attach(Control("optAbout"), {&optSetup, &optResult, &optAbout}, [this] { onOptAboutClick(); });
-  chk3SecCD.Attach(Control("chk3SecCD"), [this] { onChk3SecCDClick(); });
-  chkShowHour.Attach(Control("chkShowHour"), [this] { onChkShowHourClick(); });
-  chkLogResult.Attach(Control("chkLogResult"), [this] { onChkLogResultClick(); });
-  chkShowScramble.Attach(Control("chkShowScramble"), [this] { onChkShowScrambleClick(); });
-  chkInspection.Attach(Control("chkInspection"), [this] { onChkInspectionClick(); });
-  chkAnyKeyStops.Attach(Control("chkAnyKeyStops"), [this] { onChkAnyKeyStopsClick(); });
-  lstResult.Attach(Control("lstResult"));
-  lstResult.onSaveStateChanged = [this](const results::ResultBook& book) { SelectAfterSave(book); };
-
+  // Creation order is the tab order: the dialog manager tabs through the z-order. F1
+  // makes only what the panel it opens on shows; the rest follows once that is painted.
+  const auto readLastFrame = [] { return settings::Read(settings::kLastFrame); };
+  const std::optional<Panel> first = defer_rest_ ? options::RestoredPanel(readLastFrame) : std::nullopt;
+  complete_ = !first;
+  for (int index : lo::WindowTabOrder()) {
+    if (!first || ShownWith(*first, index)) CreateControl(index);
+  }
+  AttachControls();
   hand_ = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_HAND_LINK));
   if (!hand_) hand_ = LoadCursor(nullptr, IDC_HAND);
-  const lo::ControlRow& image = lo::Row("Image1");
-  picture_ = options::LoadAboutPicture(Px(image.width), Px(image.height), lo::kBackColor);
-  if (picture_) SendMessageA(Control("Image1"), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_.get()));
+  LoadPicture();
   ApplyFrames();
 }
 
@@ -283,7 +275,8 @@ void OptionsWindow::CreateControl(int index) {
   // face whose wrapped lines need more height than the designed one's.
   const int roomAbove = ownerDrawn ? std::max(0, row.top - kFrameInnerTopTwips) : 0;
   const int roomBelow = ownerDrawn ? FrameRoomBelow(row) : 0;
-  HWND control = AddControl(cls.className, row.caption, cls.style | group | WS_VISIBLE, cls.exStyle,
+  // Made hidden: ApplyFrames shows what the panel shows.
+  HWND control = AddControl(cls.className, row.caption, cls.style | group, cls.exStyle,
                             kFirstControlId + index, at.x, at.y - roomAbove, width, row.height + roomAbove + roomBelow,
                             row.titleFont ? &kTitleFont : nullptr);
   hwnds_[static_cast<std::size_t>(index)] = control;
@@ -329,11 +322,13 @@ bool OptionsWindow::OnLoad() {
   SessionsChanged();
   key_filter_ = SetWindowsHookExA(WH_MSGFILTER, &PanelKeyFilter, nullptr, GetCurrentThreadId());
   settings::Store().AddWatcher(*this);
+  if (!complete_) SetTimer(Handle(), kCompleteTimerId, USER_TIMER_MINIMUM, nullptr);
   return true;
 }
 
 void OptionsWindow::OnUnload() {
   settings::Store().RemoveWatcher(*this);
+  complete_ = true;
   if (key_filter_) UnhookWindowsHookEx(key_filter_);
   key_filter_ = nullptr;
   lstResult.SetBook(nullptr);
@@ -348,6 +343,7 @@ void OptionsWindow::onOptAboutClick() { SwitchPanel(Panel::About); }
 
 void OptionsWindow::SwitchPanel(Panel panel) {
   const lo::PanelRow& row = options::PanelRowOf(panel);
+  if (!Control(row.frame)) CompleteControls();
   SetCaption(row.caption);
   // The designed sizes are outer sizes on a designed frame; the client keeps its
   // designed size inside whatever frame the system really draws.
@@ -437,6 +433,8 @@ void OptionsWindow::onCmdExitClick() {
 }
 
 void OptionsWindow::LoadSwitch(CheckBox& box, const settings::SwitchKey& key) {
+  // A box not made yet is loaded once it is.
+  if (!box.Handle()) return;
   const auto state = options::StoredSwitchState(
       [&key] { return std::string(SwitchWord(settings::Read(key, settings::Reader::kOptionsWindow))); });
   if (state) box.SetValue(*state);
@@ -591,12 +589,7 @@ void OptionsWindow::OnDpiChanged() {
   for (int link = 0; link < static_cast<int>(emphasis_.size()); ++link) {
     if (emphasis_[static_cast<std::size_t>(link)]) ApplyLinkFont(link);
   }
-  const lo::ControlRow& image = lo::Row("Image1");
-  options::Bitmap picture = options::LoadAboutPicture(Px(image.width), Px(image.height), lo::kBackColor);
-  if (picture) {
-    SendMessageA(Control("Image1"), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture.get()));
-    picture_ = std::move(picture);
-  }
+  LoadPicture();
 }
 
 void OptionsWindow::DrawRightAlignedLabel(const DRAWITEMSTRUCT& item) {
@@ -710,6 +703,10 @@ LRESULT OptionsWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       onListContextMenu(at.x == -1 && at.y == -1 ? std::nullopt : std::optional<POINT>(at));
       return 0;
     }
+    case WM_TIMER:
+      if (wParam != kCompleteTimerId) break;
+      CompleteSomeControls();
+      return 0;
     case WM_CTLCOLORBTN:
       SetBkColor(reinterpret_cast<HDC>(wParam), lo::kBackColor);
       return reinterpret_cast<LRESULT>(WhiteBrush());
@@ -769,9 +766,11 @@ void OptionsWindow::OnSettingChanged(std::string_view key) {
   }
 }
 
+// Loaded with every control: what touches the window outside F1 may touch any panel.
 OptionsWindow& frmMore(HWND owner) {
   if (!g_options) g_options = std::make_unique<OptionsWindow>();
   if (!g_options->IsLoaded()) g_options->Load(owner);
+  g_options->CompleteControls();
   return *g_options;
 }
 
@@ -780,7 +779,9 @@ OptionsWindow* OptionsWindowInstance() { return g_options.get(); }
 bool OptionsWindowLoaded() { return g_options && g_options->IsLoaded(); }
 
 void ShowOptionsWindow(HWND owner) {
-  OptionsWindow& window = frmMore(owner);
+  if (!g_options) g_options = std::make_unique<OptionsWindow>();
+  OptionsWindow& window = *g_options;
+  if (!window.IsLoaded()) window.LoadShowingFirst(owner);
   if (!window.IsLoaded()) return;
   window.FocusPanelButton();
   window.ShowModal();

@@ -112,6 +112,11 @@ class OptionsWindow : public Form, private settings::SettingsWatcher {
   // A mouse move at a point of the client area, in pixels, over whatever control lies there.
   void onPointerMove(POINT clientPixels);
 
+  // Loads the window with only the controls of the panel it opens on; the others are
+  // made once that is painted (CompleteControls makes them at once).
+  bool LoadShowingFirst(HWND owner);
+  void CompleteControls();
+
  protected:
   void OnCreate() override;
   bool OnLoad() override;
@@ -122,7 +127,14 @@ class OptionsWindow : public Form, private settings::SettingsWatcher {
 
  private:
   void OnSettingChanged(std::string_view key) override;
+  static constexpr UINT_PTR kCompleteTimerId = 0x7C00;  // clear of the ids tw::Timer hands out
+  // Whether a control is one the panel shows (or one every panel shows).
+  static bool ShownWith(options::Panel panel, int index);
   void CreateControl(int index);
+  void AttachControls();
+  void CompleteSomeControls();
+  void FinishControls();
+  void LoadPicture();
   void SwitchPanel(options::Panel panel);
   void ApplyFrames();
   void SetLinkEmphasis(int link, bool on);
@@ -168,6 +180,8 @@ class OptionsWindow : public Form, private settings::SettingsWatcher {
   std::vector<std::string> soundInputs_;
   bool soundInputsListed_ = false;
   HHOOK key_filter_ = nullptr;
+  bool defer_rest_ = false;  // the load under way makes the first panel's controls only
+  bool complete_ = true;     // every control is made
 };
 
 // What the program gives the options window, before the first F1 or F2 and again

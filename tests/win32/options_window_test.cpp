@@ -1351,6 +1351,44 @@ TEST_F(OptionsWindowTest, EscapeClosesTheWindowAsExitDoes) {
   EXPECT_EQ(GetActiveWindow(), owner->Handle());
 }
 
+// F1 shows its panel before it makes the others' controls; once it has, the window is
+// the one any other load makes: every control in the tab order's place, each loaded.
+TEST_F(OptionsWindowTest, F1MakesThePanelsNotShownAfterTheFirstInTheirTabOrderPlaces) {
+  const auto children = [](HWND window) {
+    std::vector<std::string> order;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      char kind[32] = {};
+      GetClassNameA(child, kind, sizeof kind);
+      const LRESULT state = lstrcmpiA(kind, "Button") == 0   ? SendMessageA(child, BM_GETCHECK, 0, 0)
+                            : lstrcmpiA(kind, "Static") == 0 ? SendMessageA(child, STM_GETIMAGE, IMAGE_BITMAP, 0) != 0
+                            : lstrcmpiA(kind, "ComboBox") == 0 ? SendMessageA(child, CB_GETCURSEL, 0, 0)
+                                                               : 0;
+      order.push_back(std::string(kind) + " " + Text(child) + " " + std::to_string(state) +
+                      ((GetWindowLongPtrA(child, GWL_STYLE) & WS_VISIBLE) ? " shown" : "") + (IsWindowEnabled(child) ? "" : " disabled"));
+    }
+    return order;
+  };
+  const std::string settings = Settings("Last Frame=Result\r\nShow Hour=Enabled\r\nInspection=Enabled\r\n");
+  const std::vector<std::string> whole = children(LoadOptions(settings).Handle());
+  TearDown();
+  SetUp();
+  Start(settings);
+  bool checked = false;
+  ModalScript::Run(owner->Handle(), [&] {
+    checked = true;
+    OptionsWindow& window = *OptionsWindowInstance();
+    ASSERT_TRUE(PumpUntil([&] { return window.Control("chkShowHour") && window.Control("cboStackmatDevice"); }));
+    PumpUntil([&] { return children(window.Handle()) == whole; });
+    const std::vector<std::string> made = children(window.Handle());
+    ASSERT_EQ(made.size(), whole.size());
+    for (std::size_t i = 0; i < made.size(); ++i) EXPECT_EQ(made[i], whole[i]) << i;
+    EXPECT_EQ(window.chkShowHour.Value(), 1);
+    EXPECT_EQ(window.chkInspection.Value(), 1);
+    EXPECT_EQ(window.optResult.Value(), true);
+  });
+  EXPECT_TRUE(checked);
+}
+
 // Runs messages as the options window's modal loop runs them, through the dialog manager.
 template <typename Condition>
 bool PumpDialogUntil(HWND dialog, Condition done, DWORD deadlineMs = 5000) {
