@@ -112,6 +112,13 @@ Step OnCompetitionTimer(const State& state, Event event) {
 
 }  // namespace
 
+HoldCue CueOf(const State& state) {
+  HoldColour colour = HoldColour::None;
+  if (state.phase == Phase::Holding) colour = HoldColour::Holding;
+  if (state.phase == Phase::Ready) colour = HoldColour::Ready;
+  return HoldCue{colour, colour != HoldColour::None && state.inspecting};
+}
+
 Step Decide(const State& state, Event event, const Settings& settings, std::int64_t runningMs) {
   const bool tooSoon = state.phase == Phase::Running && runningMs < kShortestSolveMs;
   if (settings.competitionTimer) {

@@ -84,6 +84,18 @@ struct Step {
   bool clearDisplay = false;
 };
 
+// What the digits the user watches say about a held Space (or hands on a competition
+// timer's pads): nothing, red (held, not yet long enough) or green (the release
+// starts). Under inspection the inspection digit is the one watched, since it covers
+// the count's digits; otherwise the count's digits wear the colour.
+enum class HoldColour { None, Holding, Ready };
+struct HoldCue {
+  HoldColour colour = HoldColour::None;
+  bool onInspection = false;
+  friend constexpr bool operator==(const HoldCue&, const HoldCue&) = default;
+};
+HoldCue CueOf(const State& state);
+
 // `runningMs`: how long the count has run at this event (only read while running).
 Step Decide(const State& state, Event event, const Settings& settings, std::int64_t runningMs = kShortestSolveMs);
 

@@ -429,9 +429,13 @@ void MainWindow::Apply(timing::Event event, std::int64_t at) {
 }
 
 void MainWindow::ShowHoldColour() {
+  const timing::HoldCue cue = timing::CueOf(state_);
   COLORREF colour = L::kDigitColor;
-  if (state_.phase == timing::Phase::Holding) colour = kHoldingColor;
-  if (state_.phase == timing::Phase::Ready) colour = kReadyColor;
+  if (cue.colour == timing::HoldColour::Holding) colour = kHoldingColor;
+  if (cue.colour == timing::HoldColour::Ready) colour = kReadyColor;
+  // Inspection's digit covers the count's: the cue goes where it is seen.
+  lbl3SecCD.SetForeColor(cue.onInspection ? colour : L::kCountdownColor);
+  if (cue.onInspection) colour = L::kDigitColor;
   for (Label* label : {&lblHour, &lblMin, &lblSec, &lblMSec, &lblSeparator0, &lblSeparator1, &lblSeparator2}) {
     label->SetForeColor(colour);
   }

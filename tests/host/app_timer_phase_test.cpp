@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 #include "app/timer_phase.h"
 
 namespace tw::timing {
@@ -208,6 +210,45 @@ TEST(TimerPhase, ACompetitionTimerStartsAndStopsTheSolve) {
   for (Event event : {TimerHands, TimerReady, TimerStarted, TimerStopped, TimerReset}) {
     EXPECT_EQ(Decide(State{Running, false, false}, event, Settings{}).action, A::None);
     EXPECT_EQ(Decide(State{Idle, false, false}, event, Settings{}).action, A::None);
+  }
+}
+
+// A held Space during inspection goes red, then green, on the inspection digit (which
+// covers the count's digits), as it does on the count's digits without inspection;
+// whatever ends the hold takes the colour away.
+TEST(TimerPhase, TheHoldsColoursShowOnTheDigitsWatched) {
+  using enum Event;
+  struct Case {
+    bool inspection;
+    bool competitionTimer;
+    std::initializer_list<Event> events;
+    HoldColour colour;
+    bool onInspection;
+  };
+  const Case cases[] = {
+      {false, false, {Space}, HoldColour::Holding, false},
+      {false, false, {Space, SpaceRepeat, HoldReady}, HoldColour::Ready, false},
+      {false, false, {Space, HoldReady, SpaceUp}, HoldColour::None, false},
+      {true, false, {Space}, HoldColour::None, false},
+      {true, false, {Space, SpaceUp, Space}, HoldColour::Holding, true},
+      {true, false, {Space, SpaceUp, Space, SpaceRepeat, HoldReady}, HoldColour::Ready, true},
+      {true, false, {Space, SpaceUp, Space, SpaceUp}, HoldColour::None, false},
+      {true, false, {Space, SpaceUp, Space, HoldReady, SpaceUp}, HoldColour::None, false},
+      {true, false, {Space, SpaceUp, Space, HoldReady, Escape}, HoldColour::None, false},
+      {true, true, {Space, TimerHands}, HoldColour::Holding, true},
+      {true, true, {Space, TimerHands, TimerReady}, HoldColour::Ready, true},
+      {false, true, {TimerHands, TimerReady}, HoldColour::Ready, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "inspection " << c.inspection << " timer " << c.competitionTimer << " after "
+                                    << c.events.size() << " events");
+    Settings settings;
+    settings.inspection = c.inspection;
+    settings.holdDelayMs = 300;
+    settings.competitionTimer = c.competitionTimer;
+    State state;
+    for (Event event : c.events) state = Decide(state, event, settings).next;
+    EXPECT_EQ(CueOf(state), (HoldCue{c.colour, c.onInspection}));
   }
 }
 
