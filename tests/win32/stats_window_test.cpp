@@ -311,8 +311,9 @@ TEST_F(StatisticsWindowTest, NoKeyReachesTheTimerWhileAQuestionOfOursIsShowing) 
   EXPECT_TRUE(main->tmrCounter.Enabled());
 }
 
-TEST_F(StatisticsWindowTest, TheTimerStaysOnTopWhereTheyOverlap) {
-  // Stored over the timer's place: at start-up the timer is shown first, then this.
+TEST_F(StatisticsWindowTest, NeverShownOverTheTimerWhichStaysOnTopWhereTheyOverlap) {
+  // Stored over the timer's place: at start-up the timer is shown first, then this,
+  // beside the timer instead.
   Start((std::string(kCountdownOff) + "Statistics=Shown\r\n").c_str());
   ShowMainActive();
   const RECT timer = Outer(main->Handle());
@@ -320,8 +321,15 @@ TEST_F(StatisticsWindowTest, TheTimerStaysOnTopWhereTheyOverlap) {
   settings::Write(settings::kStatisticsTop, timer.top + 10);
   stats->RestoreFromSettings();
   ASSERT_TRUE(stats->Visible());
-  EXPECT_TRUE(TimerOnTop()) << "the timer has the keys and cannot be seen";
+  RECT overlap;
+  const RECT shown = Outer(stats->Handle());
+  EXPECT_FALSE(IntersectRect(&overlap, &shown, &timer)) << "the timer has the keys and cannot be seen";
   EXPECT_EQ(GetActiveWindow(), main->Handle());
+
+  // Dragged over the timer by the user, it lies under it, clicked or not.
+  SetWindowPos(stats->Handle(), nullptr, timer.left + 20, timer.top + 10, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  EXPECT_TRUE(TimerOnTop());
   Activate(stats->Handle());  // a click on the statistics
   EXPECT_TRUE(TimerOnTop());
 
@@ -405,7 +413,14 @@ TEST_F(StatisticsWindowTest, RestoresItsPlaceAndSizeAndBringsALostWindowBack) {
     Start((std::string(kCountdownOff) + "Statistics=Shown\r\nStatistics Left=" + c.left + "\r\nStatistics Top=" +
            c.top + "\r\nStatistics Width=" + c.width + "\r\nStatistics Height=6000\r\n")
               .c_str());
-    main->Show();  // as at start-up: the timer first
+    main->Show();  // as at start-up: the timer first, away from the stored corner
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoA(MonitorFromWindow(main->Handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT mainNow = Outer(main->Handle());
+    SetWindowPos(main->Handle(), nullptr, monitor.rcWork.right - (mainNow.right - mainNow.left),
+                 monitor.rcWork.bottom - (mainNow.bottom - mainNow.top), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     stats->RestoreFromSettings();
     ASSERT_TRUE(stats->Visible());
     RECT client;

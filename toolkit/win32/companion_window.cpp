@@ -1,8 +1,7 @@
 #include "toolkit/win32/companion_window.h"
 
+#include <algorithm>
 #include <utility>
-
-#include "toolkit/window_placement.h"
 
 namespace tw {
 
@@ -27,6 +26,39 @@ bool Above(HWND upper, HWND lower) {
   return false;
 }
 
+placement::Box BoxOf(const RECT& r) { return placement::Box{r.left, r.top, r.right, r.bottom}; }
+
+RECT OuterRect(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return r;
+}
+
+placement::Box WorkAreaAt(const RECT& r) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &monitor);
+  return BoxOf(monitor.rcWork);
+}
+
+// Every companion window alive, in construction order (the order they are settled in).
+std::vector<CompanionWindow*>& Companions() {
+  static std::vector<CompanionWindow*> all;
+  return all;
+}
+
+// The timer windows' rectangles as last seen, so a change can be followed from there.
+struct SeenTimer {
+  HWND window;
+  RECT rect;
+};
+std::vector<SeenTimer>& SeenTimers() {
+  static std::vector<SeenTimer> seen;
+  return seen;
+}
+
+bool Shown(HWND window) { return window && IsWindowVisible(window) && !IsIconic(window); }
+
 }  // namespace
 
 CompanionWindow::CompanionWindow(const FormDesign& design, int toggleKey, int minimumWidthTwips,
@@ -34,7 +66,96 @@ CompanionWindow::CompanionWindow(const FormDesign& design, int toggleKey, int mi
     : Form(design),
       toggleKey_(toggleKey),
       minimumWidthTwips_(minimumWidthTwips),
-      minimumHeightTwips_(minimumHeightTwips) {}
+      minimumHeightTwips_(minimumHeightTwips) {
+  Companions().push_back(this);
+  Form::SetPlaceObserver(&CompanionWindow::OnFormPlaceChanged);
+}
+
+CompanionWindow::~CompanionWindow() {
+  std::erase(Companions(), this);
+  if (Companions().empty()) Form::SetPlaceObserver(nullptr);
+}
+
+bool CompanionWindow::Following(HWND timer) const { return IsLoaded() && TimerWindow() == timer; }
+
+// A form moved or changed size: when it is a companion's timer, the companions shown
+// beside it follow it from where it was last seen.
+void CompanionWindow::OnFormPlaceChanged(HWND window) {
+  // Every timer's place is seen from its first move on, before any companion loads.
+  const auto& all = Companions();
+  if (std::none_of(all.begin(), all.end(), [window](const CompanionWindow* c) { return c->TimerWindow() == window; })) {
+    return;
+  }
+  if (IsIconic(window)) return;  // a minimised timer's place is no place to follow
+  const RECT now = OuterRect(window);
+  auto& seen = SeenTimers();
+  const auto known = std::find_if(seen.begin(), seen.end(), [window](const SeenTimer& t) { return t.window == window; });
+  if (known == seen.end()) {
+    seen.push_back(SeenTimer{window, now});
+    return;
+  }
+  const RECT before = std::exchange(known->rect, now);
+  if (!EqualRect(&before, &now) && IsWindowVisible(window)) FollowTimer(window, before, now);
+}
+
+void CompanionWindow::FollowTimer(HWND timer, const RECT& before, const RECT& after) {
+  std::vector<CompanionWindow*> shown;
+  std::vector<placement::Companion> companions;
+  for (CompanionWindow* c : Companions()) {
+    if (!c->Following(timer) || !Shown(c->Handle())) continue;
+    shown.push_back(c);
+    companions.push_back(c->AsCompanion());
+  }
+  if (shown.empty()) return;
+  const std::vector<placement::Box> moved =
+      placement::FollowTimer(BoxOf(before), BoxOf(after), WorkAreaAt(after), companions);
+  for (std::size_t i = 0; i < shown.size(); ++i) {
+    if (moved[i] == companions[i].box) continue;
+    shown[i]->MoveTo(moved[i]);
+    shown[i]->SavePlace();
+  }
+}
+
+placement::Companion CompanionWindow::AsCompanion() const {
+  RECT client;
+  GetClientRect(Handle(), &client);
+  const placement::Box box = BoxOf(OuterRect(Handle()));
+  const int frameWidth = box.Width() - client.right;
+  const int frameHeight = box.Height() - client.bottom;
+  return placement::Companion{box, Px(minimumWidthTwips_) + frameWidth, Px(minimumHeightTwips_) + frameHeight};
+}
+
+// The other companions shown beside the same timer: what a new place keeps clear of.
+std::vector<placement::Box> CompanionWindow::OthersShown() const {
+  std::vector<placement::Box> boxes;
+  for (const CompanionWindow* c : Companions()) {
+    if (c != this && c->Following(TimerWindow()) && Shown(c->Handle())) boxes.push_back(BoxOf(OuterRect(c->Handle())));
+  }
+  return boxes;
+}
+
+// The outer box, its client size kept in twips as the window's own.
+void CompanionWindow::MoveTo(const placement::Box& box) {
+  RECT outer, client;
+  GetWindowRect(Handle(), &outer);
+  GetClientRect(Handle(), &client);
+  const int frameWidth = (outer.right - outer.left) - client.right;
+  const int frameHeight = (outer.bottom - outer.top) - client.bottom;
+  if (box.Width() != outer.right - outer.left || box.Height() != outer.bottom - outer.top) {
+    SetClientSize(Twips(box.Width() - frameWidth), Twips(box.Height() - frameHeight));
+  }
+  SetWindowPos(Handle(), nullptr, box.left, box.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CompanionWindow::KeepClear() {
+  HWND timer = TimerWindow();
+  if (!Shown(timer)) return;
+  const placement::Box self = BoxOf(OuterRect(Handle()));
+  const placement::Box timerBox = BoxOf(OuterRect(timer));
+  bool covers = placement::OverlapArea(self, timerBox) > 0;
+  for (const placement::Box& other : OthersShown()) covers = covers || placement::OverlapArea(self, other) > 0;
+  if (covers) PlaceBesideTimer();
+}
 
 void CompanionWindow::SetTimer(const Form& timer, std::function<void(int vk, int shift, bool repeat)> onKey) {
   timer_ = [&timer] { return timer.Handle(); };
@@ -65,32 +186,29 @@ void CompanionWindow::ApplyPlace(int widthTwips, int heightTwips, const int* lef
     return;
   }
   SetWindowPos(Handle(), nullptr, *left, *top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  if (!CaptionOnScreen()) PlaceBesideTimer();
+  if (!CaptionOnScreen()) {
+    PlaceBesideTimer();
+    return;
+  }
+  // The corner is kept in pixels and the size in twips: at another DPI than the one
+  // it was stored at, the window may reach past the screen's edge. It is brought in.
+  const placement::Companion self = AsCompanion();
+  MoveTo(placement::ClampTo(self.box, WorkAreaAt(OuterRect(Handle())), self.minimumWidth, self.minimumHeight));
 }
 
-// Beside the timer's window rather than over its digits (see placement::PlaceBeside);
-// centred on the screen when there is no timer to go beside.
+// Beside the timer's window rather than over its digits, and clear of the other
+// companions shown (see placement::PlaceClear); centred on the screen when there is
+// no timer to go beside.
 void CompanionWindow::PlaceBesideTimer() {
   HWND timerWindow = TimerWindow();
-  if (!timerWindow || !IsWindowVisible(timerWindow) || IsIconic(timerWindow)) {
+  if (!Shown(timerWindow)) {
     CenterOnScreen();
     return;
   }
-  RECT timer, self, client;
-  GetWindowRect(timerWindow, &timer);
-  GetWindowRect(Handle(), &self);
-  GetClientRect(Handle(), &client);
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoA(MonitorFromRect(&timer, MONITOR_DEFAULTTONEAREST), &monitor);
-  const int frameWidth = (self.right - self.left) - client.right;
-  const int frameHeight = (self.bottom - self.top) - client.bottom;
-  const auto box = [](const RECT& r) { return placement::Box{r.left, r.top, r.right, r.bottom}; };
-  const placement::Box placed =
-      placement::PlaceBeside(box(timer), box(monitor.rcWork), self.right - self.left, self.bottom - self.top,
-                             Px(minimumWidthTwips_) + frameWidth, Px(minimumHeightTwips_) + frameHeight);
-  SetClientSize(Twips(placed.Width() - frameWidth), Twips(placed.Height() - frameHeight));
-  SetWindowPos(Handle(), nullptr, placed.left, placed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const RECT timer = OuterRect(timerWindow);
+  const placement::Companion self = AsCompanion();
+  MoveTo(placement::PlaceClear(BoxOf(timer), WorkAreaAt(timer), self.box.Width(), self.box.Height(),
+                               self.minimumWidth, self.minimumHeight, OthersShown()));
 }
 
 // Whether enough of the caption lies on a monitor's work area to drag the window by:
@@ -135,6 +253,7 @@ void CompanionWindow::ShowWithoutActivation() {
       SetActiveWindow(active);
     }
   }
+  KeepClear();
   // On top of the other windows, but under the timer where they overlap (KeepUnderTimer).
   SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   InvalidateRect(Handle(), nullptr, FALSE);

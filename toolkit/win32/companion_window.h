@@ -2,8 +2,10 @@
 #include <windows.h>
 
 #include <functional>
+#include <vector>
 
 #include "toolkit/win32/form.h"
+#include "toolkit/window_placement.h"
 
 namespace tw {
 
@@ -21,14 +23,19 @@ struct CompanionPlace {
 // never takes the keyboard from the timer: it is shown without activation, and the
 // timer's keys (Space, Escape, F1-F4) pressed while it has the focus go to onTimerKey,
 // only while the timer's window is enabled (no modal question of ours is showing).
-// Escape and the close button put it away and give the activation back. Shown, it
-// stays under the timer where they overlap; without a place of its own it opens
-// beside the timer. Created without an owner; the main window's unload unloads it.
+// Escape and the close button put it away and give the activation back. It never
+// covers the timer or another of them: without a place of its own (or with one that
+// would cover ours) it opens beside the timer where nothing of ours is; docked to the
+// timer, it moves with it when the timer grows or moves (placement::FollowTimer); a
+// stored place is brought onto the work area at load. Where a user drags it over the
+// timer, it stays under the timer. Created without an owner; the main window's unload
+// unloads it.
 class CompanionWindow : public Form {
  public:
   // The timer's window and what its keys do. The form's window is looked up when
   // needed, so it may be loaded later.
   void SetTimer(const Form& timer, std::function<void(int vk, int shift, bool repeat)> onKey);
+  ~CompanionWindow() override;
   // The same with the timer's window itself, which must exist already.
   void SetTimer(HWND timer, std::function<void(int vk, int shift, bool repeat)> onKey);
   // Its key (F3, F4): loads the window if needed, shows it without activation or hides
@@ -59,7 +66,15 @@ class CompanionWindow : public Form {
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
+  static void OnFormPlaceChanged(HWND window);
+  static void FollowTimer(HWND timer, const RECT& before, const RECT& after);
   void PlaceBesideTimer();
+  // Placed beside the timer again when it would cover the timer or another of ours.
+  void KeepClear();
+  bool Following(HWND timer) const;
+  placement::Companion AsCompanion() const;
+  std::vector<placement::Box> OthersShown() const;
+  void MoveTo(const placement::Box& box);
   bool CaptionOnScreen() const;
   void KeepUnderTimer(WINDOWPOS& position) const;
 

@@ -13,6 +13,7 @@ namespace {
 
 constexpr const char* kWindowClass = "TwistwatchForm";
 std::vector<Form*> g_loaded_forms;
+void (*g_place_observer)(HWND) = nullptr;
 
 bool SameFont(const FontSpec& a, const FontSpec& b) {
   return lstrcmpA(a.face, b.face) == 0 && a.centiPoints == b.centiPoints && a.weight == b.weight &&
@@ -306,6 +307,8 @@ int Form::ControlTop(HWND control) const {
 
 const std::vector<Form*>& Form::LoadedForms() { return g_loaded_forms; }
 
+void Form::SetPlaceObserver(void (*observer)(HWND window)) { g_place_observer = observer; }
+
 std::vector<HWND> Form::LoadedWindowHandles() {
   std::vector<HWND> handles;
   for (Form* f : g_loaded_forms) handles.push_back(f->hwnd_);
@@ -409,6 +412,12 @@ LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
       HandleDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
       return 0;
+    case WM_WINDOWPOSCHANGED: {
+      const auto* position = reinterpret_cast<const WINDOWPOS*>(lParam);
+      const bool placeChanged = (position->flags & SWP_NOMOVE) == 0 || (position->flags & SWP_NOSIZE) == 0;
+      if (placeChanged && g_place_observer) g_place_observer(hwnd_);
+      break;
+    }
     default:
       break;
   }

@@ -92,6 +92,10 @@ class Form {
   static const std::vector<Form*>& LoadedForms();
   static std::vector<HWND> LoadedWindowHandles();
 
+  // Told after any form's window moved or changed size (the windows beside the timer
+  // follow it); one observer for the program, nullptr for none.
+  static void SetPlaceObserver(void (*observer)(HWND window));
+
   // Registers the window class; called once by WinMain and by tests.
   static void RegisterWindowClass(HINSTANCE instance);
 
