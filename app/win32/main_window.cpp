@@ -11,10 +11,10 @@
 #include "resources/resource_ids.h"
 #include "storage/win32/item_exists_win.h"
 #include "results/solve.h"
-#include "storage/win32/result_log_file.h"
 #include "storage/win32/settings.h"
 #include "storage/win32/wide_path.h"
 #include "toolkit/win32/services.h"
+#include "toolkit/win32/system_text.h"
 
 namespace tw {
 
@@ -104,7 +104,7 @@ std::string UnsavedMessage(std::size_t count, const std::string& path, unsigned 
   } else {
     what = std::to_string(count) + (count == 1 ? " result" : " results") + " could not be saved";
   }
-  return what + " to " + path + ".\r\n\r\n" + storage::SystemErrorText(error) +
+  return what + " to " + path + ".\r\n\r\n" + SystemErrorText(error) +
          "\r\n\r\nRetry saves them now. Cancel closes Twistwatch without them.";
 }
 
@@ -116,12 +116,6 @@ long long FileLength(const std::string& path) {
   if (!GetFileAttributesExW(storage::Widen(path).c_str(), GetFileExInfoStandard, &data)) return -1;
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return -1;
   return static_cast<long long>((static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
-}
-
-std::string LocaleText(LCTYPE type, const char* fallback) {
-  char buffer[16] = {};
-  const int n = GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buffer, sizeof buffer);
-  return n > 1 ? std::string(buffer) : std::string(fallback);
 }
 
 bool DigitFontInstalled() {

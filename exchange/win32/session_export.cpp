@@ -9,7 +9,7 @@
 #include "exchange/win32/exchange_file.h"
 #include "exchange/win32/system_exchange.h"
 #include "results/win32/session_shelf.h"
-#include "storage/win32/result_log_file.h"
+#include "toolkit/win32/system_text.h"
 
 namespace tw::exchange {
 
@@ -39,7 +39,7 @@ bool ExportSessions(const std::string& path, results::SessionShelf& shelf, Excha
   });
   if (exported.stopped) return false;
   if (const DWORD error = WriteWholeFile(path, exported.text); error != 0) {
-    dialogs.CannotWrite(fileName, storage::SystemErrorText(error));
+    dialogs.CannotWrite(fileName, SystemErrorText(error));
     return false;
   }
   if (exported.skipped > 0) dialogs.ExportSkipped(fileName, exported.solves, exported.skipped);

@@ -10,7 +10,7 @@
 #include "exchange/win32/exchange_file.h"
 #include "exchange/win32/system_exchange.h"
 #include "results/win32/session_shelf.h"
-#include "storage/win32/result_log_file.h"
+#include "toolkit/win32/system_text.h"
 
 namespace tw::exchange {
 
@@ -43,7 +43,7 @@ bool ImportIntoSessions(const std::string& path, results::SessionShelf& shelf, E
   const std::string fileName(FileNameOf(path));
   const FileBytes file = ReadWholeFile(path);
   if (file.error != 0) {
-    dialogs.CannotRead(fileName, storage::SystemErrorText(file.error));
+    dialogs.CannotRead(fileName, SystemErrorText(file.error));
     return false;
   }
   ImportOptions options = SystemImportOptions();

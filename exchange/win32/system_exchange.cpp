@@ -4,6 +4,9 @@
 
 #include <cstdint>
 
+#include "storage/win32/wide_path.h"
+#include "toolkit/win32/system_text.h"
+
 namespace tw::exchange {
 
 namespace {
@@ -11,29 +14,6 @@ namespace {
 // FILETIME counts 100 ns from 1601-01-01; Unix time seconds from 1970-01-01.
 constexpr std::int64_t kTicksPerSecond = 10000000;
 constexpr std::int64_t kSecondsFrom1601To1970 = 11644473600;
-
-std::wstring Widen(std::string_view text, UINT codePage) {
-  if (text.empty()) return {};
-  const int n = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-  return wide;
-}
-
-std::string Narrow(const std::wstring& text, UINT codePage) {
-  if (text.empty()) return {};
-  const int n =
-      WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), narrow.data(), n, nullptr, nullptr);
-  return narrow;
-}
-
-std::string LocaleText(LCTYPE type, const char* fallback) {
-  char buffer[16] = {};
-  const int n = GetLocaleInfoA(LOCALE_USER_DEFAULT, type, buffer, sizeof buffer);
-  return n > 1 ? std::string(buffer) : std::string(fallback);
-}
 
 bool ToSystemTime(std::int64_t unixSeconds, SYSTEMTIME& time) {
   const std::int64_t ticks = (unixSeconds + kSecondsFrom1601To1970) * kTicksPerSecond;
@@ -55,8 +35,8 @@ std::int64_t ToUnix(const SYSTEMTIME& time, bool& ok) {
 
 }  // namespace
 
-std::string Utf8ToAnsi(std::string_view text) { return Narrow(Widen(text, CP_UTF8), CP_ACP); }
-std::string AnsiToUtf8(std::string_view text) { return Narrow(Widen(text, CP_ACP), CP_UTF8); }
+std::string Utf8ToAnsi(std::string_view text) { return storage::Narrow(storage::Widen(text, CP_UTF8), CP_ACP); }
+std::string AnsiToUtf8(std::string_view text) { return storage::Narrow(storage::Widen(text, CP_ACP), CP_UTF8); }
 
 TimeZone SystemTimeZone() {
   // The forms without "Ex" (the zone's present rules for every year): Wine has no

@@ -302,19 +302,6 @@ LogStamp ResultLogStamp(const std::string& path) {
   return stamp;
 }
 
-std::string SystemErrorText(unsigned long error) {
-  // UTF-8, like the paths it is shown beside: a localised system's words survive.
-  wchar_t* buffer = nullptr;
-  const DWORD length =
-      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, error, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
-  std::string text = length ? Narrow(std::wstring_view(buffer, length)) : std::string();
-  if (buffer) LocalFree(buffer);
-  while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
-  if (text.empty()) text = "Error " + std::to_string(error) + ".";
-  return text;
-}
-
 namespace testing {
 void InjectWriteFault(WriteFault fault) { g_fault.store(fault); }
 }  // namespace testing

@@ -54,9 +54,6 @@ struct LogStamp {
 // without blocking anyone who has it open.
 LogStamp ResultLogStamp(const std::string& path);
 
-// The system's own words for an error code, on one line, in UTF-8.
-std::string SystemErrorText(unsigned long error);
-
 namespace testing {
 // Makes the next writes fail at one step, as a full disk or a vanished folder would.
 enum class WriteFault { kNone, kOpen, kWrite, kFlush, kRename };

@@ -18,21 +18,8 @@ constexpr DWORD kValueBufferLength = 1024;
 // (taken for the path's sake) converts with that same code page on the way to and
 // from a file without a byte-order mark, so converting here with CP_ACP both ways
 // leaves the file's bytes exactly as the ANSI form wrote them.
-std::wstring FromAnsi(std::string_view text) {
-  if (text.empty()) return {};
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-  return wide;
-}
-
-std::string ToAnsi(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string ansi(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), ansi.data(), n, nullptr, nullptr);
-  return ansi;
-}
+std::wstring FromAnsi(std::string_view text) { return Widen(text, CP_ACP); }
+std::string ToAnsi(std::wstring_view text) { return Narrow(text, CP_ACP); }
 
 }  // namespace
 

@@ -6,6 +6,7 @@
 
 #include "storage/result_log.h"
 #include "storage/win32/result_log_file.h"
+#include "toolkit/win32/system_text.h"
 #include "storage/win32/wide_path.h"
 #include "storage_temp_folder.h"
 
@@ -137,7 +138,7 @@ TEST_F(ResultLogFile, MissingFolderFailsWithTheSystemsReason) {
   unsigned long error = 0;
   EXPECT_FALSE(WriteResultLog(folder / "missing\\Result.lst", {kLine}, &error));
   EXPECT_NE(error, 0u);
-  EXPECT_FALSE(SystemErrorText(error).empty());
+  EXPECT_FALSE(tw::SystemErrorText(error).empty());
   EXPECT_EQ(LoadResultLog(folder / "missing\\Result.lst"), Lines{});
   EXPECT_EQ(ReadResultLog(folder / "missing\\Result.lst").state, ResultLogRead::State::kMissing);
 }
@@ -230,8 +231,8 @@ TEST_F(ResultLogFile, AUtf16LogIsUnreadableAndKeptAsItIs) {
     EXPECT_EQ(ReadBytes(log), bytes);
   }
   // The system has words for it ("Unsupported type." under Wine), not only a number.
-  EXPECT_EQ(SystemErrorText(ERROR_UNSUPPORTED_TYPE).find("1630"), std::string::npos)
-      << SystemErrorText(ERROR_UNSUPPORTED_TYPE);
+  EXPECT_EQ(tw::SystemErrorText(ERROR_UNSUPPORTED_TYPE).find("1630"), std::string::npos)
+      << tw::SystemErrorText(ERROR_UNSUPPORTED_TYPE);
 
   WriteBytes(log, "\xef\xbb\xbf" + kLine + "\r\n");  // a UTF-8 mark is read as the first line's bytes
   EXPECT_EQ(ReadResultLog(log).lines, Lines{"\xef\xbb\xbf" + kLine});

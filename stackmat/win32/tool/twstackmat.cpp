@@ -22,6 +22,7 @@
 
 #include "stackmat/win32/capture_devices.h"
 #include "stackmat/win32/listener.h"
+#include "storage/win32/wide_path.h"
 
 namespace {
 
@@ -31,22 +32,6 @@ using tw::stackmat::Status;
 
 constexpr UINT kEventsMessage = WM_APP + 1;
 constexpr wchar_t kWindowClass[] = L"TwStackmatTool";
-
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                        nullptr);
-  std::string out(static_cast<std::size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), out.data(), bytes, nullptr, nullptr);
-  return out;
-}
-
-std::wstring Wide(const char* text) {
-  const int chars = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(chars > 0 ? chars - 1 : 0), L'\0');
-  if (chars > 1) MultiByteToWideChar(CP_UTF8, 0, text, -1, out.data(), chars);
-  return out;
-}
 
 const char* StatusName(Status status) {
   switch (status) {
@@ -137,7 +122,7 @@ std::string ThreadName(HANDLE thread, DWORD id) {
   PWSTR description = nullptr;
   std::string name;
   if (describe != nullptr && SUCCEEDED(describe(thread, &description)) && description != nullptr) {
-    name = Utf8(description);
+    name = tw::storage::Narrow(description);
     LocalFree(description);
   }
   for (char& c : name) {
@@ -167,7 +152,7 @@ void PrintThreads() {
 
 int Devices() {
   for (const tw::stackmat::Device& device : tw::stackmat::CaptureDevices()) {
-    std::printf("%s\t%s\n", Utf8(device.id).c_str(), Utf8(device.name).c_str());
+    std::printf("%s\t%s\n", tw::storage::Narrow(device.id).c_str(), tw::storage::Narrow(device.name).c_str());
   }
   return 0;
 }
@@ -221,7 +206,7 @@ int Usage() {
 int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "devices") == 0) return Devices();
   if (argc >= 2 && argc <= 4 && std::strcmp(argv[1], "listen") == 0) {
-    const std::wstring device = argc >= 3 ? Wide(argv[2]) : std::wstring();
+    const std::wstring device = argc >= 3 ? tw::storage::Widen(argv[2]) : std::wstring();
     double seconds = 3600;
     if (argc == 4) {
       char* end = nullptr;

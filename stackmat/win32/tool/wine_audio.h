@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include "storage/win32/wide_path.h"
+
 namespace tw::stackmat::tool {
 
 inline constexpr int kPulseRate = 48000;  // the sink's rate (TW_PULSE_RATE)
@@ -40,14 +42,6 @@ inline std::string UnixPath(const std::wstring& path) {
 }
 
 inline bool UnderWine() { return !UnixPath(L"C:\\").empty(); }
-
-inline std::wstring Widen(const std::string& text) {
-  if (text.empty()) return {};
-  const int chars = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(chars), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), chars);
-  return wide;
-}
 
 // A single-quoted shell word.
 inline std::string ShellQuote(const std::string& text) {
@@ -118,7 +112,7 @@ class ShellScript {
                              ShellQuote(UnixPath(done_) + ".part") + "\nmv " + ShellQuote(UnixPath(done_) + ".part") +
                              " " + ShellQuote(UnixPath(done_)) + "\n";
     if (!WriteBytes(script, text.data(), text.size())) return;
-    std::wstring command = L"/bin/bash \"" + Widen(UnixPath(script)) + L"\"";
+    std::wstring command = L"/bin/bash \"" + tw::storage::Widen(UnixPath(script)) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
