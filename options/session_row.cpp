@@ -4,6 +4,7 @@
 
 #include "exchange/events.h"
 #include "exchange/exchange_names.h"
+#include "exchange/plain_list.h"
 
 namespace tw::options {
 
@@ -77,7 +78,9 @@ std::string ImportQuestion(const exchange::ImportReport& report, std::string_vie
   const bool intoCurrent = ImportsIntoCurrentSession(report);
   std::string text = Join("Import ", Quoted(fileName), "?\n\n");
   if (intoCurrent) {
-    text += Join(Capitalised(report.format), ": ", Counted(report.solves, "solve", "solves"), ".\n");
+    // A timer's name keeps its own spelling ("csTimer"); a list of times opens the sentence.
+    const std::string format = report.format == exchange::kPlainListFormat ? Capitalised(report.format) : report.format;
+    text += Join(format, ": ", Counted(report.solves, "solve", "solves"), ".\n");
   } else {
     text += Join(report.format, " file: ", Counted(report.sessions.size(), "session", "sessions"), ", ",
                  Counted(report.solves, "solve", "solves"), ".\n");

@@ -1,6 +1,7 @@
 #include "exchange/win32/session_import.h"
 
 #include <iterator>
+#include <map>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "exchange/exchange_names.h"
 #include "exchange/import_file.h"
 #include "exchange/win32/exchange_file.h"
+#include "exchange/win32/import_undo.h"
 #include "exchange/win32/system_exchange.h"
 #include "results/win32/session_shelf.h"
 #include "toolkit/win32/system_text.h"
@@ -39,7 +41,8 @@ bool AppendToShown(ImportReport& report, results::SessionShelf& shelf) {
 
 }  // namespace
 
-bool ImportIntoSessions(const std::string& path, results::SessionShelf& shelf, ExchangeDialogs& dialogs) {
+bool ImportIntoSessions(const std::string& path, results::SessionShelf& shelf, ExchangeDialogs& dialogs,
+                        std::function<void()> sessionsChanged) {
   const std::string fileName(FileNameOf(path));
   const FileBytes file = ReadWholeFile(path);
   if (file.error != 0) {
@@ -66,15 +69,17 @@ bool ImportIntoSessions(const std::string& path, results::SessionShelf& shelf, E
   if (!dialogs.ConfirmImport(report, fileName)) return false;
   if (report.intoCurrent) return AppendToShown(report, shelf);
 
-  std::size_t made = 0;
+  std::map<int, std::size_t> made;  // each new session's number and its lines
   for (ImportedSession& session : report.sessions) {
     const std::optional<int> number = shelf.AddUnshown(session.name, session.event);
     if (!number) break;
-    shelf.BookOf(*number).AppendAll(std::move(session.lines));
-    ++made;
+    const std::size_t lines = session.lines.size();
+    if (shelf.BookOf(*number).AppendAll(std::move(session.lines))) made.emplace(*number, lines);
   }
-  if (made < report.sessions.size()) dialogs.ImportCutShort(made, report.sessions.size());
-  return made > 0;
+  if (made.size() < report.sessions.size()) dialogs.ImportCutShort(made.size(), report.sessions.size());
+  if (made.empty()) return false;
+  RememberImport(shelf, shelf.Current().number, std::move(made), std::move(sessionsChanged));
+  return true;
 }
 
 }  // namespace tw::exchange

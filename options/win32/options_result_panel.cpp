@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "exchange/win32/import_undo.h"
 #include "exchange/win32/system_exchange.h"
 #include "options/session_row.h"
 #include "options/win32/comment_box.h"
@@ -232,6 +233,8 @@ bool OptionsWindow::onPanelKey(const MSG& msg) {
 
 
 void SetOptionsSessionShelf(results::SessionShelf* shelf) {
+  // An import is taken back in the shelf it went into, never in another.
+  if (shelf != g_shelf) exchange::ForgetImport();
   g_shelf = shelf;
   OptionsSessionsChanged();
 }

@@ -11,6 +11,7 @@
 #include "exchange/win32/session_import.h"
 #include "exchange/win32/system_exchange.h"
 #include "options/session_row.h"
+#include "options/win32/options_window.h"
 #include "options/win32/work_progress.h"
 #include "resources/options_layout.h"
 #include "results/win32/session_shelf.h"
@@ -123,7 +124,7 @@ void SetFileDialogForTesting(
 
 bool ImportIntoShelf(HWND owner, const std::string& path, results::SessionShelf& shelf) {
   PanelDialogs dialogs(owner, LogToUtf8(SessionItemText(shelf.Current())));
-  return exchange::ImportIntoSessions(path, shelf, dialogs);
+  return exchange::ImportIntoSessions(path, shelf, dialogs, OptionsSessionsChanged);
 }
 
 bool ExportSessions(HWND owner, const std::string& path, results::SessionShelf& shelf) {

@@ -11,6 +11,8 @@ from harness import App, wait_until, xdotool
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 FIXTURE = os.path.join(HERE, "fixtures", "cstimer_three_sessions.txt")
+# Other timers' files, written from their public descriptions (the host tests' fixtures).
+OTHER_TIMERS = os.path.join(HERE, "..", "host", "fixtures", "exchange")
 SETTINGS = "[General Settings]\r\nCountdown=Disabled\r\nLog Result=Enabled\r\nLast Frame=Result\r\n"
 FIRST_SESSION_LINE = "#Date: 01/02/2025 | Time: 10:11:12 | Result: 00:00:15:27"
 # The file's sessions, as the program lists them, and their solves.
@@ -24,6 +26,13 @@ MAIN_LINES = [
     "#Date: 14/11/2023 | Time: 23:13:32 | Result: 00:00:12:34 | Scramble: R U R' U'",
     "#Date: 14/11/2023 | Time: 23:15:10 | Result: 00:00:12:00 (+2) | Scramble: F2 B2 | Comment: pop",
     "#Date: 14/11/2023 | Time: 23:16:49 | Result: 00:00:09:87 (DNF) | Scramble: L D",
+]
+# Each other timer's file of one session, its solves and its first as the log holds it.
+R_U = "Result: 00:00:12:34 | Scramble: R U R' U'"
+ONE_SESSION_FILES = [
+    ("cstimer_session.csv", 4, "#Date: 14/11/2023 | Time: 22:13:32 | " + R_U),  # the user's wall clock
+    ("twisty_list.txt", 4, "#Date: 14/11/2023 | Time: 23:13:32 | " + R_U),  # 23:13:32+01:00
+    ("cubetime.csv", 4, "#Date: 14/11/2023 | Time: 23:13:32 | " + R_U),  # 22:13:32 +0000
 ]
 CSV_ROWS = [
     "No.,Date,Time,Result,Penalty,Seconds,Scramble,Comment",
@@ -62,6 +71,16 @@ def pick_file(app, title_regex, path):
     if not wait_until(lambda: dialog not in app.titled(title_regex), 10):
         app.screenshot("file-dialog-stayed-up")
         raise AssertionError(f"the {title_regex} dialog stayed up")
+
+
+def import_file(app, path, shot):
+    """Import... with `path`, a look at the question, and Yes."""
+    app.key("alt+i")
+    pick_file(app, "^Open$", path)
+    question = new_window(app, "^Twistwatch$", [app.main])
+    app.wait_focus(question)
+    app.screenshot(shot)
+    app.key("Return")
 
 
 class ImportExport(unittest.TestCase):
@@ -116,6 +135,47 @@ class ImportExport(unittest.TestCase):
             self.assertEqual(data[:3], b"\xef\xbb\xbf", "a spreadsheet knows UTF-8 by its byte-order mark")
             self.assertEqual(data[3:].decode("utf-8").split("\r\n"), CSV_ROWS + [""])
             app.wait_focus(options)
+
+            # The CSV read back into the session shown gives the same lines again.
+            import_file(app, app.path("main.csv"), "csv-read-back")
+            self.assertTrue(wait_until(lambda: len(app.result_lines("Result 2.lst")) == 6, 10))
+            self.assertEqual(app.result_lines("Result 2.lst"), MAIN_LINES + MAIN_LINES)
+            app.wait_focus(options)
+            app.key("Escape")
+            self.assertTrue(wait_until(lambda: not app.options_windows(), 5))
+            app.quit()
+
+    def test_the_files_other_timers_export_come_in(self):
+        def prepare(a):
+            a.write("Setting.ini", SETTINGS)
+            a.write("Result.lst", FIRST_SESSION_LINE + "\r\n")
+            for name, _, _ in ONE_SESSION_FILES:
+                shutil.copy(os.path.join(OTHER_TIMERS, name), a.path(name))
+            shutil.copy(os.path.join(OTHER_TIMERS, "cubedesk_backup.json"), a.path("cubedesk_backup.json"))
+
+        with App(prepare=prepare) as app:
+            app.start()
+            options = app.open_options("Result")
+            expected = [FIRST_SESSION_LINE]
+            for name, solves, first in ONE_SESSION_FILES:
+                with self.subTest(name):
+                    import_file(app, app.path(name), "import-" + name.replace(".", "-"))
+                    self.assertTrue(wait_until(lambda: len(app.result_lines()) == len(expected) + solves, 10),
+                                    app.result_lines())
+                    self.assertEqual(app.result_lines()[len(expected)], first)
+                    expected = app.result_lines()
+                    app.wait_focus(options)
+            self.assertIsNone(app.setting("Sessions"), "one session's files go into the session shown")
+
+            import_file(app, app.path("cubedesk_backup.json"), "import-cubedesk")
+            self.assertTrue(wait_until(lambda: app.setting("Sessions") == "1,2,3,4", 10), app.setting("Sessions"))
+            self.assertEqual([app.setting(f"Session {n} Name") for n in (2, 3, 4)], ["Main", "Feet & more", "Pyraminx"])
+            self.assertTrue(wait_until(lambda: len(app.result_lines("Result 2.lst")) == 3, 10))
+            self.assertEqual(app.result_lines("Result 2.lst")[0], "#Date: 14/11/2023 | Time: 23:13:32 | " + R_U)
+            self.assertIn(app.setting("Current Session"), (None, "1"))
+            self.assertEqual(app.result_lines(), expected, "the session shown keeps its lines")
+            app.wait_focus(options)
+            app.screenshot("import-cubedesk-done")
             app.key("Escape")
             self.assertTrue(wait_until(lambda: not app.options_windows(), 5))
             app.quit()

@@ -115,6 +115,11 @@ TEST(SessionRow, TheImportQuestionSaysWhatTheFileHoldsBeforeAnythingIsWritten) {
             "1 line could not be read and is left out:\n"
             "    line 3: not a time\n"
             "\nThe solves go into the session \"OH (3x3x3 One-Handed)\".");
+  // A timer's name keeps its spelling at the start of the sentence.
+  list.format = "csTimer session export";
+  list.unreadable = 0;
+  EXPECT_EQ(ImportQuestion(list, "s.csv", "OH", nullptr).substr(0, 50),
+            "Import \"s.csv\"?\n\ncsTimer session export: 2 solves.");
 }
 
 }  // namespace

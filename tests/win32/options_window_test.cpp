@@ -1989,6 +1989,36 @@ TEST_F(SessionRowTest, ImportAsksFirstThenAppendsEachOfTheFilesSessionsWithoutAS
   EXPECT_EQ(statistics.Figures().All().solves, 2) << "a switch the user makes is followed";
 }
 
+TEST_F(SessionRowTest, UndoInASessionTheImportMadeTakesTheWholeImportBack) {
+  const std::vector<std::string> first = {Solved(1234)};
+  OptionsWindow& window = LoadWithShelf(first);
+  WriteFileBytes(Path("from csTimer.txt"), kCsTimerFile);
+  AnswerFileDialog(Path("from csTimer.txt"));
+  window.onCmdImportClick();
+  ASSERT_EQ(window.SessionItems().size(), 3u);
+  window.SetSessionSelected(2);
+  ASSERT_TRUE(shelf->CurrentBook().Undo());
+  ASSERT_TRUE(PumpUntil([&] { return window.SessionItems().size() == 1u; })) << window.SessionItems().size();
+  EXPECT_EQ(window.SessionSelected(), 0) << "the session shown when the import ran";
+  EXPECT_EQ(&shelf->CurrentBook(), book.get());
+  EXPECT_EQ(Setting("Sessions"), "1");
+  EXPECT_EQ(book->Lines(), first);
+  shelf->FlushAll();
+  EXPECT_FALSE(FileExists(Path("Result 2.lst")));
+  EXPECT_FALSE(FileExists(Path("Result 3.lst")));
+
+  // A session of the import used since keeps what was done there.
+  window.onCmdImportClick();
+  ASSERT_EQ(window.SessionItems().size(), 3u);
+  window.SetSessionSelected(1);
+  ASSERT_TRUE(shelf->CurrentBook().Append(Solved(999)));
+  window.SetSessionSelected(2);
+  ASSERT_TRUE(shelf->CurrentBook().Undo());
+  ASSERT_TRUE(PumpUntil([&] { return window.SessionItems().size() == 2u; })) << window.SessionItems().size();
+  EXPECT_EQ(window.SessionItems(), (std::vector<std::string>{"3x3x3 (3x3x3)", "Main (3x3x3)"}));
+  EXPECT_EQ(shelf->BookOf(shelf->List().All()[1].number).Size(), 3u);
+}
+
 TEST_F(SessionRowTest, AListOfTimesGoesIntoTheSessionShownAsOneStep) {
   const std::vector<std::string> first = {Solved(1234)};
   OptionsWindow& window = LoadWithShelf(first);
