@@ -113,15 +113,36 @@ TEST_F(StackmatInputTest, TheTimersStopLogsWhatItShows) {
   EXPECT_EQ(book->Size(), 1u);
 }
 
-// Inspection: Space starts it, the timer's start ends it and is judged then.
+// Inspection: Space starts it, the timer's start ends it and is judged then, not when
+// the hands went on the pads nor when the solve stopped.
 TEST_F(StackmatInputTest, InspectionIsJudgedWhenTheTimerStarts) {
+  struct Case {
+    std::int64_t handsOnMs;  // after Space
+    std::int64_t startMs;
+    const char* logged;
+  };
+  const Case cases[] = {
+      {13'000, 14'900, "Result: 00:00:05:00"},        // a start before 15 s
+      {14'000, 15'300, "Result: 00:00:07:00 (+2)"},   // hands on before 15 s, started after
+      {16'500, 17'200, "Result: 00:00:05:00 (DNF)"},  // hands on before 17 s, started after
+  };
   Start(std::string(kStackmat) + "Inspection=Enabled\r\n");
-  window->onKeyDown(VK_SPACE, 0, false);
-  EXPECT_EQ(window->Phase(), timing::Phase::Inspection);
-  now += 15500;  // a start past 15 s is +2
-  RunTo(5000);
-  Packet(Status::kStopped, 5000);
-  EXPECT_NE(ResultFile().find("Result: 00:00:07:00 (+2)\r\n"), std::string::npos) << ResultFile();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.logged);
+    const std::size_t before = book->Size();
+    Packet(Status::kIdle, 0);
+    window->onKeyDown(VK_SPACE, 0, false);
+    ASSERT_EQ(window->Phase(), timing::Phase::Inspection);
+    Packet(Status::kNotReady, 0, c.handsOnMs);
+    Packet(Status::kReady, 0, (c.startMs - c.handsOnMs) / 2);
+    Packet(Status::kRunning, 0, c.startMs - c.handsOnMs - (c.startMs - c.handsOnMs) / 2);
+    ASSERT_EQ(window->Phase(), timing::Phase::Running);
+    for (std::int64_t at = 110; at < 5000; at += 110) Packet(Status::kRunning, at);
+    Packet(Status::kStopped, 5000);
+    ASSERT_EQ(book->Size(), before + 1);
+    const std::string& line = book->Line(before);
+    EXPECT_TRUE(line.ends_with(std::string("| ") + c.logged)) << line;
+  }
 }
 
 // A timer that never says it stopped: its count stops changing while the line reads.
@@ -141,6 +162,25 @@ TEST_F(StackmatInputTest, ACountThatStopsChangingIsAStopButAFlatLineIsNot) {
   window->onTimerStallTick();
   EXPECT_EQ(window->Phase(), timing::Phase::Idle);
   EXPECT_NE(ResultFile().find("Result: 00:00:04:21\r\n"), std::string::npos) << ResultFile();
+}
+
+// A stall is a whole second without a change: a packet lost on the line (two slots
+// without a change) or a count unchanged for 999 ms is no stop.
+TEST_F(StackmatInputTest, AStallIsASecondWithoutAChange) {
+  Start(kStackmat);
+  RunTo(4210);
+  now += 220;  // the next packet was lost
+  window->onTimerStallTick();
+  EXPECT_EQ(window->Phase(), timing::Phase::Running) << "a lost packet ended the solve";
+  Packet(Status::kRunning, 4430, 0);
+  now += 999;
+  window->onTimerStallTick();
+  EXPECT_EQ(window->Phase(), timing::Phase::Running) << "999 ms without a change ended the solve";
+  EXPECT_EQ(book->Size(), 0u);
+  now += 1;
+  window->onTimerStallTick();
+  EXPECT_EQ(window->Phase(), timing::Phase::Idle) << "a second without a change is a stop";
+  EXPECT_NE(ResultFile().find("Result: 00:00:04:43\r\n"), std::string::npos) << ResultFile();
 }
 
 // A solve dropped stays dropped: by Escape while the timer still counts, by a stall
