@@ -67,7 +67,7 @@ class HoldToStart(unittest.TestCase):
 
 class AfterTheStop(unittest.TestCase):
     def test_a_penalty_set_and_taken_back_leaves_the_line_as_logged(self):
-        with App(prepare=settings(BASE)) as app:
+        with App(prepare=settings(BASE + "Any Key Stops=Enabled\r\n")) as app:
             app.start()
             app.key("space")
             time.sleep(0.5)
@@ -83,6 +83,16 @@ class AfterTheStop(unittest.TestCase):
             self.assertTrue(wait_until(lambda: "Ctrl+Y" in app.title(app.main), 3), app.title(app.main))
             app.key("ctrl+y")
             self.assertTrue(wait_until(lambda: app.result_lines() == [plus_two], 5), app.result_lines())
+            app.key("ctrl+1")
+            self.assertTrue(wait_until(lambda: app.result_lines() == [logged], 5), app.result_lines())
+            # Mid-solve, with any key stopping, Ctrl+Z stops the solve and undoes nothing.
+            app.key("space")
+            time.sleep(0.5)
+            app.key("ctrl+z")
+            self.assertTrue(wait_until(lambda: len(app.result_lines()) == 2, 5), app.result_lines())
+            time.sleep(0.3)
+            self.assertEqual(app.result_lines()[0], logged)
+            self.assertEqual(len(app.result_lines()), 2, app.result_lines())
             app.quit()
 
 

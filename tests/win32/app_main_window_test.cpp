@@ -520,6 +520,38 @@ TEST_F(MainWindowTest, APenaltyAfterTheStopCanBeTakenBackAndDoneAgain) {
   EXPECT_EQ(CaptionShown(), L"Twistwatch");
 }
 
+// Edits of the log wait for the stop: Ctrl with a key during inspection edits nothing,
+// and with "Any key stops" Ctrl+Z mid-solve only stops it. Ctrl+1 makes the line plain.
+TEST_F(MainWindowTest, EditKeysActOnlyOnceStoppedAndCtrl1TakesThePenaltyAway) {
+  WriteFileBytes(Path("Setting.ini"), std::string(kSettingsInspection) + "Any Key Stops=Enabled\r\n");
+  ASSERT_TRUE(Start());
+  Press(VK_SPACE);  // inspection
+  now += 5'000;
+  Press(VK_SPACE);  // the start
+  now += 12'340;
+  Press(VK_SPACE);
+  ASSERT_EQ(Logged(), 1);
+  const std::string logged = LoggedLine(0);
+  window->onKeyDown('2', kCtrlMask, false);
+  ASSERT_NE(LoggedLine(0), logged);
+  window->onKeyDown('1', kCtrlMask, false);
+  EXPECT_EQ(LoggedLine(0), logged);
+  EXPECT_EQ(Display(), "00:00:12:34");
+
+  Press(VK_SPACE);  // inspection
+  window->onKeyDown('3', kCtrlMask, false);
+  EXPECT_EQ(LoggedLine(0), logged) << "Ctrl+3 during inspection";
+  now += 2'000;
+  Press(VK_SPACE);
+  ASSERT_TRUE(window->tmrCounter.Enabled());
+  now += 3'000;
+  window->onKeyDown('Z', kCtrlMask, false);
+  EXPECT_FALSE(window->tmrCounter.Enabled()) << "any key stops";
+  ASSERT_EQ(Logged(), 2) << "the stopping Ctrl+Z undid a change";
+  EXPECT_EQ(LoggedLine(0), logged);
+  EXPECT_NE(LoggedLine(1).find("Result: 00:00:03:00"), std::string::npos) << LoggedLine(1);
+}
+
 TEST_F(MainWindowTest, EscapeCancelsInspectionAndLogsNothing) {
   WriteFileBytes(Path("Setting.ini"), kSettingsInspection);
   ASSERT_TRUE(Start());
