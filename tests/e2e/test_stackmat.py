@@ -102,10 +102,12 @@ class CompetitionTimer(unittest.TestCase):
             app.screenshot("stackmat-stopped")
             self.assertEqual(len(app.result_lines()), 1, app.result_lines())
             self.assertRegex(app.result_lines()[0], r"\| Result: 00:00:12:34$")
-            # Space starts no solve while the timer is the input.
-            app.focus(app.main)
+            # Space starts no solve while the timer is the input: the digits stay as they are.
+            app.wait_focus(app.main)
+            shown = app.display()
             xdotool("key", "space")
-            time.sleep(0.5)
+            time.sleep(1.0)
+            self.assertEqual(app.display(), shown, "Space started a count")
             self.assertEqual(len(app.result_lines()), 1)
 
 
