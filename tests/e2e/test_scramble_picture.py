@@ -1,5 +1,6 @@
 """The real program under Wine: F4 shows the next scramble drawn in a window of its
-own that never takes the timer's keys, F4 hides it, and its place outlives the run."""
+own that never takes the timer's keys, F4 hides it, and the place it is dragged to is
+where it comes back at the next start."""
 import time
 import unittest
 
@@ -34,10 +35,24 @@ class ScramblePicture(unittest.TestCase):
             self.assertTrue(wait_until(lambda: not app.titled(TITLE), 5), "F4 did not hide it")
             app.key("F4")
             self.assertTrue(wait_until(lambda: app.titled(TITLE), 5))
+            # Dragged to a free place below the timer, it is there again at the next start.
+            picture = app.titled(TITLE)[0]
+            drawn, timer = app.geometry(picture), app.geometry(app.main)
+            app.drag(picture, drawn.width // 2, 8, timer.x + 40, min(timer.y + timer.height + 120, 1024 - drawn.height))
+            placed = app.geometry(picture)
+            self.assertNotEqual((placed.x, placed.y), (drawn.x, drawn.y), "the drag did not move it")
+            # The drag activated the picture; a click on the timer's title bar takes the activation back.
+            xdotool("mousemove", timer.x + timer.width // 2, timer.y + 8, "click", 1)
             self.assertEqual(app.quit(), 0)
             self.assertEqual(app.setting("Scramble Picture"), "Shown")
-            self.assertIsNotNone(app.setting("Scramble Left"))
-            self.assertIsNotNone(app.setting("Scramble Width"))
+
+            app.start()
+            self.assertTrue(wait_until(lambda: app.titled(TITLE), 10), "not shown again at the start")
+            again = app.geometry(app.titled(TITLE)[0])
+            self.assertEqual((again.x, again.y, again.width, again.height),
+                             (placed.x, placed.y, placed.width, placed.height))
+            self.assertTrue(app.caption_active(app.main), "the timer keeps the keyboard")
+            self.assertEqual(app.quit(), 0)
 
 
 if __name__ == "__main__":

@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/win32/main_window.h"
+#include "picture/puzzle_net.h"
+#include "scramble/event_scrambler.h"
 #include "picture/win32/scramble_picture_window.h"
 #include "results/result_book.h"
 #include "storage/win32/settings_file.h"
@@ -58,6 +61,25 @@ class ScramblePictureTest : public AppFolderTest {
     ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == main->Handle(); }));
   }
 
+  // Whether the window draws the scramble the row shows: the drawing made from the
+  // row's own text, shape for shape and colour for colour.
+  ::testing::AssertionResult DrawsTheRowsScramble(scramble::Event event) const {
+    const std::optional<std::string> state = scramble::StateAfter(event, main->Scramble());
+    if (!state) return ::testing::AssertionFailure() << "unreadable row: " << main->Scramble();
+    const picture::NetDrawing expected = picture::DrawPuzzle(event, *state);
+    const picture::NetDrawing& drawn = picture->Drawing();
+    if (expected.shapes.empty() || drawn.shapes.size() != expected.shapes.size()) {
+      return ::testing::AssertionFailure() << drawn.shapes.size() << " shapes drawn, " << expected.shapes.size()
+                                           << " for " << main->Scramble();
+    }
+    for (std::size_t i = 0; i < drawn.shapes.size(); ++i) {
+      if (drawn.shapes[i].rgb != expected.shapes[i].rgb) {
+        return ::testing::AssertionFailure() << "shape " << i << " differs from the drawing of " << main->Scramble();
+      }
+    }
+    return ::testing::AssertionSuccess();
+  }
+
   std::string Setting(const char* key) const {
     return storage::ReadINI("General Settings", key, "<missing>", Path("Setting.ini"));
   }
@@ -81,6 +103,7 @@ TEST_F(ScramblePictureTest, F4ShowsTheScrambleDrawnAndFollowsEveryNewOne) {
   EXPECT_EQ(GetActiveWindow(), main->Handle()) << "the timer keeps the keys";
   EXPECT_EQ(picture->Caption(), "Twistwatch | Scramble");
   EXPECT_EQ(picture->Drawing().shapes.size(), 54u);
+  EXPECT_TRUE(DrawsTheRowsScramble(scramble::Event::k333));
   RECT timer, beside, overlap;
   GetWindowRect(main->Handle(), &timer);
   GetWindowRect(picture->Handle(), &beside);
@@ -89,15 +112,13 @@ TEST_F(ScramblePictureTest, F4ShowsTheScrambleDrawnAndFollowsEveryNewOne) {
   main->OnSessionChanged("pyram");
   ASSERT_TRUE(PumpUntil([&] { return !main->Scramble().empty(); }, kScrambleWaitMs));
   EXPECT_EQ(picture->Drawing().shapes.size(), 36u);
-  const auto before = picture->Drawing().shapes;
+  EXPECT_TRUE(DrawsTheRowsScramble(scramble::Event::kPyram));
+  const std::string first = main->Scramble();
   main->onKeyDown(VK_SPACE, 0, false);
   now += 1500;
   main->onKeyDown(VK_SPACE, 0, false);
-  ASSERT_TRUE(PumpUntil([&] { return picture->Drawing().shapes.size() == 36u && !main->Scramble().empty(); },
-                        kScrambleWaitMs));
-  bool changed = false;
-  for (std::size_t i = 0; i < before.size(); ++i) changed = changed || before[i].rgb != picture->Drawing().shapes[i].rgb;
-  EXPECT_TRUE(changed) << "the next solve's scramble is drawn";
+  ASSERT_TRUE(PumpUntil([&] { return !main->Scramble().empty() && main->Scramble() != first; }, kScrambleWaitMs));
+  EXPECT_TRUE(DrawsTheRowsScramble(scramble::Event::kPyram)) << "the next solve's scramble is drawn";
 
   main->onKeyDown(VK_F4, 0, false);
   EXPECT_FALSE(picture->Visible());
