@@ -3,12 +3,29 @@
 // unreadable logs, failing disks and a lack of memory.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "results/result_book.h"
+
+// Every allocation of this program goes through here. Once armed, the test thread's
+// allocations are counted and the one numbered `t_failAt` throws, as a full memory would.
+namespace {
+thread_local long t_allocations = 0;
+thread_local long t_failAt = 0;  // 0: none fails
+}  // namespace
+
+void* operator new(std::size_t size) {
+  if (t_failAt != 0 && ++t_allocations == t_failAt) throw std::bad_alloc();
+  if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
+  throw std::bad_alloc();
+}
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 
 namespace tw::results {
 namespace {
@@ -48,6 +65,7 @@ class FakeStore final : public LogStore {
     if (!hold) Flush();
   }
   void SetDone(std::function<void(SaveOutcome)> done) override { done_ = std::move(done); }
+  std::function<void()> beforeDone;  // called as an outcome is handed back
   void Flush() override {
     while (waiting_) {
       SaveJob job = std::move(*waiting_);
@@ -92,6 +110,7 @@ class FakeStore final : public LogStore {
       }
     }
     job = SaveJob{};
+    if (beforeDone) beforeDone();
     if (done_) done_(std::move(outcome));
   }
 
@@ -528,6 +547,144 @@ TEST(ResultBook, KeepsACommentAsWrittenAndRefusesWhatALineCannotHold) {
   EXPECT_FALSE(book.SetComment(2, "x"));
   EXPECT_FALSE(book.SetPenalty(2, Penalty::Dnf));
   EXPECT_EQ(book.Lines(), (Lines{scrambled, kHandEdit}));
+}
+
+// Out of memory anywhere in a change, not only where the book expects it: the Nth
+// allocation of the change fails, for N = 1, 2, ... until the change goes through. After
+// each, the book is as it was (the change answered false, the error said so) or as the
+// change leaves it, and it goes on: the next append is saved with the file in step, and
+// undone.
+TEST(ResultBook, ChangesFailingAtAnyAllocationLeaveTheBookWhole) {
+  using Arm = std::function<void()>;
+  struct MemoryCase {
+    const char* what;
+    Lines file;
+    std::function<void(ResultBook&, FakeStore&)> before;
+    // Makes its arguments, arms, makes the change; false: the change said it failed.
+    std::function<bool(ResultBook&, FakeStore&, const Arm&)> change;
+    bool mayWait = false;  // a merge not taken in waits for the next save
+  };
+  const std::string longLine = kSolve + " | Comment: long enough to be held on the heap";
+  const MemoryCase cases[] = {
+      {"an append", {"a"}, nullptr,
+       [&](ResultBook& book, FakeStore&, const Arm& arm) {
+         std::string line = longLine;
+         arm();
+         return book.Append(std::move(line));
+       }},
+      {"an import", {"a"}, nullptr,
+       [&](ResultBook& book, FakeStore&, const Arm& arm) {
+         Lines lines{longLine, longLine + " 2", longLine + " 3"};
+         arm();
+         return book.AppendAll(std::move(lines));
+       }},
+      {"a remove", {kSolve, longLine}, nullptr,
+       [](ResultBook& book, FakeStore&, const Arm& arm) {
+         arm();
+         return book.Remove(0);
+       }},
+      {"a replace", {kSolve, "b"}, nullptr,
+       [&](ResultBook& book, FakeStore&, const Arm& arm) {
+         std::string line = longLine;
+         arm();
+         return book.Replace(0, std::move(line));
+       }},
+      {"a penalty", {kSolve}, nullptr,
+       [](ResultBook& book, FakeStore&, const Arm& arm) {
+         arm();
+         return book.SetPenalty(0, Penalty::PlusTwo);
+       }},
+      {"a comment", {kSolve}, nullptr,
+       [](ResultBook& book, FakeStore&, const Arm& arm) {
+         std::string comment = "a comment held on the heap";
+         arm();
+         return book.SetComment(0, std::move(comment));
+       }},
+      {"a reset", {kSolve}, [&](ResultBook& book, FakeStore&) { book.Append(longLine); },
+       [](ResultBook& book, FakeStore&, const Arm& arm) {
+         arm();
+         return book.Reset();
+       }},
+      {"an undo", {kSolve}, [](ResultBook& book, FakeStore&) { book.SetPenalty(0, Penalty::Dnf); },
+       [](ResultBook& book, FakeStore&, const Arm& arm) {
+         arm();
+         return book.Undo().has_value();
+       }},
+      {"a redo", {kSolve},
+       [&](ResultBook& book, FakeStore&) {
+         book.Append(longLine);
+         book.Undo();
+       },
+       [](ResultBook& book, FakeStore&, const Arm& arm) {
+         arm();
+         return book.Redo().has_value();
+       }},
+      {"a merge of an outside change", {kSolve},
+       [&](ResultBook& book, FakeStore& store) {
+         store.hold = true;
+         store.file->push_back(longLine + " outside");
+         book.Append(longLine);
+       },
+       [](ResultBook&, FakeStore& store, const Arm& arm) {
+         store.beforeDone = arm;  // the store's own work is not the book's
+         store.Flush();
+         store.beforeDone = nullptr;
+         return true;
+       },
+       true},
+  };
+  for (const MemoryCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    // `failAt` 0: nothing fails, and the lines the change makes are seen.
+    const auto run = [&](long failAt, Lines* made) {
+      FakeStore store;
+      store.file = c.file;
+      ResultBook book(store);
+      book.Load();
+      if (c.before) c.before(book, store);
+      const Lines before = book.Lines();
+      const bool canUndo = book.CanUndo();
+      store.hold = true;
+      t_allocations = 0;
+      const bool answered = c.change(book, store, [failAt] { t_failAt = failAt; });
+      t_failAt = 0;
+      const bool reached = failAt != 0 && t_allocations >= failAt;
+      if (failAt == 0) {
+        *made = book.Lines();
+      } else if (!answered) {
+        EXPECT_EQ(book.Lines(), before) << "allocation " << failAt << ": a failed change changed the book";
+        EXPECT_EQ(book.CanUndo(), canUndo) << "allocation " << failAt;
+        EXPECT_EQ(book.State().error, kErrorNotEnoughMemory) << "allocation " << failAt;
+      } else if (!(c.mayWait && book.Lines() == before)) {
+        EXPECT_EQ(book.Lines(), *made) << "allocation " << failAt << ": a change answered but not made whole";
+      }
+      // The book goes on: the next append is saved, the file in step, and it is undone.
+      store.hold = false;
+      store.Flush();
+      EXPECT_TRUE(book.Append("z")) << "allocation " << failAt;
+      book.Flush();
+      EXPECT_EQ(store.file, book.Lines()) << "allocation " << failAt;
+      EXPECT_FALSE(book.State().failed) << "allocation " << failAt;
+      EXPECT_FALSE(book.State().saving) << "allocation " << failAt;
+      Lines withoutZ = book.Lines();
+      EXPECT_EQ(withoutZ.back(), "z") << "allocation " << failAt;
+      withoutZ.pop_back();
+      EXPECT_TRUE(book.Undo().has_value()) << "allocation " << failAt;
+      EXPECT_EQ(book.Lines(), withoutZ) << "allocation " << failAt;
+      return reached;
+    };
+    const auto failures = [] {
+      return ::testing::UnitTest::GetInstance()->current_test_info()->result()->total_part_count();
+    };
+    Lines made;
+    run(0, &made);
+    long failAt = 1;
+    for (; failAt < 10'000; ++failAt) {
+      const int before = failures();
+      if (!run(failAt, &made) || failures() != before) break;  // through, or one report is enough
+    }
+    EXPECT_GT(failAt, 1) << "the change allocates nothing";
+  }
 }
 
 }  // namespace
