@@ -29,8 +29,12 @@ class RecordingResult(unittest.TextTestResult):
         super().startTest(test)
 
     def _record(self, test, outcome, detail=""):
+        # A test's subtests are recorded as they end: each takes what came since the last record.
         findings = reported()[self._findings:]
-        self.records.append((test.id(), outcome, detail, time.monotonic() - self._start, findings))
+        self._findings = len(reported())
+        now = time.monotonic()
+        self.records.append((test.id(), outcome, detail, now - self._start, findings))
+        self._start = now
 
     def addSuccess(self, test):
         super().addSuccess(test)
@@ -43,6 +47,17 @@ class RecordingResult(unittest.TextTestResult):
     def addError(self, test, err):
         super().addError(test, err)
         self._record(test, "error", self._exc_info_to_string(err, test))
+
+    def addSubTest(self, test, subtest, err):
+        # Each subtest by its own name ("test_x (case)"), passed or not: a failing one would
+        # otherwise leave its test without any record at all.
+        super().addSubTest(test, subtest, err)
+        if err is None:
+            self._record(subtest, "passed")
+        elif issubclass(err[0], test.failureException):
+            self._record(subtest, "failure", self._exc_info_to_string(err, test))
+        else:
+            self._record(subtest, "error", self._exc_info_to_string(err, test))
 
     def addSkip(self, test, reason):
         super().addSkip(test, reason)
