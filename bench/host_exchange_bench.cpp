@@ -1,6 +1,9 @@
 // Import and export of 100,000 solves: a csTimer file and a Twisty Timer back-up
 // read into result lines, and a log of result lines written as csTimer's file and as
-// CSV, each beside its target. A bar is fed every few thousand solves meanwhile.
+// CSV, each beside its target. Each one's progress bar is measured as it is fed: how
+// often, the longest wait between calls, and whether it ends at done.
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -69,30 +72,89 @@ void Report(const char* what, double ms, double targetMs) {
   std::printf("exchange %s %d solves: %.0f ms (target <= %.0f ms)\n", what, kSolves, ms, targetMs);
 }
 
+// The progress bar as an import or export feeds it: how often it is called in a run, the
+// longest the bar waits between two calls (from the start to the first, and from the
+// last to the end, included), and whether each run's last call says all is done.
+class ProgressBar {
+ public:
+  using Clock = std::chrono::steady_clock;
+
+  void BeginRun() {
+    last_ = Clock::now();
+    lastDone_ = lastTotal_ = 0;
+    ++runs_;
+  }
+  bool Fed(std::size_t done, std::size_t total) {
+    Wait();
+    ++calls_;
+    lastDone_ = done;
+    lastTotal_ = total;
+    return true;
+  }
+  void EndRun() {
+    Wait();
+    if (lastTotal_ == 0 || lastDone_ != lastTotal_) ++unfinished_;
+  }
+  // Prints the measured figures; false when the bar was never fed or a run ended short of done.
+  bool Report(const char* what) const {
+    const double perRun = runs_ ? static_cast<double>(calls_) / runs_ : 0.0;
+    std::printf("exchange progress %s: %.0f calls a run, longest wait between calls %.1f ms\n", what, perRun,
+                longestMs_);
+    if (calls_ == 0) std::printf("exchange progress %s FAILED: the bar was never fed\n", what);
+    if (unfinished_ != 0) std::printf("exchange progress %s FAILED: %d runs ended short of done\n", what, unfinished_);
+    return calls_ != 0 && unfinished_ == 0;
+  }
+
+ private:
+  void Wait() {
+    const Clock::time_point now = Clock::now();
+    longestMs_ = std::max(longestMs_, std::chrono::duration<double, std::milli>(now - last_).count());
+    last_ = now;
+  }
+
+  Clock::time_point last_{};
+  std::size_t lastDone_ = 0;
+  std::size_t lastTotal_ = 0;
+  int runs_ = 0;
+  int calls_ = 0;
+  int unfinished_ = 0;
+  double longestMs_ = 0.0;
+};
+
 }  // namespace
 
 int main() {
   using tw::bench::MedianMs;
   int failures = 0;
-  std::size_t bars = 0;
-  const auto bar = [&bars](std::size_t, std::size_t) {
-    ++bars;
-    return true;
+  // Each operation's bar of its own, fed as the program's bar is.
+  const auto timed = [](ProgressBar& bar, auto&& work) {
+    return MedianMs([&] {
+      bar.BeginRun();
+      work();
+      bar.EndRun();
+    });
+  };
+  const auto feed = [](ProgressBar& bar) {
+    return [&bar](std::size_t done, std::size_t total) { return bar.Fed(done, total); };
   };
 
+  ProgressBar csTimerBar;
   ImportOptions importOptions;
-  importOptions.progress = bar;
+  importOptions.progress = feed(csTimerBar);
   const std::string csTimer = CsTimerFile();
   ImportResult imported;
-  Report("import csTimer", MedianMs([&] { imported = ImportFile(csTimer, importOptions); }), kImportTargetMs);
+  Report("import csTimer", timed(csTimerBar, [&] { imported = ImportFile(csTimer, importOptions); }), kImportTargetMs);
   if (!imported.Ok() || imported.report.solves != kSolves) {
     std::printf("exchange import csTimer FAILED: %s\n", imported.error.c_str());
     ++failures;
   }
 
+  ProgressBar twistyBar;
+  importOptions.progress = feed(twistyBar);
   const std::string twisty = TwistyBackup();
   ImportResult fromTwisty;
-  Report("import Twisty Timer", MedianMs([&] { fromTwisty = ImportFile(twisty, importOptions); }), kImportTargetMs);
+  Report("import Twisty Timer", timed(twistyBar, [&] { fromTwisty = ImportFile(twisty, importOptions); }),
+         kImportTargetMs);
   if (!fromTwisty.Ok() || fromTwisty.report.solves != kSolves) {
     std::printf("exchange import Twisty Timer FAILED: %s\n", fromTwisty.error.c_str());
     ++failures;
@@ -101,14 +163,21 @@ int main() {
   std::vector<std::string> log;
   for (const ImportedSession& session : imported.report.sessions) log.insert(log.end(), session.lines.begin(), session.lines.end());
   const ExportSession session{"Everything", "333", log};
+  ProgressBar csTimerOutBar;
   ExportOptions exportOptions;
-  exportOptions.progress = bar;
+  exportOptions.progress = feed(csTimerOutBar);
   ExportResult exported;
-  Report("export csTimer", MedianMs([&] { exported = ExportCsTimer({&session, 1}, exportOptions); }), kExportTargetMs);
+  Report("export csTimer", timed(csTimerOutBar, [&] { exported = ExportCsTimer({&session, 1}, exportOptions); }),
+         kExportTargetMs);
   if (exported.solves != kSolves) ++failures;
-  Report("export CSV", MedianMs([&] { exported = ExportCsv(log, exportOptions); }), kExportTargetMs);
+  ProgressBar csvBar;
+  exportOptions.progress = feed(csvBar);
+  Report("export CSV", timed(csvBar, [&] { exported = ExportCsv(log, exportOptions); }), kExportTargetMs);
   if (exported.solves != kSolves) ++failures;
 
-  std::printf("exchange progress: %zu calls over the runs, one every %zu solves\n", bars, importOptions.progressEvery);
+  if (!csTimerBar.Report("import csTimer")) ++failures;
+  if (!twistyBar.Report("import Twisty Timer")) ++failures;
+  if (!csTimerOutBar.Report("export csTimer")) ++failures;
+  if (!csvBar.Report("export CSV")) ++failures;
   return failures == 0 ? 0 : 1;
 }
