@@ -185,5 +185,56 @@ TEST(MegaminxModel, MovesKeepTheTopLeftPiecesAndComeBackAfterFive) {
   EXPECT_EQ(Face(After(Event::kMinx, text), 0, 11).substr(2, 3), "AAA") << text;
 }
 
+// Whole states after short sequences, each worked out on the puzzle in the hand (the
+// layout of each state string is in the model's header). Every sticker is checked,
+// so a turn the wrong way, a wrong layer or a face read in the wrong order shows.
+TEST(PuzzleModels, ShortSequencesGiveTheStatesWorkedOutByHand) {
+  struct Case {
+    Event event;
+    const char* moves;
+    std::string state;
+  };
+  const auto rows = [](std::initializer_list<std::pair<int, const char*>> runs) {
+    std::string state;
+    for (const auto& [count, row] : runs) {
+      for (int i = 0; i < count; ++i) state += row;
+    }
+    return state;
+  };
+  const Case cases[] = {
+      // Skewb, faces U R F D L B: R carries the centres R to B, B to D, D to R and the
+      // corners DRF to URB, URB to DLB, DLB to DRF; U carries U to L, L to B, B to U and
+      // ULF to DLB, DLB to URB, URB to ULF.
+      {Event::kSkewb, "R U", "RBRRU" "DRBDD" "FDFFL" "BDBFB" "UUFUL" "LULRL"},
+      // Pyraminx, faces F L R D: U carries the front's top to L; R (front-right vertex)
+      // carries F to the right face, that to D, D to F; l' turns the front-left tip back.
+      {Event::kPyram, "U R l'", "RRRDDFDDD" "FFFFLLLLF" "LFLLFFRRR" "LDRRRDDLD"},
+      // 6x6x6: three layers from R bring F's colour up; two from U turned back carry the
+      // top two rows of each side face one face to the right.
+      {Event::k666, "3Rw Uw'",
+       rows({{3, "FFFFFF"}, {3, "UUUUUU"}}) + rows({{2, "FFFDDD"}, {4, "RRRRRR"}}) +
+           rows({{2, "LLLLLL"}, {4, "FFFDDD"}}) + rows({{6, "DDDBBB"}}) + rows({{2, "UUUBBB"}, {4, "LLLLLL"}}) +
+           rows({{2, "RRRRRR"}, {4, "UUUBBB"}})},
+      // 7x7x7: three layers from B turned back carry U's back rows to R's back columns,
+      // R's to D's back rows, D's to L's back columns and L's to U.
+      {Event::k777, "3Bw'",
+       rows({{3, "LLLLLLL"}, {4, "UUUUUUU"}}) + rows({{7, "RRRRUUU"}}) + rows({{7, "FFFFFFF"}}) +
+           rows({{4, "DDDDDDD"}, {3, "RRRRRRR"}}) + rows({{7, "DDDLLLL"}}) + rows({{7, "BBBBBBB"}})},
+      // Megaminx, faces A to L: R++ turns all but L's layer about the face opposite L
+      // (D to R, DR to BR, R to B, BR to D, B to DR; U to DBL, BL to DL, DBL to F, DL to
+      // U, F to BL), then D++ all but U's layer (F to BR, R to BL, BR to L, BL to F, L to
+      // R; DR to B, DBR to DBL, B to DL, DBL to DR, DL to DBR).
+      {Event::kMinx, "R++ D++",
+       "LLAAALLLLLL" "BKKEEBBBBBB" "FGGFFFFFFFG" "KHHKKKKKBBH" "GBEGGGGGGGB" "HFFHHHHHHHF"
+       "DDDDDDDDDDD" "AAAAAAKKKAA" "EEEELLLEEEE" "JJJJJJJJJJJ" "IIIIIIIIIII" "CCCCCCCCCCC"},
+      // Square-1: the top a twelfth clockwise, a slash, the bottom a twelfth back, a slash.
+      {Event::kSq1, "(1,0)/ (0,-1)/", "70012244566c" "899abbddeff3" "-"},
+      // Clock: UR's four dials two hours back and the back's twin corner two forward;
+      // then every front dial an hour on, the back's corners an hour back.
+      {Event::kClock, "UR2- ALL1+", "1bb1bb111" "10b000b0b"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(After(c.event, c.moves), c.state) << IdOf(c.event) << ": " << c.moves;
+}
+
 }  // namespace
 }  // namespace tw::scramble
