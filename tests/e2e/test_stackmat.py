@@ -2,18 +2,15 @@
 test's own, whose null sink's monitor is the default sound input, hears a timer's
 session played into the sink (idle, both hands ready, running to 12.345 s, stopped),
 and Result.lst gets the solve. A flat line shows "no signal" in the caption."""
-import os
 import struct
-import subprocess
-import tempfile
 import time
 import unittest
 
-from harness import ROOT, App, wait_until, xdotool
+from harness import App, wait_until, xdotool
+from pulse_daemon import PulseDaemon
 
 SETTINGS = ("[General Settings]\r\nCountdown=Disabled\r\nLog Result=Enabled\r\nShow Hour=Disabled\r\n"
             "Timer Input=Stackmat\r\n")
-PULSE = os.path.join(ROOT, "scripts", "lib", "pulse.sh")
 RATE = 48000
 BAUD = 1200
 PACKETS_PER_SECOND = 9
@@ -55,34 +52,6 @@ def samples(packets, amplitude=0.5):
     return struct.pack(f"<{len(out)}f", *out)
 
 
-class PulseDaemon:
-    """scripts/lib/pulse.sh's daemon, in a short folder of its own; stopped by its PIDs."""
-
-    def __init__(self):
-        self.folder = tempfile.mkdtemp(prefix="twp")
-        out = subprocess.run(["bash", "-c", f'. "{PULSE}" && tw_pulse_start "$1"', "_", self.folder],
-                             capture_output=True, text=True, timeout=60, stdin=subprocess.DEVNULL)
-        if out.returncode != 0:
-            raise AssertionError("the test's PulseAudio daemon did not start: " + out.stderr.strip())
-        self.env = {}
-        with open(os.path.join(self.folder, "client.env")) as f:
-            for line in f:
-                key, _, value = line.strip().partition("=")
-                if key:
-                    self.env[key] = value
-
-    def play(self, data):
-        env = dict(os.environ)
-        env.update(self.env)
-        return subprocess.run(["pacat", "--playback", "--raw", "--format=float32le", f"--rate={RATE}", "--channels=1",
-                               "--device=tw_line", "--latency-msec=40"], input=data, env=env, timeout=120,
-                              capture_output=True)
-
-    def stop(self):
-        subprocess.run(["bash", "-c", f'. "{PULSE}" && tw_pulse_stop "$1"', "_", self.folder], timeout=60,
-                       stdin=subprocess.DEVNULL, capture_output=True)
-
-
 class CompetitionTimer(unittest.TestCase):
     def setUp(self):
         self.pulse = PulseDaemon()
@@ -96,7 +65,7 @@ class CompetitionTimer(unittest.TestCase):
             self.assertTrue(wait_until(lambda: app.title(app.main) == "Twistwatch \u2014 no signal", 10),
                             app.title(app.main))
             app.screenshot("stackmat-no-signal")
-            played = self.pulse.play(samples(session(12345)))
+            played = self.pulse.play(samples(session(12345)), RATE)
             self.assertEqual(played.returncode, 0, played.stderr)
             self.assertTrue(wait_until(lambda: app.result_lines(), 10), "the timer's stop was not logged")
             app.screenshot("stackmat-stopped")
