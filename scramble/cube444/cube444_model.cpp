@@ -84,7 +84,8 @@ std::array<Place, kStickers> Places() {
     for (int row = 0; row < kSide; ++row) {
       for (int col = 0; col < kSide; ++col) {
         const Vec at = kSide * frame.normal + (2 * col - 3) * frame.right + (2 * row - 3) * frame.down;
-        places[static_cast<std::size_t>(f * kPerFace + row * kSide + col)] = {at, at + (-1) * frame.normal};
+        const int place = f * kPerFace + row * kSide + col;
+        places[static_cast<std::size_t>(place)] = {at, at + (-1) * frame.normal};
       }
     }
   }
