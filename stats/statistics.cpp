@@ -30,14 +30,14 @@ void Statistics::Clear() {
   for (SlidingAverage& window : windows_) window.Clear();
   best_sums_.fill(SlidingAverage::kDnfSum);
   all_.Clear();
-  session_.Clear();
+  since_start_.Clear();
   unread_ = 0;
 }
 
-void Statistics::Load(const std::vector<std::string>& lines, std::size_t sessionStart) {
+void Statistics::Load(const std::vector<std::string>& lines, std::size_t sinceStart) {
   Clear();
   // One slot per line and a little room to grow: a long log's series get no doubling
-  // slack, and the solves of a session append without moving them.
+  // slack, and the solves of this run append without moving them.
   const std::size_t room = lines.size() + lines.size() / kGrowthDivisor + kGrowthSlots;
   for (auto* series : {&results_, &average5_, &average12_}) series->reserve(room);
   for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -46,7 +46,7 @@ void Statistics::Load(const std::vector<std::string>& lines, std::size_t session
       ++unread_;
       continue;
     }
-    Add(*result, i >= sessionStart);
+    Add(*result, i >= sinceStart);
   }
 }
 
@@ -59,11 +59,11 @@ void Statistics::Append(std::string_view line) {
   Add(*result, true);
 }
 
-void Statistics::Add(Hundredths result, bool inSession) {
+void Statistics::Add(Hundredths result, bool sinceStart) {
   if (result != kDnf && result < best_sums_[kSingleRow]) new_bests_.push_back(results_.size());
   results_.push_back(result);
   all_.Add(result);
-  if (inSession) session_.Add(result);
+  if (sinceStart) since_start_.Add(result);
   for (std::size_t row = 0; row < windows_.size(); ++row) {
     SlidingAverage& window = windows_[row];
     window.Push(result);

@@ -31,15 +31,16 @@ class Statistics {
  public:
   Statistics();
 
-  // The whole log; the lines from sessionStart on were logged since the program started.
-  void Load(const std::vector<std::string>& lines, std::size_t sessionStart);
-  // One line more at the end of the log, logged in this session.
+  // The whole log; the lines from `sinceStart` on were logged since the program started.
+  void Load(const std::vector<std::string>& lines, std::size_t sinceStart);
+  // One line more at the end of the log, logged since the program started.
   void Append(std::string_view line);
   void Clear();
 
   std::array<RowFigures, kAverageKinds.size()> Rows() const;
   TallyFigures All() const { return all_.Figures(); }
-  TallyFigures Session() const { return session_.Figures(); }
+  // The solves logged since the program started (a restart begins it again at none).
+  TallyFigures SinceStart() const { return since_start_.Figures(); }
   // Lines that hold no readable result; they are left out of every figure.
   std::size_t UnreadLines() const { return unread_; }
 
@@ -55,7 +56,7 @@ class Statistics {
   std::size_t MemoryBytes() const;
 
  private:
-  void Add(Hundredths result, bool inSession);
+  void Add(Hundredths result, bool sinceStart);
 
   std::vector<Hundredths> results_;
   std::vector<Hundredths> average5_;
@@ -66,7 +67,7 @@ class Statistics {
   // many results, so comparing sums compares averages, with no division per solve.
   std::array<std::int64_t, kAverageKinds.size()> best_sums_;
   SolveTally all_;
-  SolveTally session_;
+  SolveTally since_start_;
   std::size_t unread_ = 0;
 };
 

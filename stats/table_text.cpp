@@ -65,9 +65,9 @@ std::string FiguresText(const Statistics& statistics) {
   std::string text = TableText(rows);
   text += kLineEnd;
   const auto all = TallyValues(statistics.All());
-  const auto session = TallyValues(statistics.Session());
-  std::vector<Cells> lines = {{"", std::string(kAllHeading), std::string(kSessionHeading)}};
-  for (std::size_t i = 0; i < kTallyLabels.size(); ++i) lines.push_back({std::string(kTallyLabels[i]), all[i], session[i]});
+  const auto sinceStart = TallyValues(statistics.SinceStart());
+  std::vector<Cells> lines = {{"", std::string(kAllHeading), std::string(kSinceStartHeading)}};
+  for (std::size_t i = 0; i < kTallyLabels.size(); ++i) lines.push_back({std::string(kTallyLabels[i]), all[i], sinceStart[i]});
   text += Columns(lines);
   if (const std::string note = UnreadNote(statistics.UnreadLines()); !note.empty()) {
     text += kLineEnd;

@@ -14,7 +14,9 @@ namespace tw::stats {
 inline constexpr std::string_view kCurrentHeading = "current";
 inline constexpr std::string_view kBestHeading = "best";
 inline constexpr std::string_view kAllHeading = "all";
-inline constexpr std::string_view kSessionHeading = "this session";
+// The solves logged since the program started: a session, in the sense of the
+// session list, is a log of its own, which the window's caption names.
+inline constexpr std::string_view kSinceStartHeading = "since start";
 inline constexpr std::array<std::string_view, 4> kTallyLabels = {"solves", "DNFs", "mean", "deviation"};
 // A mean or deviation before there is a timed solve.
 inline constexpr std::string_view kNoFigure = "-";
@@ -30,7 +32,7 @@ std::string UnreadNote(std::size_t unread);
 std::string TableText(std::span<const RowFigures> rows);
 
 // Every figure the window shows, as plain text in the same columns: the averages,
-// a blank line, the tallies of the whole log and of this session, and the note on
+// a blank line, the tallies of the whole log and of the solves since the program started, and the note on
 // unread lines when there is one.
 std::string FiguresText(const Statistics& statistics);
 

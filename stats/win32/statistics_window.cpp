@@ -210,8 +210,8 @@ void StatisticsWindow::PaintWindow() {
   });
 }
 
-// The table of averages at the top left, the tallies of the whole log and of this
-// session beside it, and the note on unread lines under those; the chart goes below.
+// The table of averages at the top left, the tallies of the whole log and of the
+// solves since the start beside it, and the note on unread lines under those; the chart goes below.
 void StatisticsWindow::PaintFigures(HDC dc, int& chartTop) {
   const int margin = Px(kMarginTwips), gap = Px(kColumnGapTwips);
   Selection useFont(dc, FontFor(kTextFont));
@@ -245,24 +245,24 @@ void StatisticsWindow::PaintFigures(HDC dc, int& chartTop) {
     y += line;
   }
 
-  // Tallies: label, all, this session.
+  // Tallies: label, all, since start.
   const auto& labels = stats::kTallyLabels;
   const auto allValues = stats::TallyValues(statistics_.All());
-  const auto sessionValues = stats::TallyValues(statistics_.Session());
+  const auto sinceStartValues = stats::TallyValues(statistics_.SinceStart());
   int labelWidth = 0;
-  int valueWidth = std::max(TextWidth(dc, stats::kSessionHeading), TextWidth(dc, kWidestTime));
+  int valueWidth = std::max(TextWidth(dc, stats::kSinceStartHeading), TextWidth(dc, kWidestTime));
   for (std::size_t i = 0; i < std::size(labels); ++i) {
     labelWidth = std::max(labelWidth, TextWidth(dc, labels[i]));
-    valueWidth = std::max({valueWidth, TextWidth(dc, allValues[i]), TextWidth(dc, sessionValues[i])});
+    valueWidth = std::max({valueWidth, TextWidth(dc, allValues[i]), TextWidth(dc, sinceStartValues[i])});
   }
   const int tallyLeft = bestRight + Px(kBlockGapTwips);
   const int allRight = tallyLeft + labelWidth + gap + valueWidth;
-  const int sessionRight = allRight + gap + valueWidth;
+  const int sinceStartRight = allRight + gap + valueWidth;
   y = margin + line;
   for (std::size_t i = 0; i < std::size(labels); ++i) {
     TextAt(dc, tallyLeft, y, labels[i], TA_LEFT);
     TextAt(dc, allRight, y, allValues[i], TA_RIGHT);
-    TextAt(dc, sessionRight, y, sessionValues[i], TA_RIGHT);
+    TextAt(dc, sinceStartRight, y, sinceStartValues[i], TA_RIGHT);
     y += line;
   }
   if (const std::string note = UnreadNote(); !note.empty()) {
@@ -277,11 +277,11 @@ void StatisticsWindow::PaintFigures(HDC dc, int& chartTop) {
     TextAt(dc, currentRight, margin, stats::kCurrentHeading, TA_RIGHT);
     TextAt(dc, bestRight, margin, stats::kBestHeading, TA_RIGHT);
     TextAt(dc, allRight, margin, stats::kAllHeading, TA_RIGHT);
-    TextAt(dc, sessionRight, margin, stats::kSessionHeading, TA_RIGHT);
+    TextAt(dc, sinceStartRight, margin, stats::kSinceStartHeading, TA_RIGHT);
   }
   SetBkColor(dc, kRuleColor);
   const int ruleY = margin + line - Px(kRowGapTwips) / 2;
-  for (const RECT& rule : {RECT{margin, ruleY, bestRight, ruleY + 1}, RECT{tallyLeft, ruleY, sessionRight, ruleY + 1}}) {
+  for (const RECT& rule : {RECT{margin, ruleY, bestRight, ruleY + 1}, RECT{tallyLeft, ruleY, sinceStartRight, ruleY + 1}}) {
     ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rule, nullptr, 0, nullptr);
   }
 }

@@ -16,8 +16,8 @@
 namespace tw {
 
 // A window of its own beside the two designed ones: the averages cubers rank and
-// track progress by, tallies of the whole log and of this session, and a chart of
-// every solve. It follows the log of record (a results::ResultBook) and changes
+// track progress by, tallies of the whole log and of the solves since the program
+// started, and a chart of every solve. It follows the log of record (a results::ResultBook) and changes
 // nothing of it.
 // The figures of a long log take a while to work out, so they are worked out only
 // when asked for (EnsureFresh: once the program has painted, or at the first F3);

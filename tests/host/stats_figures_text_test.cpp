@@ -23,17 +23,17 @@ std::vector<std::string> Log() {
 
 TEST(FiguresText, TheAveragesThenBothTalliesThenTheUnreadNote) {
   Statistics stats;
-  stats.Load(Log(), 3);  // the last two lines were logged this session
+  stats.Load(Log(), 3);  // the last two lines were logged since the start
   EXPECT_EQ(FiguresText(stats),
             "           current     best\r\n"
             "single     1:02.35    10.00\r\n"
             "mean of 3      DNF      DNF\r\n"
             "\r\n"
-            "                    all  this session\r\n"
-            "solves                4             2\r\n"
-            "DNFs                  1             1\r\n"
-            "mean              28.12       1:02.35\r\n"
-            "deviation         24.22          0.00\r\n"
+            "                   all  since start\r\n"
+            "solves               4            2\r\n"
+            "DNFs                 1            1\r\n"
+            "mean             28.12      1:02.35\r\n"
+            "deviation        24.22         0.00\r\n"
             "\r\n"
             "1 line not read\r\n");
 }
@@ -43,11 +43,11 @@ TEST(FiguresText, AnEmptyLogHasHeadingsAndNoFigures) {
   EXPECT_EQ(FiguresText(stats),
             "  current     best\r\n"
             "\r\n"
-            "                    all  this session\r\n"
-            "solves                0             0\r\n"
-            "DNFs                  0             0\r\n"
-            "mean                  -             -\r\n"
-            "deviation             -             -\r\n");
+            "                   all  since start\r\n"
+            "solves               0            0\r\n"
+            "DNFs                 0            0\r\n"
+            "mean                 -            -\r\n"
+            "deviation            -            -\r\n");
   EXPECT_EQ(UnreadNote(2), "2 lines not read");
 }
 

@@ -99,7 +99,7 @@ TEST(Statistics, UnreadLinesAreCountedAndLeftOut) {
   EXPECT_EQ(stats.All().solves, 2);
 }
 
-TEST(Statistics, TalliesTheWholeLogAndThisSession) {
+TEST(Statistics, TalliesTheWholeLogAndTheSolvesSinceStart) {
   Statistics stats;
   // Lines 0 to 2 were logged before this run; an unread line is no solve of either.
   stats.Load({Line(1000), Line(D), Line(3000), "nonsense", Line(1201)}, 3);
@@ -107,18 +107,18 @@ TEST(Statistics, TalliesTheWholeLogAndThisSession) {
   EXPECT_EQ(all.solves, 4);
   EXPECT_EQ(all.dnfs, 1);
   EXPECT_EQ(all.mean, 1734);  // 5201 / 3 = 1733.67
-  TallyFigures session = stats.Session();
-  EXPECT_EQ(session.solves, 1);
-  EXPECT_EQ(session.dnfs, 0);
-  EXPECT_EQ(session.mean, 1201);
-  EXPECT_EQ(session.deviation, 0);
+  TallyFigures sinceStart = stats.SinceStart();
+  EXPECT_EQ(sinceStart.solves, 1);
+  EXPECT_EQ(sinceStart.dnfs, 0);
+  EXPECT_EQ(sinceStart.mean, 1201);
+  EXPECT_EQ(sinceStart.deviation, 0);
   stats.Append(Line(1401));
   stats.Append(Line(D));
-  session = stats.Session();
-  EXPECT_EQ(session.solves, 3);
-  EXPECT_EQ(session.dnfs, 1);
-  EXPECT_EQ(session.mean, 1301);
-  EXPECT_EQ(session.deviation, 100);
+  sinceStart = stats.SinceStart();
+  EXPECT_EQ(sinceStart.solves, 3);
+  EXPECT_EQ(sinceStart.dnfs, 1);
+  EXPECT_EQ(sinceStart.mean, 1301);
+  EXPECT_EQ(sinceStart.deviation, 100);
   EXPECT_EQ(stats.All().solves, 6);
 }
 

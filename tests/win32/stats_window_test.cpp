@@ -139,7 +139,7 @@ TEST_F(StatisticsWindowTest, SpaceInTheStatisticsWindowTimesASolveThatUpdatesCur
   EXPECT_EQ(stats->BestText(1), "9.87");
   EXPECT_EQ(stats->CurrentText(5), "11.00");  // 9.87, 10, 11, 12, 13: drop 9.87 and 13
   EXPECT_EQ(stats->BestText(5), "11.00");
-  EXPECT_EQ(stats->Figures().Session().solves, 5);
+  EXPECT_EQ(stats->Figures().SinceStart().solves, 5);
   EXPECT_EQ(GetActiveWindow(), stats->Handle()) << "the window keeps the focus it was given";
 }
 
@@ -149,23 +149,23 @@ TEST_F(StatisticsWindowTest, FollowsEveryChangeOfTheBook) {
   stats->EnsureFresh();  // as the program does once it has painted
   EXPECT_EQ(stats->CurrentText(5), "14.00");  // 15, 12, 13, 14, 20
   EXPECT_EQ(stats->BestText(5), "13.00");     // 10, 15, 12, 13, 14
-  EXPECT_EQ(stats->Figures().Session().solves, 3);
+  EXPECT_EQ(stats->Figures().SinceStart().solves, 3);
 
   ASSERT_TRUE(book->Remove(0));  // an earlier run's line
   EXPECT_EQ(stats->BestText(5), "14.00");
   EXPECT_EQ(stats->BestText(1), "12.00");
-  EXPECT_EQ(stats->Figures().Session().solves, 3);
-  EXPECT_EQ(stats->Figures().Session().mean, 1567);
+  EXPECT_EQ(stats->Figures().SinceStart().solves, 3);
+  EXPECT_EQ(stats->Figures().SinceStart().mean, 1567);
 
   ASSERT_TRUE(book->Remove(3));  // this session's 14.00
   EXPECT_EQ(stats->CurrentText(5), "");  // four left
   EXPECT_EQ(stats->CurrentText(3), "15.00");
-  EXPECT_EQ(stats->Figures().Session().solves, 2);
+  EXPECT_EQ(stats->Figures().SinceStart().solves, 2);
   EXPECT_EQ(stats->Figures().All().solves, 4);
 
   ASSERT_TRUE(book->Append(Line(1111)));
   EXPECT_EQ(stats->CurrentText(1), "11.11");
-  EXPECT_EQ(stats->Figures().Session().solves, 3);
+  EXPECT_EQ(stats->Figures().SinceStart().solves, 3);
 
   // Hidden, a reset leaves the figures to be worked out when next asked for.
   ASSERT_TRUE(book->Reset());
@@ -175,7 +175,7 @@ TEST_F(StatisticsWindowTest, FollowsEveryChangeOfTheBook) {
   EXPECT_EQ(stats->Figures().All().solves, 0);
   ASSERT_TRUE(book->Append(Line(1234)));
   EXPECT_EQ(stats->CurrentText(1), "12.34");
-  EXPECT_EQ(stats->Figures().Session().solves, 1);
+  EXPECT_EQ(stats->Figures().SinceStart().solves, 1);
 }
 
 // A switch of session: the figures and the caption are the new session's at once,
@@ -217,7 +217,7 @@ TEST_F(StatisticsWindowTest, ALogAnotherProgramChangedIsTakenInWhenTheSaveMerges
   EXPECT_EQ(stats->Figures().All().solves, 5);
   EXPECT_EQ(stats->BestText(1), "9.00");
   EXPECT_EQ(stats->CurrentText(5), "10.17");  // 10, 11, 9, 9.50, 12: drop 9 and 12
-  EXPECT_EQ(stats->Figures().Session().solves, 1) << "only the solve logged here is this session's";
+  EXPECT_EQ(stats->Figures().SinceStart().solves, 1) << "only the solve logged in this run is since start";
 }
 
 TEST_F(StatisticsWindowTest, NothingIsWorkedOutUntilAskedForAndShowingAsks) {
@@ -228,7 +228,7 @@ TEST_F(StatisticsWindowTest, NothingIsWorkedOutUntilAskedForAndShowingAsks) {
   stats->Toggle();
   EXPECT_TRUE(stats->Fresh());
   EXPECT_EQ(stats->Figures().All().solves, 4);
-  EXPECT_EQ(stats->Figures().Session().solves, 1);
+  EXPECT_EQ(stats->Figures().SinceStart().solves, 1);
 }
 
 TEST_F(StatisticsWindowTest, UnreadLinesAreCountedInANote) {
