@@ -40,4 +40,8 @@ std::string ChangeNote(const results::ResultBook::Change& change, bool undo) {
   return "";
 }
 
+std::string FoundAgainNote(std::size_t count) {
+  return std::to_string(count) + (count == 1 ? " session found again" : " sessions found again");
+}
+
 }  // namespace tw

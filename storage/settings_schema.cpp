@@ -1,5 +1,7 @@
 #include "storage/settings_schema.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 
 namespace tw::settings {
@@ -11,6 +13,36 @@ std::optional<int> ParseNumber(const NumberKey& key, std::string_view text) {
   if (text.empty() || error != std::errc{} || stop != end) return key.fallback;
   if (value < key.minimum || value > key.maximum) return key.fallback;
   return value;
+}
+
+namespace {
+
+constexpr std::string_view kSessionPrefix = "Session ";
+
+bool SameLetters(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+}  // namespace
+
+std::string SessionKey::For(int number) const {
+  return std::string(kSessionPrefix) + std::to_string(number) + " " + std::string(field);
+}
+
+std::optional<int> SessionKey::NumberIn(std::string_view key) const {
+  const std::size_t fixed = kSessionPrefix.size() + 1 + field.size();
+  if (key.size() <= fixed) return std::nullopt;
+  if (!SameLetters(key.substr(0, kSessionPrefix.size()), kSessionPrefix)) return std::nullopt;
+  if (!SameLetters(key.substr(key.size() - field.size() - 1), " " + std::string(field))) return std::nullopt;
+  const std::string_view digits = key.substr(kSessionPrefix.size(), key.size() - fixed);
+  int number = 0;
+  const auto [stop, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+  // Only the number as For writes it: no sign, no leading zero, nothing after it.
+  if (error != std::errc{} || stop != digits.data() + digits.size() || number <= 0) return std::nullopt;
+  if (digits.front() == '0') return std::nullopt;
+  return number;
 }
 
 std::optional<int> DelayKey::Parse(std::string_view stored) const {

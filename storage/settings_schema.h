@@ -179,6 +179,27 @@ inline constexpr std::array<const NumberKey*, 9> kNumberKeys = {
     &kScramblePictureLeft, &kScramblePictureTop, &kScramblePictureWidth, &kScramblePictureHeight,
     &kMultiBlindCubes};
 
+// ---- The sessions: keys written only once a session is made or changed. The numbers
+// of the sessions in order ("1,2,5"), the one shown, and for each session n the keys
+// "Session <n> Name", "Session <n> Event" and, for a Multi-Blind session,
+// "Session <n> Cubes" (its number of cubes, within kMultiBlindCubes' range; missing,
+// the older global "Multi-Blind Cubes" is the count).
+inline constexpr std::string_view kSessions = "Sessions";
+inline constexpr std::string_view kCurrentSession = "Current Session";
+
+struct SessionKey {
+  std::string_view field;  // "Name" names the key "Session <n> Name"
+
+  std::string For(int number) const;
+  // The number in a key of this kind written as For writes it (the letters in any
+  // case, as the profile calls compare them), or nothing.
+  std::optional<int> NumberIn(std::string_view key) const;
+};
+inline constexpr SessionKey kSessionName{"Name"};
+inline constexpr SessionKey kSessionEvent{"Event"};
+inline constexpr SessionKey kSessionCubes{"Cubes"};
+inline constexpr std::array<const SessionKey*, 3> kSessionKeys = {&kSessionName, &kSessionEvent, &kSessionCubes};
+
 // ---- The file as first written: these keys, in this order, with these values.
 struct DefaultEntry {
   std::string_view key;

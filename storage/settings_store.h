@@ -27,6 +27,10 @@ class SettingsFile {
   virtual void Write(std::string_view key, std::string_view value) = 0;
   // Writes the default file when there is none.
   virtual void CreateIfMissing() = 0;
+  // Takes one key out of the file. A failure goes unnoticed.
+  virtual void Remove(std::string_view key) = 0;
+  // The name of every key in the file, in its order.
+  virtual std::vector<std::string> Keys() const = 0;
 };
 
 class SettingsWatcher {
@@ -66,6 +70,9 @@ class SettingsStore {
   // Keys whose names are made at run time (one set per session): nothing when missing.
   std::optional<std::string> ReadMadeKey(std::string_view key) const { return file_.Read(key); }
   void WriteMadeKey(std::string_view key, std::string_view value) { Store(key, value); }
+  // A session's keys go with the session; nobody watches them.
+  void DeleteMadeKey(std::string_view key) { file_.Remove(key); }
+  std::vector<std::string> KeyNames() const { return file_.Keys(); }
 
   // A watcher is told of every change until it is removed; adding one twice tells it once.
   void AddWatcher(SettingsWatcher& watcher);

@@ -35,12 +35,16 @@ constexpr unsigned kHundredthMs = 10;
 // new second (and call) soon enough to look right.
 constexpr unsigned kInspectionTickMs = 50;
 constexpr unsigned kStyleRetryCancel = MB_RETRYCANCEL | MB_ICONEXCLAMATION;  // 53
-// Shown in the caption while results exist only in memory: wide, so the dash is the
-// same in every ANSI code page.
 // Notes shown after the caption, joined as "Twistwatch \u2014 a, b" (wide, so the dash
 // is the same in every ANSI code page).
 constexpr const wchar_t* kCaptionNoteSeparator = L" \u2014 ";
 constexpr const char* kUnsavedNote = "results not saved";
+// Another session's results exist only in memory: "results not saved in OH".
+constexpr const char* kUnsavedElsewhereNote = "results not saved in ";
+constexpr const char* kNothingToUndoNote = "nothing to undo";
+constexpr const char* kNothingToRedoNote = "nothing to redo";
+// How far back from the end a switch looks for a session's last result to show.
+constexpr std::size_t kLastResultSearch = 1000;
 constexpr const char* kNotLoggingNote = "not logging";
 // Hold to start: red while Space is held, green once the release will start.
 constexpr COLORREF kHoldingColor = RGB(0xD0, 0x00, 0x00);
@@ -158,6 +162,7 @@ MainWindow::MainWindow(results::ResultBook& book)
 }
 
 MainWindow::~MainWindow() {
+  if (shelf_) shelf_->onSaveStateChanged = nullptr;
   book_->RemoveWatcher(this);
   settings::Store().RemoveWatcher(*this);
 }
@@ -168,6 +173,25 @@ void MainWindow::SetBook(results::ResultBook& book, std::string sessionName) {
   book_->AddWatcher(this);
   sessionName_ = std::move(sessionName);
   changeNote_.clear();
+  // A solve under way keeps its digits; otherwise they show the session's own last result.
+  if (state_.phase == timing::Phase::Idle) ShowLastResult();
+  ShowCaption();
+}
+
+void MainWindow::UseShelf(results::SessionShelf& shelf) {
+  shelf_ = &shelf;
+  shelf_->onSaveStateChanged = [this] { ShowCaption(); };
+}
+
+void MainWindow::ShowCurrentSession() {
+  if (!shelf_) return;
+  const results::Session& session = shelf_->Current();
+  SetBook(shelf_->CurrentBook(), shelf_->IsFirst() ? std::string() : session.name);
+  OnSessionChanged(session.event, session.cubes);
+}
+
+void MainWindow::ShowNote(std::string note) {
+  changeNote_ = std::move(note);
   ShowCaption();
 }
 
@@ -307,8 +331,8 @@ void MainWindow::onKeyDown(int vk, int shift, bool repeat) {
   if (vk == '3') SetLastPenalty(results::Penalty::Dnf);
   if (vk == 'Z') UndoOrRedo(true);
   if (vk == 'Y') UndoOrRedo(false);
-  if (vk == VK_NEXT && onSessionStep) onSessionStep(+1);
-  if (vk == VK_PRIOR && onSessionStep) onSessionStep(-1);
+  if (vk == VK_NEXT && shelf_) shelf_->Step(+1);
+  if (vk == VK_PRIOR && shelf_) shelf_->Step(-1);
 }
 
 void MainWindow::onKeyUp(int vk, int /*shift*/) {
@@ -329,12 +353,24 @@ void MainWindow::SetLastPenalty(results::Penalty penalty) {
 }
 
 // The digits show a logged result as its line now reads: a DNF with its mark.
-void MainWindow::ShowResultOf(const std::string& line) {
+bool MainWindow::ShowResultOf(const std::string& line) {
   const std::optional<results::Solve> solve = results::Parse(line);
-  if (!solve) return;
+  if (!solve) return false;
   ElapsedMs = solve->time * 10;
   ShowFields(ResultFieldsFor(ElapsedMs));
   ShowDnfMark(solve->penalty == results::Penalty::Dnf);
+  return true;
+}
+
+// The book's last result line, or zeros when there is none near its end.
+void MainWindow::ShowLastResult() {
+  const std::size_t size = book_->Size();
+  for (std::size_t i = size; i > 0 && size - i < kLastResultSearch; --i) {
+    if (ShowResultOf(book_->Line(i - 1))) return;
+  }
+  ElapsedMs = 0;
+  ShowFields(ResultFieldsFor(0));
+  ShowDnfMark(false);
 }
 
 void MainWindow::ShowDnfMark(bool shown) {
@@ -346,7 +382,13 @@ void MainWindow::ShowDnfMark(bool shown) {
 
 
 void MainWindow::UndoOrRedo(bool undo) {
+  const bool any = undo ? book_->CanUndo() : book_->CanRedo();
   const std::optional<results::ResultBook::Change> change = undo ? book_->Undo() : book_->Redo();
+  if (!any) {
+    changeNote_ = undo ? kNothingToUndoNote : kNothingToRedoNote;
+    ShowCaption();
+    return;
+  }
   if (!change) return;
   changeNote_ = ChangeNote(*change, undo);
   ShowCaption();
@@ -530,6 +572,13 @@ void MainWindow::ShowCaption() {
     notes += storage::Widen(note);
   };
   if (book_->State().failed) add(kUnsavedNote);
+  if (shelf_) {
+    // Every other session whose results exist only in memory, by name (ANSI, as the settings file holds it).
+    for (const std::string& name : shelf_->UnsavedElsewhere()) {
+      if (!notes.empty()) notes += L", ";
+      notes += storage::Widen(kUnsavedElsewhereNote) + AnsiToWide(name);
+    }
+  }
   if (!TimerSwitch(settings::kLogResult)) add(kNotLoggingNote);
   if (!lineNote_.empty()) add(lineNote_);
   if (!changeNote_.empty()) add(changeNote_);
@@ -542,8 +591,8 @@ void MainWindow::ShowCaption() {
 
 void MainWindow::ConfirmUnsavedResults() {
   ConfirmUnsavedResults(*book_);
-  if (!otherBooks) return;
-  for (results::ResultBook* other : otherBooks()) {
+  if (!shelf_) return;
+  for (results::ResultBook* other : shelf_->OpenBooks()) {
     if (other != book_) ConfirmUnsavedResults(*other);
   }
 }

@@ -13,6 +13,7 @@
 #include "app/wca_countdown.h"
 #include "results/book_watcher.h"
 #include "results/result_book.h"
+#include "results/win32/session_shelf.h"
 #include "scramble/win32/scramble_feed.h"
 #include "stackmat/win32/listener.h"
 #include "storage/settings_store.h"
@@ -70,10 +71,18 @@ class MainWindow : public Form, public settings::SettingsWatcher, private result
   void onKeyUp(int vk, int shift);
   // Asks, when results could not be saved, whether to try again before the program
   // closes; returns once they are saved or the user let them go. The book shown, and
-  // through `otherBooks` every other session's read in this run.
+  // every other session's the shelf holds.
   void ConfirmUnsavedResults();
   void ConfirmUnsavedResults(results::ResultBook& book);
-  std::function<std::vector<results::ResultBook*>()> otherBooks;
+  // The sessions (WinMain's shelf): Ctrl+PageDown and Ctrl+PageUp step through them,
+  // the caption names every session whose results are not saved, and closing asks
+  // about every book the shelf holds.
+  void UseShelf(results::SessionShelf& shelf);
+  // The shelf's current session takes the place of the one shown: its book, its name
+  // in the caption, its event's scrambles and its last result on the digits.
+  void ShowCurrentSession();
+  // A note for the caption until the timer next acts ("2 sessions found again").
+  void ShowNote(std::string note);
   // Shows or hides the scramble row under the digits from the "Show Scramble" setting.
   void ApplyScrambleSetting();
   // The scramble shown for the next solve ("" while none is ready or the row is off).
@@ -81,11 +90,12 @@ class MainWindow : public Form, public settings::SettingsWatcher, private result
   timing::Phase Phase() const { return state_.phase; }
   results::ResultBook& Book() { return *book_; }
   // Another session's book takes the place of the one shown; `sessionName` is shown
-  // in the caption unless it is the first session ("").
+  // in the caption unless it is the first session (""). The digits show the book's
+  // last result, or zeros when it has none.
   void SetBook(results::ResultBook& book, std::string sessionName);
   // The current session's event (a WCA id such as "222"; anything unknown is 3x3x3)
-  // decides the scrambles shown; a Multi-Blind session's number of cubes is read here.
-  void OnSessionChanged(const std::string& event);
+  // decides the scrambles shown; a Multi-Blind session numbers `cubes` scrambles.
+  void OnSessionChanged(const std::string& event, int cubes = 0);
   scramble::Event ScrambleEvent() const { return event_; }
 
   // The competition timer heard on a sound input when the "Timer Input" setting asks for
@@ -102,8 +112,6 @@ class MainWindow : public Form, public settings::SettingsWatcher, private result
   // Every change of the scramble row: the event and the scramble shown (an empty text
   // while none is, or the row is off).
   std::function<void(scramble::Event, const scramble::EventScramble&)> onScrambleChanged;
-  // Ctrl+PageDown (+1) and Ctrl+PageUp (-1): the next or previous session.
-  std::function<void(int delta)> onSessionStep;
   bool quitOnUnload = false;
 
  protected:
@@ -137,7 +145,8 @@ class MainWindow : public Form, public settings::SettingsWatcher, private result
   void ShowDnfMark(bool shown);
   void SetLastPenalty(results::Penalty penalty);
   void UndoOrRedo(bool undo);
-  void ShowResultOf(const std::string& line);
+  bool ShowResultOf(const std::string& line);
+  void ShowLastResult();
   void ShowElapsed(std::int64_t elapsedMs);
   void ShowFields(const DisplayFields& fields);
   void OnTimerPacket(const stackmat::Packet& packet, std::int64_t at);
@@ -149,6 +158,7 @@ class MainWindow : public Form, public settings::SettingsWatcher, private result
   bool CopyScramble();
 
   results::ResultBook* book_;
+  results::SessionShelf* shelf_ = nullptr;
   std::string sessionName_;
   scramble::Event event_ = scramble::Event::k333;
   int cubes_ = scramble::kFewestMultiBlindPuzzles;  // a Multi-Blind attempt's scrambles

@@ -15,11 +15,13 @@ namespace L = layout::main;
 
 }  // namespace
 
-void MainWindow::OnSessionChanged(const std::string& event) {
+void MainWindow::OnSessionChanged(const std::string& event, int sessionCubes) {
   const scramble::Event next = scramble::EventFromId(event).value_or(scramble::Event::k333);
-  const int cubes = next == scramble::Event::k333mbf
-                        ? settings::Read(settings::kMultiBlindCubes).value_or(scramble::kFewestMultiBlindPuzzles)
-                        : scramble::kFewestMultiBlindPuzzles;
+  // A Multi-Blind session always has its count; a caller without one gets the fewest an attempt may have.
+  const int fewest = *settings::kMultiBlindCubes.fallback;
+  const int cubes = next != scramble::Event::k333mbf ? scramble::kFewestMultiBlindPuzzles
+                    : sessionCubes > 0              ? sessionCubes
+                                                    : fewest;
   if (next == event_ && cubes == cubes_) return;
   event_ = next;
   cubes_ = cubes;

@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "app/change_note.h"
 #include "app/win32/main_window.h"
 #include "app/win32/single_instance.h"
 #include "results/result_book.h"
@@ -81,13 +82,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   tw::SetOptionsSessionShelf(&shelf);
   shelf.onSwitched = [&] {
     tw::results::ResultBook& current = shelf.CurrentBook();
-    main.SetBook(current, shelf.IsFirst() ? std::string() : shelf.Current().name);
+    main.ShowCurrentSession();
     statistics.Attach(current, shelf.IsFirst() ? std::string() : shelf.Current().name);
     tw::SetOptionsResultBook(&current);
-    main.OnSessionChanged(shelf.Current().event);
   };
-  main.onSessionStep = [&shelf](int delta) { shelf.Step(delta); };
-  main.otherBooks = [&shelf] { return shelf.OpenBooks(); };
+  main.UseShelf(shelf);
   // Every window hears of a setting written anywhere through the store.
   settings.AddWatcher(main);
   main.onF1 = [&main] { tw::ShowOptionsWindow(main.Handle()); };
@@ -110,6 +109,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   main.quitOnUnload = true;
   if (!main.Load()) return 0;
   if (!shelf.IsFirst()) shelf.onSwitched();  // the session last shown
+  if (shelf.List().FoundAgain() > 0) main.ShowNote(tw::FoundAgainNote(shelf.List().FoundAgain()));
   main.Show();
   UpdateWindow(main.Handle());  // painted before the statistics' turn: posted messages come first
   statistics.RestoreFromSettings();

@@ -40,12 +40,6 @@ std::vector<results::Session> ShownSessions() {
                            std::string(results::kFirstSessionEvent)}};
 }
 
-// A Multi-Blind session's number of cubes is kept before the session is made or
-// changed, so the scramble row that follows it numbers that many.
-void StoreMultiBlindCubes(const options::SessionChoice& choice) {
-  if (choice.cubes > 0) settings::Write(settings::kMultiBlindCubes, choice.cubes);
-}
-
 }  // namespace
 
 void OptionsWindow::SessionsChanged() {
@@ -102,20 +96,19 @@ void OptionsWindow::onCboSessionChange() {
 
 void OptionsWindow::onCmdNewSessionClick() {
   if (!g_shelf) return;
-  const auto choice = options::AskForSession(Handle(), true, {"", g_shelf->Current().event});
-  if (choice) StoreMultiBlindCubes(*choice);
-  if (choice && g_shelf) g_shelf->Add(choice->name, choice->event);
+  const auto choice = options::AskForSession(Handle(), true, {"", g_shelf->Current().event, g_shelf->Current().cubes});
+  // A Multi-Blind session keeps its own number of cubes.
+  if (choice && g_shelf) g_shelf->Add(choice->name, choice->event, choice->cubes);
   SessionsChanged();
 }
 
 void OptionsWindow::onCmdRenameSessionClick() {
   if (!g_shelf) return;
   const results::Session session = g_shelf->Current();
-  const auto choice = options::AskForSession(Handle(), false, {session.name, session.event});
-  if (choice) StoreMultiBlindCubes(*choice);
+  const auto choice = options::AskForSession(Handle(), false, {session.name, session.event, session.cubes});
   // The name is asked for the session shown then; the list may have changed meanwhile.
   if (choice && g_shelf && g_shelf->List().IndexOf(session.number)) {
-    g_shelf->Rename(session.number, choice->name, choice->event);
+    g_shelf->Rename(session.number, choice->name, choice->event, choice->cubes);
   }
   SessionsChanged();
 }

@@ -2,9 +2,12 @@
 // and the sound input it is heard on. Nothing is written until the user picks; the
 // sound inputs are listed when their list is dropped down, so the window opens without
 // asking the audio service.
+#include "options/win32/options_window.h"
+
+#include <commctrl.h>
+
 #include <string>
 
-#include "options/win32/options_window.h"
 #include "resources/options_layout.h"
 #include "stackmat/win32/capture_devices.h"
 #include "storage/win32/settings.h"
@@ -16,12 +19,43 @@ namespace {
 
 namespace lo = layout::options;
 
+// Shown over the greyed countdown box while Hold to start is on.
+constexpr const wchar_t* kCountdownHeldTip =
+    L"Not used while Hold to start is on: the solve starts when Space is let go.";
+
 void AddItem(HWND list, const std::string& text) {
   const std::wstring wide = storage::Widen(text);
   SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
 }  // namespace
+
+void OptionsWindow::ApplyHoldToCountdown() {
+  const bool held = settings::kHoldToStart.Parse(settings::Read(settings::kHoldToStart.text)).has_value();
+  SetUsable("chk3SecCD", !held);
+  HWND box = chk3SecCD.Handle();
+  if (!box) return;
+  // A greyed control gets no mouse messages: its parent does, so the tip is the
+  // parent's, over the box's rectangle.
+  HWND parent = GetParent(box);
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_SUBCLASS;
+  tool.hwnd = parent;
+  tool.uId = 1;
+  GetWindowRect(box, &tool.rect);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&tool.rect), 2);
+  tool.lpszText = const_cast<wchar_t*>(kCountdownHeldTip);
+  if (!countdownTip_) {
+    countdownTip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, Handle(), nullptr,
+                                    GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(countdownTip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  } else {
+    SendMessageW(countdownTip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+  SendMessageW(countdownTip_, TTM_ACTIVATE, held ? TRUE : FALSE, 0);
+}
 
 void OptionsWindow::LoadTimerInput() {
   const bool stackmat = settings::Read(settings::kTimerInput) == settings::kTimerInputStackmat;

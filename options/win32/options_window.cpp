@@ -316,6 +316,7 @@ bool OptionsWindow::OnLoad() {
   LoadSwitch(chkInspection, settings::kInspection);
   LoadSwitch(chkAnyKeyStops, settings::kAnyKeyStops);
   LoadHoldToStart();
+  ApplyHoldToCountdown();
   LoadTimerInput();
   // The list follows the book from here on, loaded hidden or shown.
   lstResult.SetBook(g_book);
@@ -335,6 +336,7 @@ void OptionsWindow::OnUnload() {
   select_after_save_ = false;
   docking::DeactivateDocking(Handle());
   hwnds_.fill(nullptr);
+  countdownTip_ = nullptr;
 }
 
 void OptionsWindow::onOptSetupClick() { SwitchPanel(Panel::Setup); }
@@ -478,6 +480,7 @@ void OptionsWindow::onCboHoldToStartChange() {
   const int item = HoldToStartSelected();
   if (item < 0 || item >= static_cast<int>(hold_.delays.size())) return;
   settings::Write(settings::kHoldToStart.text, settings::kHoldToStart.Text(hold_.delays[static_cast<std::size_t>(item)]));
+  ApplyHoldToCountdown();
 }
 
 void OptionsWindow::SetResultBook(results::ResultBook* book) {

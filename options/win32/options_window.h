@@ -82,6 +82,8 @@ class OptionsWindow : public Form, private settings::SettingsWatcher {
   const options::HoldChoices& HoldToStartChoices() const { return hold_; }
   int HoldToStartSelected() const;
   void SetHoldToStartSelected(int item);  // as a user's pick: stores it at once
+  // The tip over the countdown box, which says why it is greyed.
+  HWND CountdownTip() const { return countdownTip_; }
   void onCboHoldToStartChange();
   // The timer input's row: Keyboard or a competition timer, and its sound input.
   void onCboTimerInputChange();
@@ -143,6 +145,8 @@ class OptionsWindow : public Form, private settings::SettingsWatcher {
   // Writes a switch's key, then tells the program it changed.
   void StoreSwitch(const CheckBox& box, const settings::SwitchKey& key);
   void LoadHoldToStart();
+  // While Hold to start is on the countdown is never run: its box is greyed, with a tip saying why.
+  void ApplyHoldToCountdown();
   void LoadTimerInput();
   void ListSoundInputs();
   // After a Remove: once its save has an outcome, the line that took the removed one's
@@ -179,6 +183,7 @@ class OptionsWindow : public Form, private settings::SettingsWatcher {
   // The sound inputs' names as listed after the default (UTF-8); listed once dropped down.
   std::vector<std::string> soundInputs_;
   bool soundInputsListed_ = false;
+  HWND countdownTip_ = nullptr;  // owned by the window, destroyed with it
   HHOOK key_filter_ = nullptr;
   bool defer_rest_ = false;  // the load under way makes the first panel's controls only
   bool complete_ = true;     // every control is made

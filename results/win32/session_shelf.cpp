@@ -24,12 +24,38 @@ bool Recycle(const std::string& path) {
          GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES;
 }
 
+// The names of the files of the folder that may be sessions' logs.
+std::vector<std::string> LogFilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(storage::Widen(folder + "Result*.lst").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) names.push_back(storage::Narrow(found.cFileName));
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return names;
+}
+
 }  // namespace
 
 SessionShelf::SessionShelf(std::string folder, ResultBook& first)
-    : folder_(std::move(folder)), list_(SessionList::Read(settings::ReadMadeKey)), first_(first) {}
+    : folder_(std::move(folder)),
+      list_(SessionList::Read(settings::ReadMadeKey, {settings::KeyNames(), LogFilesIn(folder_)})),
+      first_(first) {
+  first_.AddWatcher(this);
+  // Sessions the stored list had lost are in it again, and stay so.
+  if (list_.FoundAgain() > 0) Store();
+}
 
-SessionShelf::~SessionShelf() { FlushAll(); }
+SessionShelf::~SessionShelf() {
+  onSaveStateChanged = nullptr;
+  first_.RemoveWatcher(this);
+  for (auto& [number, shelved] : books_) {
+    if (shelved.book) shelved.book->RemoveWatcher(this);
+  }
+  FlushAll();
+}
 
 ResultBook& SessionShelf::BookOf(int number) {
   if (number == kFirstSession) return first_;
@@ -38,6 +64,7 @@ ResultBook& SessionShelf::BookOf(int number) {
     shelved.store = std::make_unique<LogFileStore>(folder_ + SessionFileName(number));
     shelved.book = std::make_unique<ResultBook>(*shelved.store);
     shelved.book->Load();
+    shelved.book->AddWatcher(this);
   }
   return *shelved.book;
 }
@@ -63,8 +90,9 @@ bool SessionShelf::Step(int delta) {
   return Switch((list_.CurrentIndex() + forward) % count);
 }
 
-std::optional<int> SessionShelf::Add(std::string name, std::string event) {
-  const std::optional<int> number = list_.Add(std::move(name), std::move(event));
+std::optional<int> SessionShelf::Add(std::string name, std::string event, int cubes) {
+  const std::optional<int> number =
+      list_.Add(std::move(name), std::move(event), cubes, [this](int n) { return LogThere(n); });
   if (!number) return std::nullopt;
   Switch(*list_.IndexOf(*number));
   Store();
@@ -72,13 +100,14 @@ std::optional<int> SessionShelf::Add(std::string name, std::string event) {
 }
 
 std::optional<int> SessionShelf::AddUnshown(std::string name, std::string event) {
-  const std::optional<int> number = list_.Add(std::move(name), std::move(event));
+  const std::optional<int> number =
+      list_.Add(std::move(name), std::move(event), 0, [this](int n) { return LogThere(n); });
   if (number) Store();
   return number;
 }
 
-bool SessionShelf::Rename(int number, std::string name, std::string event) {
-  if (!list_.Rename(number, std::move(name), std::move(event))) return false;
+bool SessionShelf::Rename(int number, std::string name, std::string event, int cubes) {
+  if (!list_.Rename(number, std::move(name), std::move(event), cubes)) return false;
   Store();
   if (number == list_.Current().number && onSwitched) onSwitched();
   return true;
@@ -94,9 +123,13 @@ bool SessionShelf::Remove(int number) {
     list_.SetCurrent(0);
     if (onSwitched) onSwitched();
   }
+  if (auto found = books_.find(number); found != books_.end()) found->second.book->RemoveWatcher(this);
   books_.erase(number);
   list_.Remove(number);
+  // Its keys go too: keys left behind would bring the session back as one found again.
+  for (const std::string& key : SessionList::KeysOf(number)) settings::DeleteMadeKey(key);
   Store();
+  if (onSaveStateChanged) onSaveStateChanged();
   return true;
 }
 
@@ -113,6 +146,42 @@ bool SessionShelf::AnyFailed() const {
     if (shelved.book && shelved.book->State().failed) return true;
   }
   return false;
+}
+
+bool SessionShelf::LogThere(int number) const {
+  return GetFileAttributesW(storage::Widen(folder_ + SessionFileName(number)).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+ResultBook* SessionShelf::HeldBook(int number) const {
+  if (number == kFirstSession) return &first_;
+  const auto found = books_.find(number);
+  return found == books_.end() ? nullptr : found->second.book.get();
+}
+
+std::vector<std::string> SessionShelf::UnsavedElsewhere() const {
+  std::vector<std::string> names;
+  for (const Session& session : list_.All()) {
+    if (session.number == list_.Current().number) continue;
+    const ResultBook* book = HeldBook(session.number);
+    if (book && book->State().failed) names.push_back(session.name);
+  }
+  return names;
+}
+
+void SessionShelf::OnSaveStateChanged(const ResultBook& book) {
+  if (book.State().saving) RetryFailedSaves(book);
+  if (onSaveStateChanged) onSaveStateChanged();
+}
+
+// A save of one book tries again each other book whose save failed (a disk that was
+// full has room again, a log another program held is free).
+void SessionShelf::RetryFailedSaves(const ResultBook& saving) {
+  if (retrying_) return;
+  retrying_ = true;
+  for (ResultBook* book : OpenBooks()) {
+    if (book != &saving && book->State().failed && !book->State().saving) book->Save();
+  }
+  retrying_ = false;
 }
 
 std::vector<ResultBook*> SessionShelf::OpenBooks() {

@@ -41,6 +41,12 @@ void ProfileSettingsFile::Write(std::string_view key, std::string_view value) {
   storage::WriteINI(kSectionText, std::string(key), std::string(value), FilePath());
 }
 
+void ProfileSettingsFile::Remove(std::string_view key) {
+  storage::DeleteINI(kSectionText, std::string(key), FilePath());
+}
+
+std::vector<std::string> ProfileSettingsFile::Keys() const { return storage::ReadINIKeys(kSectionText, FilePath()); }
+
 void ProfileSettingsFile::CreateIfMissing() {
   if (!storage::ItemExists(FilePath())) storage::WriteDefaultSettings(FilePath());
 }
@@ -53,5 +59,7 @@ SettingsStore& Store() {
 }
 
 void UseStore(SettingsStore* store) { StoreInUse() = store; }
+
+
 
 }  // namespace tw::settings

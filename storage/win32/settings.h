@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "storage/settings_schema.h"
 #include "storage/settings_store.h"
@@ -23,6 +24,8 @@ class ProfileSettingsFile final : public SettingsFile {
   std::optional<std::string> Read(std::string_view key) const override;
   void Write(std::string_view key, std::string_view value) override;
   void CreateIfMissing() override;
+  void Remove(std::string_view key) override;
+  std::vector<std::string> Keys() const override;
 };
 
 // The store of the program's settings: the one WinMain made and handed over with
@@ -49,5 +52,8 @@ inline void Write(const NumberKey& key, int value) { Store().Write(key, value); 
 
 inline std::optional<std::string> ReadMadeKey(std::string_view key) { return Store().ReadMadeKey(key); }
 inline void WriteMadeKey(std::string_view key, std::string_view value) { Store().WriteMadeKey(key, value); }
+inline void DeleteMadeKey(std::string_view key) { Store().DeleteMadeKey(key); }
+// The name of every key in the file (finding sessions the list leaves out).
+inline std::vector<std::string> KeyNames() { return Store().KeyNames(); }
 
 }  // namespace tw::settings

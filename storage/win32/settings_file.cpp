@@ -42,6 +42,31 @@ std::string ReadINI(const std::string& section, const std::string& key, const st
   return ToAnsi(buffer);
 }
 
+std::vector<std::string> ReadINIKeys(const std::string& section, const std::string& path) {
+  // The names come back NUL-separated in one buffer; a buffer too small comes back cut
+  // two characters short of its size, so it grows until the list fits.
+  std::wstring buffer(kValueBufferLength * 4, L'\0');
+  DWORD copied = 0;
+  for (;;) {
+    copied = GetPrivateProfileStringW(FromAnsi(section).c_str(), nullptr, L"", buffer.data(),
+                                      static_cast<DWORD>(buffer.size()), Widen(path).c_str());
+    if (copied + 2 < buffer.size()) break;
+    buffer.assign(buffer.size() * 2, L'\0');
+  }
+  std::vector<std::string> keys;
+  std::wstring_view rest(buffer.data(), copied);
+  while (!rest.empty()) {
+    const std::size_t end = rest.find(L'\0');
+    keys.push_back(ToAnsi(rest.substr(0, end)));
+    rest = end == std::wstring_view::npos ? std::wstring_view() : rest.substr(end + 1);
+  }
+  return keys;
+}
+
+void DeleteINI(const std::string& section, const std::string& key, const std::string& path) {
+  WritePrivateProfileStringW(FromAnsi(section).c_str(), FromAnsi(key).c_str(), nullptr, Widen(path).c_str());
+}
+
 void WriteINI(const std::string& section, const std::string& key, const std::string& value,
               const std::string& path) {
   WritePrivateProfileStringW(FromAnsi(section).c_str(), FromAnsi(key).c_str(), FromAnsi(value).c_str(),

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 namespace tw::storage {
 
@@ -14,6 +15,13 @@ void WriteDefaultSettings(const std::string& path);
 // Values longer than 1,023 characters come back cut to 1,023.
 std::string ReadINI(const std::string& section, const std::string& key, const std::string& def,
                     const std::string& path);
+
+// The names of every key of a section, in file order; none when the file or the
+// section is missing.
+std::vector<std::string> ReadINIKeys(const std::string& section, const std::string& path);
+
+// Takes one key out of its section. Failures go unnoticed.
+void DeleteINI(const std::string& section, const std::string& key, const std::string& path);
 
 // Writes one key, creating the file, section or key as needed. Failures go unnoticed.
 void WriteINI(const std::string& section, const std::string& key, const std::string& value,

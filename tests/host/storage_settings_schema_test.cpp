@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "storage/settings_schema.h"
 
@@ -146,7 +147,24 @@ TEST(SettingsSchema, EveryKeyIsDeclaredOnce) {
   for (const SwitchKey* key : kSwitchKeys) names.insert(key->name), ++count;
   for (const TextKey* key : kTextKeys) names.insert(key->name), ++count;
   for (const NumberKey* key : kNumberKeys) names.insert(key->name), ++count;
+  // The sessions' keys, session 1's standing for every session's.
+  std::vector<std::string> sessionKeys = {std::string(kSessions), std::string(kCurrentSession)};
+  for (const SessionKey* key : kSessionKeys) sessionKeys.push_back(key->For(1));
+  for (const std::string& key : sessionKeys) names.insert(key), ++count;
   EXPECT_EQ(names.size(), count);
+}
+
+TEST(SettingsSchema, ASessionKeyNamesItsSessionOnlyAsWritten) {
+  EXPECT_EQ(kSessionCubes.For(12), "Session 12 Cubes");
+  const struct {
+    const char* key;
+    std::optional<int> number;
+  } cases[] = {
+      {"Session 12 Cubes", 12}, {"SESSION 3 cubes", 3}, {"Session 012 Cubes", std::nullopt},
+      {"Session -3 Cubes", std::nullopt}, {"Session +3 Cubes", std::nullopt}, {"Session  Cubes", std::nullopt},
+      {"Session 3 Name", std::nullopt}, {"Session 3 Cubes ", std::nullopt}, {"Session 0 Cubes", std::nullopt},
+  };
+  for (const auto& c : cases) EXPECT_EQ(kSessionCubes.NumberIn(c.key), c.number) << c.key;
 }
 
 }  // namespace

@@ -23,6 +23,12 @@ class MapFile : public SettingsFile {
   void Write(std::string_view key, std::string_view value) override {
     if (!readOnly) keys[std::string(key)] = std::string(value);
   }
+  void Remove(std::string_view key) override { keys.erase(std::string(key)); }
+  std::vector<std::string> Keys() const override {
+    std::vector<std::string> names;
+    for (const auto& [key, value] : keys) names.push_back(key);
+    return names;
+  }
   void CreateIfMissing() override {
     if (keys.empty()) {
       for (const DefaultEntry& entry : kDefaultFile) keys[std::string(entry.key)] = std::string(entry.value);

@@ -9,6 +9,7 @@
 #include "app/win32/main_window.h"
 #include "results/result_book.h"
 #include "results/win32/log_file_store.h"
+#include "results/win32/session_shelf.h"
 #include "scramble/event_scrambler.h"
 #include "tests/win32/app_fixture.h"
 #include "tests/win32/message_pump.h"
@@ -30,6 +31,7 @@ class MainWindowTest : public AppFolderTest {
   void TearDown() override {
     if (window) window->Unload();
     window.reset();
+    shelf.reset();
     book.reset();
     store.reset();
     AppFolderTest::TearDown();
@@ -37,6 +39,7 @@ class MainWindowTest : public AppFolderTest {
 
   bool Start() {
     window.reset();
+    shelf.reset();
     book.reset();
     store.reset();
     store = std::make_unique<results::LogFileStore>(Path("Result.lst"));
@@ -75,9 +78,21 @@ class MainWindowTest : public AppFolderTest {
     return text;
   }
   void Close() { SendMessageA(window->Handle(), WM_CLOSE, 0, 0); }
+  // The sessions as WinMain wires them: the shelf of the settings file's sessions, the
+  // window following its switches.
+  void UseShelf() {
+    shelf = std::make_unique<results::SessionShelf>(folder, *book);
+    window->UseShelf(*shelf);
+    shelf->onSwitched = [this] { window->ShowCurrentSession(); };
+  }
+  void StepSession(int vk) {
+    window->onKeyDown(vk, kCtrlMask, false);
+    shelf->FlushAll();
+  }
 
   std::unique_ptr<results::LogFileStore> store;
   std::unique_ptr<results::ResultBook> book;
+  std::unique_ptr<results::SessionShelf> shelf;
   std::unique_ptr<MainWindow> window;
 };
 
@@ -516,6 +531,8 @@ TEST_F(MainWindowTest, APenaltyAfterTheStopCanBeTakenBackAndDoneAgain) {
   window->onKeyDown('Z', kCtrlMask, false);
   window->onKeyDown('Z', kCtrlMask, false);  // the solve itself
   EXPECT_EQ(Logged(), 0);
+  window->onKeyDown('Z', kCtrlMask, false);
+  EXPECT_EQ(CaptionShown(), L"Twistwatch \u2014 nothing to undo");
   Press(VK_SPACE);  // the next solve clears the note
   EXPECT_EQ(CaptionShown(), L"Twistwatch");
 }
@@ -656,9 +673,7 @@ TEST_F(MainWindowTest, ScrambleRowFollowsTheSessionsEvent) {
   EXPECT_NE(ResultFile().find("| Scramble: " + oneLine + "\r\n"), std::string::npos) << ResultFile();
 
   // Multi-Blind numbers as many scrambles as the session asks for, one a line.
-  WriteFileBytes(Path("Setting.ini"),
-                 std::string(kSettingsCountdownOff) + "Show Scramble=Enabled\r\nMulti-Blind Cubes=3\r\n");
-  window->OnSessionChanged("333mbf");
+  window->OnSessionChanged("333mbf", 3);
   ASSERT_TRUE(PumpUntil([&] { return !window->Scramble().empty(); }, kScrambleWaitMs));
   const std::string multiBlind = window->Scramble();
   EXPECT_EQ(multiBlind.rfind("1. ", 0), 0u) << multiBlind;
@@ -736,21 +751,22 @@ TEST_F(MainWindowTest, UnsavedResultsAreShownAndRetriedAtClose) {
   EXPECT_NE(file.find("Result: 00:00:02:00\r\n"), std::string::npos);
 }
 
+constexpr const char* kTwoSessions =
+    "Sessions=1,2\r\nSession 2 Name=OH\r\nSession 2 Event=333oh\r\nCurrent Session=1\r\n";
+
 // Results of a session not shown when the program closes are asked about as the
 // shown one's are: switching away from a session never lets them go silently.
 TEST_F(MainWindowTest, CloseAsksAboutEverySessionsUnsavedResults) {
-  WriteFileBytes(Path("Setting.ini"), kSettingsCountdownOff);
+  WriteFileBytes(Path("Setting.ini"), std::string(kSettingsCountdownOff) + kTwoSessions);
   WriteFileBytes(Path("Result 2.lst"), "#other\r\n");
   SetFileAttributesA(Path("Result 2.lst").c_str(), FILE_ATTRIBUTE_READONLY);
-  results::LogFileStore otherStore(Path("Result 2.lst"));
-  results::ResultBook other(otherStore);
-  other.Load();
   ASSERT_TRUE(Start());
-  window->otherBooks = [&] { return std::vector<results::ResultBook*>{book.get(), &other}; };
-  Solve(1000);  // the first session's, saved
-  ASSERT_TRUE(other.Append("#Date: 07/12/2026 | Time: 14:05:09 | Result: 00:00:12:34"));
-  other.Flush();
-  ASSERT_TRUE(other.State().failed);
+  UseShelf();
+  StepSession(VK_NEXT);
+  Solve(1000);  // the second session's, unsaved
+  shelf->FlushAll();
+  StepSession(VK_PRIOR);
+  ASSERT_TRUE(shelf->IsFirst());
 
   SetMessageBoxForTesting([&](HWND, const std::string& text, const std::string& title, unsigned style) {
     boxes.push_back({text, title, style});
@@ -759,10 +775,56 @@ TEST_F(MainWindowTest, CloseAsksAboutEverySessionsUnsavedResults) {
   });
   Close();
   EXPECT_FALSE(window->IsLoaded());
-  ASSERT_EQ(boxes.size(), 1u) << "the shown session's results were saved";
+  ASSERT_EQ(boxes.size(), 1u) << "the shown session had nothing to save";
   EXPECT_EQ(boxes[0].text.rfind("1 result could not be saved to " + Path("Result 2.lst") + ".", 0), 0u)
       << boxes[0].text;
-  EXPECT_EQ(ReadFileBytes(Path("Result 2.lst")), "#other\r\n#Date: 07/12/2026 | Time: 14:05:09 | Result: 00:00:12:34\r\n");
+  const std::string file = ReadFileBytes(Path("Result 2.lst"));
+  EXPECT_EQ(file.rfind("#other\r\n#Date: ", 0), 0u) << file;
+  EXPECT_NE(file.find("Result: 00:00:01:00\r\n"), std::string::npos) << file;
+}
+
+// A session's unsaved results stay named in the caption whichever session is shown,
+// and the next save of any session tries them again.
+TEST_F(MainWindowTest, AFailedSavesNoteSurvivesSwitchesAndIsRetried) {
+  WriteFileBytes(Path("Setting.ini"), std::string(kSettingsCountdownOff) + kTwoSessions);
+  WriteFileBytes(Path("Result 2.lst"), "#other\r\n");
+  SetFileAttributesA(Path("Result 2.lst").c_str(), FILE_ATTRIBUTE_READONLY);
+  ASSERT_TRUE(Start());
+  UseShelf();
+  StepSession(VK_NEXT);
+  Solve(1000);
+  shelf->FlushAll();
+  EXPECT_EQ(CaptionShown(), L"Twistwatch \u2014 OH, results not saved");
+  StepSession(VK_PRIOR);
+  EXPECT_EQ(CaptionShown(), L"Twistwatch \u2014 results not saved in OH");
+  Solve(2000);  // tried again, still read-only
+  shelf->FlushAll();
+  EXPECT_EQ(CaptionShown(), L"Twistwatch \u2014 results not saved in OH");
+  SetFileAttributesA(Path("Result 2.lst").c_str(), FILE_ATTRIBUTE_NORMAL);
+  Solve(3000);
+  shelf->FlushAll();
+  EXPECT_EQ(CaptionShown(), L"Twistwatch");
+  EXPECT_NE(ReadFileBytes(Path("Result 2.lst")).find("Result: 00:00:01:00\r\n"), std::string::npos);
+}
+
+// A switch shows the session's own last result (a DNF with its mark), or zeros.
+TEST_F(MainWindowTest, ASwitchShowsTheSessionsLastResultOrZeros) {
+  WriteFileBytes(Path("Setting.ini"),
+                 std::string(kSettingsCountdownOff) + kTwoSessions + "Session 3 Name=New\r\n");
+  WriteFileBytes(Path("Result 2.lst"), "#Date: 07/12/2026 | Time: 14:05:09 | Result: 00:00:12:34 (DNF)\r\n#a note\r\n");
+  ASSERT_TRUE(Start());
+  UseShelf();
+  Solve(9870);
+  EXPECT_EQ(Display(), "00:00:09:87");
+  StepSession(VK_NEXT);
+  EXPECT_EQ(Display(), "00:00:12:34");
+  EXPECT_EQ(window->lbl3SecCD.Text(), "DNF");
+  EXPECT_TRUE(window->lbl3SecCD.Visible());
+  StepSession(VK_NEXT);
+  EXPECT_EQ(Display(), "00:00:00:00") << "a session without results";
+  EXPECT_FALSE(window->lbl3SecCD.Visible());
+  StepSession(VK_NEXT);
+  EXPECT_EQ(Display(), "00:00:09:87");
 }
 
 TEST_F(MainWindowTest, CloseAsksNothingWhenSavedAndCancelLetsResultsGo) {

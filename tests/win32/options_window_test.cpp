@@ -1159,6 +1159,34 @@ TEST_F(OptionsWindowTest, PracticeSwitchesWriteTheirKeysAtOnceByClickAndByAccess
   EXPECT_EQ(window.chkAnyKeyStops.Value(), 1);
 }
 
+// While Hold to start is on, a solve starts at the release and the countdown never
+// runs: its box is greyed (its value kept), and a tip over it says why.
+TEST_F(OptionsWindowTest, HoldToStartGreysTheCountdownBoxWithATipSayingWhy) {
+  OptionsWindow& window = LoadOptions(Settings("Countdown=Enabled\r\nLast Frame=Setup\r\nHold To Start=550\r\n"));
+  HWND box = window.chk3SecCD.Handle();
+  EXPECT_FALSE(IsWindowEnabled(box));
+  EXPECT_EQ(window.chk3SecCD.Value(), 1);
+  ASSERT_NE(window.CountdownTip(), nullptr);
+  wchar_t text[160] = {};
+  TOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = GetParent(box);
+  tool.uId = 1;
+  tool.lpszText = text;
+  SendMessageW(window.CountdownTip(), TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
+  EXPECT_EQ(std::wstring(text), L"Not used while Hold to start is on: the solve starts when Space is let go.");
+  ASSERT_TRUE(SendMessageW(window.CountdownTip(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)));
+  RECT boxRect{};
+  GetWindowRect(box, &boxRect);
+  MapWindowPoints(nullptr, GetParent(box), reinterpret_cast<POINT*>(&boxRect), 2);
+  EXPECT_TRUE(EqualRect(&tool.rect, &boxRect)) << "the tip stands over the box";
+
+  window.SetHoldToStartSelected(0);  // Off
+  EXPECT_TRUE(IsWindowEnabled(box));
+  window.SetHoldToStartSelected(2);
+  EXPECT_FALSE(IsWindowEnabled(box));
+}
+
 TEST_F(OptionsWindowTest, SetupPanelTabsThroughTheSetupFrameThenPracticeThenExit) {
   OptionsWindow& window = LoadOptions(Settings("Last Frame=Setup\r\n"));
   window.Show();
@@ -1904,12 +1932,14 @@ TEST_F(SessionRowTest, TheSessionBoxAsksMultiBlindForItsNumberOfCubes) {
   EXPECT_EQ(shownCubes, "5");
   EXPECT_TRUE(keptUpOnOne) << "one cube is no Multi-Blind attempt";
 
-  // New... keeps the number before the session is made, for the scramble row to read.
+  // New... gives the session its own number of cubes; the older global count stays as it was.
   options::SetSessionAnswerForTesting([](bool, const options::SessionChoice&) {
     return options::SessionChoice{"MBLD", "333mbf", 7};
   });
   window.onCmdNewSessionClick();
-  EXPECT_EQ(Setting("Multi-Blind Cubes"), "7");
+  EXPECT_EQ(Setting("Session 2 Cubes"), "7");
+  EXPECT_EQ(Setting("Multi-Blind Cubes"), "5");
+  EXPECT_EQ(shelf->Current().cubes, 7);
   EXPECT_EQ(shelf->Current().event, "333mbf");
 }
 

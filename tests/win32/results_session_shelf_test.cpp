@@ -3,8 +3,10 @@
 // moved out of the folder.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
+#include <vector>
 
 #include "results/result_book.h"
 #include "results/win32/log_file_store.h"
@@ -70,7 +72,15 @@ TEST_F(SessionShelfTest, EachSessionKeepsItsOwnLogAndTheListIsStored) {
   EXPECT_EQ(again.CurrentBook().Line(0), kB);
 }
 
-TEST_F(SessionShelfTest, DeletingASessionTakesItsLogOutOfTheFolderButNeverTheFirst) {
+// The items in the Recycle Bins of every drive, or -1 when the system cannot say.
+long long RecycleBinItems() {
+  SHQUERYRBINFO info{};
+  info.cbSize = sizeof(info);
+  if (SHQueryRecycleBinW(nullptr, &info) != S_OK) return -1;
+  return info.i64NumItems;
+}
+
+TEST_F(SessionShelfTest, DeletingASessionMovesItsLogToTheRecycleBinAndDropsItsKeys) {
   LogFileStore store(Path("Result.lst"));
   ResultBook first(store);
   first.Load();
@@ -81,13 +91,102 @@ TEST_F(SessionShelfTest, DeletingASessionTakesItsLogOutOfTheFolderButNeverTheFir
   ASSERT_TRUE(FileExists(Path("Result 2.lst")));
   int switched = 0;
   shelf.onSwitched = [&switched] { ++switched; };
+  const long long binBefore = RecycleBinItems();
+  ASSERT_GE(binBefore, 0) << "the Recycle Bin cannot be counted here";
   EXPECT_FALSE(shelf.Remove(1));
   EXPECT_TRUE(shelf.Remove(2));
   EXPECT_EQ(switched, 1) << "the windows leave the deleted session first";
   EXPECT_FALSE(FileExists(Path("Result 2.lst")));
+  EXPECT_EQ(RecycleBinItems(), binBefore + 1) << "the log is in the Recycle Bin, not deleted for good";
   EXPECT_TRUE(shelf.IsFirst());
   EXPECT_EQ(shelf.List().All().size(), 1u);
   EXPECT_NE(Settings().find("Sessions=1\r\n"), std::string::npos) << Settings();
+  EXPECT_EQ(Settings().find("Session 2 "), std::string::npos) << "its keys would bring it back:\n" << Settings();
+}
+
+// A stored list that lost sessions: each whose keys or log are there comes back and
+// the list is stored again; a new session takes a number whose log is not there,
+// even one that appeared since the start.
+TEST_F(SessionShelfTest, SessionsTheListLostAreFoundAgainAndNewAdoptsNoLog) {
+  WriteBytes(Path("Setting.ini"), "[General Settings]\r\nSessions=-1\r\nSession 3 Name=Pyraminx\r\n"
+                                  "Session 3 Event=pyram\r\nCurrent Session=5\r\n");
+  WriteBytes(Path("Result 2.lst"), kA + "\r\n");
+  WriteBytes(Path("Result 5.lst"), kB + "\r\n");
+  LogFileStore store(Path("Result.lst"));
+  ResultBook first(store);
+  first.Load();
+  SessionShelf shelf(folder.path(), first);
+  EXPECT_EQ(shelf.List().FoundAgain(), 3u);
+  ASSERT_EQ(shelf.List().All().size(), 4u);
+  EXPECT_EQ(shelf.List().All()[2].name, "Pyraminx");
+  EXPECT_EQ(shelf.Current().number, 5) << "the session last shown is shown again";
+  EXPECT_EQ(shelf.CurrentBook().Line(0), kB);
+  EXPECT_NE(Settings().find("Sessions=1,2,3,5\r\n"), std::string::npos) << Settings();
+
+  WriteBytes(Path("Result 4.lst"), "#another program's\r\n");
+  ASSERT_EQ(shelf.Add("New", "333"), 6);
+  EXPECT_EQ(shelf.CurrentBook().Size(), 0u) << "no solve of another log in the new session";
+  shelf.CurrentBook().Append(kA);
+  shelf.FlushAll();
+  EXPECT_EQ(ReadBytes(Path("Result 4.lst")).value_or(""), "#another program's\r\n");
+
+  // Stored whole again: the next start finds nothing lost.
+  SessionShelf again(folder.path(), first);
+  EXPECT_EQ(again.List().FoundAgain(), 1u) << "only Result 4.lst, which no session owns";
+}
+
+// Each Multi-Blind session keeps its own number of cubes; one stored before sessions
+// kept their own takes the older global count, read once.
+TEST_F(SessionShelfTest, TwoMultiBlindSessionsKeepTwoCounts) {
+  WriteBytes(Path("Setting.ini"), "[General Settings]\r\nMulti-Blind Cubes=4\r\nSessions=1,2\r\n"
+                                  "Session 2 Name=Old MBLD\r\nSession 2 Event=333mbf\r\n");
+  LogFileStore store(Path("Result.lst"));
+  ResultBook first(store);
+  first.Load();
+  {
+    SessionShelf shelf(folder.path(), first);
+    ASSERT_EQ(shelf.Add("MBLD 10", "333mbf", 10), 3);
+    EXPECT_EQ(shelf.Current().cubes, 10);
+    ASSERT_TRUE(shelf.Switch(1));
+    EXPECT_EQ(shelf.Current().cubes, 4);
+  }
+  EXPECT_NE(Settings().find("Session 2 Cubes=4\r\n"), std::string::npos) << Settings();
+  EXPECT_NE(Settings().find("Session 3 Cubes=10\r\n"), std::string::npos) << Settings();
+  WriteBytes(Path("Setting.ini"), Settings() + "Multi-Blind Cubes=7\r\n");
+  SessionShelf again(folder.path(), first);
+  EXPECT_EQ(again.List().All()[1].cubes, 4);
+  EXPECT_EQ(again.List().All()[2].cubes, 10);
+}
+
+// A save that failed is tried again at the next save of any session, and until it
+// works the session is named as unsaved wherever the user is.
+TEST_F(SessionShelfTest, EverySaveRetriesEverySessionWhoseSaveFailed) {
+  LogFileStore store(Path("Result.lst"));
+  ResultBook first(store);
+  first.Load();
+  SessionShelf shelf(folder.path(), first);
+  int told = 0;
+  shelf.onSaveStateChanged = [&told] { ++told; };
+  ASSERT_EQ(shelf.Add("OH", "333oh"), 2);
+  WriteBytes(Path("Result 2.lst"), "#kept\r\n");
+  SetFileAttributesA(Path("Result 2.lst").c_str(), FILE_ATTRIBUTE_READONLY);
+  shelf.CurrentBook().Append(kA);
+  shelf.FlushAll();
+  ASSERT_TRUE(shelf.CurrentBook().State().failed);
+  EXPECT_TRUE(shelf.UnsavedElsewhere().empty()) << "the session shown says so itself";
+  ASSERT_TRUE(shelf.Step(+1));
+  EXPECT_EQ(shelf.UnsavedElsewhere(), std::vector<std::string>{"OH"});
+
+  first.Append(kB);  // still read-only: tried, and still failed
+  shelf.FlushAll();
+  EXPECT_EQ(shelf.UnsavedElsewhere(), std::vector<std::string>{"OH"});
+  SetFileAttributesA(Path("Result 2.lst").c_str(), FILE_ATTRIBUTE_NORMAL);
+  told = 0;
+  first.Append(kB);
+  shelf.FlushAll();
+  EXPECT_TRUE(shelf.UnsavedElsewhere().empty());
+  EXPECT_GT(told, 0);
+  EXPECT_EQ(ReadBytes(Path("Result 2.lst")).value_or(""), "#kept\r\n" + kA + "\r\n");
 }
 
 }  // namespace
