@@ -35,12 +35,14 @@ void OptionsWindow::ApplyHoldToCountdown() {
   SetUsable("chk3SecCD", !held);
   HWND box = chk3SecCD.Handle();
   if (!box) return;
-  // A greyed control gets no mouse messages: its parent does, so the tip is the
-  // parent's, over the box's rectangle.
-  HWND parent = GetParent(box);
+  // A greyed control gets no mouse messages: the window under it does, so the tip is
+  // the window's, over the box's rectangle. The window relays its mouse moves to the
+  // tip (RelayToCountdownTip) rather than letting the tip subclass it: docking chains
+  // the window's procedure and must find its own there.
+  HWND parent = Handle();
   TOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
-  tool.uFlags = TTF_SUBCLASS;
+  tool.uFlags = 0;
   tool.hwnd = parent;
   tool.uId = 1;
   GetWindowRect(box, &tool.rect);
@@ -55,6 +57,12 @@ void OptionsWindow::ApplyHoldToCountdown() {
     SendMessageW(countdownTip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
   }
   SendMessageW(countdownTip_, TTM_ACTIVATE, held ? TRUE : FALSE, 0);
+}
+
+void OptionsWindow::RelayToCountdownTip(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!countdownTip_) return;
+  MSG msg{Handle(), message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
+  SendMessageW(countdownTip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
 }
 
 void OptionsWindow::LoadTimerInput() {

@@ -656,6 +656,9 @@ void OptionsWindow::OnCommand(int id, int code, HWND /*control*/) {
 }
 
 LRESULT OptionsWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_MOUSEMOVE || message == WM_LBUTTONDOWN || message == WM_LBUTTONUP) {
+    RelayToCountdownTip(message, wParam, lParam);
+  }
   switch (message) {
     case WM_CTLCOLORSTATIC: {
       HDC dc = reinterpret_cast<HDC>(wParam);

@@ -147,6 +147,7 @@ class OptionsWindow : public Form, private settings::SettingsWatcher {
   void LoadHoldToStart();
   // While Hold to start is on the countdown is never run: its box is greyed, with a tip saying why.
   void ApplyHoldToCountdown();
+  void RelayToCountdownTip(UINT message, WPARAM wParam, LPARAM lParam);
   void LoadTimerInput();
   void ListSoundInputs();
   // After a Remove: once its save has an outcome, the line that took the removed one's

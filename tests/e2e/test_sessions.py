@@ -1,6 +1,7 @@
 """The real program under Wine: a session made in the options window gets the solves
 timed while it is shown, with its own event's scrambles, and Ctrl+PageUp goes back to
 the first session, each log holding exactly its own lines."""
+import os
 import time
 import unittest
 
@@ -84,6 +85,61 @@ class Sessions(unittest.TestCase):
             app.quit()
             self.assertEqual(app.result_lines("Result.lst"), in_first)
             self.assertEqual(app.result_lines("Result 2.lst"), in_new)
+
+    def test_lost_sessions_are_found_again_and_unsaved_ones_stay_named_across_switches(self):
+        """A Sessions key that lost sessions: their logs and keys bring them back, with a
+        note; a session whose log is read-only is named in the caption from any session,
+        the next save elsewhere writes its result, and a switch shows the session's last
+        result or zeros."""
+        def prepare(a):
+            a.write("Setting.ini", "[General Settings]\r\nCountdown=Disabled\r\nLog Result=Enabled\r\n"
+                                   "Sessions=-1\r\nSession 3 Name=Pyraminx\r\nSession 3 Event=pyram\r\n")
+            a.write("Result 2.lst", FIRST_LINE + " (DNF)\r\n")
+            a.write("Result 5.lst", FIRST_LINE + "\r\n")
+
+        def caption_is(text):
+            return wait_until(lambda: app.title(app.main) == text, 5)
+
+        def step(key, session):
+            app.wait_focus(app.main)
+            app.key(key)
+            self.assertTrue(wait_until(lambda: app.setting("Current Session") == session, 5),
+                            app.setting("Current Session"))
+
+        with App(prepare=prepare) as app:
+            app.start()
+            zeros = app.display()
+            self.assertTrue(caption_is("Twistwatch \u2014 3 sessions found again"), app.title(app.main))
+            app.screenshot("sessions-found-again")
+            self.assertEqual(app.setting("Sessions"), "1,2,3,5")
+
+            step("ctrl+Next", "2")
+            self.assertNotEqual(app.display(), zeros, "the session's last result, 12.34 DNF, is shown")
+            app.screenshot("sessions-switch-shows-last-result")
+            step("ctrl+Next", "3")
+            self.assertEqual(app.display(), zeros, "a session without results shows zeros")
+            step("ctrl+Prior", "2")
+
+            os.chmod(app.path("Result 2.lst"), 0o444)
+            solve(app, 0.3)
+            self.assertTrue(caption_is("Twistwatch \u2014 Session 2, results not saved"), app.title(app.main))
+            step("ctrl+Prior", "1")
+            self.assertTrue(caption_is("Twistwatch \u2014 results not saved in Session 2"), app.title(app.main))
+            app.screenshot("sessions-unsaved-elsewhere")
+
+            os.chmod(app.path("Result 2.lst"), 0o644)
+            solve(app, 0.3)
+            self.assertTrue(wait_until(lambda: len(app.result_lines("Result 2.lst")) == 2, 5),
+                            app.result_lines("Result 2.lst"))
+            self.assertTrue(wait_until(lambda: len(app.result_lines()) == 1, 5), app.result_lines())
+            self.assertTrue(caption_is("Twistwatch"), app.title(app.main))
+
+            app.key("ctrl+z")
+            self.assertTrue(wait_until(lambda: app.result_lines() == [], 5), app.result_lines())
+            app.key("ctrl+z")
+            self.assertTrue(caption_is("Twistwatch \u2014 nothing to undo"), app.title(app.main))
+            app.screenshot("sessions-nothing-to-undo")
+            app.quit()
 
 
 if __name__ == "__main__":

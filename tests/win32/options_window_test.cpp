@@ -1170,7 +1170,7 @@ TEST_F(OptionsWindowTest, HoldToStartGreysTheCountdownBoxWithATipSayingWhy) {
   wchar_t text[160] = {};
   TOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
-  tool.hwnd = GetParent(box);
+  tool.hwnd = window.Handle();
   tool.uId = 1;
   tool.lpszText = text;
   SendMessageW(window.CountdownTip(), TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&tool));
@@ -1178,7 +1178,7 @@ TEST_F(OptionsWindowTest, HoldToStartGreysTheCountdownBoxWithATipSayingWhy) {
   ASSERT_TRUE(SendMessageW(window.CountdownTip(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)));
   RECT boxRect{};
   GetWindowRect(box, &boxRect);
-  MapWindowPoints(nullptr, GetParent(box), reinterpret_cast<POINT*>(&boxRect), 2);
+  MapWindowPoints(nullptr, window.Handle(), reinterpret_cast<POINT*>(&boxRect), 2);
   EXPECT_TRUE(EqualRect(&tool.rect, &boxRect)) << "the tip stands over the box";
 
   window.SetHoldToStartSelected(0);  // Off

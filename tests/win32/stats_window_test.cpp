@@ -486,9 +486,9 @@ TEST_F(StatisticsWindowTest, CtrlCCopiesEveryFigureAsPlainText) {
   CloseClipboard();
   EXPECT_EQ(copied, stats->FiguresText());
   EXPECT_NE(copied.find("average of 5    12.00    12.00\r\n"), std::string::npos) << copied;
-  EXPECT_NE(copied.find("solves                5             0\r\n"), std::string::npos) << copied;
-  EXPECT_NE(copied.find("mean              12.00             -\r\n"), std::string::npos) << copied;
-  EXPECT_NE(copied.find("deviation          1.41             -\r\n"), std::string::npos) << copied;
+  EXPECT_NE(copied.find("solves               5            0\r\n"), std::string::npos) << copied;
+  EXPECT_NE(copied.find("mean             12.00            -\r\n"), std::string::npos) << copied;
+  EXPECT_NE(copied.find("deviation         1.41            -\r\n"), std::string::npos) << copied;
 }
 
 }  // namespace
