@@ -87,7 +87,9 @@ TEST(SessionList, DamagedListsFindEverySessionAgainAndNewNeverAdoptsALog) {
     for (const Session& s : list.All()) numbers += (numbers.empty() ? "" : " ") + std::to_string(s.number);
     EXPECT_EQ(numbers, c.expected) << (c.sessions ? c.sessions : "missing");
     EXPECT_EQ(list.FoundAgain(), c.foundAgain) << (c.sessions ? c.sessions : "missing");
-    EXPECT_EQ(list.All()[*list.IndexOf(5)].name, "OH");
+    const std::optional<std::size_t> five = list.IndexOf(5);
+    ASSERT_TRUE(five) << (c.sessions ? c.sessions : "missing");
+    EXPECT_EQ(list.All()[*five].name, "OH");
     // The logs present are taken: the new session gets the lowest number that is neither listed nor there.
     const auto logThere = [](int n) { return n == 4 || n == 6; };
     EXPECT_EQ(list.Add("new", "333", 0, logThere), 7) << (c.sessions ? c.sessions : "missing");
