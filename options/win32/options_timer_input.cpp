@@ -84,7 +84,9 @@ void OptionsWindow::LoadTimerInput() {
     AddItem(device, stored);
   }
   SendMessageA(device, CB_SETCURSEL, stored.empty() ? 0 : 1, 0);
-  EnableWindow(device, stackmat ? TRUE : FALSE);
+  // Through the panel's own record of what is usable: enabling the panel's frames
+  // later must not make the list usable again.
+  SetUsable("cboStackmatDevice", stackmat);
 }
 
 void OptionsWindow::ListSoundInputs() {
@@ -117,7 +119,7 @@ void OptionsWindow::onCboTimerInputChange() {
   if (item < 0) return;
   const bool stackmat = item == 1;
   settings::Write(settings::kTimerInput, stackmat ? settings::kTimerInputStackmat : settings::kTimerInputKeyboard);
-  EnableWindow(Control("cboStackmatDevice"), stackmat ? TRUE : FALSE);
+  SetUsable("cboStackmatDevice", stackmat);
 }
 
 void OptionsWindow::onCboStackmatDeviceDropDown() { ListSoundInputs(); }

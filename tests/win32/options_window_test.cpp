@@ -1181,6 +1181,14 @@ TEST_F(OptionsWindowTest, HoldToStartGreysTheCountdownBoxWithATipSayingWhy) {
   MapWindowPoints(nullptr, window.Handle(), reinterpret_cast<POINT*>(&boxRect), 2);
   EXPECT_TRUE(EqualRect(&tool.rect, &boxRect)) << "the tip stands over the box";
 
+  // Shown on its panel, the box stays greyed, and so does the sound input's list while
+  // the timer input is the keyboard: enabling the panel never makes them usable.
+  window.Show();
+  window.optResult.SetValue(true);
+  window.optSetup.SetValue(true);
+  EXPECT_FALSE(IsWindowEnabled(box));
+  EXPECT_FALSE(IsWindowEnabled(window.Control("cboStackmatDevice")));
+
   window.SetHoldToStartSelected(0);  // Off
   EXPECT_TRUE(IsWindowEnabled(box));
   window.SetHoldToStartSelected(2);
