@@ -29,7 +29,9 @@
 
 namespace {
 
-constexpr double kShowTargetMs = 100.0;
+constexpr double kShowTargetMs = 50.0;
+// F1 as the last round left it, on a quiet machine, for the same run's comparison.
+constexpr const char* kShowBefore = "163-173 ms with one line";
 constexpr double kRemoveTargetMs = 16.0;
 constexpr double kImportTargetMs = 1000.0;
 constexpr double kExportTargetMs = 500.0;
@@ -257,9 +259,9 @@ int main() {
   tw::SetOptionsResultBook(nullptr);
   owner.Unload();
 
-  std::printf("options window F1 to the Result panel painted, %d lines: %.1f ms (target <= %.0f ms); "
-              "with one line: %.1f ms\n",
-              kResultLogLines, freshMs, kShowTargetMs, oneLineMs);
+  std::printf("options window F1 to the Result panel painted, %d lines: %.1f ms; with one line: %.1f ms (target <= "
+              "%.0f ms for both; before: %s)\n",
+              kResultLogLines, freshMs, oneLineMs, kShowTargetMs, kShowBefore);
   std::printf("options window F1 after F2 to the Result panel painted, %d lines: %.1f ms (target <= %.0f ms)\n",
               kResultLogLines, hiddenMs, kShowTargetMs);
   std::printf("Result panel Remove of one of %d lines: %.1f ms (target <= %.0f ms)\n", kResultLogLines, removeMs,
