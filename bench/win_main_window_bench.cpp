@@ -310,17 +310,22 @@ bool BenchKeyLag(tw::MainWindow& window) {
   }
   SetForegroundWindow(window.Handle());
   PumpFor(kSettleMs);
-  // The window's clock in the tick count's terms (under Wine both read one clock, from
-  // one origin; taken here so that only the rate is assumed the same).
-  const std::int64_t clockAhead = tw::MonotonicMs() - static_cast<std::int64_t>(GetTickCount64());
-  std::vector<double> lags;
+  // The window's clock in the tick count's terms, read as the tick count moves on (it
+  // moves in steps, 16 ms under Wine): only the rate is assumed the same.
+  const ULONGLONG before = GetTickCount64();
+  ULONGLONG tick = before;
+  while (tick == before) tick = GetTickCount64();
+  const std::int64_t clockAhead = tw::MonotonicMs() - static_cast<std::int64_t>(tick);
+  std::vector<double> lags, waits;
   for (int press = 0; press < kKeyLagPresses; ++press) {
     LONG stamp = 0;
+    double handledAt = 0;
     bool pressed = false;
     const double deadline = NowPreciseMs() + kKeyTimeoutMs;
     const auto seen = [&](const MSG& msg) {
       if (msg.message != WM_KEYDOWN || msg.wParam != VK_SPACE) return;
       stamp = static_cast<LONG>(msg.time);
+      handledAt = static_cast<double>(tw::MonotonicMs() - clockAhead);
       pressed = true;
     };
     if (!Xdotool("key --delay 0 space", seen)) {
@@ -336,8 +341,11 @@ bool BenchKeyLag(tw::MainWindow& window) {
       return false;
     }
     // The message's time is the tick count's low 32 bits.
-    const auto read = static_cast<DWORD>(window.StartTick - clockAhead);
-    lags.push_back(static_cast<double>(static_cast<LONG>(read - static_cast<DWORD>(stamp))));
+    const auto sinceStamp = [stamp](std::int64_t at) {
+      return static_cast<double>(static_cast<LONG>(static_cast<DWORD>(at) - static_cast<DWORD>(stamp)));
+    };
+    lags.push_back(sinceStamp(window.StartTick - clockAhead));
+    waits.push_back(sinceStamp(static_cast<std::int64_t>(handledAt)));
     PostKey(window.Handle(), VK_ESCAPE);
     if (!PumpUntilDone([&] { return !window.tmrCounter.Enabled(); }, kKeyTimeoutMs)) {
       std::printf("key press lag: FAILED, Escape did not stop the solve\n");
@@ -345,9 +353,11 @@ bool BenchKeyLag(tw::MainWindow& window) {
     }
     PumpFor(50);
   }
-  std::printf("key press lag, X server's stamp to the clock read, %d real Spaces: p50 %.0f ms, p99 %.0f ms, max "
-              "%.0f ms (whole milliseconds) (target p99 <= %.0f ms)\n",
-              kKeyLagPresses, Percentile(lags, 50), Percentile(lags, 99), Percentile(lags, 100), kKeyLagTargetP99Ms);
+  std::printf("key press lag, X server's stamp to the time the solve starts from, %d real Spaces: p50 %.0f ms, p99 "
+              "%.0f ms, max %.0f ms; the key reached the window p50 %.0f ms, p99 %.0f ms, max %.0f ms after its stamp "
+              "(whole milliseconds) (target p99 <= %.0f ms; before: not measured)\n",
+              kKeyLagPresses, Percentile(lags, 50), Percentile(lags, 99), Percentile(lags, 100), Percentile(waits, 50),
+              Percentile(waits, 99), Percentile(waits, 100), kKeyLagTargetP99Ms);
   return true;
 }
 

@@ -313,7 +313,7 @@ bool MainWindow::StopsWithAnyKey(int vk) {
 
 void MainWindow::onKeyDown(int vk, int shift, bool repeat) {
   // The clock first: reading the settings file must not add to the recorded time.
-  const std::int64_t at = NowMs();
+  const std::int64_t at = InputEventMs();
   const bool wasTiming = state_.phase == timing::Phase::Running;
   if (vk == VK_SPACE) Apply(repeat ? timing::Event::SpaceRepeat : timing::Event::Space, at);
   if (vk == VK_ESCAPE) Apply(timing::Event::Escape, at);
@@ -336,7 +336,7 @@ void MainWindow::onKeyDown(int vk, int shift, bool repeat) {
 }
 
 void MainWindow::onKeyUp(int vk, int /*shift*/) {
-  if (vk == VK_SPACE) Apply(timing::Event::SpaceUp, NowMs());
+  if (vk == VK_SPACE) Apply(timing::Event::SpaceUp, InputEventMs());
 }
 
 void MainWindow::onHoldTick() {

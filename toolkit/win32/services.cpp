@@ -8,6 +8,7 @@
 #include "storage/path_normalizer.h"
 #include "storage/win32/app_folder.h"
 #include "storage/win32/wide_path.h"
+#include "toolkit/event_stamp.h"
 #include "toolkit/units.h"
 #include "toolkit/win32/system_library.h"
 
@@ -19,6 +20,11 @@ std::string g_app_folder_override;
 std::function<std::int64_t()> g_clock;
 std::function<void(const std::string&)> g_sound;
 std::function<int(HWND, const std::string&, const std::string&, unsigned)> g_message_box;
+
+bool RunningUnderWine() {
+  const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
 
 }  // namespace
 
@@ -48,6 +54,15 @@ std::int64_t MonotonicMs() {
 }
 
 void SetClockForTesting(std::function<std::int64_t()> clock) { g_clock = std::move(clock); }
+
+std::int64_t InputEventMs() {
+  const std::int64_t read = NowMs();
+  if (g_clock) return read;
+  // Wine stamps a key with the X server's own millisecond; Windows with the tick count,
+  // whose 15.625 ms show as steps of 15 and 16.
+  static EventStamps stamps(RunningUnderWine() ? 1 : 17);
+  return read - stamps.CertainWaitMs(read, static_cast<std::uint32_t>(GetMessageTime()));
+}
 
 namespace {
 decltype(&sndPlaySoundW) SoundPlayer() {

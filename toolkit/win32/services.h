@@ -24,6 +24,11 @@ std::int64_t NowMs();
 std::int64_t MonotonicMs();
 // Replaces the clock; an empty function restores the real one.
 void SetClockForTesting(std::function<std::int64_t()> clock);
+// When the input message being handled happened, in NowMs()'s terms: the clock read
+// now, less how much longer than the promptest input it certainly waited by its time
+// stamp (see EventStamps), so a key handled late is still timed from when it was
+// pressed. UI thread only; a clock set for testing is read as it is.
+std::int64_t InputEventMs();
 
 // Plays a sound file asynchronously (sndPlaySoundW, SND_ASYNC); false when the system
 // could not start it (no player, no audio device, a file it cannot play): the timer
