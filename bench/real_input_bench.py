@@ -23,7 +23,11 @@ another program there would be billed too. The solve is stopped with Space and
 read back from Result.lst, and the digits are compared before and after the
 span, so the figure is known to be of a program that was timing and painting.
 
-Usage: real_input_bench.py --dist DIR [--solves N] [--xvfb-pid PID]
+With --busy, a busy process competes for each core all along: the solves' figures
+are then the ones under load (the CPU figure is not measured, the busy processes
+being everything's competition).
+
+Usage: real_input_bench.py --dist DIR [--solves N] [--xvfb-pid PID] [--busy]
 Needs DISPLAY (an X server with RECORD), WINEPREFIX and xdotool.
 """
 import argparse
@@ -497,6 +501,7 @@ def main():
     parser.add_argument("--dist", required=True, help="the ready-to-run folder")
     parser.add_argument("--solves", type=int, default=SOLVES)
     parser.add_argument("--xvfb-pid", type=int, help="the X server's process, for its CPU time")
+    parser.add_argument("--busy", action="store_true", help="a busy process competing on each core")
     args = parser.parse_args()
     prefix = os.environ.get("WINEPREFIX")
     if not prefix or not os.environ.get("DISPLAY"):
@@ -510,6 +515,8 @@ def main():
     pauses = [random_pauses.randrange(SHORTEST_HUNDREDTHS, LONGEST_HUNDREDTHS) * 10 + MID_HUNDREDTH_MS
               for _ in range(args.solves)]
     recorder = program = None
+    busy = [subprocess.Popen([sys.executable, "-c", "while True: pass"]) for _ in range(os.cpu_count() or 1)] \
+        if args.busy else []
     try:
         recorder = KeyPressRecorder()
         program = Program(args.dist)
@@ -518,12 +525,19 @@ def main():
         for pause in pauses:
             time.sleep(BETWEEN_SOLVES_S)
             solves.append(run_solve(program, recorder, pause))
+        if busy:
+            print(f"with a busy process competing on each of the {len(busy)} cores (target: at least "
+                  f"{args.solves - 1} of {args.solves} exact):")
         report_solves(solves)
-        report_cpu(program, prefix, xvfb_pid(args.xvfb_pid), recorder)
+        if not busy:
+            report_cpu(program, prefix, xvfb_pid(args.xvfb_pid), recorder)
     except (BenchError, subprocess.TimeoutExpired) as e:
         print(f"real input: {e}")
         return 1
     finally:
+        for process in busy:
+            process.kill()
+            process.wait()
         if program:
             program.close()
         if recorder:
