@@ -94,7 +94,7 @@ class MemoryStore : public tw::results::LogStore {
   tw::results::LoadedLog Load() override {
     tw::results::LoadedLog log;
     log.state = tw::results::LoadedLog::State::kRead;
-    log.lines = lines_;
+    log.lines = tw::storage::LineArena::FromLines(lines_);
     return log;
   }
   void Save(tw::results::SaveJob job) override {

@@ -137,7 +137,7 @@ SessionFigures MeasureSessionRow(tw::OptionsWindow& window, tw::results::ResultB
   tw::SetOptionsSessionShelf(&shelf);
   const std::string file = folder + "cstimer.txt";
   {
-    const std::string text = CsTimerFile(first.Lines());
+    const std::string text = CsTimerFile(first.Lines().ToStrings());
     HANDLE out = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD wrote = 0;
     WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &wrote, nullptr);

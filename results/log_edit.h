@@ -4,10 +4,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <span>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
+
+#include "storage/line_arena.h"
 
 namespace tw::results {
 
@@ -31,30 +33,30 @@ struct LogEdit {
   // thread and kept alive by their owner: often the book's own lines, which the book
   // never changes while anything else holds them, so that a store may read them on its
   // own thread and an import or a reset costs no copy of them.
-  std::span<const std::string> Lines() const { return lines_; }
-  void HoldLines(std::shared_ptr<const std::vector<std::string>> owner, std::size_t first, std::size_t count) {
-    lines_ = std::span<const std::string>(owner->data() + first, count);
+  storage::LineSpan Lines() const { return lines_; }
+  void HoldLines(std::shared_ptr<const storage::LineArena> owner, std::size_t first, std::size_t count) {
+    lines_ = owner->Span(first, count);
     owner_ = std::move(owner);
   }
-  void HoldLines(std::vector<std::string> lines) {
-    const std::size_t count = lines.size();
-    HoldLines(std::make_shared<const std::vector<std::string>>(std::move(lines)), 0, count);
+  void HoldLines(storage::LineArena lines) {
+    const std::size_t count = lines.Size();
+    HoldLines(std::make_shared<const storage::LineArena>(std::move(lines)), 0, count);
   }
 
  private:
-  std::shared_ptr<const std::vector<std::string>> owner_;
-  std::span<const std::string> lines_;
+  std::shared_ptr<const storage::LineArena> owner_;
+  storage::LineSpan lines_;
 };
 
 // The index of `line` in `lines`: the one at `index` when it is equal, else the equal
 // line nearest to `index` (the earlier of two as near); lines.size() when there is none.
-std::size_t NearestEqualLine(const std::vector<std::string>& lines, std::size_t index, const std::string& line);
+std::size_t NearestEqualLine(const storage::LineArena& lines, std::size_t index, std::string_view line);
 
 // `base` (the file's lines as read now) with `edits` applied in order. An append
 // always lands at the end and a line put back lands at its index (the end when the
 // file is shorter now); a remove or a replace applies only if its exact line is still
 // there (the one at its index, else the nearest equal line), so nothing that another
 // program wrote is lost and nothing this run did not see is changed.
-std::vector<std::string> ApplyEdits(std::vector<std::string> base, const std::vector<LogEdit>& edits);
+storage::LineArena ApplyEdits(storage::LineArena base, const std::vector<LogEdit>& edits);
 
 }  // namespace tw::results

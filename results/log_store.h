@@ -4,18 +4,19 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "results/log_edit.h"
+#include "storage/line_arena.h"
 
 namespace tw::results {
 
 struct LoadedLog {
   enum class State { kMissing, kRead, kUnreadable };
   State state = State::kMissing;
-  std::vector<std::string> lines;  // when kRead
+  storage::LineArena lines;        // when kRead
   unsigned long error = 0;         // the system's error code when kUnreadable
 };
 
@@ -26,12 +27,14 @@ struct LoadedLog {
 // or the last line removed); otherwise an empty log is a 0-byte file.
 struct SaveJob {
   std::uint64_t generation = 0;
-  // `lines` holds the book's lines; `snapshot` is this save's: the first of them, taken
-  // when the save was handed over. While the save runs the book may append to `lines`
-  // (it keeps room, so these never move) but never changes the snapshot's lines, so a
-  // store on another thread reads them through `snapshot` alone, never through `lines`.
-  std::shared_ptr<const std::vector<std::string>> lines;
-  std::span<const std::string> snapshot;
+  // `lines` holds the book's lines; `snapshot` is this save's file image: the bytes of
+  // the first `snapshotLines` of them, taken when the save was handed over. While the
+  // save runs the book may append to `lines` (it keeps room, so these never move) but
+  // never changes the snapshot's bytes, so a store on another thread reads them through
+  // `snapshot` alone, never through `lines`.
+  std::shared_ptr<const storage::LineArena> lines;
+  std::string_view snapshot;
+  std::size_t snapshotLines = 0;
   std::vector<LogEdit> edits;
   bool deleteWhenEmpty = false;
   // The book's lines may lack what the file holds (it could not take in the lines of
@@ -46,7 +49,7 @@ struct SaveOutcome {
   // The file had changed (or could not be read before): these are the lines now
   // saved, the file's own with this run's edits laid over them.
   bool merged = false;
-  std::vector<std::string> mergedLines;
+  storage::LineArena mergedLines;
 };
 
 class LogStore {

@@ -16,6 +16,8 @@ namespace tw::results {
 
 using book_parts::HashLines;
 using book_parts::MakeRoomForOne;
+using storage::LineArena;
+using storage::LineSpan;
 
 namespace {
 
@@ -30,14 +32,19 @@ void ThrowIfAllocationFails() {
 // Room kept past the lines for appends while a save holds them: more than anyone logs
 // during one save, and an eighth more for a long log, so that it grows geometrically.
 constexpr std::size_t kMinimumSpareRoom = 64;
+// Bytes kept for each line of room: a line with a long scramble and a comment.
+constexpr std::size_t kSpareLineBytes = 256;
 std::size_t SpareRoom(std::size_t size) { return std::max<std::size_t>(size / 8, 4 * kMinimumSpareRoom); }
+std::size_t SpareBytes(std::size_t bytes) {
+  return std::max<std::size_t>(bytes / 8, 4 * kMinimumSpareRoom * kSpareLineBytes);
+}
 
 // Moving every line to a larger block costs milliseconds (the new block's pages are
 // touched for the first time): done at load, it is done again only every size/8 solves.
-void KeepSpareRoom(std::vector<std::string>& lines) {
-  if (lines.capacity() - lines.size() >= kMinimumSpareRoom) return;
+void KeepSpareRoom(LineArena& lines) {
+  if (lines.HasRoomFor(kMinimumSpareRoom, kMinimumSpareRoom * kSpareLineBytes)) return;
   try {
-    lines.reserve(lines.size() + SpareRoom(lines.size()));
+    lines.Reserve(SpareRoom(lines.Size()), SpareBytes(lines.Bytes()));
   } catch (const std::bad_alloc&) {
     // Without it all the same: an append while a save runs then copies the lines.
   }
@@ -46,14 +53,13 @@ void KeepSpareRoom(std::vector<std::string>& lines) {
 // Where this run's lines (at `session` in `before`, in order) are in `after`: each at
 // the first equal line past the one before it. A line another program took out is no
 // longer this run's.
-std::vector<std::size_t> FindSessionLines(const std::vector<std::string>& before,
-                                          const std::vector<std::size_t>& session,
-                                          const std::vector<std::string>& after) {
+std::vector<std::size_t> FindSessionLines(const LineArena& before, const std::vector<std::size_t>& session,
+                                          const LineArena& after) {
   std::vector<std::size_t> found;
   if (session.empty()) return found;
   std::unordered_map<std::string_view, std::vector<std::size_t>> places;
   for (const std::size_t index : session) places.try_emplace(before[index]);
-  for (std::size_t i = 0; i < after.size(); ++i) {
+  for (std::size_t i = 0; i < after.Size(); ++i) {
     const auto place = places.find(after[i]);
     if (place != places.end()) place->second.push_back(i);
   }
@@ -78,7 +84,7 @@ void ResultBook::Tell(Call call) {
   for (std::size_t i = 0; i < watchers_.size(); ++i) call(*watchers_[i]);
 }
 
-ResultBook::ResultBook(LogStore& store) : store_(store), lines_(std::make_shared<std::vector<std::string>>()) {
+ResultBook::ResultBook(LogStore& store) : store_(store), lines_(std::make_shared<LineArena>()) {
   store_.SetDone([this](SaveOutcome outcome) { OnSaveDone(std::move(outcome)); });
 }
 
@@ -86,9 +92,10 @@ ResultBook::~ResultBook() { store_.SetDone({}); }
 
 void ResultBook::Load() {
   store_.Flush();
+  loaded_ = true;
   try {
     LoadedLog log = store_.Load();
-    auto lines = std::make_shared<std::vector<std::string>>(std::move(log.lines));
+    auto lines = std::make_shared<LineArena>(std::move(log.lines));
     KeepSpareRoom(*lines);
     lines_ = std::move(lines);
     edits_.clear();
@@ -113,26 +120,28 @@ void ResultBook::Load() {
 
 std::size_t ResultBook::SessionStart() const { return session_.empty() ? Size() : session_.front(); }
 
-std::vector<std::string>& ResultBook::CopyLines(std::size_t adding) {
-  auto copy = std::make_shared<std::vector<std::string>>();
-  copy->reserve(lines_->size() + adding + SpareRoom(lines_->size() + adding));
-  copy->assign(lines_->begin(), lines_->end());
+LineArena& ResultBook::CopyLines(std::size_t addingLines, std::size_t addingBytes) {
+  auto copy = std::make_shared<LineArena>();
+  const std::size_t lines = lines_->Size() + addingLines;
+  const std::size_t bytes = lines_->Bytes() + addingBytes;
+  copy->Reserve(lines + SpareRoom(lines), bytes + SpareBytes(bytes));
+  copy->Append(lines_->All());
   lines_ = std::move(copy);
   // The save alone holds the old lines now, and lets go of them on its own thread.
   inFlightLines_.reset();
   return *lines_;
 }
 
-std::vector<std::string>& ResultBook::WritableLines() {
+LineArena& ResultBook::WritableLines() {
   // A save on its way reads its lines on another thread: they are copied, not changed.
   if (lines_.use_count() > 1) return CopyLines();
   return *lines_;
 }
 
-std::vector<std::string>& ResultBook::AppendableLines() {
+LineArena& ResultBook::AppendableLines(std::size_t lines, std::size_t bytes) {
   // A line added past the save's lines, in room kept for it, touches none of them; a
   // copy of every line would cost a key press many milliseconds.
-  if (lines_.use_count() > 1 && lines_->size() == lines_->capacity()) return CopyLines();
+  if (lines_.use_count() > 1 && !lines_->HasRoomFor(lines, bytes)) return CopyLines(lines, bytes);
   return *lines_;
 }
 
@@ -169,14 +178,14 @@ ResultBook::Done ResultBook::AppendLine(std::string line) {
   edit.index = Size();
   edit.line = line;
   ThrowIfAllocationFails();
-  std::vector<std::string>& lines = AppendableLines();
-  lines.push_back(std::move(line));
+  LineArena& lines = AppendableLines(1, line.size());
+  lines.PushBack(line);
   // Nothing from here on can fail.
   CommitEdit(std::move(edit));
   unsaved_.push_back(generation_);
   state_.unsaved = unsaved_.size();
-  session_.push_back(lines.size() - 1);
-  return {Told::kAppended, lines.size() - 1, false};
+  session_.push_back(lines.Size() - 1);
+  return {Told::kAppended, lines.Size() - 1, false};
 }
 
 ResultBook::Done ResultBook::RemoveLine(std::size_t index, std::string& removed) {
@@ -185,16 +194,16 @@ ResultBook::Done ResultBook::RemoveLine(std::size_t index, std::string& removed)
   edit.index = index;
   edit.line = Line(index);
   ThrowIfAllocationFails();
-  std::vector<std::string>& lines = WritableLines();
-  const std::size_t firstUnsaved = lines.size() - unsaved_.size();
-  removed = std::move(lines[index]);
-  lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(index));
+  LineArena& lines = WritableLines();
+  const std::size_t firstUnsaved = lines.Size() - unsaved_.size();
+  removed = edit.line;
+  lines.Erase(index);
   CommitEdit(std::move(edit));
   if (index >= firstUnsaved) unsaved_.erase(unsaved_.begin() + static_cast<std::ptrdiff_t>(index - firstUnsaved));
   state_.unsaved = unsaved_.size();
   std::erase(session_, index);
   for (std::size_t& line : session_) line -= line > index ? 1 : 0;
-  return {Told::kRemoved, index, lines.empty(), index >= firstUnsaved};
+  return {Told::kRemoved, index, lines.Empty(), index >= firstUnsaved};
 }
 
 ResultBook::Done ResultBook::InsertLine(std::size_t index, std::string line, bool sessionLine, bool unsaved) {
@@ -208,10 +217,9 @@ ResultBook::Done ResultBook::InsertLine(std::size_t index, std::string line, boo
   ThrowIfAllocationFails();
   const bool atTheEnd = index == Size();
   if (atTheEnd) {
-    AppendableLines().push_back(std::move(line));
+    AppendableLines(1, line.size()).PushBack(line);
   } else {
-    std::vector<std::string>& lines = WritableLines();
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(index), std::move(line));
+    WritableLines().Insert(index, line);
   }
   CommitEdit(std::move(edit));
   CountUnsavedInserted(index, 1, unsaved);
@@ -227,9 +235,8 @@ ResultBook::Done ResultBook::ReplaceLine(std::size_t index, std::string line, st
   edit.line = Line(index);
   edit.replacement = line;
   ThrowIfAllocationFails();
-  std::vector<std::string>& lines = WritableLines();
-  before = std::move(lines[index]);
-  lines[index] = std::move(line);
+  WritableLines().Replace(index, line);
+  before = edit.line;
   CommitEdit(std::move(edit));
   return {Told::kReplaced, index, false};
 }
@@ -237,15 +244,15 @@ ResultBook::Done ResultBook::ReplaceLine(std::size_t index, std::string line, st
 ResultBook::Done ResultBook::ResetLines(Step& step) {
   MakeRoomForOne(edits_);
   LogEdit edit = NewEdit(LogEdit::Kind::kRemoveAll);
-  auto empty = std::make_shared<std::vector<std::string>>();
+  auto empty = std::make_shared<LineArena>();
   std::vector<std::size_t> session = session_;
   ThrowIfAllocationFails();
   // The lines go to the step that can take the reset back, and the edit sees them
   // there, to take out only those from a file that changed meanwhile; they are moved
   // unless a save still writes them.
-  auto removed = lines_.use_count() > 1 ? std::make_shared<std::vector<std::string>>(*lines_)
-                                        : std::make_shared<std::vector<std::string>>(std::move(*lines_));
-  edit.HoldLines(removed, 0, removed->size());
+  auto removed = lines_.use_count() > 1 ? std::make_shared<LineArena>(*lines_)
+                                        : std::make_shared<LineArena>(std::move(*lines_));
+  edit.HoldLines(removed, 0, removed->Size());
   lines_ = std::move(empty);
   inFlightLines_.reset();
   CommitEdit(std::move(edit));
@@ -253,38 +260,31 @@ ResultBook::Done ResultBook::ResetLines(Step& step) {
   state_.unsaved = 0;
   session_.clear();
   step.index = 0;
-  step.count = removed->size();
+  step.count = removed->Size();
   step.lines = std::move(removed);
   step.session = std::move(session);
   return {Told::kReloaded, 0, true};
 }
 
 ResultBook::Done ResultBook::InsertRun(Step& out) {
-  std::vector<std::string>& run = *out.lines;
+  const LineArena& run = *out.lines;
   const std::size_t at = std::min(out.index, Size());
-  const std::size_t count = run.size();
+  const std::size_t count = run.Size();
   const std::size_t size = Size() + count;
+  const std::size_t bytes = lines_->Bytes() + run.Bytes();
   MakeRoomForOne(edits_);
   unsaved_.reserve(unsaved_.size() + count);
   std::vector<std::size_t> session;
   session.reserve(session_.size() + out.session.size());
   LogEdit edit = NewEdit(LogEdit::Kind::kInsertAll);
   edit.index = at;
-  auto lines = std::make_shared<std::vector<std::string>>();
-  lines->reserve(size + SpareRoom(size));
+  auto lines = std::make_shared<LineArena>();
+  lines->Reserve(size + SpareRoom(size), bytes + SpareBytes(bytes));
   ThrowIfAllocationFails();
-  std::vector<std::string>& now = *lines_;
-  const auto split = now.begin() + static_cast<std::ptrdiff_t>(at);
-  // Lines no save or edit holds any more are moved; a copy that fails halfway leaves them all.
-  if (lines_.use_count() == 1 && out.lines.use_count() == 1) {
-    lines->insert(lines->end(), std::make_move_iterator(now.begin()), std::make_move_iterator(split));
-    lines->insert(lines->end(), std::make_move_iterator(run.begin()), std::make_move_iterator(run.end()));
-    lines->insert(lines->end(), std::make_move_iterator(split), std::make_move_iterator(now.end()));
-  } else {
-    lines->insert(lines->end(), now.begin(), split);
-    lines->insert(lines->end(), run.begin(), run.end());
-    lines->insert(lines->end(), split, now.end());
-  }
+  const LineArena& now = *lines_;
+  lines->Append(now.Span(0, at));
+  lines->Append(run.All());
+  lines->Append(now.Span(at, now.Size() - at));
   edit.HoldLines(lines, at, count);
   lines_ = std::move(lines);
   inFlightLines_.reset();
@@ -302,19 +302,16 @@ ResultBook::Done ResultBook::RemoveRun(std::size_t at, std::size_t count, LogEdi
   MakeRoomForOne(edits_);
   LogEdit edit = NewEdit(kind);
   edit.index = at;
-  auto removed = std::make_shared<std::vector<std::string>>();
-  removed->reserve(count);
+  auto removed = std::make_shared<LineArena>();
   const auto first = std::lower_bound(session_.begin(), session_.end(), at);
   const auto last = std::lower_bound(first, session_.end(), at + count);
   std::vector<std::size_t> runSession;
   runSession.reserve(static_cast<std::size_t>(last - first));
   ThrowIfAllocationFails();
-  std::vector<std::string>& lines = WritableLines();
-  const std::size_t firstUnsaved = lines.size() - unsaved_.size();
-  const auto begin = lines.begin() + static_cast<std::ptrdiff_t>(at);
-  const auto end = begin + static_cast<std::ptrdiff_t>(count);
-  removed->insert(removed->end(), std::make_move_iterator(begin), std::make_move_iterator(end));
-  lines.erase(begin, end);
+  LineArena& lines = WritableLines();
+  const std::size_t firstUnsaved = lines.Size() - unsaved_.size();
+  removed->Append(lines.Span(at, count));
+  lines.Erase(at, count);
   edit.HoldLines(removed, 0, count);
   CommitEdit(std::move(edit));
   const std::size_t unsavedFrom = std::max(at, firstUnsaved);
@@ -330,27 +327,27 @@ ResultBook::Done ResultBook::RemoveRun(std::size_t at, std::size_t count, LogEdi
   out.count = count;
   out.lines = std::move(removed);
   out.session = std::move(runSession);
-  return {Told::kReloaded, at, kind == LogEdit::Kind::kRemoveAll || lines.empty()};
+  return {Told::kReloaded, at, kind == LogEdit::Kind::kRemoveAll || lines.Empty()};
 }
 
-ResultBook::Done ResultBook::AppendRun(std::vector<std::string>&& run) {
-  const std::size_t count = run.size();
+ResultBook::Done ResultBook::AppendRun(LineSpan run) {
+  const std::size_t count = run.Size();
+  const std::size_t runBytes = run.FileBytes().size();
   MakeRoomForOne(edits_);
   unsaved_.reserve(unsaved_.size() + count);
   LogEdit edit = NewEdit(LogEdit::Kind::kAppendAll);
   ThrowIfAllocationFails();
   // Past a save's lines in room kept for them, as an append goes.
-  if (lines_->capacity() - lines_->size() < count) {
+  if (!lines_->HasRoomFor(count, runBytes - count * LineArena::kLineEndSize)) {
     if (lines_.use_count() > 1) {
-      CopyLines(count);
+      CopyLines(count, runBytes);
     } else {
-      const std::size_t size = lines_->size() + count;
-      lines_->reserve(size + SpareRoom(size));
+      lines_->Reserve(count + SpareRoom(lines_->Size() + count), runBytes + SpareBytes(lines_->Bytes() + runBytes));
     }
   }
-  std::vector<std::string>& lines = *lines_;
-  const std::size_t first = lines.size();
-  lines.insert(lines.end(), std::make_move_iterator(run.begin()), std::make_move_iterator(run.end()));
+  LineArena& lines = *lines_;
+  const std::size_t first = lines.Size();
+  lines.Append(run);
   edit.HoldLines(lines_, first, count);
   CommitEdit(std::move(edit));
   unsaved_.insert(unsaved_.end(), count, generation_);
@@ -488,7 +485,9 @@ bool ResultBook::AppendAll(std::vector<std::string> lines) {
     step.count = lines.size();
     step.hash = HashLines(lines);
     MakeRoomForOne(undo_);
-    done = AppendRun(std::move(lines));
+    const LineArena run = LineArena::FromLines(lines);
+    lines = {};
+    done = AppendRun(run.All());
     step.index = done.index;
     Record(std::move(step));
   } catch (const std::bad_alloc&) {
@@ -540,7 +539,8 @@ void ResultBook::SubmitSave(bool deleteWhenEmpty) {
     SaveJob job;
     job.generation = generation_ + 1;
     job.lines = lines_;
-    job.snapshot = std::span<const std::string>(lines_->data(), lines_->size());
+    job.snapshot = lines_->FileBytes();
+    job.snapshotLines = lines_->Size();
     job.edits = edits_;
     job.deleteWhenEmpty = deleteWhenEmpty;
     job.reread = needReread_;
@@ -577,15 +577,15 @@ void ResultBook::DropSaved(std::uint64_t generation) {
 
 // The file's lines as saved with this run's edits laid over them, and this run's
 // edits made since that save laid over those.
-void ResultBook::Rebase(std::vector<std::string> merged) {
+void ResultBook::Rebase(LineArena merged) {
   ThrowIfAllocationFails();
-  auto lines = std::make_shared<std::vector<std::string>>(ApplyEdits(std::move(merged), edits_));
+  auto lines = std::make_shared<LineArena>(ApplyEdits(std::move(merged), edits_));
   std::vector<std::size_t> session = FindSessionLines(*lines_, session_, *lines);
   lines_ = std::move(lines);
   session_ = std::move(session);
   // The unsaved solves, appended after the save, are still the last lines.
-  if (unsaved_.size() > lines_->size()) {
-    unsaved_.erase(unsaved_.begin(), unsaved_.end() - static_cast<std::ptrdiff_t>(lines_->size()));
+  if (unsaved_.size() > lines_->Size()) {
+    unsaved_.erase(unsaved_.begin(), unsaved_.end() - static_cast<std::ptrdiff_t>(lines_->Size()));
   }
   state_.unsaved = unsaved_.size();
 }

@@ -10,12 +10,14 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "results/book_watcher.h"
 #include "results/log_edit.h"
 #include "results/log_store.h"
 #include "results/solve.h"
+#include "storage/line_arena.h"
 
 namespace tw::results {
 
@@ -52,10 +54,14 @@ class ResultBook {
   // that is there but unreadable is never saved over: solves logged meanwhile wait in
   // memory and are put after its lines once it reads.
   void Load();
+  // Whether Load ran: a session never shown is never read, nor ever written.
+  bool Loaded() const { return loaded_; }
 
-  const std::vector<std::string>& Lines() const { return *lines_; }
-  std::size_t Size() const { return lines_->size(); }
-  const std::string& Line(std::size_t index) const { return (*lines_)[index]; }
+  // The lines are read in place, as the file holds them; a view of one is good until
+  // the book next changes.
+  const storage::LineArena& Lines() const { return *lines_; }
+  std::size_t Size() const { return lines_->Size(); }
+  std::string_view Line(std::size_t index) const { return (*lines_)[index]; }
   // The index of the first line logged in this run (Size() when none is).
   std::size_t SessionStart() const;
 
@@ -108,7 +114,7 @@ class ResultBook {
     bool sessionLine = false;  // a removed line was logged in this run
     bool unsavedLine = false;  // a removed line was not saved yet
     // A run out of the book (a reset, an import taken back), and which of its lines were this run's.
-    std::shared_ptr<std::vector<std::string>> lines;
+    std::shared_ptr<storage::LineArena> lines;
     std::vector<std::size_t> session;
     // A run in the book (an import, a reset taken back): how long, and a hash of its lines
     // (made when the run first goes into the book) that tells it is still the same.
@@ -133,7 +139,7 @@ class ResultBook {
   Done ResetLines(Step& step);
   Done InsertRun(Step& out);
   Done RemoveRun(std::size_t at, std::size_t count, LogEdit::Kind kind, Step& out);
-  Done AppendRun(std::vector<std::string>&& lines);
+  Done AppendRun(storage::LineSpan lines);
   bool Rewrite(std::size_t index, std::string line, Change::Kind kind);
   void Record(Step&& step);  // a change of this run: one step of undo, room made for it
   std::optional<Change> TakeStep(bool undo);
@@ -143,22 +149,23 @@ class ResultBook {
   void CommitEdit(LogEdit&& edit);
   void CountUnsavedInserted(std::size_t at, std::size_t count, bool unsaved);
 
-  std::vector<std::string>& CopyLines(std::size_t adding = 0);
-  std::vector<std::string>& WritableLines();
-  std::vector<std::string>& AppendableLines();
+  storage::LineArena& CopyLines(std::size_t addingLines = 0, std::size_t addingBytes = 0);
+  storage::LineArena& WritableLines();
+  storage::LineArena& AppendableLines(std::size_t lines, std::size_t bytes);
   void SubmitSave(bool deleteWhenEmpty);
   void OnSaveDone(SaveOutcome outcome);
   void DropSaved(std::uint64_t generation);
-  void Rebase(std::vector<std::string> merged);
+  void Rebase(storage::LineArena merged);
   bool OutOfMemory();
   template <typename Call>
   void Tell(Call call);
 
   LogStore& store_;
+  bool loaded_ = false;
   // Shared with the save on its way, which reads its snapshot on another thread:
   // appends go past it, other changes copy the lines first (copy on write), so the
   // book never waits for the disk.
-  std::shared_ptr<std::vector<std::string>> lines_;
+  std::shared_ptr<storage::LineArena> lines_;
   std::vector<LogEdit> edits_;  // since the last save that worked, oldest first
   // The generations of the solves appended and not yet saved; they are the last lines.
   std::vector<std::uint64_t> unsaved_;
@@ -172,7 +179,7 @@ class ResultBook {
   bool inFlight_ = false;
   std::uint64_t inFlightGeneration_ = 0;
   bool inFlightHadEdits_ = false;
-  std::shared_ptr<const std::vector<std::string>> inFlightLines_;
+  std::shared_ptr<const storage::LineArena> inFlightLines_;
   bool pending_ = false;
   bool pendingDelete_ = false;
   // A merge could not be taken in: the next save reads the file again.

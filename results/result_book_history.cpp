@@ -1,6 +1,5 @@
 // The book's history: every change of this run as one step, taken back and done again.
 #include <optional>
-#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,20 +13,20 @@ using book_parts::HashLines;
 using book_parts::MakeRoomForOne;
 
 std::size_t ResultBook::FindRun(const Step& step) const {
-  const std::vector<std::string>& lines = *lines_;
-  if (step.count == 0) return std::min(step.index, lines.size());
-  if (step.count > lines.size() || !step.hash) return lines.size();
-  const std::size_t last = lines.size() - step.count;
+  const storage::LineArena& lines = *lines_;
+  if (step.count == 0) return std::min(step.index, lines.Size());
+  if (step.count > lines.Size() || !step.hash) return lines.Size();
+  const std::size_t last = lines.Size() - step.count;
   const std::size_t index = std::min(step.index, last);
   auto runAt = [&](std::size_t at) {
     return lines[at] == step.line &&
-           HashLines(std::span<const std::string>(lines.data() + at, step.count)) == *step.hash;
+           HashLines(lines.Span(at, step.count)) == *step.hash;
   };
   for (std::size_t distance = 0; distance <= index || index + distance <= last; ++distance) {
     if (distance <= index && runAt(index - distance)) return index - distance;
     if (distance > 0 && index + distance <= last && runAt(index + distance)) return index + distance;
   }
-  return lines.size();
+  return lines.Size();
 }
 
 std::optional<ResultBook::Change> ResultBook::Undo() { return TakeStep(true); }
@@ -100,16 +99,14 @@ std::optional<ResultBook::Change> ResultBook::TakeStep(bool undo) {
           next.hash = step.hash;
           break;
         }
-        const std::vector<std::string>& run = *step.lines;
-        std::string first = run.empty() ? std::string() : run.front();
+        const storage::LineArena& run = *step.lines;
+        std::string first = run.Empty() ? std::string() : std::string(run.Front());
         change.line = first;
         const std::uint64_t hash = step.hash ? *step.hash : HashLines(run);
         if (step.kind == Change::Kind::kReset) {
           done = InsertRun(step);
-        } else if (step.lines.use_count() == 1) {
-          done = AppendRun(std::move(*step.lines));
         } else {
-          done = AppendRun(std::vector<std::string>(run));
+          done = AppendRun(run.All());
         }
         next.index = done.index;
         next.count = step.count;

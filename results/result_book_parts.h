@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,10 +20,11 @@ inline void MakeRoomForOne(std::vector<T>& items) {
 
 // Tells a run of lines from any other: a run the step needs is taken as still the
 // same when its first line and this hash are.
-inline std::uint64_t HashLines(std::span<const std::string> lines) {
+template <typename Lines>
+inline std::uint64_t HashLines(const Lines& lines) {
   const std::hash<std::string_view> hashLine;
   std::uint64_t hash = 14695981039346656037ull;
-  for (const std::string& line : lines) hash = (hash ^ static_cast<std::uint64_t>(hashLine(line))) * 1099511628211ull;
+  for (const std::string_view line : lines) hash = (hash ^ static_cast<std::uint64_t>(hashLine(line))) * 1099511628211ull;
   return hash;
 }
 

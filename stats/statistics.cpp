@@ -35,12 +35,21 @@ void Statistics::Clear() {
 }
 
 void Statistics::Load(const std::vector<std::string>& lines, std::size_t sinceStart) {
+  LoadFrom(lines, lines.size(), sinceStart);
+}
+
+void Statistics::Load(const storage::LineArena& lines, std::size_t sinceStart) {
+  LoadFrom(lines, lines.Size(), sinceStart);
+}
+
+template <typename Lines>
+void Statistics::LoadFrom(const Lines& lines, std::size_t count, std::size_t sinceStart) {
   Clear();
   // One slot per line and a little room to grow: a long log's series get no doubling
   // slack, and the solves of this run append without moving them.
-  const std::size_t room = lines.size() + lines.size() / kGrowthDivisor + kGrowthSlots;
+  const std::size_t room = count + count / kGrowthDivisor + kGrowthSlots;
   for (auto* series : {&results_, &average5_, &average12_}) series->reserve(room);
-  for (std::size_t i = 0; i < lines.size(); ++i) {
+  for (std::size_t i = 0; i < count; ++i) {
     const std::optional<Hundredths> result = ReadResult(lines[i]);
     if (!result) {
       ++unread_;

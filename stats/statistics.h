@@ -8,6 +8,7 @@
 #include "stats/average_rules.h"
 #include "stats/sliding_average.h"
 #include "stats/solve_tally.h"
+#include "storage/line_arena.h"
 
 namespace tw::stats {
 
@@ -33,6 +34,7 @@ class Statistics {
 
   // The whole log; the lines from `sinceStart` on were logged since the program started.
   void Load(const std::vector<std::string>& lines, std::size_t sinceStart);
+  void Load(const storage::LineArena& lines, std::size_t sinceStart);
   // One line more at the end of the log, logged since the program started.
   void Append(std::string_view line);
   void Clear();
@@ -57,6 +59,8 @@ class Statistics {
 
  private:
   void Add(Hundredths result, bool sinceStart);
+  template <typename Lines>
+  void LoadFrom(const Lines& lines, std::size_t count, std::size_t sinceStart);
 
   std::vector<Hundredths> results_;
   std::vector<Hundredths> average5_;

@@ -349,7 +349,7 @@ void MainWindow::SetLastPenalty(results::Penalty penalty) {
   if (book_->Size() == 0) return;
   const std::size_t last = book_->Size() - 1;
   if (!book_->SetPenalty(last, penalty)) return;
-  ShowResultOf(book_->Line(last));
+  ShowResultOf(std::string(book_->Line(last)));
 }
 
 // The digits show a logged result as its line now reads: a DNF with its mark.

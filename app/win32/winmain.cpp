@@ -75,10 +75,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   tw::results::ResultBook book(store);
   // Further sessions' books: the windows follow the current one.
   tw::results::SessionShelf shelf(tw::AppFolder(), book);
-  tw::MainWindow main(book);
-  tw::StatisticsWindow statistics(book);
+  // Only the session shown is read at start (by the main window's load).
+  tw::MainWindow main(shelf.StartBook());
+  tw::StatisticsWindow statistics(shelf.StartBook());
   tw::ScramblePictureWindow picture;
-  tw::SetOptionsResultBook(&book);
+  tw::SetOptionsResultBook(&shelf.StartBook());
   tw::SetOptionsSessionShelf(&shelf);
   shelf.onSwitched = [&] {
     tw::results::ResultBook& current = shelf.CurrentBook();

@@ -28,7 +28,7 @@ bool ExportSessions(const std::string& path, results::SessionShelf& shelf, Excha
   lines.reserve(chosen.size());
   std::vector<ExportSession> sessions;
   for (const results::Session& session : chosen) {
-    lines.push_back(shelf.BookOf(session.number).Lines());
+    lines.push_back(shelf.BookOf(session.number).Lines().ToStrings());
     sessions.push_back({session.name, session.event, lines.back()});
   }
   ExportOptions options = SystemExportOptions();

@@ -198,7 +198,7 @@ void OptionsWindow::onLineCommand(options::LineCommand command) {
     return;
   }
   if (command == options::LineCommand::Remove) return onCmdRemoveClick();
-  const std::string line = book->Line(index);
+  const std::string line(book->Line(index));
   const std::optional<results::Solve> solve = results::Parse(line);
   if (!solve) return;
   const std::optional<std::string> comment = options::AskForComment(Handle(), solve->comment);

@@ -89,7 +89,7 @@ int ResultList::Count() const {
 
 std::string ResultList::TextAt(int index) const {
   if (!book_ || index < 0 || static_cast<std::size_t>(index) >= book_->Size()) return {};
-  return book_->Line(static_cast<std::size_t>(index));
+  return std::string(book_->Line(static_cast<std::size_t>(index)));
 }
 
 std::vector<std::string> ResultList::Items() const {
@@ -139,7 +139,7 @@ void ResultList::MeasureFont() {
   doubleByte_ = GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1;
 }
 
-int ResultList::LineWidth(HDC dc, const std::string& line) const {
+int ResultList::LineWidth(HDC dc, std::string_view line) const {
   int width = 0;
   for (const char c : line) {
     const auto byte = static_cast<unsigned char>(c);
@@ -157,7 +157,7 @@ void ResultList::MeasureAll() {
   widest_ = 0;
   if (hwnd_ && book_) {
     const FontDc dc(hwnd_);
-    for (const std::string& line : book_->Lines()) widest_ = std::max(widest_, LineWidth(dc.get(), line));
+    for (const std::string_view line : book_->Lines()) widest_ = std::max(widest_, LineWidth(dc.get(), line));
   }
   ApplyExtent();
 }
@@ -238,7 +238,7 @@ void ResultList::Draw(const DRAWITEMSTRUCT& item) const {
     return;
   }
   if (!book_ || item.itemID >= book_->Size()) return;
-  const std::string& line = book_->Line(item.itemID);
+  const std::string_view line = book_->Line(item.itemID);
   const bool selected = (item.itemState & ODS_SELECTED) != 0;
   const bool disabled = (item.itemState & ODS_DISABLED) || !IsWindowEnabled(item.hwndItem);
   HGDIOBJ oldFont =
@@ -298,8 +298,9 @@ LRESULT ResultList::OnListMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case LB_GETTEXT: {
       if (!inBook || !lParam) return LB_ERR;
       // The caller's buffer holds LB_GETTEXTLEN characters and the terminating zero.
-      const std::string& line = book_->Line(wParam);
-      std::memcpy(reinterpret_cast<char*>(lParam), line.c_str(), line.size() + 1);
+      const std::string_view line = book_->Line(wParam);
+      std::memcpy(reinterpret_cast<char*>(lParam), line.data(), line.size());
+      reinterpret_cast<char*>(lParam)[line.size()] = '\0';
       return static_cast<LRESULT>(line.size());
     }
     case WM_NCDESTROY: {

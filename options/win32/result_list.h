@@ -4,6 +4,7 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "results/book_watcher.h"
@@ -74,7 +75,7 @@ class ResultList : public results::BookWatcher {
   void MeasureFont();
   void MeasureAll();
   void Measure(std::size_t index);
-  int LineWidth(HDC dc, const std::string& line) const;
+  int LineWidth(HDC dc, std::string_view line) const;
   void ApplyExtent();
 
   std::array<int, 256> advance_{};

@@ -4,7 +4,6 @@
 #include <atomic>
 #include <exception>
 #include <new>
-#include <span>
 #include <string_view>
 #include <utility>
 
@@ -14,7 +13,6 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"TwistwatchLogFileStore";
 constexpr UINT kOutcomeMessage = WM_APP + 1;
-constexpr std::string_view kLineEnd = "\r\n";
 
 std::atomic<unsigned> g_saveDelayMs{0};
 
@@ -35,26 +33,6 @@ std::vector<LogEdit> EditsAfter(const std::vector<LogEdit>& edits, std::uint64_t
   const auto first = std::find_if(edits.begin(), edits.end(),
                                   [generation](const LogEdit& edit) { return edit.generation > generation; });
   return std::vector<LogEdit>(first, edits.end());
-}
-
-// The snapshot as one entry that is written byte for byte as the lines would be: a log's
-// bytes are its lines each followed by CR LF. The writing takes a vector of lines, and
-// a copy of every line would be a hundred thousand small allocations, each contending
-// with the UI thread for the process heap (measured: key presses of 4 ms instead of
-// microseconds while a save ran); this is one.
-std::vector<std::string> FileImage(std::span<const std::string> lines) {
-  std::vector<std::string> image;
-  if (lines.empty()) return image;
-  std::size_t size = 0;
-  for (const std::string& line : lines) size += line.size() + kLineEnd.size();
-  std::string& joined = image.emplace_back();
-  joined.reserve(size);
-  joined += lines.front();
-  for (const std::string& line : lines.subspan(1)) {
-    joined += kLineEnd;
-    joined += line;
-  }
-  return image;
 }
 
 }  // namespace
@@ -206,7 +184,7 @@ SaveOutcome LogFileStore::Write(const SaveJob& job, bool stale) {
   SaveOutcome outcome;
   const storage::LogStamp now = storage::ResultLogStamp(path_);
   if (inStep_ && !stale && !job.reread && now.Matches(stamp_)) {
-    if (!WriteOrDelete(FileImage(job.snapshot), job.deleteWhenEmpty, outcome.error)) return outcome;
+    if (!WriteOrDelete(job.snapshot, job.deleteWhenEmpty, outcome.error)) return outcome;
     stamp_ = storage::ResultLogStamp(path_);
     lastSavedGeneration_ = job.generation;
     outcome.saved = true;
@@ -219,24 +197,23 @@ SaveOutcome LogFileStore::Write(const SaveJob& job, bool stale) {
     outcome.error = read.error;
     return outcome;
   }
-  std::vector<std::string> lines = ApplyEdits(std::move(read.lines), EditsAfter(job.edits, lastSavedGeneration_));
+  storage::LineArena lines = ApplyEdits(std::move(read.lines), EditsAfter(job.edits, lastSavedGeneration_));
   // Until a merged log is written and the book has it, the book's lines lack the file's.
   inStep_ = false;
-  if (!WriteOrDelete(lines, job.deleteWhenEmpty, outcome.error)) return outcome;
+  if (!WriteOrDelete(lines.FileBytes(), job.deleteWhenEmpty, outcome.error)) return outcome;
   stamp_ = storage::ResultLogStamp(path_);
   inStep_ = true;
   lastSavedGeneration_ = job.generation;
   outcome.saved = true;
   // The file held nothing the book lacks (a save handed over early, a log read again).
-  if (std::equal(lines.begin(), lines.end(), job.snapshot.begin(), job.snapshot.end())) return outcome;
+  if (lines.FileBytes() == job.snapshot) return outcome;
   outcome.merged = true;
   outcome.mergedLines = std::move(lines);
   return outcome;
 }
 
-bool LogFileStore::WriteOrDelete(const std::vector<std::string>& lines, bool deleteWhenEmpty,
-                                 unsigned long& error) {
-  if (!deleteWhenEmpty || !lines.empty()) return storage::WriteResultLog(path_, lines, &error);
+bool LogFileStore::WriteOrDelete(std::string_view bytes, bool deleteWhenEmpty, unsigned long& error) {
+  if (!deleteWhenEmpty || !bytes.empty()) return storage::WriteResultLogBytes(path_, bytes, &error);
   if (storage::DeleteResultLog(path_)) return true;
   const DWORD cause = GetLastError();
   if (cause == ERROR_FILE_NOT_FOUND || cause == ERROR_PATH_NOT_FOUND) return true;  // gone already

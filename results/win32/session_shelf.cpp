@@ -57,17 +57,24 @@ SessionShelf::~SessionShelf() {
   FlushAll();
 }
 
-ResultBook& SessionShelf::BookOf(int number) {
+ResultBook& SessionShelf::Shelve(int number) {
   if (number == kFirstSession) return first_;
   Shelved& shelved = books_[number];
   if (!shelved.book) {
     shelved.store = std::make_unique<LogFileStore>(folder_ + SessionFileName(number));
     shelved.book = std::make_unique<ResultBook>(*shelved.store);
-    shelved.book->Load();
     shelved.book->AddWatcher(this);
   }
   return *shelved.book;
 }
+
+ResultBook& SessionShelf::BookOf(int number) {
+  ResultBook& book = Shelve(number);
+  if (!book.Loaded()) book.Load();
+  return book;
+}
+
+ResultBook& SessionShelf::StartBook() { return Shelve(list_.Current().number); }
 
 ResultBook& SessionShelf::CurrentBook() { return BookOf(list_.Current().number); }
 
@@ -185,9 +192,10 @@ void SessionShelf::RetryFailedSaves(const ResultBook& saving) {
 }
 
 std::vector<ResultBook*> SessionShelf::OpenBooks() {
-  std::vector<ResultBook*> open{&first_};
+  std::vector<ResultBook*> open;
+  if (first_.Loaded()) open.push_back(&first_);
   for (auto& [number, shelved] : books_) {
-    if (shelved.book) open.push_back(shelved.book.get());
+    if (shelved.book && shelved.book->Loaded()) open.push_back(shelved.book.get());
   }
   return open;
 }

@@ -21,8 +21,10 @@ namespace tw::results {
 
 class SessionShelf : private BookWatcher {
  public:
-  // `folder` ends in a backslash; the first session's book is given (WinMain's, which
-  // the main window reads at its load, as the designed start-up does).
+  // `folder` ends in a backslash; the first session's book is given (WinMain's). Only
+  // the book the main window shows first is read at start-up (by the window, at its
+  // load): every other session's log is read when it is first shown or needed, and
+  // one never read is never written.
   SessionShelf(std::string folder, ResultBook& first);
   SessionShelf(const SessionShelf&) = delete;
   SessionShelf& operator=(const SessionShelf&) = delete;
@@ -31,6 +33,9 @@ class SessionShelf : private BookWatcher {
   const SessionList& List() const { return list_; }
   const Session& Current() const { return list_.Current(); }
   ResultBook& CurrentBook();
+  // The current session's book as it is, not read yet at start-up: the main window's
+  // load reads it.
+  ResultBook& StartBook();
   // A session's book by its number, read the first time it is asked for.
   ResultBook& BookOf(int number);
   bool IsFirst() const { return list_.Current().number == kFirstSession; }
@@ -51,7 +56,7 @@ class SessionShelf : private BookWatcher {
   void FlushAll();
   // Whether any session holds results that could not be saved.
   bool AnyFailed() const;
-  // Every book read so far, the first session's first: closing asks about each one
+  // Every book read so far, the first session's first when it was read: closing asks about each one
   // whose results could not be saved, not only the one shown.
   std::vector<ResultBook*> OpenBooks();
   // The names of the sessions other than the one shown whose results could not be saved.
@@ -74,6 +79,7 @@ class SessionShelf : private BookWatcher {
   void OnReplaced(const ResultBook&, std::size_t) override {}
   void OnReloaded(const ResultBook&) override {}
   void OnSaveStateChanged(const ResultBook& book) override;
+  ResultBook& Shelve(int number);  // the session's book, made but not read
 
   std::string folder_;
   SessionList list_;

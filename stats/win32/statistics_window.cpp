@@ -94,7 +94,7 @@ void StatisticsWindow::Recount() {
 
 void StatisticsWindow::OnAppended(const results::ResultBook& book) {
   if (!fresh_) return;
-  statistics_.Append(book.Lines().back());
+  statistics_.Append(book.Lines().Back());
   Refresh();
 }
 

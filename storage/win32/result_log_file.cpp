@@ -7,6 +7,7 @@
 #include <charconv>
 #include <exception>
 #include <string_view>
+#include <utility>
 
 #include "storage/result_log.h"
 #include "storage/win32/file_handle.h"
@@ -24,6 +25,7 @@ constexpr DWORD kChunkBytes = 1u << 30;
 constexpr std::string_view kTempMark = ".~";
 constexpr std::string_view kTempExtension = ".tmp";
 constexpr int kTempNameAttempts = 16;
+constexpr std::size_t kSpareBytes = 64 * 1024;
 
 std::atomic<testing::WriteFault> g_fault{testing::WriteFault::kNone};
 std::atomic<unsigned> g_serial{0};
@@ -64,7 +66,14 @@ bool ReadInto(HANDLE file, char* data, std::size_t length, std::size_t& filled) 
 bool ReadWholeFile(HANDLE file, std::string& bytes) {
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(file, &size)) return false;
-  bytes.assign(static_cast<std::size_t>(size.QuadPart), '\0');
+  if (static_cast<unsigned long long>(size.QuadPart) > kMaxResultLogBytes) {
+    SetLastError(ERROR_FILE_TOO_LARGE);
+    return false;
+  }
+  // Room for the solves of this run, so that the first of them moves nothing.
+  const auto length = static_cast<std::size_t>(size.QuadPart);
+  bytes.reserve(length + length / 8 + kSpareBytes);
+  bytes.assign(length, '\0');
   std::size_t filled = 0;
   if (!ReadInto(file, bytes.data(), bytes.size(), filled)) return false;
   bytes.resize(filled);
@@ -75,6 +84,10 @@ bool ReadWholeFile(HANDLE file, std::string& bytes) {
     if (!ReadFile(file, tail, sizeof tail, &got, nullptr)) return false;
     bytes.append(tail, got);
     if (got == 0) return true;
+    if (bytes.size() > kMaxResultLogBytes) {
+      SetLastError(ERROR_FILE_TOO_LARGE);
+      return false;
+    }
   }
 }
 
@@ -190,9 +203,8 @@ void RemoveLeftovers(const std::string& path) {
   FindClose(search);
 }
 
-bool WriteResultLogOrFail(const std::string& path, const std::vector<std::string>& lines) {
+bool WriteResultLogOrFail(const std::string& path, std::string_view bytes) {
   if (!OldLogReplaceable(path)) return false;
-  const std::string bytes = SerializeResultLog(lines);
   std::string temp;
   FileHandle file = CreateTempFile(path, temp);
   if (!file) return false;
@@ -227,6 +239,13 @@ ResultLogRead ReadResultLog(const std::string& path) {
       read.error = GetLastError();
       return read;
     }
+    if (!bytes.empty() && bytes.find_first_not_of('\0') == std::string::npos) {
+      // Nothing but NUL bytes: what a disk leaves of a file it lost. Kept as it is for
+      // whoever can still recover it.
+      read.state = ResultLogRead::State::kUnreadable;
+      read.error = ERROR_FILE_CORRUPT;
+      return read;
+    }
     if (IsUtf16Text(bytes)) {
       // An editor saved the log as UTF-16. Kept as it is, never saved over: its lines
       // are not the ANSI text a save writes back. The file is sound, only its kind is
@@ -236,22 +255,33 @@ ResultLogRead ReadResultLog(const std::string& path) {
       read.error = ERROR_UNSUPPORTED_TYPE;
       return read;
     }
-    read.lines = ParseResultLog(bytes);
+    read.lines = LineArena::FromFileBytes(std::move(bytes));
     read.state = ResultLogRead::State::kRead;
   } catch (const std::exception&) {
-    read.lines.clear();
+    read.lines.Clear();
     read.state = ResultLogRead::State::kUnreadable;
     read.error = ERROR_NOT_ENOUGH_MEMORY;
   }
   return read;
 }
 
-std::vector<std::string> LoadResultLog(const std::string& path) { return ReadResultLog(path).lines; }
+std::vector<std::string> LoadResultLog(const std::string& path) { return ReadResultLog(path).lines.ToStrings(); }
 
 bool WriteResultLog(const std::string& path, const std::vector<std::string>& lines, unsigned long* error) {
+  std::string bytes;
+  try {
+    bytes = SerializeResultLog(lines);
+  } catch (const std::exception&) {
+    if (error) *error = ERROR_NOT_ENOUGH_MEMORY;
+    return false;
+  }
+  return WriteResultLogBytes(path, bytes, error);
+}
+
+bool WriteResultLogBytes(const std::string& path, std::string_view bytes, unsigned long* error) {
   bool saved = false;
   try {
-    saved = WriteResultLogOrFail(path, lines);
+    saved = WriteResultLogOrFail(path, bytes);
   } catch (const std::exception&) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
   }

@@ -1,6 +1,9 @@
 #pragma once
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "storage/line_arena.h"
 
 namespace tw::storage {
 
@@ -9,14 +12,20 @@ namespace tw::storage {
 struct ResultLogRead {
   enum class State { kMissing, kRead, kUnreadable };
   State state = State::kMissing;
-  std::vector<std::string> lines;  // every entry, oldest first, when kRead
-  unsigned long error = 0;         // the system's error code when kUnreadable
+  LineArena lines;         // every entry, oldest first, when kRead
+  unsigned long error = 0; // the system's error code when kUnreadable
 };
+
+// The largest log read: a larger one is kUnreadable (ERROR_FILE_TOO_LARGE) and never
+// written over; it would hold more than a lifetime of solves.
+inline constexpr unsigned long long kMaxResultLogBytes = 256ull << 20;
 
 // Every path is UTF-8, so a log in any folder works.
 
 // Reads the result log at `path`, sharing it with whoever else has it open. A log an
-// editor saved as UTF-16 is kUnreadable (ERROR_UNSUPPORTED_TYPE): never written over.
+// editor saved as UTF-16, and a file of nothing but NUL bytes (a disk that lost what
+// it held), are kUnreadable (ERROR_UNSUPPORTED_TYPE, ERROR_FILE_CORRUPT): never
+// written over. So is a log larger than kMaxResultLogBytes (ERROR_FILE_TOO_LARGE).
 ResultLogRead ReadResultLog(const std::string& path);
 
 // Every entry of the result log at `path`, oldest first. A missing or unreadable file
@@ -29,6 +38,8 @@ std::vector<std::string> LoadResultLog(const std::string& path);
 // killed, the folder holds either the whole old log or the whole new one. On false the
 // system's error code goes to `error` when it is given.
 bool WriteResultLog(const std::string& path, const std::vector<std::string>& lines, unsigned long* error = nullptr);
+// The same with the log's file image as it is written (every line followed by CR LF).
+bool WriteResultLogBytes(const std::string& path, std::string_view bytes, unsigned long* error = nullptr);
 
 // Removes the result log; false when it could not be removed (or was not there).
 bool DeleteResultLog(const std::string& path);

@@ -55,7 +55,7 @@ class FakeStore final : public LogStore {
       log.error = kSharingViolation;
     } else if (file) {
       log.state = LoadedLog::State::kRead;
-      log.lines = *file;
+      log.lines = storage::LineArena::FromLines(*file);
     }
     return log;
   }
@@ -82,7 +82,7 @@ class FakeStore final : public LogStore {
     outcome.generation = job.generation;
     const bool asTheBookHasIt = inStep_ && !job.reread && file == seen_;
     Lines lines;
-    const Lines snapshot(job.snapshot.begin(), job.snapshot.end());
+    const Lines snapshot = storage::LineArena::FromFileBytes(std::string(job.snapshot)).ToStrings();
     if (asTheBookHasIt) {
       lines = snapshot;
     } else if (unreadable) {
@@ -93,7 +93,7 @@ class FakeStore final : public LogStore {
       for (const LogEdit& edit : job.edits) {
         if (edit.generation > lastSaved_) edits.push_back(edit);
       }
-      lines = ApplyEdits(file.value_or(Lines{}), edits);
+      lines = ApplyEdits(storage::LineArena::FromLines(file.value_or(Lines{})), edits).ToStrings();
       inStep_ = false;
     }
     if (asTheBookHasIt || !unreadable) {
@@ -106,7 +106,7 @@ class FakeStore final : public LogStore {
         lastSaved_ = job.generation;
         outcome.saved = true;
         outcome.merged = !asTheBookHasIt && lines != snapshot;
-        if (outcome.merged) outcome.mergedLines = lines;
+        if (outcome.merged) outcome.mergedLines = storage::LineArena::FromLines(lines);
       }
     }
     job = SaveJob{};
@@ -684,6 +684,89 @@ TEST(ResultBook, ChangesFailingAtAnyAllocationLeaveTheBookWhole) {
       if (!run(failAt, &made) || failures() != before) break;  // through, or one report is enough
     }
     EXPECT_GT(failAt, 1) << "the change allocates nothing";
+  }
+}
+
+}  // namespace
+}  // namespace tw::results
+
+namespace tw::results {
+namespace {
+
+// The file as bytes, written as the real store writes a log it read: the book's image.
+class ByteStore final : public LogStore {
+ public:
+  std::string bytes;
+  LoadedLog Load() override {
+    LoadedLog log;
+    log.state = LoadedLog::State::kRead;
+    log.lines = storage::LineArena::FromFileBytes(bytes);
+    return log;
+  }
+  void Save(SaveJob job) override {
+    bytes.assign(job.snapshot);
+    SaveOutcome outcome;
+    outcome.generation = job.generation;
+    outcome.saved = true;
+    job = SaveJob{};
+    if (done_) done_(std::move(outcome));
+  }
+  void SetDone(std::function<void(SaveOutcome)> done) override { done_ = std::move(done); }
+  void Flush() override {}
+  std::string Describe() const override { return "Result.lst"; }
+
+ private:
+  std::function<void(SaveOutcome)> done_;
+};
+
+std::string CrLfImage(const Lines& lines) {
+  std::string image;
+  for (const std::string& line : lines) image += line + "\r\n";
+  return image;
+}
+
+// Every kind of line a log holds, each read from every kind of line end, comes back
+// byte for byte after appends, edits and their undo; only its line end becomes CR LF.
+TEST(ResultBook, KeepsEveryLineByteForByteThroughLoadAppendEditAndSave) {
+  const std::string solve = "#Date: 11/12/2026 | Time: 02:41:43 | Result: 00:00:12:34 | Scramble: R U2 F'";
+  const Lines kinds = {
+      "",
+      std::string(4096, 'x') + "4K",
+      "caf\xe9 \xa3\x80\xff \x81\x40",  // ANSI bytes of single- and double-byte code pages
+      "12,34;; not a result",
+      std::string("a\0b", 3),
+      solve,
+  };
+  const char* const ends[] = {"\r\n", "\r", "\n", ""};
+  for (const char* end : ends) {
+    SCOPED_TRACE(::testing::PrintToString(std::string(end)));
+    ByteStore store;
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+      // The last line may end without a line end, which only the last can.
+      store.bytes += kinds[i] + (i + 1 < kinds.size() || *end ? std::string(end) : std::string());
+      if (!*end && i + 1 < kinds.size()) store.bytes += "\r\n";
+    }
+    ResultBook book(store);
+    book.Load();
+    ASSERT_EQ(book.Lines(), kinds);
+
+    ASSERT_TRUE(book.Append("#Date: 11/12/2026 | Time: 02:42:00 | Result: 00:00:09:99"));
+    ASSERT_TRUE(book.SetPenalty(5, Penalty::PlusTwo));
+    ASSERT_TRUE(book.SetComment(5, "lucky"));
+    ASSERT_TRUE(book.Remove(2));
+    ASSERT_TRUE(book.Replace(0, std::string(300, 'y')));
+    ASSERT_TRUE(book.AppendAll({"imported 1", "imported 2"}));
+    ASSERT_TRUE(book.Reset());
+    for (int i = 0; i < 6; ++i) ASSERT_TRUE(book.Undo());
+    Lines expected = kinds;
+    expected.push_back("#Date: 11/12/2026 | Time: 02:42:00 | Result: 00:00:09:99");
+    EXPECT_EQ(book.Lines(), expected);
+    EXPECT_EQ(store.bytes, CrLfImage(expected));
+
+    // Read back, the saved log is the same lines again.
+    ResultBook again(store);
+    again.Load();
+    EXPECT_EQ(again.Lines(), expected);
   }
 }
 

@@ -190,7 +190,7 @@ TEST(ApplyEdits, LaysThisRunsEditsOverTheFileAsItIsNow) {
     LogEdit e;
     e.kind = kind;
     e.index = index;
-    e.HoldLines(std::move(lines));
+    e.HoldLines(storage::LineArena::FromLines(lines));
     return e;
   };
   using K = LogEdit::Kind;
@@ -230,7 +230,7 @@ TEST(ApplyEdits, LaysThisRunsEditsOverTheFileAsItIsNow) {
        {edit(K::kAppend, 1, "b"), edit(K::kReplace, 1, "b", "b2"), edit(K::kRemove, 0, "a")},
        {"b2"}},
   };
-  for (const Case& c : cases) EXPECT_EQ(ApplyEdits(c.base, c.edits), c.merged) << c.what;
+  for (const Case& c : cases) EXPECT_EQ(ApplyEdits(storage::LineArena::FromLines(c.base), c.edits), c.merged) << c.what;
 }
 
 }  // namespace

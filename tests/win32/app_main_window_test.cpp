@@ -49,7 +49,7 @@ class MainWindowTest : public AppFolderTest {
   }
   // The lines of the log of record.
   int Logged() const { return static_cast<int>(book->Size()); }
-  std::string LoggedLine(int i) const { return book->Line(static_cast<std::size_t>(i)); }
+  std::string LoggedLine(int i) const { return std::string(book->Line(static_cast<std::size_t>(i))); }
 
   void Press(int vk, bool repeat = false) { window->onKeyDown(vk, 0, repeat); }
   void TickAt(std::int64_t msAfterStart) {

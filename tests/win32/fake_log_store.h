@@ -59,7 +59,7 @@ class FakeLogStore : public results::LogStore {
     }
     known_ = lines;
     log.state = results::LoadedLog::State::kRead;
-    log.lines = lines;
+    log.lines = storage::LineArena::FromLines(lines);
     return log;
   }
 
@@ -92,13 +92,13 @@ class FakeLogStore : public results::LogStore {
       outcome.error = unreadable ? kSharingViolation : kAccessDenied;
       return outcome;
     }
-    std::vector<std::string> result(job.snapshot.begin(), job.snapshot.end());
+    std::vector<std::string> result = storage::LineArena::FromFileBytes(std::string(job.snapshot)).ToStrings();
     const std::vector<std::string> now = exists ? lines : std::vector<std::string>{};
     if (job.reread || !known_ || *known_ != now) {
       // Changed outside since it was last read or written: this run's edits go over it.
-      result = results::ApplyEdits(now, job.edits);
+      result = results::ApplyEdits(storage::LineArena::FromLines(now), job.edits).ToStrings();
       outcome.merged = true;
-      outcome.mergedLines = result;
+      outcome.mergedLines = storage::LineArena::FromLines(result);
     }
     if (result.empty() && job.deleteWhenEmpty) {
       DeleteFile();

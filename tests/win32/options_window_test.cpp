@@ -696,7 +696,7 @@ TEST_F(OptionsWindowTest, ResetWithALogThatCannotBeDeletedClearsTheListAndSaysSo
   store->readOnly = true;
   window.onCmdResetClick();
   EXPECT_TRUE(window.lstResult.Items().empty());
-  EXPECT_TRUE(book->Lines().empty());
+  EXPECT_TRUE(book->Lines().Empty());
   EXPECT_TRUE(book->State().failed) << "the main window shows the failure";
   EXPECT_EQ(store->lines, Lines(2));
   EXPECT_TRUE(OptionsWindowLoaded());
@@ -1604,7 +1604,7 @@ TEST_F(OptionsWindowTest, TheResultListScrollsSidewaysToItsWidestLine) {
   book->SetComment(3, "");  // narrower again: the reach stays until the book is read whole
   EXPECT_EQ(extent(), widthOf(wide + " and more") + 2);
   book->SetComment(0, std::string(300, 'w'));
-  EXPECT_EQ(extent(), widthOf(book->Line(0)) + 2);
+  EXPECT_EQ(extent(), widthOf(std::string(book->Line(0))) + 2);
 
   // Drawn beside a list box with text, scrolled the same, every pixel matches.
   const lo::ControlRow& row = lo::Row("lstResult");
@@ -1613,7 +1613,7 @@ TEST_F(OptionsWindowTest, TheResultListScrollsSidewaysToItsWidestLine) {
                                window.Px(at.x), window.Px(at.y), window.Px(row.width), window.Px(row.height),
                                window.Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
   SendMessageA(plain, WM_SETFONT, static_cast<WPARAM>(SendMessageA(list, WM_GETFONT, 0, 0)), FALSE);
-  for (const std::string& line : book->Lines()) SendMessageA(plain, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+  for (const std::string& line : book->Lines().ToStrings()) SendMessageA(plain, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
   SendMessageA(plain, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent()), 0);
   for (HWND box : {list, plain}) {
     SendMessageA(box, LB_SETCURSEL, 1, 0);

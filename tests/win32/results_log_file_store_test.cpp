@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "results/result_book.h"
 #include "results/win32/log_file_store.h"
 #include "storage/result_log.h"
+#include "storage/win32/result_log_file.h"
 #include "storage_temp_folder.h"
 
 namespace tw::results {
@@ -129,6 +132,83 @@ TEST_F(LogFileStoreTest, AnOutcomeArrivesInsideAModalLoop) {
   EXPECT_EQ(ReadBytes(log), Bytes({kA}));
 }
 
+// A file made larger than any log by setting its end: no byte of it is written.
+void MakeSparseFile(const std::string& path, unsigned long long size) {
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  LARGE_INTEGER end;
+  end.QuadPart = static_cast<LONGLONG>(size);
+  EXPECT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+  CloseHandle(file);
+}
+
+unsigned long long FileSize(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// Damaged logs show what could be read; those that cannot be read whole (too large, or
+// nothing but NUL bytes) are refused with the reason and never written over, however
+// many solves are logged meanwhile.
+TEST_F(LogFileStoreTest, DamagedLogsShowWhatReadsAndThoseThatDoNotAreNeverWrittenOver) {
+  const std::string tenMegabytes(10u << 20, 'x');
+  struct Readable {
+    const char* what;
+    std::string bytes;
+    Lines lines;
+  };
+  const Readable readable[] = {
+      {"no line break at the end", kA + "\r\n" + kB, {kA, kB}},
+      {"a 10 MB line without a line break", tenMegabytes, {tenMegabytes}},
+  };
+  for (const Readable& c : readable) {
+    SCOPED_TRACE(c.what);
+    WriteBytes(log, c.bytes);
+    LogFileStore store(log);
+    ResultBook book(store);
+    book.Load();
+    EXPECT_FALSE(book.State().unread);
+    EXPECT_TRUE(book.Lines() == c.lines);
+    book.Append(kC);
+    book.Flush();
+    EXPECT_FALSE(book.State().failed);
+    Lines saved = c.lines;
+    saved.push_back(kC);
+    EXPECT_TRUE(ReadBytes(log) == Bytes(saved));
+  }
+
+  struct Refused {
+    const char* what;
+    std::function<void()> make;
+    unsigned long error;
+  };
+  const Refused refused[] = {
+      {"nothing but NUL bytes", [&] { WriteBytes(log, std::string(4096, '\0')); }, ERROR_FILE_CORRUPT},
+      {"larger than a log may be", [&] { MakeSparseFile(log, storage::kMaxResultLogBytes + 1); }, ERROR_FILE_TOO_LARGE},
+  };
+  for (const Refused& c : refused) {
+    SCOPED_TRACE(c.what);
+    c.make();
+    const unsigned long long size = FileSize(log);
+    const std::optional<std::string> before = size <= 4096 ? ReadBytes(log) : std::nullopt;
+    LogFileStore store(log);
+    ResultBook book(store);
+    book.Load();
+    EXPECT_TRUE(book.State().unread);
+    EXPECT_EQ(book.State().error, c.error);
+    EXPECT_EQ(book.Size(), 0u);
+    book.Append(kA);
+    book.Flush();
+    EXPECT_TRUE(book.State().failed);
+    EXPECT_EQ(book.State().unsaved, 1u);
+    EXPECT_EQ(FileSize(log), size);
+    if (before) {
+      EXPECT_EQ(ReadBytes(log), before);
+    }
+  }
+}
+
 TEST_F(LogFileStoreTest, AnUnreadableLogIsNeverWrittenOverAndMergedOnceItReads) {
   WriteBytes(log, Bytes({kA}));
   HANDLE held = CreateFileA(log.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -207,8 +287,9 @@ TEST_F(LogFileStoreTest, TheNewestWaitingSaveReplacesTheOneBeforeIt) {
   for (std::uint64_t generation = 1; generation <= 3; ++generation) {
     SaveJob job;
     job.generation = generation;
-    job.lines = std::make_shared<const Lines>(Lines(generation, kA));
-    job.snapshot = *job.lines;
+    job.lines = std::make_shared<const storage::LineArena>(storage::LineArena::FromLines(Lines(generation, kA)));
+    job.snapshot = job.lines->FileBytes();
+    job.snapshotLines = job.lines->Size();
     store.Save(std::move(job));
     if (generation == 1) Sleep(50);  // the first is being written by now
   }

@@ -12,6 +12,7 @@
 #include "results/win32/log_file_store.h"
 #include "results/win32/session_shelf.h"
 #include "storage/win32/settings.h"
+#include "storage/win32/wide_path.h"
 #include "storage_temp_folder.h"
 
 namespace tw::results {
@@ -187,6 +188,53 @@ TEST_F(SessionShelfTest, EverySaveRetriesEverySessionWhoseSaveFailed) {
   EXPECT_TRUE(shelf.UnsavedElsewhere().empty());
   EXPECT_GT(told, 0);
   EXPECT_EQ(ReadBytes(Path("Result 2.lst")).value_or(""), "#kept\r\n" + kA + "\r\n");
+}
+
+}  // namespace
+}  // namespace tw::results
+
+namespace tw::results {
+namespace {
+
+// Only the session shown is read at start-up; another is read when it is first shown,
+// and one never shown is neither read nor written, even while another program holds it.
+TEST_F(SessionShelfTest, ASessionNeverShownIsNeverReadNorWritten) {
+  {
+    LogFileStore store(Path("Result.lst"));
+    ResultBook first(store);
+    first.Load();
+    SessionShelf shelf(folder.path(), first);
+    ASSERT_EQ(shelf.Add("2x2x2", "222"), 2);
+    ASSERT_EQ(shelf.Add("OH", "333oh"), 3);
+  }
+  WriteBytes(Path("Result.lst"), kA + "\r\n");
+  WriteBytes(Path("Result 2.lst"), kB + "\r\n");
+  // Held without sharing: a read of it would fail and show.
+  const HANDLE held = CreateFileW(storage::Widen(Path("Result 2.lst")).c_str(), GENERIC_READ, 0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+  LogFileStore store(Path("Result.lst"));
+  ResultBook first(store);
+  {
+    SessionShelf shelf(folder.path(), first);
+    ResultBook& shown = shelf.StartBook();  // session 3, as the main window gets it
+    EXPECT_FALSE(shown.Loaded());
+    shown.Load();
+    shown.Append(kB);
+    EXPECT_EQ(shelf.OpenBooks(), (std::vector<ResultBook*>{&shown}));
+    EXPECT_FALSE(first.Loaded());
+
+    ASSERT_TRUE(shelf.Step(+1));  // round the list to the first session: read now
+    EXPECT_TRUE(first.Loaded());
+    EXPECT_EQ(first.Lines(), (std::vector<std::string>{kA}));
+    EXPECT_FALSE(shelf.AnyFailed());
+    EXPECT_EQ(shelf.OpenBooks().size(), 2u);
+  }
+  CloseHandle(held);
+  EXPECT_EQ(ReadBytes(Path("Result 3.lst")).value_or(""), kB + "\r\n");
+  EXPECT_EQ(ReadBytes(Path("Result 2.lst")).value_or(""), kB + "\r\n");
+  EXPECT_EQ(ReadBytes(Path("Result.lst")).value_or(""), kA + "\r\n");
 }
 
 }  // namespace

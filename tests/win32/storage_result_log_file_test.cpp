@@ -227,7 +227,7 @@ TEST_F(ResultLogFile, AUtf16LogIsUnreadableAndKeptAsItIs) {
     const ResultLogRead read = ReadResultLog(log);
     EXPECT_EQ(read.state, ResultLogRead::State::kUnreadable);
     EXPECT_EQ(read.error, static_cast<unsigned long>(ERROR_UNSUPPORTED_TYPE));
-    EXPECT_TRUE(read.lines.empty());
+    EXPECT_TRUE(read.lines.Empty());
     EXPECT_EQ(ReadBytes(log), bytes);
   }
   // The system has words for it ("Unsupported type." under Wine), not only a number.
