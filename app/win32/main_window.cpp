@@ -108,7 +108,8 @@ std::string UnsavedMessage(std::size_t count, const std::string& path, unsigned 
   } else {
     what = std::to_string(count) + (count == 1 ? " result" : " results") + " could not be saved";
   }
-  return what + " to " + path + ".\r\n\r\n" + SystemErrorText(error) +
+  const std::string limit = storage::ResultLogLimitText(error);
+  return what + " to " + path + ".\r\n\r\n" + (limit.empty() ? SystemErrorText(error) : limit) +
          "\r\n\r\nRetry saves them now. Cancel closes Twistwatch without them.";
 }
 

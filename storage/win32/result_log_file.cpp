@@ -332,6 +332,15 @@ LogStamp ResultLogStamp(const std::string& path) {
   return stamp;
 }
 
+std::string ResultLogLimitText(unsigned long error) {
+  if (error == ERROR_FILE_TOO_LARGE) {
+    return "The log is larger than " + std::to_string(kMaxResultLogBytes >> 20) +
+           " MB, the most this program reads; it is kept as it is.";
+  }
+  if (error == ERROR_FILE_CORRUPT) return "The log holds nothing but NUL bytes; it is kept as it is.";
+  return "";
+}
+
 namespace testing {
 void InjectWriteFault(WriteFault fault) { g_fault.store(fault); }
 }  // namespace testing

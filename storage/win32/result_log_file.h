@@ -65,6 +65,10 @@ struct LogStamp {
 // without blocking anyone who has it open.
 LogStamp ResultLogStamp(const std::string& path);
 
+// What a log refused for its size or its bytes met, in words (the limit it passed);
+// "" for any other error, which the system's own words say.
+std::string ResultLogLimitText(unsigned long error);
+
 namespace testing {
 // Makes the next writes fail at one step, as a full disk or a vanished folder would.
 enum class WriteFault { kNone, kOpen, kWrite, kFlush, kRename };

@@ -182,10 +182,12 @@ TEST_F(LogFileStoreTest, DamagedLogsShowWhatReadsAndThoseThatDoNotAreNeverWritte
     const char* what;
     std::function<void()> make;
     unsigned long error;
+    const char* says;  // in the message that names the log
   };
   const Refused refused[] = {
-      {"nothing but NUL bytes", [&] { WriteBytes(log, std::string(4096, '\0')); }, ERROR_FILE_CORRUPT},
-      {"larger than a log may be", [&] { MakeSparseFile(log, storage::kMaxResultLogBytes + 1); }, ERROR_FILE_TOO_LARGE},
+      {"nothing but NUL bytes", [&] { WriteBytes(log, std::string(4096, '\0')); }, ERROR_FILE_CORRUPT, "NUL bytes"},
+      {"larger than a log may be", [&] { MakeSparseFile(log, storage::kMaxResultLogBytes + 1); }, ERROR_FILE_TOO_LARGE,
+       "larger than 256 MB"},
   };
   for (const Refused& c : refused) {
     SCOPED_TRACE(c.what);
@@ -197,6 +199,7 @@ TEST_F(LogFileStoreTest, DamagedLogsShowWhatReadsAndThoseThatDoNotAreNeverWritte
     book.Load();
     EXPECT_TRUE(book.State().unread);
     EXPECT_EQ(book.State().error, c.error);
+    EXPECT_NE(storage::ResultLogLimitText(c.error).find(c.says), std::string::npos);
     EXPECT_EQ(book.Size(), 0u);
     book.Append(kA);
     book.Flush();
