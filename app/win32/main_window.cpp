@@ -10,6 +10,7 @@
 #include "resources/main_layout.h"
 #include "resources/resource_ids.h"
 #include "storage/win32/item_exists_win.h"
+#include "storage/win32/result_log_file.h"
 #include "results/solve.h"
 #include "storage/win32/settings.h"
 #include "storage/win32/wide_path.h"
