@@ -196,8 +196,9 @@ ResultBook::Done ResultBook::RemoveLine(std::size_t index, std::string& removed)
   ThrowIfAllocationFails();
   LineArena& lines = WritableLines();
   const std::size_t firstUnsaved = lines.Size() - unsaved_.size();
-  removed = edit.line;
+  std::string taken = edit.line;
   lines.Erase(index);
+  removed = std::move(taken);
   CommitEdit(std::move(edit));
   if (index >= firstUnsaved) unsaved_.erase(unsaved_.begin() + static_cast<std::ptrdiff_t>(index - firstUnsaved));
   state_.unsaved = unsaved_.size();
@@ -235,8 +236,8 @@ ResultBook::Done ResultBook::ReplaceLine(std::size_t index, std::string line, st
   edit.line = Line(index);
   edit.replacement = line;
   ThrowIfAllocationFails();
-  WritableLines().Replace(index, line);
   before = edit.line;
+  WritableLines().Replace(index, line);
   CommitEdit(std::move(edit));
   return {Told::kReplaced, index, false};
 }

@@ -642,7 +642,7 @@ TEST(ResultBook, ChangesFailingAtAnyAllocationLeaveTheBookWhole) {
       ResultBook book(store);
       book.Load();
       if (c.before) c.before(book, store);
-      const Lines before = book.Lines();
+      const Lines before = book.Lines().ToStrings();
       const bool canUndo = book.CanUndo();
       store.hold = true;
       t_allocations = 0;
@@ -650,7 +650,7 @@ TEST(ResultBook, ChangesFailingAtAnyAllocationLeaveTheBookWhole) {
       t_failAt = 0;
       const bool reached = failAt != 0 && t_allocations >= failAt;
       if (failAt == 0) {
-        *made = book.Lines();
+        *made = book.Lines().ToStrings();
       } else if (!answered) {
         EXPECT_EQ(book.Lines(), before) << "allocation " << failAt << ": a failed change changed the book";
         EXPECT_EQ(book.CanUndo(), canUndo) << "allocation " << failAt;
@@ -666,7 +666,7 @@ TEST(ResultBook, ChangesFailingAtAnyAllocationLeaveTheBookWhole) {
       EXPECT_EQ(store.file, book.Lines()) << "allocation " << failAt;
       EXPECT_FALSE(book.State().failed) << "allocation " << failAt;
       EXPECT_FALSE(book.State().saving) << "allocation " << failAt;
-      Lines withoutZ = book.Lines();
+      Lines withoutZ = book.Lines().ToStrings();
       EXPECT_EQ(withoutZ.back(), "z") << "allocation " << failAt;
       withoutZ.pop_back();
       EXPECT_TRUE(book.Undo().has_value()) << "allocation " << failAt;

@@ -140,7 +140,7 @@ TEST_F(StackmatInputTest, InspectionIsJudgedWhenTheTimerStarts) {
     for (std::int64_t at = 110; at < 5000; at += 110) Packet(Status::kRunning, at);
     Packet(Status::kStopped, 5000);
     ASSERT_EQ(book->Size(), before + 1);
-    const std::string& line = book->Line(before);
+    const std::string line(book->Line(before));
     EXPECT_TRUE(line.ends_with(std::string("| ") + c.logged)) << line;
   }
 }
