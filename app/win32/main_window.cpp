@@ -351,11 +351,11 @@ void MainWindow::SetLastPenalty(results::Penalty penalty) {
   if (book_->Size() == 0) return;
   const std::size_t last = book_->Size() - 1;
   if (!book_->SetPenalty(last, penalty)) return;
-  ShowResultOf(std::string(book_->Line(last)));
+  ShowResultOf(book_->Line(last));
 }
 
 // The digits show a logged result as its line now reads: a DNF with its mark.
-bool MainWindow::ShowResultOf(const std::string& line) {
+bool MainWindow::ShowResultOf(std::string_view line) {
   const std::optional<results::Solve> solve = results::Parse(line);
   if (!solve) return false;
   ElapsedMs = solve->time * 10;

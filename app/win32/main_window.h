@@ -145,7 +145,7 @@ class MainWindow : public Form, public settings::SettingsWatcher, private result
   void ShowDnfMark(bool shown);
   void SetLastPenalty(results::Penalty penalty);
   void UndoOrRedo(bool undo);
-  bool ShowResultOf(const std::string& line);
+  bool ShowResultOf(std::string_view line);
   void ShowLastResult();
   void ShowElapsed(std::int64_t elapsedMs);
   void ShowFields(const DisplayFields& fields);
