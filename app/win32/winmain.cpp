@@ -2,6 +2,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <cstdlib>
 #include <string_view>
 
 #include "app/change_note.h"
@@ -17,6 +18,15 @@
 #include "stats/win32/statistics_window.h"
 #include "storage/win32/settings.h"
 #include "toolkit/win32/system_library.h"
+
+#if defined(__GLIBCXX__)
+// A program that ends through std::terminate has no console to print to: the standard
+// library's verbose handler, and the demangler it pulls into the exe (about 45 KB of
+// its 1 MB), would write its message nowhere. Ending at once is all it can do.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
+#endif
 
 namespace {
 
