@@ -25,6 +25,18 @@ constexpr std::array kEvents{
     Event{"555bf", "5x5x5 Blindfolded", "555bld", "555bld"},
     Event{"333mbf", "3x3x3 Multi-Blind", "r3ni", "333mbld"},
     Event{"333ft", "3x3x3 With Feet", "333ft", ""},
+    // The 3x3x3 training kinds, each with csTimer's nearest scramble type.
+    Event{"333ll", "3x3x3 training: Last layer", "ll", ""},
+    Event{"333pll", "3x3x3 training: PLL", "pll", ""},
+    Event{"333oll", "3x3x3 training: OLL", "oll", ""},
+    Event{"333zbll", "3x3x3 training: ZBLL", "zbll", ""},
+    Event{"333cross", "3x3x3 training: Cross solved", "f2l", ""},
+    Event{"333lsll", "3x3x3 training: Last slot and last layer", "lsll2", ""},
+    Event{"333l6e", "3x3x3 training: Roux last six edges", "lse", ""},
+    Event{"333cmll", "3x3x3 training: Roux CMLL", "cmll", ""},
+    Event{"333ru", "3x3x3 training: 2-generator (R, U)", "2gen", ""},
+    Event{"333edges", "3x3x3 training: Edges only", "edges", ""},
+    Event{"333corners", "3x3x3 training: Corners only", "corners", ""},
 };
 
 // Types older csTimer versions listed among the WCA events.
@@ -37,6 +49,11 @@ constexpr std::array kOlderCsTimerTypes{Alias{"clko", "clock"}, Alias{"r3", "333
 }  // namespace
 
 std::span<const Event> Events() { return kEvents; }
+
+bool IsTrainingEvent(std::string_view event) {
+  constexpr std::string_view kTrainingName = "3x3x3 training: ";
+  return event != EventName(event) && EventName(event).starts_with(kTrainingName);
+}
 
 std::string_view EventOfCsTimerType(std::string_view scrambleType) {
   for (const Event& event : kEvents) {

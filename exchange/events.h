@@ -1,6 +1,7 @@
 #pragma once
 // The WCA events a session can be for, by the WCA's own ids ("333", "222", "pyram",
-// ...), and the names other timers give them.
+// ...), then the 3x3x3 training kinds ("333pll", ...), and the names other timers give
+// them.
 #include <span>
 #include <string_view>
 
@@ -16,6 +17,9 @@ struct Event {
 };
 
 std::span<const Event> Events();
+// Whether the event is a 3x3x3 training kind, which csTimer knows only by its nearest
+// scramble type.
+bool IsTrainingEvent(std::string_view event);
 
 // The event of a csTimer scramble type; the 3x3x3 for one that is no WCA event.
 std::string_view EventOfCsTimerType(std::string_view scrambleType);

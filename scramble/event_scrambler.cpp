@@ -14,6 +14,7 @@
 #include "scramble/scrambler.h"
 #include "scramble/skewb.h"
 #include "scramble/square1.h"
+#include "scramble/training/training_draw.h"
 
 namespace tw::scramble {
 namespace {
@@ -26,6 +27,9 @@ constexpr int kSquare1Fewest = 11;
 // A fewest-moves scramble keeps clear of the moves around it; now and then that takes
 // a move or two more than a free one.
 constexpr int kFewestMovesLongest = kMaxScrambleLength + 2;
+// Training states lie near the search's subgroups, where a 19-move solution takes far
+// longer to find than a 20-move one: they settle for 20.
+constexpr int kTrainingEnough = 20;
 
 struct RandomMoves {
   int size;
@@ -113,9 +117,10 @@ struct EventScrambler::Tables {
   std::shared_ptr<const Skewb> skewb;
   std::shared_ptr<const Square1> square1;
   std::shared_ptr<const Megaminx> megaminx;
+  std::unique_ptr<const training::TrainingDraw> training;
 };
 
-EventScrambler::EventScrambler(Event event, std::uint64_t seed, int puzzles)
+EventScrambler::EventScrambler(Event event, std::uint64_t seed, int puzzles, std::string_view cases)
     : event_(event), puzzles_(puzzles), rng_(seed), tables_(std::make_unique<Tables>()) {
   if (event == Event::k333mbf && (puzzles < kFewestMultiBlindPuzzles || puzzles > kMostMultiBlindPuzzles)) {
     throw std::invalid_argument("a Multi-Blind attempt's number of scrambles");
@@ -127,7 +132,10 @@ EventScrambler::EventScrambler(Event event, std::uint64_t seed, int puzzles)
   static std::weak_ptr<const Square1> square1;
   static std::weak_ptr<const Megaminx> megaminx;
   Tables& t = *tables_;
-  if (IsThreeByThree(event)) {
+  if (IsTraining(event)) {
+    t.cube3 = Shared(cube3, [] { return std::make_shared<const Scrambler>(); });
+    t.training = std::make_unique<const training::TrainingDraw>(event, cases);
+  } else if (IsThreeByThree(event)) {
     t.cube3 = Shared(cube3, [] { return std::make_shared<const Scrambler>(); });
     if (event == Event::k333bf || event == Event::k333mbf) t.cube = SharedCube(3);
   } else if (const auto moves = RandomMovesOf(event)) {
@@ -160,6 +168,10 @@ std::size_t EventScrambler::TableBytes() const {
 
 EventScramble EventScrambler::Next(const std::atomic<bool>* cancel) {
   const Tables& t = *tables_;
+  if (t.training) {
+    const CubeState state = t.training->Draw(rng_);
+    return {FormatMoves(t.cube3->MovesReaching(state, cancel, {}, kMaxScrambleLength, kTrainingEnough)), state.Facelets()};
+  }
   switch (event_) {
     case Event::k333:
     case Event::k333oh: {
@@ -261,6 +273,17 @@ std::optional<std::string> StateAfter(Event event, std::string_view text) {
     case Event::k333oh:
     case Event::k333fm:
     case Event::k333bf: return CubeModel(3).StateAfter(text);
+    case Event::k333ll:
+    case Event::k333pll:
+    case Event::k333oll:
+    case Event::k333zbll:
+    case Event::k333cross:
+    case Event::k333lsll:
+    case Event::k333l6e:
+    case Event::k333cmll:
+    case Event::k333ru:
+    case Event::k333edges:
+    case Event::k333corners: return CubeModel(3).StateAfter(text);
     case Event::k333mbf: {
       std::vector<std::string> states;
       int number = 0;

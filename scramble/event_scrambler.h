@@ -4,6 +4,8 @@
 //   tw::scramble::EventScrambler scrambler(tw::scramble::Event::kPyram, seed);  // builds tables: a worker thread
 //   tw::scramble::EventScramble next = scrambler.Next();  // next.text "U L' R ... u b'", next.state its stickers
 //
+// 3x3x3 training kinds draw a random state inside their subset (see
+// scramble/training/training_draw.h) and write a short solution of it backwards.
 // Random-state events draw a uniformly random state (drawn again when it is closer to
 // solved than the WCA allows: 4 moves for 2x2x2, 6 for Pyraminx, 7 for Skewb, 11 for
 // Square-1) and write a short solution of it backwards. 4x4x4 to 7x7x7 and Megaminx
@@ -43,7 +45,10 @@ class EventScrambler {
   // Builds (or shares with other scramblers alive) the event's tables, up to a few
   // hundred milliseconds: do it on a worker thread. `puzzles` is Multi-Blind's number
   // of scrambles per attempt, ignored for other events.
-  EventScrambler(Event event, std::uint64_t seed, int puzzles = kFewestMultiBlindPuzzles);
+  // `cases` is the PLL or OLL cases a training session drills (see
+  // scramble/training/case_choice.h), ignored for other events.
+  EventScrambler(Event event, std::uint64_t seed, int puzzles = kFewestMultiBlindPuzzles,
+                 std::string_view cases = {});
   ~EventScrambler();
   EventScrambler(const EventScrambler&) = delete;
   EventScrambler& operator=(const EventScrambler&) = delete;

@@ -11,7 +11,7 @@ struct EventInfo {
   std::string_view name;
 };
 
-constexpr std::array<EventInfo, kAllEvents.size()> kEventInfo{{
+constexpr std::array<EventInfo, kAllEvents.size() + kTrainingEvents.size()> kEventInfo{{
     {Event::k333, "333", "3x3x3 Cube"},
     {Event::k222, "222", "2x2x2 Cube"},
     {Event::k444, "444", "4x4x4 Cube"},
@@ -29,6 +29,17 @@ constexpr std::array<EventInfo, kAllEvents.size()> kEventInfo{{
     {Event::kSq1, "sq1", "Square-1"},
     {Event::kMinx, "minx", "Megaminx"},
     {Event::kClock, "clock", "Clock"},
+    {Event::k333ll, "333ll", "3x3x3 training: Last layer"},
+    {Event::k333pll, "333pll", "3x3x3 training: PLL"},
+    {Event::k333oll, "333oll", "3x3x3 training: OLL"},
+    {Event::k333zbll, "333zbll", "3x3x3 training: ZBLL"},
+    {Event::k333cross, "333cross", "3x3x3 training: Cross solved"},
+    {Event::k333lsll, "333lsll", "3x3x3 training: Last slot and last layer"},
+    {Event::k333l6e, "333l6e", "3x3x3 training: Roux last six edges"},
+    {Event::k333cmll, "333cmll", "3x3x3 training: Roux CMLL"},
+    {Event::k333ru, "333ru", "3x3x3 training: 2-generator (R, U)"},
+    {Event::k333edges, "333edges", "3x3x3 training: Edges only"},
+    {Event::k333corners, "333corners", "3x3x3 training: Corners only"},
 }};
 
 const EventInfo& InfoOf(Event event) { return kEventInfo[static_cast<std::size_t>(event)]; }

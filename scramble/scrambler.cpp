@@ -9,9 +9,10 @@ Scrambler::Scrambler() : solver_(tables_) {}
 
 std::vector<Move> Scrambler::MovesReaching(const CubeState& state, const std::atomic<bool>* cancel,
                                             const std::function<bool(const std::vector<Move>& scramble)>& accept,
-                                            int longest) const {
+                                            int longest, int enough) const {
   SearchLimits limits;
   limits.maxLength = longest;
+  limits.targetLength = enough;
   limits.cancel = cancel;
   if (accept) {
     limits.accept = [&accept](const std::vector<Move>& solution) { return accept(InverseSequence(solution)); };

@@ -39,9 +39,10 @@ class Scrambler {
   std::string Next(std::mt19937_64& rng, const std::atomic<bool>* cancel = nullptr) const;
   // The moves that reach `state` (which must be reachable) from solved. `accept`, when
   // set, turns down scrambles it does not want (the search then finds another).
+  // `enough` is a length the search stops at once for (see SearchLimits::targetLength).
   std::vector<Move> MovesReaching(const CubeState& state, const std::atomic<bool>* cancel = nullptr,
                                   const std::function<bool(const std::vector<Move>& scramble)>& accept = {},
-                                  int longest = kMaxScrambleLength) const;
+                                  int longest = kMaxScrambleLength, int enough = SearchLimits{}.targetLength) const;
 
   std::size_t TableBytes() const { return tables_.SizeBytes(); }
 

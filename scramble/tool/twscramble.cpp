@@ -1,9 +1,10 @@
-// twscramble [--event <id>] [count] [seed]: prints `count` scrambles (default 1), one a
+// twscramble [--event <id>] [--cases <names>] [count] [seed]: prints `count` scrambles (default 1), one a
 // line: the scrambled puzzle's state in plain text, a tab, then the scramble on one line
 // (Megaminx's seven lines joined by blanks). Without --event they are 3x3x3 scrambles and
 // the state is the cube's 54 stickers (U R F D L B); with it, the event's (333, 222,
 // pyram, sq1, ...: see scramble/event_scrambler.h). For 333mbf the count is the number of
-// scrambles in the attempt, each numbered. The same seed gives the same lines; without
+// scrambles in the attempt, each numbered. --cases chooses the cases of a 333pll or
+// 333oll training event ("Ua,Ub,T"; "21,27"); all of them without it. The same seed gives the same lines; without
 // one the seed is random.
 #include <algorithm>
 #include <charconv>
@@ -19,6 +20,8 @@
 #include "scramble/events.h"
 #include "scramble/scramble_text.h"
 #include "scramble/scrambler.h"
+#include "scramble/training/case_choice.h"
+#include "scramble/training/training_draw.h"
 
 namespace {
 
@@ -31,8 +34,11 @@ bool ParseNumber(std::string_view text, Number& value) {
 }
 
 int Usage() {
-  std::fprintf(stderr, "usage: twscramble [--event <id>] [count] [seed]\nevents:");
+  std::fprintf(stderr, "usage: twscramble [--event <id>] [--cases <names>] [count] [seed]\nevents:");
   for (const tw::scramble::Event event : tw::scramble::kAllEvents) {
+    std::fprintf(stderr, " %.*s", static_cast<int>(tw::scramble::IdOf(event).size()), tw::scramble::IdOf(event).data());
+  }
+  for (const tw::scramble::Event event : tw::scramble::kTrainingEvents) {
     std::fprintf(stderr, " %.*s", static_cast<int>(tw::scramble::IdOf(event).size()), tw::scramble::IdOf(event).data());
   }
   std::fprintf(stderr, "\n");
@@ -66,6 +72,14 @@ int main(int argc, char** argv) {
     if (!event) return Usage();
     arguments.erase(arguments.begin(), arguments.begin() + 2);
   }
+  std::string cases;
+  if (!arguments.empty() && arguments.front() == "--cases") {
+    if (arguments.size() < 2 || !event) return Usage();
+    const tw::scramble::training::LastLayerCases* table = tw::scramble::training::CasesOf(*event);
+    if (!table || !tw::scramble::training::ReadCaseChoice(*table, arguments[1])) return Usage();
+    cases = arguments[1];
+    arguments.erase(arguments.begin(), arguments.begin() + 2);
+  }
   if (arguments.size() > 2) return Usage();
   long count = 1;
   std::random_device entropy;
@@ -91,7 +105,7 @@ int main(int argc, char** argv) {
       for (std::size_t i = 0; i < texts.size() && i < states.size(); ++i) PrintLine(states[i], texts[i]);
     }
   } else {
-    tw::scramble::EventScrambler scrambler(*event, seed);
+    tw::scramble::EventScrambler scrambler(*event, seed, tw::scramble::kFewestMultiBlindPuzzles, cases);
     for (long i = 0; i < count; ++i) {
       const tw::scramble::EventScramble scramble = scrambler.Next();
       PrintLine(scramble.state, scramble.text);
