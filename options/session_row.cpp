@@ -132,6 +132,17 @@ std::string ExportSkipped(std::string_view fileName, std::size_t solves, std::si
               " of the session ", skipped == 1 ? "is no result and was" : "are no results and were", " left out.");
 }
 
+std::string ExportTrainingNote(std::string_view fileName, std::span<const std::pair<std::string, std::string>> sessions) {
+  std::string listed;
+  for (const auto& [name, type] : sessions) {
+    if (!listed.empty()) listed += ", ";
+    listed += Join(Quoted(name), " as ", type);
+  }
+  return Join(Quoted(fileName), ": csTimer has no training kinds of its own, so ",
+              sessions.size() == 1 ? "the training session is" : "the training sessions are",
+              " written with csTimer's nearest scramble type (333 where it has none): ", listed, ".");
+}
+
 std::string ExportSessionsQuestion(std::string_view fileName, std::size_t sessions, std::string_view current) {
   return Join("Write every session (", std::to_string(sessions), ") to ", Quoted(fileName), "?\n\nYes: every session, ",
               "each a session of its own in csTimer.\nNo: only ", Quoted(current), ".");

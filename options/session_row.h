@@ -4,8 +4,10 @@
 // anything, and the messages of a file that could not be read or written. Session
 // names are in the log's code page; the questions and messages are UTF-8.
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "exchange/exchange_names.h"
 #include "exchange/import_report.h"
@@ -55,6 +57,9 @@ std::string WriteFailure(std::string_view fileName, std::string_view systemError
 std::string ImportCutShort(std::size_t imported, std::size_t inFile);
 // An export that left out lines of the log that are no result line.
 std::string ExportSkipped(std::string_view fileName, std::size_t solves, std::size_t skipped);
+// Said after a csTimer export that held 3x3x3 training sessions, which csTimer knows
+// only by its nearest scramble type: each such session with the type it was given.
+std::string ExportTrainingNote(std::string_view fileName, std::span<const std::pair<std::string, std::string>> sessions);
 
 // The question Export... asks when csTimer's file may hold every session: Yes writes
 // them all, No only the session shown (`current`, UTF-8).

@@ -26,7 +26,42 @@ bool Colour(char face, bool upOnly, std::uint32_t& rgb) {
   return true;
 }
 
+std::string_view ColourName(char face, bool upOnly) {
+  if (upOnly) return face == 'U' ? "up" : "-";
+  switch (face) {
+    case 'U': return "white";
+    case 'D': return "yellow";
+    case 'F': return "green";
+    case 'B': return "blue";
+    case 'R': return "red";
+    case 'L': return "orange";
+    default: return "?";
+  }
+}
+
 }  // namespace
+
+std::string DescribeLastLayer(std::string_view facelets, bool upOnly) {
+  if (facelets.size() != kStickers) return {};
+  struct Row {
+    std::string_view name;
+    std::size_t first;
+  };
+  // Each side's top row as the facelets read it: left to right seen from outside.
+  constexpr std::array<Row, 5> kRows = {{{"front", 18}, {"right", 9}, {"back", 45}, {"left", 36}, {"top", 0}}};
+  std::string text;
+  for (const Row& row : kRows) {
+    if (!text.empty()) text += "; ";
+    text += row.name;
+    text += ':';
+    const std::size_t count = row.name == "top" ? 9 : 3;
+    for (std::size_t i = 0; i < count; ++i) {
+      text += ' ';
+      text += ColourName(facelets[row.first + i], upOnly);
+    }
+  }
+  return text;
+}
 
 NetDrawing DrawLastLayer(std::string_view facelets, bool upOnly) {
   if (facelets.size() != kStickers) return {};

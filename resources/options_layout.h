@@ -320,7 +320,29 @@ inline constexpr int kCubesMaxLength = 3;
 inline constexpr int kButtonTop = 1440;
 // A name is one line a person reads in a list; longer is a paste gone wrong.
 inline constexpr int kMaxLength = 64;
+// The cases a PLL or OLL training session drills: a button on the cubes' row, at the
+// right, usable for those events only.
+inline constexpr const char* kCasesButton = "Ca&ses...";
+inline constexpr int kCasesWidth = 1140;
 }  // namespace session_box
+
+// ---- The cases a PLL or OLL training session drills: a list of them ticked, each
+// with its picture, over OK and Cancel.
+namespace cases_box {
+inline constexpr const char* kPllCaption = "Twistwatch | PLL Cases";
+inline constexpr const char* kOllCaption = "Twistwatch | OLL Cases";
+inline constexpr const char* kHint = "Space ticks a case, Ctrl+A ticks them all.";
+inline constexpr int kClientWidth = 4500;
+inline constexpr int kClientHeight = 6000;
+inline constexpr int kMargin = small_box::kMargin;
+inline constexpr int kListTop = 120;
+inline constexpr int kListHeight = 4800;
+inline constexpr int kHintTop = 5010;
+inline constexpr int kHintHeight = 255;
+inline constexpr int kButtonTop = 5505;
+// Each case's picture, square.
+inline constexpr int kPictureTwips = 720;
+}  // namespace cases_box
 
 // ---- The progress of a long import or export: a bar and Cancel.
 namespace progress_box {

@@ -110,6 +110,7 @@ SessionList SessionList::Read(const Reader& read, const Present& present) {
     session.event = event && !event->empty() ? *event : std::string(kFirstSessionEvent);
     const std::optional<std::string> cubes = read(settings::kSessionCubes.For(n));
     session.cubes = CubesFor(session.event, settings::ParseNumber(kCubes, cubes.value_or("")).value_or(olderCount));
+    session.cases = OneLine(read(settings::kSessionCases.For(n)).value_or(""));
     list.sessions_.push_back(std::move(session));
   }
   if (const std::optional<std::string> current = read(settings::kCurrentSession)) {
@@ -127,6 +128,7 @@ std::vector<std::pair<std::string, std::string>> SessionList::Keys() const {
     keys.emplace_back(settings::kSessionName.For(s.number), s.name);
     keys.emplace_back(settings::kSessionEvent.For(s.number), s.event);
     if (s.cubes > 0) keys.emplace_back(settings::kSessionCubes.For(s.number), std::to_string(s.cubes));
+    if (!s.cases.empty()) keys.emplace_back(settings::kSessionCases.For(s.number), s.cases);
   }
   keys.emplace_back(std::string(settings::kSessions), numbers);
   keys.emplace_back(std::string(settings::kCurrentSession), std::to_string(Current().number));
@@ -166,6 +168,13 @@ bool SessionList::Rename(int number, std::string name, std::string event, int cu
   session.event = OneLine(std::move(event));
   // A count not given is the session's own, when it stays Multi-Blind.
   session.cubes = CubesFor(session.event, cubes > 0 ? cubes : session.cubes);
+  return true;
+}
+
+bool SessionList::SetCases(int number, std::string cases) {
+  const std::optional<std::size_t> i = IndexOf(number);
+  if (!i) return false;
+  sessions_[*i].cases = OneLine(std::move(cases));
   return true;
 }
 

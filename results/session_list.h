@@ -19,6 +19,7 @@ struct Session {
   std::string name;
   std::string event;  // a WCA event id: "333", "222", "pyram", ...
   int cubes = 0;      // a Multi-Blind session's number of cubes; 0 for any other event
+  std::string cases = {};  // the PLL or OLL cases a training session drills ("Ua,Ub,T"), "" for all
 };
 
 inline constexpr int kFirstSession = 1;
@@ -69,6 +70,7 @@ class SessionList {
                          const std::function<bool(int number)>& taken = {});
   // A Multi-Blind session renamed without a count (0) keeps its own.
   bool Rename(int number, std::string name, std::string event, int cubes = 0);
+  bool SetCases(int number, std::string cases);
   // The first session cannot be removed (Reset empties it instead).
   bool Remove(int number);
   bool SetCurrent(std::size_t index);

@@ -183,7 +183,9 @@ inline constexpr std::array<const NumberKey*, 9> kNumberKeys = {
 // of the sessions in order ("1,2,5"), the one shown, and for each session n the keys
 // "Session <n> Name", "Session <n> Event" and, for a Multi-Blind session,
 // "Session <n> Cubes" (its number of cubes, within kMultiBlindCubes' range; missing,
-// the older global "Multi-Blind Cubes" is the count).
+// the older global "Multi-Blind Cubes" is the count) and, for a PLL or OLL training
+// session that drills only some cases, "Session <n> Cases" (their names, "Ua,Ub,T";
+// missing or damaged, every case).
 inline constexpr std::string_view kSessions = "Sessions";
 inline constexpr std::string_view kCurrentSession = "Current Session";
 
@@ -198,7 +200,9 @@ struct SessionKey {
 inline constexpr SessionKey kSessionName{"Name"};
 inline constexpr SessionKey kSessionEvent{"Event"};
 inline constexpr SessionKey kSessionCubes{"Cubes"};
-inline constexpr std::array<const SessionKey*, 3> kSessionKeys = {&kSessionName, &kSessionEvent, &kSessionCubes};
+inline constexpr SessionKey kSessionCases{"Cases"};
+inline constexpr std::array<const SessionKey*, 4> kSessionKeys = {&kSessionName, &kSessionEvent, &kSessionCubes,
+                                                                  &kSessionCases};
 
 // ---- The file as first written: these keys, in this order, with these values.
 struct DefaultEntry {

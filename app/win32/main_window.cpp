@@ -189,7 +189,7 @@ void MainWindow::ShowCurrentSession() {
   if (!shelf_) return;
   const results::Session& session = shelf_->Current();
   SetBook(shelf_->CurrentBook(), shelf_->IsFirst() ? std::string() : session.name);
-  OnSessionChanged(session.event, session.cubes);
+  OnSessionChanged(session.event, session.cubes, session.cases);
 }
 
 void MainWindow::ShowNote(std::string note) {

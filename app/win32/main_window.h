@@ -95,7 +95,8 @@ class MainWindow : public Form, public settings::SettingsWatcher, private result
   void SetBook(results::ResultBook& book, std::string sessionName);
   // The current session's event (a WCA id such as "222"; anything unknown is 3x3x3)
   // decides the scrambles shown; a Multi-Blind session numbers `cubes` scrambles.
-  void OnSessionChanged(const std::string& event, int cubes = 0);
+  // `cases` is a training session's choice of PLL or OLL cases ("" for all).
+  void OnSessionChanged(const std::string& event, int cubes = 0, const std::string& cases = {});
   scramble::Event ScrambleEvent() const { return event_; }
 
   // The competition timer heard on a sound input when the "Timer Input" setting asks for
@@ -162,6 +163,7 @@ class MainWindow : public Form, public settings::SettingsWatcher, private result
   std::string sessionName_;
   scramble::Event event_ = scramble::Event::k333;
   int cubes_ = scramble::kFewestMultiBlindPuzzles;  // a Multi-Blind attempt's scrambles
+  std::string cases_;  // a training session's PLL or OLL cases
   timing::State state_;
   std::int64_t inspectionStart_ = 0;
   int inspectionCalls_ = 0;

@@ -15,16 +15,18 @@ namespace L = layout::main;
 
 }  // namespace
 
-void MainWindow::OnSessionChanged(const std::string& event, int sessionCubes) {
+void MainWindow::OnSessionChanged(const std::string& event, int sessionCubes, const std::string& cases) {
   const scramble::Event next = scramble::EventFromId(event).value_or(scramble::Event::k333);
   // A Multi-Blind session always has its count; a caller without one gets the fewest an attempt may have.
   const int fewest = *settings::kMultiBlindCubes.fallback;
   const int cubes = next != scramble::Event::k333mbf ? scramble::kFewestMultiBlindPuzzles
                     : sessionCubes > 0              ? sessionCubes
                                                     : fewest;
-  if (next == event_ && cubes == cubes_) return;
+  const std::string drilled = scramble::HasCases(next) ? cases : std::string();
+  if (next == event_ && cubes == cubes_ && drilled == cases_) return;
   event_ = next;
   cubes_ = cubes;
+  cases_ = drilled;
   // The old event's worker is stopped here; a scramble it had ready is not this event's.
   scrambleFeed_.reset();
   scramble_.clear();
@@ -44,7 +46,7 @@ void MainWindow::ApplyScrambleSetting() {
     return;
   }
   // The event's tables are built on the worker only once the row is wanted.
-  if (!scrambleFeed_) scrambleFeed_ = std::make_unique<scramble::ScrambleFeed>(event_, cubes_);
+  if (!scrambleFeed_) scrambleFeed_ = std::make_unique<scramble::ScrambleFeed>(event_, cubes_, cases_);
   scrambleFeed_->Start(Handle(), kScrambleReadyMessage);
   if (scramble_.empty()) {
     NextScramble();

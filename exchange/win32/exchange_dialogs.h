@@ -4,7 +4,10 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <span>
+#include <string>
 #include <string_view>
+#include <utility>
 
 #include "exchange/import_report.h"
 
@@ -32,6 +35,10 @@ class ExchangeDialogs {
   virtual void ImportCutShort(std::size_t made, std::size_t inFile) = 0;
   // An export that left out lines of the log that are no result line.
   virtual void ExportSkipped(std::string_view fileName, std::size_t solves, std::size_t skipped) = 0;
+  // A csTimer export that held 3x3x3 training sessions, each by its name (UTF-8) with
+  // the nearest scramble type csTimer was given for it.
+  virtual void ExportedTraining(std::string_view /*fileName*/,
+                                std::span<const std::pair<std::string, std::string>> /*sessions*/) {}
 };
 
 }  // namespace tw::exchange

@@ -98,17 +98,23 @@ void OptionsWindow::onCmdNewSessionClick() {
   if (!g_shelf) return;
   const auto choice = options::AskForSession(Handle(), true, {"", g_shelf->Current().event, g_shelf->Current().cubes});
   // A Multi-Blind session keeps its own number of cubes.
-  if (choice && g_shelf) g_shelf->Add(choice->name, choice->event, choice->cubes);
+  if (choice && g_shelf) {
+    if (const std::optional<int> number = g_shelf->Add(choice->name, choice->event, choice->cubes)) {
+      g_shelf->SetCases(*number, choice->cases);
+    }
+  }
   SessionsChanged();
 }
 
 void OptionsWindow::onCmdRenameSessionClick() {
   if (!g_shelf) return;
   const results::Session session = g_shelf->Current();
-  const auto choice = options::AskForSession(Handle(), false, {session.name, session.event, session.cubes});
+  const auto choice =
+      options::AskForSession(Handle(), false, {session.name, session.event, session.cubes, session.cases});
   // The name is asked for the session shown then; the list may have changed meanwhile.
   if (choice && g_shelf && g_shelf->List().IndexOf(session.number)) {
     g_shelf->Rename(session.number, choice->name, choice->event, choice->cubes);
+    g_shelf->SetCases(session.number, choice->cases);
   }
   SessionsChanged();
 }

@@ -5,7 +5,9 @@
 
 #include "exchange/events.h"
 #include "options/session_row.h"
+#include "options/win32/cases_box.h"
 #include "resources/options_layout.h"
+#include "scramble/events.h"
 #include "storage/settings_schema.h"
 #include "storage/win32/settings.h"
 
@@ -21,6 +23,7 @@ constexpr int kEventPromptId = 102;
 constexpr int kEventId = 103;
 constexpr int kCubesPromptId = 104;
 constexpr int kCubesId = 105;
+constexpr int kCasesId = 106;
 constexpr std::string_view kMultiBlind = "333mbf";
 
 SessionBox* g_current = nullptr;
@@ -50,6 +53,9 @@ void SessionBox::OnCreate() {
   cubes_ = AddControl("EDIT", "", WS_VISIBLE | WS_TABSTOP | WS_GROUP | ES_NUMBER, WS_EX_CLIENTEDGE, kCubesId,
                       sb::kFieldLeft, sb::kCubesTop, sb::kCubesWidth, sb::kFieldHeight);
   SendMessageA(cubes_, EM_LIMITTEXT, sb::kCubesMaxLength, 0);
+  casesButton_ = AddControl("BUTTON", sb::kCasesButton, WS_VISIBLE | WS_TABSTOP | WS_GROUP | BS_PUSHBUTTON, 0, kCasesId,
+                            sb::kClientWidth - sb::kMargin - sb::kCasesWidth, sb::kCubesTop, sb::kCasesWidth,
+                            sb::kFieldHeight);
   AddButtons(sb::kButtonTop);
 }
 
@@ -75,6 +81,8 @@ std::optional<SessionChoice> SessionBox::Ask(HWND owner, const SessionChoice& cu
   SendMessageA(event_, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
   const int cubes = current.cubes > 0 ? current.cubes : settings::Read(settings::kMultiBlindCubes).value_or(2);
   SetWindowTextA(cubes_, std::to_string(cubes).c_str());
+  cases_ = current.cases;
+  casesEvent_ = current.event;
   ShowCubesFor(ChosenEvent());
   EnableWindow(OkButton(), CleanSessionName(TypedName()).empty() ? FALSE : TRUE);
   SessionBox* outer = std::exchange(g_current, this);
@@ -109,6 +117,20 @@ void SessionBox::ShowCubesFor(const std::string& event) {
   const BOOL multiBlind = event == kMultiBlind ? TRUE : FALSE;
   EnableWindow(cubes_, multiBlind);
   EnableWindow(GetDlgItem(Handle(), kCubesPromptId), multiBlind);
+  const auto kind = scramble::EventFromId(event);
+  EnableWindow(casesButton_, kind && scramble::HasCases(*kind) ? TRUE : FALSE);
+}
+
+// Cases chosen for PLL mean nothing for OLL: another event starts from all its cases.
+void SessionBox::ChooseCases() {
+  const std::string event = ChosenEvent();
+  const auto kind = scramble::EventFromId(event);
+  if (!kind || !scramble::HasCases(*kind)) return;
+  const std::string current = event == casesEvent_ ? cases_ : std::string();
+  if (const std::optional<std::string> chosen = AskForCases(Handle(), *kind, current)) {
+    cases_ = *chosen;
+    casesEvent_ = event;
+  }
 }
 
 LRESULT SessionBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -142,6 +164,8 @@ void SessionBox::OnFieldCommand(int id, int code, HWND /*control*/) {
     EnableWindow(OkButton(), CleanSessionName(TypedName()).empty() ? FALSE : TRUE);
   } else if (id == kEventId && code == CBN_SELCHANGE) {
     ShowCubesFor(ChosenEvent());
+  } else if (id == kCasesId && code == BN_CLICKED) {
+    ChooseCases();
   }
 }
 
@@ -158,7 +182,10 @@ void SessionBox::OnOk() {
     SendMessageA(cubes_, EM_SETSEL, 0, -1);
     return;
   }
-  answer_ = SessionChoice{CleanSessionName(TypedName()), event, event == kMultiBlind ? TypedCubes() : 0};
+  const bool keepsCases = event == casesEvent_ && scramble::EventFromId(event) &&
+                          scramble::HasCases(*scramble::EventFromId(event));
+  answer_ = SessionChoice{CleanSessionName(TypedName()), event, event == kMultiBlind ? TypedCubes() : 0,
+                          keepsCases ? cases_ : std::string()};
   Unload();
 }
 

@@ -15,11 +15,13 @@ struct SessionChoice {
   std::string name;
   std::string event;
   int cubes = 0;  // Multi-Blind's number of cubes; 0 for any other event
+  std::string cases = {};  // a PLL or OLL training session's cases ("" for all, and for other events)
   bool operator==(const SessionChoice&) const = default;
 };
 
 // The small modal box of New... and Rename...: a one-line name, which may not be empty,
-// and the event from the WCA's list. Enter is OK and Escape is Cancel, as in any
+// and the event from the WCA's list (the 3x3x3 training kinds after it, PLL and OLL
+// with their Cases...). Enter is OK and Escape is Cancel, as in any
 // dialog; closing it any way gives the keys back to the window it was asked from.
 class SessionBox : public SmallBox {
  public:
@@ -32,6 +34,7 @@ class SessionBox : public SmallBox {
   HWND NameEdit() const { return name_; }
   HWND EventList() const { return event_; }
   HWND CubesEdit() const { return cubes_; }
+  HWND CasesButton() const { return casesButton_; }
 
   // The box being asked, while it is on the screen; null otherwise.
   static SessionBox* Current();
@@ -48,10 +51,15 @@ class SessionBox : public SmallBox {
   // The number of cubes typed, or 0 when it is none a Multi-Blind attempt may have.
   int TypedCubes() const;
   void ShowCubesFor(const std::string& event);
+  void ChooseCases();
 
   HWND name_ = nullptr;
   HWND event_ = nullptr;
   HWND cubes_ = nullptr;
+  HWND casesButton_ = nullptr;
+  // The cases chosen so far, for the event they were chosen for.
+  std::string cases_;
+  std::string casesEvent_;
   HWND saved_focus_ = nullptr;
   // The event ids in the list's order.
   std::vector<std::string> events_;

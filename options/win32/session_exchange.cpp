@@ -104,6 +104,10 @@ class PanelDialogs : public exchange::ExchangeDialogs {
   void ExportSkipped(std::string_view fileName, std::size_t solves, std::size_t skipped) override {
     ShowMessageBox(owner_, options::ExportSkipped(fileName, solves, skipped), kAppTitle, MB_OK | MB_ICONINFORMATION);
   }
+  void ExportedTraining(std::string_view fileName,
+                        std::span<const std::pair<std::string, std::string>> sessions) override {
+    ShowMessageBox(owner_, options::ExportTrainingNote(fileName, sessions), kAppTitle, MB_OK | MB_ICONINFORMATION);
+  }
 
  private:
   HWND owner_;

@@ -120,6 +120,16 @@ bool SessionShelf::Rename(int number, std::string name, std::string event, int c
   return true;
 }
 
+bool SessionShelf::SetCases(int number, std::string cases) {
+  const std::optional<std::size_t> index = list_.IndexOf(number);
+  if (!index || list_.All()[*index].cases == cases || !list_.SetCases(number, cases)) return false;
+  // An empty choice is no key of the list's: it is cleared here.
+  settings::WriteMadeKey(settings::kSessionCases.For(number), list_.All()[*index].cases);
+  Store();
+  if (number == list_.Current().number && onSwitched) onSwitched();
+  return true;
+}
+
 bool SessionShelf::Remove(int number) {
   if (number == kFirstSession || !list_.IndexOf(number)) return false;
   const bool wasCurrent = number == list_.Current().number;

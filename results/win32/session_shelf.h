@@ -48,6 +48,9 @@ class SessionShelf : private BookWatcher {
   // A new session after the others while the one shown stays shown (an import).
   std::optional<int> AddUnshown(std::string name, std::string event);
   bool Rename(int number, std::string name, std::string event, int cubes = 0);
+  // The PLL or OLL cases the session drills ("" for all); the current session's
+  // change tells `onSwitched`, so its scrambles follow.
+  bool SetCases(int number, std::string cases);
   // Moves the session's log to the Recycle Bin (the caller asked first) and takes its
   // keys out of the settings file; the first session cannot be deleted. False, with
   // the list unchanged, when the log could not be moved.

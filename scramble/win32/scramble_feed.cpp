@@ -47,9 +47,9 @@ ScrambleFeed::ScrambleFeed()
 ScrambleFeed::ScrambleFeed(Build build) : ScrambleFeed(EventBuild(TextOnly(std::move(build)))) {}
 
 // The tables take up to a few tenths of a second and are not worth interrupting.
-ScrambleFeed::ScrambleFeed(Event event, int puzzles)
-    : ScrambleFeed(BuildForTesting() ? EventBuild(TextOnly(BuildForTesting())) : EventBuild([event, puzzles](const std::atomic<bool>&) {
-        auto scrambler = std::make_shared<EventScrambler>(event, SeededGenerator()(), puzzles);
+ScrambleFeed::ScrambleFeed(Event event, int puzzles, std::string cases)
+    : ScrambleFeed(BuildForTesting() ? EventBuild(TextOnly(BuildForTesting())) : EventBuild([event, puzzles, cases](const std::atomic<bool>&) {
+        auto scrambler = std::make_shared<EventScrambler>(event, SeededGenerator()(), puzzles, cases);
         return EventSearch([scrambler](const std::atomic<bool>& cancel) { return scrambler->Next(&cancel); });
       })) {}
 

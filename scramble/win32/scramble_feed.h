@@ -32,8 +32,9 @@ class ScrambleFeed {
   ScrambleFeed();
   explicit ScrambleFeed(Build build);
   // The event's scrambles (see EventScrambler), each with its state; `puzzles` is a
-  // Multi-Blind attempt's number of scrambles. A build set for testing wins here too.
-  explicit ScrambleFeed(Event event, int puzzles = kFewestMultiBlindPuzzles);
+  // Multi-Blind attempt's number of scrambles; `cases` a training session's PLL or OLL
+  // cases. A build set for testing wins here too.
+  explicit ScrambleFeed(Event event, int puzzles = kFewestMultiBlindPuzzles, std::string cases = {});
   ScrambleFeed(const ScrambleFeed&) = delete;
   ScrambleFeed& operator=(const ScrambleFeed&) = delete;
   // Stops the worker: an unfinished scramble is abandoned within milliseconds, and no
