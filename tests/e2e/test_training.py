@@ -100,7 +100,6 @@ class Training(unittest.TestCase):
                     keys.append("space")
                 keys.append("Down")
             app.key(*keys, delay_ms=60)
-            app.key("Home")
             time.sleep(2)  # Wine works through the keys after xdotool has sent them
             app.screenshot("training-pll-cases")
             app.key("Return")
