@@ -123,7 +123,8 @@ TEST(SessionList, EachMultiBlindSessionKeepsItsOwnCount) {
   stored["Multi-Blind Cubes"] = "3";
   list = FromKeys(stored);
   EXPECT_EQ(cubes(), "0 6 12 0 40 ") << "two sessions keep two counts whatever the older key says";
-  EXPECT_EQ(SessionList::KeysOf(5), (std::vector<std::string>{"Session 5 Name", "Session 5 Event", "Session 5 Cubes"}));
+  EXPECT_EQ(SessionList::KeysOf(5), (std::vector<std::string>{"Session 5 Name", "Session 5 Event", "Session 5 Cubes",
+                                                               "Session 5 Cases"}));
 }
 
 TEST(SessionList, AddRenameRemoveAndTheKeysThatStoreThem) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "results/session_list.h"
 #include "scramble/cube_state.h"
 #include "scramble/event_scrambler.h"
 #include "scramble/events.h"
@@ -295,6 +296,34 @@ TEST(CaseChoice, ReadsNamesAndTakesADamagedChoiceForAll) {
   // A session's damaged choice scrambles from every case rather than none.
   const TrainingDraw draw(Event::k333pll, "Ua,%%");
   EXPECT_EQ(std::count(draw.Chosen().begin(), draw.Chosen().end(), true), 21);
+}
+
+TEST(CaseChoice, IsKeptPerSessionAndADamagedOneDrillsEveryCase) {
+  const std::map<std::string, std::string, std::less<>> stored = {
+      {"Sessions", "1,2,3"},         {"Session 2 Event", "333pll"}, {"Session 2 Cases", "T"},
+      {"Session 3 Event", "333oll"}, {"Session 3 Cases", "21,x9"},
+  };
+  results::SessionList list = results::SessionList::Read([&](std::string_view key) -> std::optional<std::string> {
+    const auto found = stored.find(key);
+    if (found == stored.end()) return std::nullopt;
+    return found->second;
+  });
+  ASSERT_EQ(list.All().size(), 3u);
+  EXPECT_EQ(list.All()[0].cases, "");
+  EXPECT_EQ(list.All()[1].cases, "T");
+  const TrainingDraw pll(Event::k333pll, list.All()[1].cases);
+  EXPECT_EQ(std::count(pll.Chosen().begin(), pll.Chosen().end(), true), 1);
+  const TrainingDraw oll(Event::k333oll, list.All()[2].cases);
+  EXPECT_EQ(std::count(oll.Chosen().begin(), oll.Chosen().end(), true), 57);
+  // Every case again writes no key; a choice writes one.
+  ASSERT_TRUE(list.SetCases(2, ""));
+  ASSERT_TRUE(list.SetCases(3, "27"));
+  const auto keys = list.Keys();
+  const auto has = [&](const std::string& key) {
+    return std::any_of(keys.begin(), keys.end(), [&](const auto& kv) { return kv.first == key; });
+  };
+  EXPECT_FALSE(has("Session 2 Cases"));
+  EXPECT_TRUE(has("Session 3 Cases"));
 }
 
 TEST(Algorithm, WideSliceAndRotationsTurnTheFacesTheyStandFor) {
