@@ -23,11 +23,14 @@ endif()
 
 # The exe is kept within 1 MB: whatever is not on a hot path is built for size: the
 # windows, dialogs and Win32 bindings, the settings and folder code, the result book
-# and the puzzle pictures (edits and drawings a person waits for, not a key), and import and
+# and the puzzle pictures (edits and drawings a person waits for, not a key), the
+# timer's phase rules (a few comparisons a key), the statistics' text, the training
+# kinds' case tables and draws and the scramblers' dispatch and sticker models (the
+# solvers' searches stay fast), and import and
 # export (whose JSON parser alone is about 125 KB at -O3, and which runs at 10-30 % of
 # its speed: well within its targets). Unused functions and data are dropped at the link.
 set(TW_SIZE_SOURCES ${TW_CORE_SOURCES} ${TW_WIN_SOURCES})
-list(FILTER TW_SIZE_SOURCES INCLUDE REGEX "/win32/|/exchange/|/options/|/storage/|/toolkit/|/docking/|/results/|/picture/")
+list(FILTER TW_SIZE_SOURCES INCLUDE REGEX "/win32/|/exchange/|/options/|/storage/|/toolkit/|/docking/|/results/|/picture/|/app/|/scramble/training/|/stats/table_text|/scramble/(event_scrambler|sticker_puzzle|megaminx)\\.cpp")
 set_source_files_properties(${TW_SIZE_SOURCES} PROPERTIES COMPILE_OPTIONS -Os)
 add_compile_options(-ffunction-sections -fdata-sections)
 
