@@ -1,6 +1,5 @@
 #include "toolkit/win32/companion_window.h"
 
-#include <algorithm>
 #include <utility>
 
 namespace tw {
@@ -47,16 +46,6 @@ std::vector<CompanionWindow*>& Companions() {
   return all;
 }
 
-// The timer windows' rectangles as last seen, so a change can be followed from there.
-struct SeenTimer {
-  HWND window;
-  RECT rect;
-};
-std::vector<SeenTimer>& SeenTimers() {
-  static std::vector<SeenTimer> seen;
-  return seen;
-}
-
 bool Shown(HWND window) { return window && IsWindowVisible(window) && !IsIconic(window); }
 
 }  // namespace
@@ -78,24 +67,23 @@ CompanionWindow::~CompanionWindow() {
 
 bool CompanionWindow::Following(HWND timer) const { return IsLoaded() && TimerWindow() == timer; }
 
-// A form moved or changed size: when it is a companion's timer, the companions shown
-// beside it follow it from where it was last seen.
+// A form moved or changed size: when it is the timer of loaded companions, those shown
+// follow it from where they saw it last.
 void CompanionWindow::OnFormPlaceChanged(HWND window) {
-  // Every timer's place is seen from its first move on, before any companion loads.
-  const auto& all = Companions();
-  if (std::none_of(all.begin(), all.end(), [window](const CompanionWindow* c) { return c->TimerWindow() == window; })) {
-    return;
+  std::vector<CompanionWindow*> following;
+  for (CompanionWindow* c : Companions()) {
+    if (c->Following(window)) following.push_back(c);
   }
-  if (IsIconic(window)) return;  // a minimised timer's place is no place to follow
+  if (following.empty() || IsIconic(window)) return;  // a minimised timer's place is no place to follow
   const RECT now = OuterRect(window);
-  auto& seen = SeenTimers();
-  const auto known = std::find_if(seen.begin(), seen.end(), [window](const SeenTimer& t) { return t.window == window; });
-  if (known == seen.end()) {
-    seen.push_back(SeenTimer{window, now});
-    return;
-  }
-  const RECT before = std::exchange(known->rect, now);
+  const RECT before = following.front()->timerSeen_;
+  for (CompanionWindow* c : following) c->timerSeen_ = now;
   if (!EqualRect(&before, &now) && IsWindowVisible(window)) FollowTimer(window, before, now);
+}
+
+void CompanionWindow::SeeTimer() {
+  HWND timer = TimerWindow();
+  if (timer && !IsIconic(timer)) timerSeen_ = OuterRect(timer);
 }
 
 void CompanionWindow::FollowTimer(HWND timer, const RECT& before, const RECT& after) {
@@ -180,6 +168,7 @@ void CompanionWindow::Toggle() {
 
 void CompanionWindow::ApplyPlace(int widthTwips, int heightTwips, const int* left, const int* top) {
   previous_active_ = nullptr;
+  SeeTimer();
   SetClientSize(widthTwips, heightTwips);
   if (!left || !top) {
     PlaceBesideTimer();
@@ -253,6 +242,7 @@ void CompanionWindow::ShowWithoutActivation() {
       SetActiveWindow(active);
     }
   }
+  SeeTimer();
   KeepClear();
   // On top of the other windows, but under the timer where they overlap (KeepUnderTimer).
   SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);

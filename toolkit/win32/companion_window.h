@@ -75,6 +75,8 @@ class CompanionWindow : public Form {
   placement::Companion AsCompanion() const;
   std::vector<placement::Box> OthersShown() const;
   void MoveTo(const placement::Box& box);
+  // Notes where the timer's window is, the place a later change of it is followed from.
+  void SeeTimer();
   bool CaptionOnScreen() const;
   void KeepUnderTimer(WINDOWPOS& position) const;
 
@@ -83,6 +85,7 @@ class CompanionWindow : public Form {
   int minimumHeightTwips_;
   std::function<HWND()> timer_;  // the timer's window, or nullptr while there is none
   HWND previous_active_ = nullptr;  // given the activation back when this window hides
+  RECT timerSeen_{};                // the timer's outer rectangle as last seen
 };
 
 }  // namespace tw
