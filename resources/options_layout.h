@@ -89,7 +89,8 @@ inline constexpr std::array<ControlRow, kControlCount> kControls{{
 // columns (left 240 and 3240, rows at 360 and 720).
 inline constexpr int kPracticeGap = 120;  // between the Setup frame and the Practice frame
 inline constexpr int kPracticeTop = 600 + 1215 + kPracticeGap;
-inline constexpr int kPracticeHeight = 1575;  // three rows: two of switches, the timer input
+// Four rows: two of switches, the timer input, the averages line's switch.
+inline constexpr int kPracticeHeight = 1935;
 // A drop-down list's field is as high as its font makes it (315 at 96 DPI, centred on
 // the row's check boxes); its row gives the height of the list dropped down, five items.
 inline constexpr int kDropDownHeight = 1455;
@@ -115,7 +116,7 @@ inline constexpr const char* kTimerInputKeyboard = "Keyboard";
 inline constexpr const char* kTimerInputStackmat = "Stackmat timer";
 inline constexpr const char* kDefaultSoundInput = "Default sound input";
 
-inline constexpr int kAddedControlCount = 17;
+inline constexpr int kAddedControlCount = 18;
 inline constexpr std::array<ControlRow, kAddedControlCount> kAddedControls{{
     {"fraPractice", Kind::Frame, "", "Practice", 120, kPracticeTop, 5655, kPracticeHeight, -1, Align::Left, true, false, false},
     {"chkShowScramble", Kind::CheckBox, "fraPractice", "Show scr&amble", 240, 360, 2895, 255, -1, Align::Left, true, false, false},
@@ -127,6 +128,7 @@ inline constexpr std::array<ControlRow, kAddedControlCount> kAddedControls{{
     {"lblTimerInput", Kind::FieldLabel, "fraPractice", "Timer in&put:", 240, 1110, 1095, 255, -1, Align::Left, false, false, false},
     {"cboTimerInput", Kind::DropDownList, "fraPractice", "", 1335, 1050, 1800, kDropDownHeight, -1, Align::Left, false, false, false},
     {"cboStackmatDevice", Kind::DropDownList, "fraPractice", "", 3240, 1050, 2175, kDropDownHeight, -1, Align::Left, false, false, false},
+    {"chkShowAverages", Kind::CheckBox, "fraPractice", "Show a&verages", 240, 1470, 2895, 255, -1, Align::Left, true, false, false},
     // Access keys clear of the Result panel's own (S, R, B, X, M, E).
     {"fraSession", Kind::Frame, "", "Sessions", 120, kSessionTop, 5655, kSessionHeight, -1, Align::Left, true, false, false},
     {"lblSession", Kind::FieldLabel, "fraSession", "Sessi&on:", 120, 360, 855, 255, -1, Align::Left, false, false, false},
@@ -193,7 +195,7 @@ inline constexpr std::array<int, kControlCount> TabOrder() { return TabOrderOf(k
 // Sessions frame, then About as designed.
 inline constexpr std::array<const char*, kAllControlCount> kWindowTabOrderNames{
     "fraSetup",  "chkLogResult", "chkShowHour", "chk3SecCD", "fraPractice", "chkShowScramble", "chkAnyKeyStops",
-    "chkInspection", "lblHoldToStart", "cboHoldToStart", "lblTimerInput", "cboTimerInput", "cboStackmatDevice", "cmdExit", "optSetup", "optResult", "optAbout",
+    "chkInspection", "lblHoldToStart", "cboHoldToStart", "lblTimerInput", "cboTimerInput", "cboStackmatDevice", "chkShowAverages", "cmdExit", "optSetup", "optResult", "optAbout",
     "fraResult", "lstResult", "cmdRemove", "cmdReset", "fraSession", "lblSession", "cboSession", "cmdNewSession",
     "cmdRenameSession", "cmdDeleteSession", "cmdImport", "cmdExport", "fraAbout", "Label1", "Label2", "Frame1", "Label3",
     "Label4", "lblURL3", "lblURL1", "Label7", "lblURL2", "Image1"};

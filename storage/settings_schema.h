@@ -54,9 +54,12 @@ inline constexpr SwitchKey kShowScramble{"Show Scramble", Switch::kDisabled, Swi
 inline constexpr SwitchKey kInspection{"Inspection", Switch::kDisabled, Switch::kDisabled};
 // Any key at all, not only Space, stops a running solve.
 inline constexpr SwitchKey kAnyKeyStops{"Any Key Stops", Switch::kDisabled, Switch::kDisabled};
+// The line of averages under the digits.
+inline constexpr SwitchKey kShowAverages{"Show Averages", Switch::kDisabled, Switch::kDisabled};
 
-inline constexpr std::array<const SwitchKey*, 6> kSwitchKeys = {&kCountdown,    &kLogResult,  &kShowHour,
-                                                                &kShowScramble, &kInspection, &kAnyKeyStops};
+inline constexpr std::array<const SwitchKey*, 7> kSwitchKeys = {&kCountdown,    &kLogResult,  &kShowHour,
+                                                                &kShowScramble, &kInspection, &kAnyKeyStops,
+                                                                &kShowAverages};
 
 // ---- Texts: one of a few values, or any text at all when `allowed` is empty.
 struct TextKey {

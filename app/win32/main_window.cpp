@@ -154,6 +154,7 @@ MainWindow::MainWindow(results::ResultBook& book)
       lblMSec(AddLabel(DigitLabel(6))),
       lblMin(AddLabel(DigitLabel(7))),
       lblScramble(AddLabel(ScrambleLabel())),
+      lblAverages(AddLabel(AveragesDesign())),
       tmrCounter(*this, L::kCounterIntervalMs, [this] { onCounterTick(); }),
       tmr3SecCD(*this, L::kCountdownIntervalMs, [this] { onCountdownTick(); }),
       tmrInspection(*this, kInspectionTickMs, [this] { onInspectionTick(); }),
@@ -178,6 +179,7 @@ void MainWindow::SetBook(results::ResultBook& book, std::string sessionName) {
   // A solve under way keeps its digits; otherwise they show the session's own last result.
   if (state_.phase == timing::Phase::Idle) ShowLastResult();
   ShowCaption();
+  OnReloaded(*book_);
 }
 
 void MainWindow::UseShelf(results::SessionShelf& shelf) {
@@ -211,6 +213,7 @@ void MainWindow::ApplyShowHourLayout(bool hourShown) {
   lblSeparator2.SetLeft(col.separator2Left);
   lbl3SecCD.SetWidth(col.countdownWidth);
   lblScramble.SetWidth(ClientWidth());
+  lblAverages.SetWidth(ClientWidth());
 }
 
 void MainWindow::OnSettingChanged(std::string_view key) {
@@ -219,6 +222,8 @@ void MainWindow::OnSettingChanged(std::string_view key) {
     CenterHorizontally();
   } else if (key == settings::kShowScramble.name) {
     ApplyScrambleSetting();
+  } else if (key == settings::kShowAverages.name) {
+    ApplyAveragesSetting();
   } else if (key == settings::kLogResult.name) {
     ShowCaption();
   } else if (key == settings::kTimerInput.name || key == settings::kStackmatDevice.name) {
@@ -249,6 +254,7 @@ bool MainWindow::OnLoad() {
   // A log that is there but unreadable (held by another program, a failing disk, saved
   // as UTF-16) is never saved over: the book keeps new results until it reads.
   book_->Load();
+  ApplyAveragesSetting();
   ShowCaption();
   return true;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/elapsed_display.h"
+#include "app/session_averages.h"
 #include "app/timer_phase.h"
 #include "app/wca_countdown.h"
 #include "results/book_watcher.h"
@@ -48,6 +49,8 @@ class MainWindow : public Form, public settings::SettingsWatcher, private result
   Label& lblMin;
   // Beyond the designed window: the next scramble, under the digits when asked for.
   Label& lblScramble;
+  // Beyond the designed window: the session's averages under the digits, when asked for.
+  Label& lblAverages;
   Timer tmrCounter;
   Timer tmr3SecCD;
   // Competition inspection, when the "Inspection" setting asks for it: it takes the
@@ -83,6 +86,8 @@ class MainWindow : public Form, public settings::SettingsWatcher, private result
   void ShowCurrentSession();
   // A note for the caption until the timer next acts ("2 sessions found again").
   void ShowNote(std::string note);
+  // Shows or hides the averages line under the digits from the "Show Averages" setting.
+  void ApplyAveragesSetting();
   // Shows or hides the scramble row under the digits from the "Show Scramble" setting.
   void ApplyScrambleSetting();
   // The scramble shown for the next solve ("" while none is ready or the row is off).
@@ -123,11 +128,11 @@ class MainWindow : public Form, public settings::SettingsWatcher, private result
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  // The book's watcher: only the save state shows here.
-  void OnAppended(const results::ResultBook&) override {}
-  void OnRemoved(const results::ResultBook&, std::size_t) override {}
-  void OnReplaced(const results::ResultBook&, std::size_t) override {}
-  void OnReloaded(const results::ResultBook&) override {}
+  // The book's watcher: the save state, and the averages line while it is shown.
+  void OnAppended(const results::ResultBook& book) override;
+  void OnRemoved(const results::ResultBook& book, std::size_t index) override;
+  void OnReplaced(const results::ResultBook& book, std::size_t index) override;
+  void OnReloaded(const results::ResultBook& book) override;
   void OnSaveStateChanged(const results::ResultBook&) override { ShowCaption(); }
 
   void Apply(timing::Event event, std::int64_t at);
@@ -156,6 +161,10 @@ class MainWindow : public Form, public settings::SettingsWatcher, private result
   void NextScramble();
   void ShowScramble(scramble::EventScramble scramble, const std::string& rowText);
   void FitScrambleRow();
+  static LabelDesign AveragesDesign();
+  // The height the averages line adds under the digits (0 while it is off).
+  int AveragesRowHeight() const;
+  void ShowAverages();
   bool CopyScramble();
 
   results::ResultBook* book_;
@@ -174,6 +183,9 @@ class MainWindow : public Form, public settings::SettingsWatcher, private result
   bool scrambleWanted_ = false;  // the row waits for the worker's next scramble
   std::string scramble_;
   std::string scrambleState_;  // the state scramble_ makes, for the scramble picture
+  // The averages line's figures, kept only while it is shown.
+  SessionAverages averages_;
+  bool averagesShown_ = false;
   std::wstring captionShown_;
   std::string changeNote_;  // what the last undo or redo did, until the next Space
   bool dnfShown_ = false;

@@ -86,7 +86,9 @@ void MainWindow::FitScrambleRow() {
   int row = 0;
   if (scrambleShown_) row = std::max(L::kScrambleRowHeight, lblScramble.TextHeight() + L::kScrambleRowPadding);
   lblScramble.SetHeight(row);
-  SetClientSize(ClientWidth(), L::kClientHeight + row);
+  // Under the averages line when that is shown.
+  lblScramble.SetTop(L::kScrambleTop + AveragesRowHeight());
+  SetClientSize(ClientWidth(), L::kClientHeight + AveragesRowHeight() + row);
 }
 
 bool MainWindow::CopyScramble() { return !scramble_.empty() && CopyTextToClipboard(Handle(), scramble_); }

@@ -456,6 +456,7 @@ void OptionsWindow::onChkShowScrambleClick() { StoreSwitch(chkShowScramble, sett
 // The main window reads these keys again at every Space.
 void OptionsWindow::onChkInspectionClick() { StoreSwitch(chkInspection, settings::kInspection); }
 void OptionsWindow::onChkAnyKeyStopsClick() { StoreSwitch(chkAnyKeyStops, settings::kAnyKeyStops); }
+void OptionsWindow::onChkShowAveragesClick() { StoreSwitch(chkShowAverages, settings::kShowAverages); }
 
 // Lists the delays and selects the stored one; nothing is written until the user picks.
 void OptionsWindow::LoadHoldToStart() {
@@ -652,6 +653,7 @@ void OptionsWindow::OnCommand(int id, int code, HWND /*control*/) {
   if (name == "chkShowScramble") return chkShowScramble.UserClicked();
   if (name == "chkInspection") return chkInspection.UserClicked();
   if (name == "chkAnyKeyStops") return chkAnyKeyStops.UserClicked();
+  if (name == "chkShowAverages") return chkShowAverages.UserClicked();
   if (const int link = LinkIndexOf(name); link >= 0) onLinkClick(link);
 }
 
@@ -766,7 +768,8 @@ void OptionsWindow::OnSettingChanged(std::string_view key) {
   const std::pair<CheckBox*, const settings::SwitchKey*> boxes[] = {
       {&chkShowHour, &settings::kShowHour},         {&chk3SecCD, &settings::kCountdown},
       {&chkLogResult, &settings::kLogResult},       {&chkShowScramble, &settings::kShowScramble},
-      {&chkInspection, &settings::kInspection},     {&chkAnyKeyStops, &settings::kAnyKeyStops}};
+      {&chkInspection, &settings::kInspection},     {&chkAnyKeyStops, &settings::kAnyKeyStops},
+      {&chkShowAverages, &settings::kShowAverages}};
   for (const auto& [box, switchKey] : boxes) {
     if (switchKey->name == key) LoadSwitch(*box, *switchKey);
   }

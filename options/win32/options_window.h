@@ -41,8 +41,9 @@ class OptionsWindow : public Form, private settings::SettingsWatcher {
   CheckBox chk3SecCD, chkShowHour, chkLogResult;
   // Beyond the design, in the Practice frame under the Setup frame: the scramble row
   // under the digits, the WCA inspection before a solve, any key stopping a solve, and
-  // a hold before the start. All off, and their keys unwritten, until used.
-  CheckBox chkShowScramble, chkInspection, chkAnyKeyStops;
+  // a hold before the start, the averages line under the digits. All off, and their
+  // keys unwritten, until used.
+  CheckBox chkShowScramble, chkInspection, chkAnyKeyStops, chkShowAverages;
   // The book's lines, drawn from the book itself.
   options::ResultList lstResult;
 
@@ -78,6 +79,7 @@ class OptionsWindow : public Form, private settings::SettingsWatcher {
   void onChkShowScrambleClick();
   void onChkInspectionClick();
   void onChkAnyKeyStopsClick();
+  void onChkShowAveragesClick();
   // The "Hold to start" list: its items, the one selected, and a pick from it.
   const options::HoldChoices& HoldToStartChoices() const { return hold_; }
   int HoldToStartSelected() const;

@@ -61,6 +61,7 @@ void OptionsWindow::AttachControls() {
   chkShowScramble.Attach(Control("chkShowScramble"), [this] { onChkShowScrambleClick(); });
   chkInspection.Attach(Control("chkInspection"), [this] { onChkInspectionClick(); });
   chkAnyKeyStops.Attach(Control("chkAnyKeyStops"), [this] { onChkAnyKeyStopsClick(); });
+  chkShowAverages.Attach(Control("chkShowAverages"), [this] { onChkShowAveragesClick(); });
   if (lstResult.Handle() != Control("lstResult") || !Control("lstResult")) lstResult.Attach(Control("lstResult"));
   lstResult.onSaveStateChanged = [this](const results::ResultBook& book) { SelectAfterSave(book); };
 }
@@ -115,6 +116,7 @@ void OptionsWindow::FinishControls() {
   LoadSwitch(chkShowScramble, settings::kShowScramble);
   LoadSwitch(chkInspection, settings::kInspection);
   LoadSwitch(chkAnyKeyStops, settings::kAnyKeyStops);
+  LoadSwitch(chkShowAverages, settings::kShowAverages);
   LoadHoldToStart();
   LoadTimerInput();
   SessionsChanged();

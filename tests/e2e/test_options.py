@@ -22,7 +22,7 @@ def settings(**keys):
 
 COUNTDOWN_OFF = settings(Countdown="Disabled", Log_Result="Enabled")
 # The Setup panel's client area: its designed 2445 grown by the Practice frame and its gap.
-SETUP_CLIENT_HEIGHT = 2445 + 120 + 1575
+SETUP_CLIENT_HEIGHT = 2445 + 120 + 1935
 
 
 def panel_is(app, wid, panel):

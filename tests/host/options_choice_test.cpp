@@ -139,7 +139,8 @@ TEST(OptionsLayout, ThePracticeFrameStandsUnderTheDesignedSetupFrame) {
   EXPECT_EQ(practice.left, 120);
   EXPECT_EQ(practice.width, 5655);
   EXPECT_EQ(practice.top, 600 + 1215 + 120);
-  for (const char* name : {"chkShowScramble", "chkInspection", "chkAnyKeyStops", "lblHoldToStart", "cboHoldToStart"}) {
+  for (const char* name :
+       {"chkShowScramble", "chkInspection", "chkAnyKeyStops", "lblHoldToStart", "cboHoldToStart", "chkShowAverages"}) {
     const lo::ControlRow& row = lo::Row(name);
     EXPECT_EQ(std::string(row.container), "fraPractice") << name;
     EXPECT_LE(row.left + row.width, practice.width - 60) << name;

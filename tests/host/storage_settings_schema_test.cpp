@@ -28,6 +28,7 @@ TEST(SettingsSchema, SwitchesMissingAsEachReaderReadsThem) {
       {kShowScramble, "Show Scramble", Switch::kDisabled, Switch::kDisabled},
       {kInspection, "Inspection", Switch::kDisabled, Switch::kDisabled},
       {kAnyKeyStops, "Any Key Stops", Switch::kDisabled, Switch::kDisabled},
+      {kShowAverages, "Show Averages", Switch::kDisabled, Switch::kDisabled},
   };
   ASSERT_EQ(std::size(cases), kSwitchKeys.size());
   for (const Case& c : cases) {

@@ -200,9 +200,9 @@ TEST_F(OptionsWindowTest, LoadRestoresTheLastPanelByExactName) {
       {"", "optAbout", {"Twistwatch | About", 5085, 4560, "fraAbout"}},  // first start: defaults
       {"Last Frame=About\r\n", "optAbout", {"Twistwatch | About", 5085, 4560, "fraAbout"}},
       // The Result panel has grown by the Sessions frame (1215) and its gap (120), the
-      // Setup panel by the Practice frame (1575) and its gap (120).
+      // Setup panel by the Practice frame (1935) and its gap (120).
       {"Last Frame=Result\r\n", "optResult", {"Twistwatch | Result", 4125 + 1335, 3600 + 1335, "fraResult"}},
-      {"Last Frame=Setup\r\n", "optSetup", {"Twistwatch | Setup", 2445 + 1695, 1920 + 1695, "fraSetup"}},
+      {"Last Frame=Setup\r\n", "optSetup", {"Twistwatch | Setup", 2445 + 2055, 1920 + 2055, "fraSetup"}},
       {"Countdown=Enabled\r\n", "optAbout", {"Twistwatch | About", 5085, 4560, "fraAbout"}},  // key missing
       {"Last Frame=result\r\n", "", {"?", 5085, 4560, ""}},
       {"Last Frame=\r\n", "", {"?", 5085, 4560, ""}},
@@ -239,7 +239,7 @@ TEST_F(OptionsWindowTest, EverySwitchLeavesExactlyOnePanelOnScreen) {
   };
   const Case cases[] = {
       {&OptionsWindow::optSetup,
-       {"Twistwatch | Setup", 2445 + 1695, 1920 + 1695, "fraSetup"},
+       {"Twistwatch | Setup", 2445 + 2055, 1920 + 2055, "fraSetup"},
        {"fraSetup", "chkLogResult", "chkShowHour", "chk3SecCD", "fraPractice", "chkShowScramble", "chkAnyKeyStops",
         "chkInspection", "lblHoldToStart", "cboHoldToStart"},
        {"fraAbout", "lblURL1", "Frame1", "Image1", "fraResult", "lstResult", "cmdReset", "fraSession",
@@ -1006,12 +1006,13 @@ TEST_F(OptionsWindowTest, ControlsStandAsDesigned) {
   for (HWND child = GetWindow(window.Handle(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (GetWindowLongPtrA(child, GWL_STYLE) & WS_TABSTOP) order.push_back(Text(child));
   }
-  ASSERT_GE(order.size(), 14u);
-  EXPECT_EQ(std::vector<std::string>(order.begin(), order.begin() + 14),
+  ASSERT_GE(order.size(), 15u);
+  EXPECT_EQ(std::vector<std::string>(order.begin(), order.begin() + 15),
             (std::vector<std::string>{"&Log result automatically", "Show &hour",
                                       "3 seconds &countdown before start the counter", "Show scr&amble",
                                       "Any &key stops the timer", "WCA &inspection (15 s)", "Off", "Keyboard",
-                                      "Default sound input", "E&xit", "&Setup", "", "Re&move Selected", "R&eset"}));
+                                      "Default sound input", "Show a&verages", "E&xit", "&Setup", "",
+                                      "Re&move Selected", "R&eset"}));
   EXPECT_EQ(std::count(order.begin(), order.end(), "&Result") + std::count(order.begin(), order.end(), "A&bout"), 0);
 
   const LOGFONTA title = FontOf(window.Control("Label1"));
@@ -1200,12 +1201,12 @@ TEST_F(OptionsWindowTest, SetupPanelTabsThroughTheSetupFrameThenPracticeThenExit
   window.Show();
   std::vector<std::string> walk;
   HWND at = window.Control("chkLogResult");
-  for (int step = 0; step < 11; ++step, at = GetNextDlgTabItem(window.Handle(), at, FALSE)) walk.push_back(Text(at));
+  for (int step = 0; step < 12; ++step, at = GetNextDlgTabItem(window.Handle(), at, FALSE)) walk.push_back(Text(at));
   // The sound input's list is passed over while the keyboard is the input.
   EXPECT_EQ(walk, (std::vector<std::string>{"&Log result automatically", "Show &hour",
                                             "3 seconds &countdown before start the counter", "Show scr&amble",
                                             "Any &key stops the timer", "WCA &inspection (15 s)", "Off", "Keyboard",
-                                            "E&xit", "&Setup", "&Log result automatically"}));
+                                            "Show a&verages", "E&xit", "&Setup", "&Log result automatically"}));
 }
 
 // One letter, one control, in every panel: an Alt+letter never reaches a control the
@@ -1218,7 +1219,7 @@ TEST_F(OptionsWindowTest, AccessKeysAreUniqueInEveryPanel) {
     std::size_t letters;
   };
   const Case cases[] = {
-      {&OptionsWindow::optSetup, 12},  // options, Exit, three designed boxes, five practice switches
+      {&OptionsWindow::optSetup, 13},  // options, Exit, three designed boxes, six practice switches
       {&OptionsWindow::optResult, 12},  // options, Exit, Remove, Reset, the session row's six
       {&OptionsWindow::optAbout, 4},
   };

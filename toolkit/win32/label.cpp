@@ -47,6 +47,13 @@ void Label::SetLeft(int twips) {
   Invalidate();
 }
 
+void Label::SetTop(int twips) {
+  if (twips == top_) return;
+  Invalidate();
+  top_ = twips;
+  Invalidate();
+}
+
 void Label::SetWidth(int twips) {
   if (twips == width_) return;
   Invalidate();

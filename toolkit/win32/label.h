@@ -47,6 +47,7 @@ class Label {
   int Left() const { return left_; }
   void SetLeft(int twips);
   int Top() const { return top_; }
+  void SetTop(int twips);
   int Width() const { return width_; }
   void SetWidth(int twips);
   int Height() const { return height_; }
