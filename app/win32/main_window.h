@@ -165,6 +165,7 @@ class MainWindow : public Form, public settings::SettingsWatcher, private result
   // The height the averages line adds under the digits (0 while it is off).
   int AveragesRowHeight() const;
   void ShowAverages();
+  void LoadAverages(const results::ResultBook& book);
   bool CopyScramble();
 
   results::ResultBook* book_;

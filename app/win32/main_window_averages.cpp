@@ -44,12 +44,17 @@ void MainWindow::ApplyAveragesSetting() {
   lblAverages.SetVisible(shown);
   // The figures are kept only while they are shown: off, a solve costs nothing here.
   if (shown) {
-    averages_.Load(book_->Lines());
+    LoadAverages(*book_);
     ShowAverages();
   } else {
     averages_.Clear();
   }
   if (changed) FitScrambleRow();
+}
+
+void MainWindow::LoadAverages(const results::ResultBook& book) {
+  averages_.Clear();
+  for (std::size_t i = 0; i < book.Size(); ++i) averages_.Append(book.Line(i));
 }
 
 void MainWindow::ShowAverages() {
@@ -76,7 +81,7 @@ void MainWindow::OnReplaced(const results::ResultBook& book, std::size_t index) 
 
 void MainWindow::OnReloaded(const results::ResultBook& book) {
   if (!averagesShown_) return;
-  averages_.Load(book.Lines());
+  LoadAverages(book);
   ShowAverages();
 }
 
