@@ -143,8 +143,9 @@ class App:
     def wait_window(self, title_regex, timeout=20.0):
         def find():
             # Only this run's windows: a window of an earlier run may still be closing.
-            out = xdotool("search", "--onlyvisible", "--pid", self.proc.pid, "--name", title_regex, check=False)
-            ids = [line for line in out.splitlines() if line.strip()]
+            # xdotool finds windows of the process or of the name: the whole title is
+            # checked here, or a companion window restored at the start passes for the timer.
+            ids = self.titled(title_regex)
             return ids[-1] if ids else None
 
         wid = wait_until(find, timeout)
