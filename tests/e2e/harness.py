@@ -136,7 +136,9 @@ class App:
                                      stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                      stderr=subprocess.DEVNULL)
         if wait_for_window:
-            self.main = self.wait_window("^Twistwatch$")
+            # The timer's caption may carry a note ("Twistwatch — results not saved"); the
+            # companion windows' captions go on with " | ". The pattern is xdotool's too.
+            self.main = self.wait_window("^Twistwatch($| — )")
             self.focus(self.main)
         return self
 
