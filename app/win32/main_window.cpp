@@ -228,7 +228,14 @@ void MainWindow::OnSettingChanged(std::string_view key) {
     ShowCaption();
   } else if (key == settings::kTimerInput.name || key == settings::kStackmatDevice.name) {
     ApplyTimerInput();
+  } else if (key == settings::kCountdown.name || key == settings::kInspection.name) {
+    PrepareSounds();
   }
+}
+
+void MainWindow::PrepareSounds() {
+  // The countdown's beeps and inspection's calls must start on time, the first one too.
+  if (TimerSwitch(settings::kCountdown) || TimerSwitch(settings::kInspection)) WarmSoundOutput();
 }
 
 bool MainWindow::OnLoad() {

@@ -38,6 +38,8 @@ class MainWindow : public Form, public settings::SettingsWatcher, private result
   // shown (Show Hour, Show Scramble, Log Result in the caption, the timer input); the
   // others are read at each Space.
   void OnSettingChanged(std::string_view key) override;
+  // Readies the system's sound output on a worker when the next solve may sound.
+  void PrepareSounds();
 
   Label& lbl3SecCD;
   Label& lblSeparator0;

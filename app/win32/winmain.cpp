@@ -132,6 +132,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (msg.hwnd == nullptr && msg.message == kStatisticsIdleMessage) {
       // The first Space then finds the precise timers and the sounds loaded.
       tw::PreloadSystemLibrary("winmm.dll");
+      main.PrepareSounds();
       statistics.EnsureFresh();
       continue;
     }

@@ -82,6 +82,23 @@ bool PlaySoundAsync(const std::string& path) {
 
 bool SoundPlayerAvailable() { return SoundPlayer() != nullptr; }
 
+void WarmSoundOutput() {
+  static bool warmed = false;
+  if (g_sound || warmed) return;
+  warmed = true;
+  // The first sound otherwise waits for the system to find its audio devices (about a
+  // tenth of a second under Wine): a countdown's first beep would come late.
+  const HANDLE worker = CreateThread(
+      nullptr, 0,
+      [](void*) -> DWORD {
+        using CountDevices = UINT(WINAPI*)();
+        if (const auto count = SystemFunction<CountDevices>("winmm.dll", "waveOutGetNumDevs")) count();
+        return 0;
+      },
+      nullptr, 0, nullptr);
+  if (worker) CloseHandle(worker);
+}
+
 void SetSoundPlayerForTesting(std::function<void(const std::string&)> player) { g_sound = std::move(player); }
 
 int ShowMessageBox(HWND owner, const std::string& text, const std::string& title, unsigned style) {

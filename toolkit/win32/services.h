@@ -36,6 +36,9 @@ std::int64_t InputEventMs();
 bool PlaySoundAsync(const std::string& path);
 // Whether the system's sound player (winmm) could be loaded at all.
 bool SoundPlayerAvailable();
+// Has a worker make the system find its audio devices, so that the first sound played
+// starts on time; the UI thread never waits for it. Once per process; UI thread only.
+void WarmSoundOutput();
 void SetSoundPlayerForTesting(std::function<void(const std::string&)> player);
 
 // A modal message box; returns the button pressed (IDYES = 6, ...).
