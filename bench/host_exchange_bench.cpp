@@ -77,6 +77,9 @@ void Report(const char* what, double ms, double targetMs) {
 // last to the end, included), and whether each run's last call says all is done.
 class ProgressBar {
  public:
+  // A bar that moves: fed at least this often over a run of the whole file.
+  static constexpr double kLeastCallsPerRun = 10;
+
   using Clock = std::chrono::steady_clock;
 
   void BeginRun() {
@@ -95,14 +98,19 @@ class ProgressBar {
     Wait();
     if (lastTotal_ == 0 || lastDone_ != lastTotal_) ++unfinished_;
   }
-  // Prints the measured figures; false when the bar was never fed or a run ended short of done.
+  // Prints the measured figures; false when the bar was never fed, did not move while the
+  // work ran (a bar fed only at the end shows nothing), or a run ended short of done.
   bool Report(const char* what) const {
     const double perRun = runs_ ? static_cast<double>(calls_) / runs_ : 0.0;
     std::printf("exchange progress %s: %.0f calls a run, longest wait between calls %.1f ms\n", what, perRun,
                 longestMs_);
     if (calls_ == 0) std::printf("exchange progress %s FAILED: the bar was never fed\n", what);
+    if (calls_ != 0 && perRun < kLeastCallsPerRun) {
+      std::printf("exchange progress %s FAILED: fed %.0f times a run, the bar does not move while the work runs\n",
+                  what, perRun);
+    }
     if (unfinished_ != 0) std::printf("exchange progress %s FAILED: %d runs ended short of done\n", what, unfinished_);
-    return calls_ != 0 && unfinished_ == 0;
+    return calls_ != 0 && perRun >= kLeastCallsPerRun && unfinished_ == 0;
   }
 
  private:
