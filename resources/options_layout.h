@@ -314,7 +314,7 @@ inline constexpr int kFieldLeft = 960;
 inline constexpr int kFieldHeight = 315;
 inline constexpr int kNameTop = 120;
 inline constexpr int kEventTop = 540;
-inline constexpr int kEventDropDownHeight = 3015;  // the events' list dropped down, eleven of them
+inline constexpr int kEventDropDownHeight = 3015;  // the events' list dropped down: eleven rows at a time, the rest scrolled
 // Multi-Blind's number of cubes, a short field under the event, usable for that event only.
 inline constexpr int kCubesTop = 960;
 inline constexpr int kCubesWidth = 600;
