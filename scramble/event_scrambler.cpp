@@ -4,16 +4,16 @@
 #include <stdexcept>
 #include <vector>
 
-#include "scramble/big_cube.h"
-#include "scramble/clock.h"
-#include "scramble/cube222.h"
-#include "scramble/megaminx.h"
-#include "scramble/pyraminx.h"
-#include "scramble/random_state.h"
+#include "scramble/puzzles/big_cube.h"
+#include "scramble/puzzles/clock.h"
+#include "scramble/puzzles/cube222.h"
+#include "scramble/puzzles/megaminx.h"
+#include "scramble/puzzles/pyraminx.h"
+#include "scramble/cube333/random_state.h"
 #include "scramble/scramble_text.h"
 #include "scramble/scrambler.h"
-#include "scramble/skewb.h"
-#include "scramble/square1.h"
+#include "scramble/puzzles/skewb.h"
+#include "scramble/square1/square1.h"
 #include "scramble/training/training_draw.h"
 
 namespace tw::scramble {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "scramble/move.h"
+#include "scramble/cube333/move.h"
 
 namespace tw::scramble {
 

@@ -1,6 +1,6 @@
 #include "scramble/scrambler.h"
 
-#include "scramble/random_state.h"
+#include "scramble/cube333/random_state.h"
 #include "scramble/scramble_text.h"
 
 namespace tw::scramble {

@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "scramble/cube_state.h"
-#include "scramble/move.h"
-#include "scramble/solver_tables.h"
-#include "scramble/two_phase_solver.h"
+#include "scramble/cube333/cube_state.h"
+#include "scramble/cube333/move.h"
+#include "scramble/cube333/solver_tables.h"
+#include "scramble/cube333/two_phase_solver.h"
 
 namespace tw::scramble {
 

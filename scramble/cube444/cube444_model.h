@@ -4,7 +4,7 @@
 // Bw, each a quarter turn, a half turn or a quarter turn back; the first nine kinds
 // leave the down-back-left corner in place, as the WCA's 4x4x4 scrambles do.
 //
-// The sticker text is the one scramble/big_cube.h writes for the 4x4x4: the 96
+// The sticker text is the one scramble/puzzles/big_cube.h writes for the 4x4x4: the 96
 // stickers in the order U R F D L B, each face read row by row as seen from outside,
 // U with B above it, D with F above it, the four sides with U above.
 #include <array>
@@ -69,7 +69,7 @@ struct Cube {
   bool operator==(const Cube&) const = default;
 };
 
-// The reduced cube in the 3x3x3 solver's numbering (see scramble/cube_state.h): which
+// The reduced cube in the 3x3x3 solver's numbering (see scramble/cube333/cube_state.h): which
 // corner and edge is in each slot and how it is turned.
 struct ThreeByThree {
   std::array<std::uint8_t, kCorners> cornerPiece{};

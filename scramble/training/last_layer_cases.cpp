@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "scramble/random_state.h"
+#include "scramble/cube333/random_state.h"
 #include "scramble/scramble_text.h"
 #include "scramble/training/algorithm.h"
 #include "scramble/training/subset_state.h"

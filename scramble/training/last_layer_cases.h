@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "scramble/cube_state.h"
+#include "scramble/cube333/cube_state.h"
 
 namespace tw::scramble::training {
 

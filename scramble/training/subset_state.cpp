@@ -3,7 +3,7 @@
 #include <span>
 #include <utility>
 
-#include "scramble/random_state.h"
+#include "scramble/cube333/random_state.h"
 
 namespace tw::scramble::training {
 namespace {

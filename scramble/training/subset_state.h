@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "scramble/cube_state.h"
+#include "scramble/cube333/cube_state.h"
 
 namespace tw::scramble::training {
 

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "scramble/random_state.h"
+#include "scramble/cube333/random_state.h"
 #include "scramble/training/case_choice.h"
 #include "scramble/training/subset_state.h"
 

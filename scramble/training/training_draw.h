@@ -21,7 +21,7 @@
 #include <string_view>
 #include <vector>
 
-#include "scramble/cube_state.h"
+#include "scramble/cube333/cube_state.h"
 #include "scramble/events.h"
 #include "scramble/training/last_layer_cases.h"
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "scramble/big_cube.h"
+#include "scramble/puzzles/big_cube.h"
 #include "scramble/cube444/cube444_model.h"
-#include "scramble/cube_state.h"
+#include "scramble/cube333/cube_state.h"
 #include "scramble/scramble_text.h"
 
 namespace tw::scramble {

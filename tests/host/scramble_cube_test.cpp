@@ -6,11 +6,11 @@
 #include <utility>
 #include <vector>
 
-#include "scramble/coordinates.h"
-#include "scramble/cube_state.h"
-#include "scramble/random_state.h"
+#include "scramble/cube333/coordinates.h"
+#include "scramble/cube333/cube_state.h"
+#include "scramble/cube333/random_state.h"
 #include "scramble/scramble_text.h"
-#include "scramble/symmetry.h"
+#include "scramble/cube333/symmetry.h"
 #include "tests/host/scramble_sticker_cube.h"
 
 namespace tw::scramble {

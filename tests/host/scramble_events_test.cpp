@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "scramble/big_cube.h"
+#include "scramble/puzzles/big_cube.h"
 #include "scramble/event_scrambler.h"
 #include "scramble/events.h"
 #include "tests/host/scramble_sticker_cube.h"

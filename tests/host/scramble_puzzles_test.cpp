@@ -11,7 +11,7 @@
 
 #include "scramble/event_scrambler.h"
 #include "scramble/events.h"
-#include "scramble/square1.h"
+#include "scramble/square1/square1.h"
 #include "tests/host/scramble_sticker_cube.h"
 
 namespace tw::scramble {

@@ -3,8 +3,8 @@
 #include <array>
 #include <random>
 
-#include "scramble/cube_state.h"
-#include "scramble/random_state.h"
+#include "scramble/cube333/cube_state.h"
+#include "scramble/cube333/random_state.h"
 
 namespace tw::scramble {
 namespace {

@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "scramble/coordinates.h"
-#include "scramble/cube_state.h"
-#include "scramble/random_state.h"
+#include "scramble/cube333/coordinates.h"
+#include "scramble/cube333/cube_state.h"
+#include "scramble/cube333/random_state.h"
 #include "scramble/scramble_text.h"
 #include "scramble/scrambler.h"
-#include "scramble/solver_tables.h"
-#include "scramble/two_phase_solver.h"
+#include "scramble/cube333/solver_tables.h"
+#include "scramble/cube333/two_phase_solver.h"
 #include "tests/host/scramble_sticker_cube.h"
 
 namespace tw::scramble {

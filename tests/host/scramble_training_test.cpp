@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "results/session_list.h"
-#include "scramble/cube_state.h"
+#include "scramble/cube333/cube_state.h"
 #include "scramble/event_scrambler.h"
 #include "scramble/events.h"
 #include "scramble/scramble_text.h"
