@@ -127,9 +127,14 @@ std::string ImportCutShort(std::size_t imported, std::size_t inFile) {
               " could be made: there is no room for more sessions.");
 }
 
-std::string ExportSkipped(std::string_view fileName, std::size_t solves, std::size_t skipped) {
-  return Join(Quoted(fileName), " holds ", Counted(solves, "solve", "solves"), ". ", Counted(skipped, "line", "lines"),
-              " of the session ", skipped == 1 ? "is no result and was" : "are no results and were", " left out.");
+std::string ExportFinished(std::string_view path, std::size_t solves, std::size_t skipped, std::string_view note) {
+  std::string text = Join("Exported ", Counted(solves, "solve", "solves"), " to ", path, ".");
+  if (skipped > 0) {
+    text += Join("\n\n", Counted(skipped, "line", "lines"), " of the session ",
+                 skipped == 1 ? "is no result and was" : "are no results and were", " left out.");
+  }
+  if (!note.empty()) text += Join("\n\n", note);
+  return text;
 }
 
 std::string ExportTrainingNote(std::string_view fileName, std::span<const std::pair<std::string, std::string>> sessions) {

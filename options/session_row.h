@@ -55,8 +55,10 @@ std::string ReadFailure(std::string_view fileName, std::string_view systemError)
 std::string WriteFailure(std::string_view fileName, std::string_view systemError);
 // An import whose sessions outnumber the numbers left for new ones.
 std::string ImportCutShort(std::size_t imported, std::size_t inFile);
-// An export that left out lines of the log that are no result line.
-std::string ExportSkipped(std::string_view fileName, std::size_t solves, std::size_t skipped);
+// A finished export: where it wrote and how many solves ("Exported 1,234 solves to
+// C:\...\x.csv."), then what it left out (lines of the log that are no result line)
+// and `note` (the training sessions' note, or "").
+std::string ExportFinished(std::string_view path, std::size_t solves, std::size_t skipped, std::string_view note);
 // Said after a csTimer export that held 3x3x3 training sessions, which csTimer knows
 // only by its nearest scramble type: each such session with the type it was given.
 std::string ExportTrainingNote(std::string_view fileName, std::span<const std::pair<std::string, std::string>> sessions);

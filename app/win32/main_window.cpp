@@ -396,8 +396,18 @@ void MainWindow::ShowDnfMark(bool shown) {
 }
 
 
+// The book's last result line near its end, or "" when there is none.
+std::string MainWindow::LastResultLine() const {
+  const std::size_t size = book_->Size();
+  for (std::size_t i = size; i > 0 && size - i < kLastResultSearch; --i) {
+    if (results::Parse(book_->Line(i - 1))) return std::string(book_->Line(i - 1));
+  }
+  return {};
+}
+
 void MainWindow::UndoOrRedo(bool undo) {
   const bool any = undo ? book_->CanUndo() : book_->CanRedo();
+  const std::string lastBefore = any ? LastResultLine() : std::string();
   const std::optional<results::ResultBook::Change> change = undo ? book_->Undo() : book_->Redo();
   if (!any) {
     changeNote_ = undo ? kNothingToUndoNote : kNothingToRedoNote;
@@ -405,6 +415,9 @@ void MainWindow::UndoOrRedo(bool undo) {
     return;
   }
   if (!change) return;
+  // A step that took back (or brought again) the last result, or changed it, leaves the
+  // digits on the session's last result as it now reads, zeros when none is left.
+  if (LastResultLine() != lastBefore) ShowLastResult();
   changeNote_ = ChangeNote(*change, undo);
   ShowCaption();
 }

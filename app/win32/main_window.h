@@ -155,6 +155,7 @@ class MainWindow : public Form, public settings::SettingsWatcher, private result
   void UndoOrRedo(bool undo);
   bool ShowResultOf(std::string_view line);
   void ShowLastResult();
+  std::string LastResultLine() const;
   void ShowElapsed(std::int64_t elapsedMs);
   void ShowFields(const DisplayFields& fields);
   void OnTimerPacket(const stackmat::Packet& packet, std::int64_t at);

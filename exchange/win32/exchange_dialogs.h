@@ -39,6 +39,9 @@ class ExchangeDialogs {
   // the nearest scramble type csTimer was given for it.
   virtual void ExportedTraining(std::string_view /*fileName*/,
                                 std::span<const std::pair<std::string, std::string>> /*sessions*/) {}
+  // A finished export, told last: the file written (its whole path, UTF-8) and how many
+  // solves it holds.
+  virtual void Exported(std::string_view /*path*/, std::size_t /*solves*/) {}
 };
 
 }  // namespace tw::exchange

@@ -51,6 +51,7 @@ bool ExportSessions(const std::string& path, results::SessionShelf& shelf, Excha
     }
   }
   if (format == ExportFormat::CsTimer && !training.empty()) dialogs.ExportedTraining(fileName, training);
+  dialogs.Exported(path, exported.solves);
   return true;
 }
 

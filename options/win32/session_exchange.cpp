@@ -101,17 +101,22 @@ class PanelDialogs : public exchange::ExchangeDialogs {
   void ImportCutShort(std::size_t made, std::size_t inFile) override {
     Tell(owner_, options::ImportCutShort(made, inFile));
   }
-  void ExportSkipped(std::string_view fileName, std::size_t solves, std::size_t skipped) override {
-    ShowMessageBox(owner_, options::ExportSkipped(fileName, solves, skipped), kAppTitle, MB_OK | MB_ICONINFORMATION);
-  }
+  // What an export left out and its note come in the one message that it finished.
+  void ExportSkipped(std::string_view, std::size_t, std::size_t skipped) override { skipped_ = skipped; }
   void ExportedTraining(std::string_view fileName,
                         std::span<const std::pair<std::string, std::string>> sessions) override {
-    ShowMessageBox(owner_, options::ExportTrainingNote(fileName, sessions), kAppTitle, MB_OK | MB_ICONINFORMATION);
+    trainingNote_ = options::ExportTrainingNote(fileName, sessions);
+  }
+  void Exported(std::string_view path, std::size_t solves) override {
+    ShowMessageBox(owner_, options::ExportFinished(path, solves, skipped_, trainingNote_), kAppTitle,
+                   MB_OK | MB_ICONINFORMATION);
   }
 
  private:
   HWND owner_;
   std::string current_;  // the session shown, UTF-8
+  std::size_t skipped_ = 0;
+  std::string trainingNote_;
 };
 
 }  // namespace

@@ -522,8 +522,11 @@ TEST_F(MainWindowTest, APenaltyAfterTheStopCanBeTakenBackAndDoneAgain) {
   EXPECT_NE(LoggedLine(0).find("Result: 00:00:12:34 (DNF)"), std::string::npos) << LoggedLine(0);
   EXPECT_EQ(window->lbl3SecCD.Text(), "DNF");
   window->onKeyDown('Z', kCtrlMask, false);
+  EXPECT_EQ(Display(), "00:00:14:34") << "the digits follow the last result as it reads again";
+  EXPECT_FALSE(window->lbl3SecCD.Visible());
   window->onKeyDown('Z', kCtrlMask, false);
   EXPECT_EQ(LoggedLine(0), logged);
+  EXPECT_EQ(Display(), "00:00:12:34");
   EXPECT_NE(CaptionShown().find(L"Ctrl+Y"), std::wstring::npos) << CaptionShown();
   window->onKeyDown('Y', kCtrlMask, false);
   EXPECT_NE(LoggedLine(0).find(" (+2)"), std::string::npos);
@@ -531,6 +534,7 @@ TEST_F(MainWindowTest, APenaltyAfterTheStopCanBeTakenBackAndDoneAgain) {
   window->onKeyDown('Z', kCtrlMask, false);
   window->onKeyDown('Z', kCtrlMask, false);  // the solve itself
   EXPECT_EQ(Logged(), 0);
+  EXPECT_EQ(Display(), "00:00:00:00") << "no undone time left on the digits";
   window->onKeyDown('Z', kCtrlMask, false);
   EXPECT_EQ(CaptionShown(), L"Twistwatch \u2014 nothing to undo");
   Press(VK_SPACE);  // the next solve clears the note

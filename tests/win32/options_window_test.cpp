@@ -2127,8 +2127,10 @@ TEST_F(SessionRowTest, ExportWritesTheSessionShownAsCsvOrCsTimersFileAndSaysWhen
   EXPECT_EQ(csv.rfind("\xEF\xBB\xBFNo.,Date,Time,Result,Penalty,Seconds,Scramble,Comment\r\n", 0), 0u) << csv;
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3) << csv;
   EXPECT_NE(csv.find("DNF"), std::string::npos);
-  ASSERT_EQ(boxes.size(), 1u) << "the line that is no result is left out, and said so";
-  EXPECT_NE(boxes[0].text.find("\"out.csv\" holds 2 solves. 1 line"), std::string::npos) << boxes[0].text;
+  ASSERT_EQ(boxes.size(), 1u) << "where it wrote, and the line that is no result left out";
+  EXPECT_EQ(boxes[0].text,
+            "Exported 2 solves to " + Path("out.csv") + ".\n\n1 line of the session is no result and was left out.");
+  EXPECT_EQ(boxes[0].style, static_cast<unsigned>(MB_OK | MB_ICONINFORMATION));
 
   // csTimer's file may hold every session: No writes the one shown, Yes all of them,
   // Cancel nothing.
@@ -2136,7 +2138,8 @@ TEST_F(SessionRowTest, ExportWritesTheSessionShownAsCsvOrCsTimersFileAndSaysWhen
   answer = IDNO;
   AnswerFileDialog(Path("out.txt"));
   window.onCmdExportClick();
-  ASSERT_EQ(boxes.size(), 2u) << "the question, then the line left out";
+  ASSERT_EQ(boxes.size(), 2u) << "the question, then where it wrote";
+  EXPECT_EQ(boxes[1].text.rfind("Exported 2 solves to " + Path("out.txt") + ".", 0), 0u) << boxes[1].text;
   EXPECT_EQ(boxes[0].text, "Write every session (2) to \"out.txt\"?\n\nYes: every session, each a session of its own "
                            "in csTimer.\nNo: only \"2x2x2: OH? (2x2x2)\".");
   const std::string json = ReadFileBytes(Path("out.txt"));
