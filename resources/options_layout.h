@@ -296,6 +296,47 @@ inline constexpr int kButtonTop = 840;
 inline constexpr int kMaxLength = 1000;
 }  // namespace comment_box
 
+// ---- A solve's details, opened from a line of the Result panel: its time and penalty,
+// date, scramble with its picture, and its comment. Prompts on the left, the picture
+// at the top right, the comment across the whole box over OK and Cancel.
+namespace solve_box {
+inline constexpr const char* kCaption = "Twistwatch | Solve";
+inline constexpr const char* kTimePrompt = "Time:";
+inline constexpr const char* kDatePrompt = "Date:";
+inline constexpr const char* kPenaltyPrompt = "Penalty:";
+inline constexpr const char* kNoPenalty = "&No penalty";
+inline constexpr const char* kPlusTwo = "+&2";
+inline constexpr const char* kDnf = "&DNF";
+inline constexpr const char* kScramblePrompt = "Scramble:";
+inline constexpr const char* kCommentPrompt = "&Comment:";
+inline constexpr const char* kNoScramble = "(none)";
+inline constexpr int kClientWidth = 6600;
+inline constexpr int kClientHeight = 3525;
+inline constexpr int kMargin = small_box::kMargin;
+inline constexpr int kPromptWidth = 870;
+inline constexpr int kRowHeight = 255;
+inline constexpr int kFieldLeft = 1080;
+inline constexpr int kFieldWidth = 2970;
+inline constexpr int kTimeTop = 120;
+inline constexpr int kDateTop = 435;
+inline constexpr int kPenaltyTop = 735;
+inline constexpr int kPenaltyHeight = 315;
+inline constexpr int kNoPenaltyWidth = 1260;
+inline constexpr int kPlusTwoWidth = 630;
+inline constexpr int kDnfWidth = 780;
+inline constexpr int kScrambleTop = 1170;
+inline constexpr int kScrambleHeight = 1200;
+// The picture, square, right of the fields.
+inline constexpr int kPictureLeft = 4200;
+inline constexpr int kPictureTop = 120;
+inline constexpr int kPictureSize = 2250;
+inline constexpr int kCommentTop = 2565;
+inline constexpr int kCommentHeight = 315;
+inline constexpr int kButtonTop = 3030;
+// A prompt stands this far below the top of its field, level with the field's text.
+inline constexpr int kPromptDrop = 45;
+}  // namespace solve_box
+
 // ---- The box New... and Rename... ask with: a session's name and its event.
 namespace session_box {
 inline constexpr const char* kNewCaption = "Twistwatch | New Session";

@@ -108,10 +108,6 @@ void CasesBox::TickAll() {
 
 LRESULT CasesBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_ACTIVATE:
-      // The list is what the box is for: it has the focus whenever the box is active.
-      if (LOWORD(wParam) != WA_INACTIVE && list_) SetFocus(list_);
-      return 0;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lParam);
       if (header->hwndFrom == list_ && header->code == LVN_KEYDOWN) {
@@ -123,7 +119,7 @@ LRESULT CasesBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     default:
       break;
   }
-  return Form::WndProc(message, wParam, lParam);
+  return SmallBox::WndProc(message, wParam, lParam);
 }
 
 void CasesBox::OnOk() {

@@ -43,6 +43,7 @@ class CasesBox : public SmallBox {
  protected:
   void OnCreate() override;
   void OnOk() override;
+  HWND FirstFocus() const override { return list_; }
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:

@@ -42,15 +42,6 @@ std::optional<std::string> CommentBox::Ask(HWND owner, const std::string& curren
   return answer_;
 }
 
-LRESULT CommentBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  // The text is what the box is for: it has the focus whenever the box is activated.
-  if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE && edit_) {
-    SetFocus(edit_);
-    return 0;
-  }
-  return Form::WndProc(message, wParam, lParam);
-}
-
 void CommentBox::OnOk() {
   std::string text(static_cast<std::size_t>(GetWindowTextLengthA(edit_)) + 1, '\0');
   text.resize(static_cast<std::size_t>(GetWindowTextA(edit_, text.data(), static_cast<int>(text.size()))));

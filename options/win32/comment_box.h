@@ -27,7 +27,7 @@ class CommentBox : public SmallBox {
  protected:
   void OnCreate() override;
   void OnOk() override;
-  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  HWND FirstFocus() const override { return edit_; }
 
  private:
   HWND edit_ = nullptr;

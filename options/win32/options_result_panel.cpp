@@ -12,9 +12,11 @@
 #include "options/win32/options_window.h"
 #include "options/win32/session_box.h"
 #include "options/win32/session_exchange.h"
+#include "options/win32/solve_box.h"
 #include "results/result_book.h"
 #include "results/solve.h"
 #include "results/win32/session_shelf.h"
+#include "scramble/events.h"
 #include "storage/win32/settings.h"
 #include "toolkit/win32/services.h"
 
@@ -213,6 +215,36 @@ void OptionsWindow::onLineCommand(options::LineCommand command) {
   if (!comment || *comment == solve->comment || !IsLoaded() || lstResult.Book() != book) return;
   if (index >= book->Size() || book->Line(index) != line) return;
   book->SetComment(index, *comment);
+}
+
+// A solve's details, asked for the selected line: OK writes its penalty and comment
+// through the book as one change, which one Ctrl+Z takes back. A line that reads as no
+// result has no details.
+void OptionsWindow::onListOpenDetails() {
+  results::ResultBook* book = lstResult.Book();
+  const int selected = lstResult.SelectedIndex();
+  if (!book || selected < 0 || static_cast<std::size_t>(selected) >= book->Size()) return;
+  const auto index = static_cast<std::size_t>(selected);
+  const std::string line(book->Line(index));
+  const std::optional<options::SolveDetails> details = options::DetailsOf(line);
+  if (!details) {
+    MessageBeep(MB_OK);
+    return;
+  }
+  // The session's event reads the scramble and draws it.
+  const std::string event = g_shelf ? g_shelf->Current().event : std::string(results::kFirstSessionEvent);
+  const auto edit =
+      options::AskForSolveEdit(Handle(), *details, scramble::EventFromId(event).value_or(scramble::Event::k333));
+  // The book may have changed while the box was up: the edit goes to the line it was
+  // asked for, or nowhere.
+  if (!edit || !IsLoaded() || lstResult.Book() != book) return;
+  if (index >= book->Size() || book->Line(index) != line) return;
+  if (const auto written = options::EditedLine(line, edit->penalty, edit->comment)) book->Replace(index, *written);
+}
+
+// Delete on a selected line removes it, as Remove does.
+void OptionsWindow::onListDeleteKey() {
+  if (lstResult.SelectedIndex() >= 0) onCmdRemoveClick();
 }
 
 bool OptionsWindow::onPanelKey(const MSG& msg) {

@@ -634,6 +634,7 @@ void OptionsWindow::OnCommand(int id, int code, HWND /*control*/) {
   if (name == "cboStackmatDevice" && code == CBN_SELCHANGE) return onCboStackmatDeviceChange();
   if (name == "cboStackmatDevice" && code == CBN_DROPDOWN) return onCboStackmatDeviceDropDown();
   if (name == "cboSession" && code == CBN_SELCHANGE) return onCboSessionChange();
+  if (name == "lstResult" && (code == LBN_DBLCLK || id == IDOK)) return onListOpenDetails();
   if (code != BN_CLICKED) return;
   if (name == "optSetup") return optSetup.UserClicked();
   if (name == "optResult") return optResult.UserClicked();

@@ -105,6 +105,10 @@ class OptionsWindow : public Form, private settings::SettingsWatcher {
   // the keyboard, under the line; and one of its commands on the selected line.
   void onListContextMenu(std::optional<POINT> screen);
   void onLineCommand(options::LineCommand command);
+  // Enter or a double click on a line: the solve's details, its penalty and comment
+  // editable. Delete on a selected line: removed, as by Remove.
+  void onListOpenDetails();
+  void onListDeleteKey();
   // A key the Result panel takes before any control does (Ctrl+Z, Ctrl+Y): true when
   // it was taken.
   bool onPanelKey(const MSG& msg);

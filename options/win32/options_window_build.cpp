@@ -64,6 +64,7 @@ void OptionsWindow::AttachControls() {
   chkShowAverages.Attach(Control("chkShowAverages"), [this] { onChkShowAveragesClick(); });
   if (lstResult.Handle() != Control("lstResult") || !Control("lstResult")) lstResult.Attach(Control("lstResult"));
   lstResult.onSaveStateChanged = [this](const results::ResultBook& book) { SelectAfterSave(book); };
+  lstResult.onDeleteKey = [this] { onListDeleteKey(); };
 }
 
 void OptionsWindow::LoadPicture() {

@@ -279,6 +279,10 @@ LRESULT ResultList::OnListMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CONTEXTMENU:
       if (FromKeyboard(lParam)) return 0;
       break;
+    case WM_KEYDOWN:
+      if (wParam != VK_DELETE || !onDeleteKey) break;
+      onDeleteKey();
+      return 0;
     case WM_RBUTTONDOWN: {
       // A right click picks the line under the pointer first: the menu is for it. (The
       // box's own hit test answers in 16 bits, too few for a long log.)

@@ -57,6 +57,8 @@ class ResultList : public results::BookWatcher {
 
   // Told once the book's save state changed, after the list has followed it.
   std::function<void(const results::ResultBook&)> onSaveStateChanged;
+  // Told when Delete is pressed in the box.
+  std::function<void()> onDeleteKey;
 
   void OnAppended(const results::ResultBook& book) override;
   void OnRemoved(const results::ResultBook& book, std::size_t index) override;

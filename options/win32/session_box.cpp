@@ -61,7 +61,6 @@ void SessionBox::OnCreate() {
 
 std::optional<SessionChoice> SessionBox::Ask(HWND owner, const SessionChoice& current) {
   answer_.reset();
-  saved_focus_ = nullptr;
   if (!Load(owner)) return std::nullopt;
   SetWindowTextA(name_, current.name.c_str());
   SendMessageA(name_, EM_SETSEL, 0, -1);
@@ -133,31 +132,6 @@ void SessionBox::ChooseCases() {
   }
 }
 
-LRESULT SessionBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_ACTIVATE:
-      // The name is what the box is for: it has the focus when the box opens, and
-      // whatever had it when the user went elsewhere has it back.
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(Handle(), focus)) saved_focus_ = focus;
-        return 0;
-      }
-      if (name_) SetFocus(saved_focus_ && IsChild(Handle(), saved_focus_) ? saved_focus_ : name_);
-      return 0;
-    case WM_NEXTDLGCTL:
-      // The dialog manager moves the focus with this for a prompt's access key.
-      if (LOWORD(lParam)) {
-        SetFocus(reinterpret_cast<HWND>(wParam));
-      } else {
-        SetFocus(GetNextDlgTabItem(Handle(), GetFocus(), wParam != 0));
-      }
-      return 0;
-    default:
-      break;
-  }
-  return Form::WndProc(message, wParam, lParam);
-}
 
 void SessionBox::OnFieldCommand(int id, int code, HWND /*control*/) {
   if (id == kNameId && code == EN_CHANGE) {

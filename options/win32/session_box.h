@@ -43,7 +43,7 @@ class SessionBox : public SmallBox {
   void OnCreate() override;
   void OnOk() override;
   void OnFieldCommand(int id, int code, HWND control) override;
-  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  HWND FirstFocus() const override { return name_; }
 
  private:
   std::string TypedName() const;
@@ -60,7 +60,6 @@ class SessionBox : public SmallBox {
   // The cases chosen so far, for the event they were chosen for.
   std::string cases_;
   std::string casesEvent_;
-  HWND saved_focus_ = nullptr;
   // The event ids in the list's order.
   std::vector<std::string> events_;
   std::optional<SessionChoice> answer_;

@@ -46,8 +46,34 @@ void SmallBox::RunModal(HWND owner) {
     SetWindowPos(Handle(), nullptr, (over.left + over.right - width) / 2, (over.top + over.bottom - height) / 2, 0,
                  0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
+  savedFocus_ = nullptr;
   ShowModal();
   Unload();
+}
+
+LRESULT SmallBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(Handle(), focus)) savedFocus_ = focus;
+      } else if (HWND first = FirstFocus()) {
+        SetFocus(savedFocus_ && IsChild(Handle(), savedFocus_) ? savedFocus_ : first);
+      }
+      return 0;
+    case WM_NEXTDLGCTL:
+      // The dialog manager moves the focus with this, as for a prompt's access key (to
+      // the prompt, then on to the field after it); a dialog's own procedure would.
+      if (LOWORD(lParam)) {
+        SetFocus(reinterpret_cast<HWND>(wParam));
+      } else {
+        SetFocus(GetNextDlgTabItem(Handle(), GetFocus(), wParam != 0));
+      }
+      return 0;
+    default:
+      break;
+  }
+  return Form::WndProc(message, wParam, lParam);
 }
 
 void SmallBox::OnCommand(int id, int code, HWND control) {

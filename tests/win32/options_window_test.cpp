@@ -19,11 +19,13 @@
 #include "options/win32/options_window.h"
 #include "options/win32/session_box.h"
 #include "options/win32/session_exchange.h"
+#include "options/win32/solve_box.h"
 #include "options/win32/work_progress.h"
 #include "resources/options_layout.h"
 #include "results/result_book.h"
 #include "results/solve.h"
 #include "results/win32/session_shelf.h"
+#include "scramble/event_scrambler.h"
 #include "stats/win32/statistics_window.h"
 #include "storage/settings_text.h"
 #include "storage/win32/settings.h"
@@ -1469,6 +1471,7 @@ class ResultMenuTest : public OptionsWindowTest {
   void TearDown() override {
     SetLineMenuChooserForTesting(nullptr);
     options::SetCommentAnswerForTesting(nullptr);
+    options::SetSolveAnswerForTesting(nullptr);
     OptionsWindowTest::TearDown();
   }
 
@@ -1678,6 +1681,184 @@ TEST_F(OptionsWindowTest, TheCommentBoxAsksForOneLine) {
     EXPECT_EQ(GetActiveWindow(), window.Handle());
     EXPECT_EQ(GetFocus(), window.lstResult.Handle()) << "the focus goes back where it was";
     step = nullptr;
+    TearDown();
+    SetUp();
+  }
+}
+
+// ---- A solve's details.
+
+// Enter or a double click on a line opens its details, whose OK is one change of the
+// book (one Ctrl+Z); Delete removes the selected line as Remove does. Real keys through
+// the dialog manager.
+TEST_F(ResultMenuTest, EnterOrADoubleClickOpensTheDetailsAndDeleteRemovesTheLine) {
+  OptionsWindow& window = LoadOptions(Settings("Last Frame=Result\r\n"), {Solved(100), "a note typed by hand", Solved(300)});
+  window.Show();
+  ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == window.Handle(); }));
+  HWND list = window.lstResult.Handle();
+  SetFocus(list);
+  std::vector<std::string> asked;
+  std::optional<options::SolveEdit> answer = options::SolveEdit{results::Penalty::PlusTwo, "pop"};
+  options::SetSolveAnswerForTesting([&](const options::SolveDetails& details) {
+    asked.push_back(details.date + " " + options::ResultText(details.measured, details.solve.penalty));
+    return answer;
+  });
+
+  window.lstResult.SetSelectedIndex(2);
+  SendKeys({{VK_RETURN, true}, {VK_RETURN, false}});
+  ASSERT_TRUE(PumpDialogUntil(window.Handle(), [&] { return asked.size() == 1; }));
+  EXPECT_EQ(asked[0], "04/03/2024 05:06:07 3.00");
+  EXPECT_EQ(book->Line(2), Solved(500, results::Penalty::PlusTwo, "pop"));
+  EXPECT_EQ(store->lines, book->Lines());
+  EXPECT_TRUE(IsWindowVisible(window.Handle())) << "Enter opened the details, not closed the window";
+  book->Undo();
+  EXPECT_EQ(book->Line(2), Solved(300)) << "penalty and comment are one step";
+
+  // A double click on a line picks it and opens it; Cancel changes nothing.
+  answer = std::nullopt;
+  RECT line;
+  SendMessageA(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&line));
+  const LPARAM at = MAKELPARAM(line.left + 5, line.top + 2);
+  SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageA(list, WM_LBUTTONUP, 0, at);
+  SendMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  SendMessageA(list, WM_LBUTTONUP, 0, at);
+  ASSERT_TRUE(PumpDialogUntil(window.Handle(), [&] { return asked.size() == 2; }));
+  EXPECT_EQ(asked[1], "04/03/2024 05:06:07 1.00");
+  EXPECT_EQ(book->Line(0), Solved(100));
+
+  // A line that reads as no result has no details.
+  window.lstResult.SetSelectedIndex(1);
+  window.onListOpenDetails();
+  EXPECT_EQ(asked.size(), 2u);
+
+  // Delete removes the selected line, and Ctrl+Z brings it back.
+  SendKeys({{VK_DELETE, true}, {VK_DELETE, false}});
+  ASSERT_TRUE(PumpDialogUntil(window.Handle(), [&] { return book->Size() == 2; }));
+  EXPECT_EQ(book->Lines(), (std::vector<std::string>{Solved(100), Solved(300)}));
+  EXPECT_EQ(window.lstResult.SelectedIndex(), 1) << "as Remove leaves it";
+  SendKeys({{VK_CONTROL, true}, {'Z', true}, {'Z', false}, {VK_CONTROL, false}});
+  ASSERT_TRUE(PumpDialogUntil(window.Handle(), [&] { return book->Size() == 3; }));
+  EXPECT_EQ(book->Line(1), "a note typed by hand");
+  window.lstResult.SetSelectedIndex(-1);
+  SendKeys({{VK_DELETE, true}, {VK_DELETE, false}});
+  PumpDialogUntil(window.Handle(), [] { return false; }, 200);
+  EXPECT_EQ(book->Size(), 3u) << "Delete with nothing selected removes nothing";
+}
+
+// The box itself: what it shows of the solve, the time following the penalty picked,
+// and what each way of closing it gives.
+TEST_F(OptionsWindowTest, TheSolveBoxShowsTheSolveAndGivesItsPenaltyAndComment) {
+  results::Solve solve;
+  solve.when = {2024, 3, 4, 5, 6, 7};
+  solve.time = 1234;
+  solve.scramble = "R U R' U' F2";
+  solve.comment = "old words";
+  const std::optional<options::SolveDetails> details = options::DetailsOf(results::Format(solve));
+  ASSERT_TRUE(details);
+  struct Case {
+    const char* how;
+    std::function<void(options::SolveBox&)> act;
+    std::optional<options::SolveEdit> answer;
+  };
+  const Case cases[] = {
+      {"Enter", [](options::SolveBox&) { SendKeys({{VK_RETURN, true}, {VK_RETURN, false}}); },
+       options::SolveEdit{results::Penalty::PlusTwo, "new words"}},
+      {"OK", [](options::SolveBox& box) { SendMessageA(box.OkButton(), BM_CLICK, 0, 0); },
+       options::SolveEdit{results::Penalty::PlusTwo, "new words"}},
+      {"Alt+C, End, Z, Enter",
+       [](options::SolveBox& box) {
+         SetFocus(box.PenaltyButton(results::Penalty::PlusTwo));
+         SendKeys({{VK_MENU, true}, {'C', true}, {'C', false}, {VK_MENU, false}, {VK_END, true}, {VK_END, false},
+                   {'Z', true}, {'Z', false}, {VK_RETURN, true}, {VK_RETURN, false}});
+       },
+       options::SolveEdit{results::Penalty::PlusTwo, "new wordsz"}},
+      {"Escape", [](options::SolveBox&) { SendKeys({{VK_ESCAPE, true}, {VK_ESCAPE, false}}); }, std::nullopt},
+      {"title bar", [](options::SolveBox& box) { SendMessageA(box.Handle(), WM_CLOSE, 0, 0); }, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.how);
+    OptionsWindow& window = LoadOptions(Settings("Last Frame=Result\r\n"), Lines(2));
+    window.Show();
+    ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == window.Handle(); }));
+    SetFocus(window.lstResult.Handle());
+    struct Seen {
+      std::string time, timeAfter, date, scramble, comment;
+      bool picture = false, penaltyFocused = false, modal = false;
+    } seen;
+    std::function<void()> step = [&] {
+      options::SolveBox* box = options::SolveBox::Current();
+      ASSERT_NE(box, nullptr);
+      seen.time = Text(box->TimeText());
+      seen.date = Text(box->DateText());
+      seen.scramble = Text(box->ScrambleText());
+      seen.comment = Text(box->CommentEdit());
+      seen.picture = !box->Drawing().Empty() && SendMessageA(box->Picture(), STM_GETIMAGE, IMAGE_BITMAP, 0) != 0;
+      seen.penaltyFocused = GetFocus() == box->PenaltyButton(results::Penalty::None);
+      seen.modal = !IsWindowEnabled(window.Handle());
+      SendMessageA(box->PenaltyButton(results::Penalty::PlusTwo), BM_CLICK, 0, 0);
+      seen.timeAfter = Text(box->TimeText());
+      SetWindowTextA(box->CommentEdit(), "new words");
+      SetFocus(box->CommentEdit());
+      c.act(*box);
+    };
+    {
+      const WhileModal modal(step, [] {
+        return options::SolveBox::Current() ? options::SolveBox::Current()->Handle() : nullptr;
+      });
+      EXPECT_EQ(options::AskForSolveEdit(window.Handle(), *details, scramble::Event::k333), c.answer);
+    }
+    EXPECT_EQ(seen.time, "12.34");
+    EXPECT_EQ(seen.timeAfter, "14.34 (+2)");
+    EXPECT_EQ(seen.date, "04/03/2024 05:06:07");
+    EXPECT_EQ(seen.scramble, "R U R' U' F2");
+    EXPECT_EQ(seen.comment, "old words");
+    EXPECT_TRUE(seen.picture) << "the cube as the scramble left it";
+    EXPECT_TRUE(seen.penaltyFocused) << "it opens on the penalty picked";
+    EXPECT_TRUE(seen.modal);
+    EXPECT_TRUE(IsWindowEnabled(window.Handle()));
+    EXPECT_EQ(GetActiveWindow(), window.Handle());
+    EXPECT_EQ(GetFocus(), window.lstResult.Handle()) << "the focus goes back where it was";
+    step = nullptr;
+    TearDown();
+    SetUp();
+  }
+}
+
+// A Megaminx solve's scramble reads as its seven lines and draws; a solve without one
+// says so and draws nothing.
+TEST_F(OptionsWindowTest, TheSolveBoxWritesTheScrambleAsItsEventDoes) {
+  scramble::EventScrambler scrambler(scramble::Event::kMinx, 3);
+  const std::string megaminx = scrambler.Next().text;
+  results::Solve solve;
+  solve.when = {2024, 3, 4, 5, 6, 7};
+  solve.time = 6000;
+  solve.scramble = megaminx;
+  struct Case {
+    std::string line;
+    std::string scramble;
+    bool drawn;
+  };
+  std::string shownMegaminx;
+  for (const char c : megaminx) shownMegaminx += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  const Case cases[] = {{results::Format(solve), shownMegaminx, true}, {Solved(100), "(none)", false}};
+  for (const Case& c : cases) {
+    OptionsWindow& window = LoadOptions(Settings("Last Frame=Result\r\n"), Lines(1));
+    std::string scrambleText;
+    bool drawn = false;
+    {
+      options::SolveBox box(*options::DetailsOf(c.line), scramble::Event::kMinx);
+      const WhileModal modal(
+          [&] {
+            scrambleText = Text(box.ScrambleText());
+            drawn = !box.Drawing().Empty();
+            SendMessageA(box.Handle(), WM_CLOSE, 0, 0);
+          },
+          [&] { return box.Handle(); });
+      EXPECT_EQ(box.Ask(window.Handle()), std::nullopt);
+    }
+    EXPECT_EQ(scrambleText, c.scramble);
+    EXPECT_EQ(drawn, c.drawn);
     TearDown();
     SetUp();
   }
