@@ -9,13 +9,14 @@ namespace tw::results {
 using storage::LineArena;
 using storage::LineSpan;
 
-std::size_t NearestEqualLine(const LineArena& lines, std::size_t index, std::string_view line) {
+std::size_t NearestEqualLine(const LineArena& lines, std::size_t index, std::string_view text) {
+  const std::string line = storage::Packed(text);
   const std::size_t size = lines.Size();
-  if (index < size && lines[index] == line) return index;
+  if (index < size && lines.LineIs(index, line)) return index;
   if (index > size) index = size;  // the nearest is then the last one
   for (std::size_t distance = 1; distance <= index || index + distance < size; ++distance) {
-    if (distance <= index && lines[index - distance] == line) return index - distance;
-    if (index + distance < size && lines[index + distance] == line) return index + distance;
+    if (distance <= index && lines.LineIs(index - distance, line)) return index - distance;
+    if (index + distance < size && lines.LineIs(index + distance, line)) return index + distance;
   }
   return size;
 }
@@ -25,12 +26,13 @@ namespace {
 // Each line of `removed` takes away one equal line of `lines`: the first still there,
 // or the last when `fromTheEnd`.
 void RemoveEach(LineArena& lines, LineSpan removed, bool fromTheEnd) {
+  // By their packed bytes, which stay where they are until KeepIf below.
   std::unordered_map<std::string_view, std::size_t> left;
-  for (const std::string_view line : removed) ++left[line];
+  for (std::size_t i = 0; i < removed.Size(); ++i) ++left[removed.PackedLine(i)];
   std::vector<bool> gone(lines.Size(), false);
   for (std::size_t n = 0; n < lines.Size(); ++n) {
     const std::size_t i = fromTheEnd ? lines.Size() - 1 - n : n;
-    const auto found = left.find(lines[i]);
+    const auto found = left.find(lines.PackedLine(i));
     if (found == left.end() || found->second == 0) continue;
     --found->second;
     gone[i] = true;
@@ -39,7 +41,7 @@ void RemoveEach(LineArena& lines, LineSpan removed, bool fromTheEnd) {
 }
 
 bool RunAt(const LineArena& lines, std::size_t at, LineSpan run) {
-  return std::equal(run.begin(), run.end(), lines.begin() + static_cast<std::ptrdiff_t>(at));
+  return lines.Span(at, run.Size()).Packed() == run.Packed();
 }
 
 // Where `run` starts in `lines` as one piece, nearest to `index`; lines.Size() when

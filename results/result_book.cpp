@@ -57,15 +57,16 @@ std::vector<std::size_t> FindSessionLines(const LineArena& before, const std::ve
                                           const LineArena& after) {
   std::vector<std::size_t> found;
   if (session.empty()) return found;
+  // By their packed bytes: equal lines pack alike.
   std::unordered_map<std::string_view, std::vector<std::size_t>> places;
-  for (const std::size_t index : session) places.try_emplace(before[index]);
+  for (const std::size_t index : session) places.try_emplace(before.PackedLine(index));
   for (std::size_t i = 0; i < after.Size(); ++i) {
-    const auto place = places.find(after[i]);
+    const auto place = places.find(after.PackedLine(i));
     if (place != places.end()) place->second.push_back(i);
   }
   found.reserve(session.size());
   for (const std::size_t index : session) {
-    const std::vector<std::size_t>& at = places.find(before[index])->second;
+    const std::vector<std::size_t>& at = places.find(before.PackedLine(index))->second;
     const auto next = found.empty() ? at.begin() : std::upper_bound(at.begin(), at.end(), found.back());
     if (next != at.end()) found.push_back(*next);
   }
@@ -178,7 +179,7 @@ ResultBook::Done ResultBook::AppendLine(std::string line) {
   edit.index = Size();
   edit.line = line;
   ThrowIfAllocationFails();
-  LineArena& lines = AppendableLines(1, line.size());
+  LineArena& lines = AppendableLines(1, storage::PackedSize(line));
   lines.PushBack(line);
   // Nothing from here on can fail.
   CommitEdit(std::move(edit));
@@ -218,7 +219,7 @@ ResultBook::Done ResultBook::InsertLine(std::size_t index, std::string line, boo
   ThrowIfAllocationFails();
   const bool atTheEnd = index == Size();
   if (atTheEnd) {
-    AppendableLines(1, line.size()).PushBack(line);
+    AppendableLines(1, storage::PackedSize(line)).PushBack(line);
   } else {
     WritableLines().Insert(index, line);
   }
@@ -333,13 +334,13 @@ ResultBook::Done ResultBook::RemoveRun(std::size_t at, std::size_t count, LogEdi
 
 ResultBook::Done ResultBook::AppendRun(LineSpan run) {
   const std::size_t count = run.Size();
-  const std::size_t runBytes = run.FileBytes().size();
+  const std::size_t runBytes = run.Packed().size();
   MakeRoomForOne(edits_);
   unsaved_.reserve(unsaved_.size() + count);
   LogEdit edit = NewEdit(LogEdit::Kind::kAppendAll);
   ThrowIfAllocationFails();
   // Past a save's lines in room kept for them, as an append goes.
-  if (!lines_->HasRoomFor(count, runBytes - count * LineArena::kLineEndSize)) {
+  if (!lines_->HasRoomFor(count, runBytes)) {
     if (lines_.use_count() > 1) {
       CopyLines(count, runBytes);
     } else {
@@ -438,7 +439,7 @@ bool ResultBook::Replace(std::size_t index, std::string line) {
   if (index >= Size()) return false;
   try {
     // Told as a comment when that is all that changed, else as a penalty.
-    const std::optional<Solve> before = Parse(Line(index));
+    const std::optional<Solve> before = Parse(Line(index).Text());
     const std::optional<Solve> after = Parse(line);
     const bool comment = before && after && before->comment != after->comment;
     return Rewrite(index, std::move(line), comment ? Change::Kind::kComment : Change::Kind::kPenalty);
@@ -450,7 +451,7 @@ bool ResultBook::Replace(std::size_t index, std::string line) {
 bool ResultBook::SetPenalty(std::size_t index, Penalty penalty) {
   if (index >= Size()) return false;
   try {
-    std::optional<Solve> solve = Parse(Line(index));
+    std::optional<Solve> solve = Parse(Line(index).Text());
     if (!solve) return false;
     return Rewrite(index, Format(WithPenalty(std::move(*solve), penalty)), Change::Kind::kPenalty);
   } catch (const std::bad_alloc&) {
@@ -463,7 +464,7 @@ bool ResultBook::SetComment(std::size_t index, std::string comment) {
   // A line break would split the entry in two in the file; a NUL would end it early.
   if (comment.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos) return false;
   try {
-    std::optional<Solve> solve = Parse(Line(index));
+    std::optional<Solve> solve = Parse(Line(index).Text());
     if (!solve) return false;
     solve->comment = std::move(comment);
     std::string line = Format(*solve);
@@ -540,7 +541,7 @@ void ResultBook::SubmitSave(bool deleteWhenEmpty) {
     SaveJob job;
     job.generation = generation_ + 1;
     job.lines = lines_;
-    job.snapshot = lines_->FileBytes();
+    job.snapshot = lines_->Packed();
     job.snapshotLines = lines_->Size();
     job.edits = edits_;
     job.deleteWhenEmpty = deleteWhenEmpty;

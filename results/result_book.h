@@ -57,11 +57,10 @@ class ResultBook {
   // Whether Load ran: a session never shown is never read, nor ever written.
   bool Loaded() const { return loaded_; }
 
-  // The lines are read in place, as the file holds them; a view of one is good until
-  // the book next changes.
+  // The lines, packed in one block; each is read as a LineText of its own.
   const storage::LineArena& Lines() const { return *lines_; }
   std::size_t Size() const { return lines_->Size(); }
-  std::string_view Line(std::size_t index) const { return (*lines_)[index]; }
+  storage::LineText Line(std::size_t index) const { return (*lines_)[index]; }
   // The index of the first line logged in this run (Size() when none is).
   std::size_t SessionStart() const;
 

@@ -24,7 +24,9 @@ template <typename Lines>
 inline std::uint64_t HashLines(const Lines& lines) {
   const std::hash<std::string_view> hashLine;
   std::uint64_t hash = 14695981039346656037ull;
-  for (const std::string_view line : lines) hash = (hash ^ static_cast<std::uint64_t>(hashLine(line))) * 1099511628211ull;
+  for (const auto& line : lines) {
+    hash = (hash ^ static_cast<std::uint64_t>(hashLine(std::string_view(line)))) * 1099511628211ull;
+  }
   return hash;
 }
 

@@ -107,7 +107,14 @@ std::optional<LoggedResult> ReadResultText(std::string_view text) {
 
 // The text before the first `field`, and what follows it in `tail` ("" when none).
 std::string_view SplitAt(std::string_view text, std::string_view field, std::string_view& tail) {
-  const std::size_t at = text.find(field);
+  // Every field name begins " | ": found by its bar, the rarest of its bytes.
+  std::size_t at = std::string_view::npos;
+  for (std::size_t bar = text.find('|', 1); bar != std::string_view::npos; bar = text.find('|', bar + 1)) {
+    if (text.substr(bar - 1).starts_with(field)) {
+      at = bar - 1;
+      break;
+    }
+  }
   if (at == std::string_view::npos) {
     tail = {};
     return text;

@@ -35,38 +35,34 @@ void Statistics::Clear() {
 }
 
 void Statistics::Load(const std::vector<std::string>& lines, std::size_t sinceStart) {
-  LoadFrom(lines, lines.size(), sinceStart);
+  Begin(lines.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) Read(lines[i], i >= sinceStart);
 }
 
 void Statistics::Load(const storage::LineArena& lines, std::size_t sinceStart) {
-  LoadFrom(lines, lines.Size(), sinceStart);
+  Begin(lines.Size());
+  std::size_t i = 0;
+  lines.ForEach([&](std::string_view line) { Read(line, i++ >= sinceStart); });
 }
 
-template <typename Lines>
-void Statistics::LoadFrom(const Lines& lines, std::size_t count, std::size_t sinceStart) {
+void Statistics::Begin(std::size_t count) {
   Clear();
   // One slot per line and a little room to grow: a long log's series get no doubling
   // slack, and the solves of this run append without moving them.
   const std::size_t room = count + count / kGrowthDivisor + kGrowthSlots;
   for (auto* series : {&results_, &average5_, &average12_}) series->reserve(room);
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::optional<Hundredths> result = ReadResult(lines[i]);
-    if (!result) {
-      ++unread_;
-      continue;
-    }
-    Add(*result, i >= sinceStart);
-  }
 }
 
-void Statistics::Append(std::string_view line) {
+void Statistics::Read(std::string_view line, bool sinceStart) {
   const std::optional<Hundredths> result = ReadResult(line);
   if (!result) {
     ++unread_;
     return;
   }
-  Add(*result, true);
+  Add(*result, sinceStart);
 }
+
+void Statistics::Append(std::string_view line) { Read(line, true); }
 
 void Statistics::Add(Hundredths result, bool sinceStart) {
   if (result != kDnf && result < best_sums_[kSingleRow]) new_bests_.push_back(results_.size());

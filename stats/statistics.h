@@ -58,9 +58,9 @@ class Statistics {
   std::size_t MemoryBytes() const;
 
  private:
+  void Begin(std::size_t count);
+  void Read(std::string_view line, bool sinceStart);
   void Add(Hundredths result, bool sinceStart);
-  template <typename Lines>
-  void LoadFrom(const Lines& lines, std::size_t count, std::size_t sinceStart);
 
   std::vector<Hundredths> results_;
   std::vector<Hundredths> average5_;

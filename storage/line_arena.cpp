@@ -9,8 +9,6 @@ namespace tw::storage {
 
 namespace {
 
-constexpr std::string_view kLineEnd = "\r\n";
-
 // Where the line starting at `from` ends: its first CR or LF, or the end of the bytes.
 std::size_t LineEndAt(std::string_view bytes, std::size_t from) {
   const char* const begin = bytes.data() + from;
@@ -21,80 +19,66 @@ std::size_t LineEndAt(std::string_view bytes, std::size_t from) {
   return from + (cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - begin) : lfAt);
 }
 
+// The packed form of one line, made before the block changes: packing straight into
+// the block could move it, and a save on another thread may be reading it.
+std::string PackedCopy(std::string_view line) {
+  std::string packed;
+  packed.reserve(PackedSize(line));
+  PackLine(line, packed);
+  return packed;
+}
+
+// A log of results packs to under two fifths of its text: the block is made
+// that large at first and grows only for lines of other text.
+constexpr std::size_t kExpectedPackRatio = 3;
+
 }  // namespace
 
-LineArena LineArena::FromFileBytes(std::string bytes) {
+LineArena LineArena::FromFileBytes(std::string_view bytes) {
   LineArena arena;
-  if (bytes.size() > kMaxBytes) throw std::bad_alloc();
-  const std::string_view view(bytes);
-  // Lines ending in CR LF stay where they are; at the first that does not, the rest
-  // is copied with CR LF after each line.
-  std::size_t at = 0;
   arena.ends_.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
-  while (at < view.size()) {
-    const std::size_t end = LineEndAt(view, at);
-    if (end + 1 >= view.size() || view[end] != '\r' || view[end + 1] != '\n') break;
-    at = end + kLineEndSize;
-    arena.ends_.push_back(static_cast<std::uint32_t>(at));
-  }
-  if (at == view.size()) {
-    arena.bytes_ = std::move(bytes);
-    return arena;
-  }
-  std::string copied;
-  copied.reserve(view.size() + view.size() / 8 + kLineEndSize);
-  copied.append(view.substr(0, at));
-  while (at < view.size()) {
-    const std::size_t end = LineEndAt(view, at);
-    copied.append(view.substr(at, end - at));
-    copied.append(kLineEnd);
-    if (copied.size() > kMaxBytes) throw std::bad_alloc();
-    arena.ends_.push_back(static_cast<std::uint32_t>(copied.size()));
-    if (end == view.size()) break;
-    const bool crLf = view[end] == '\r' && end + 1 < view.size() && view[end + 1] == '\n';
+  arena.bytes_.reserve(bytes.size() / kExpectedPackRatio + 1);
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    const std::size_t end = LineEndAt(bytes, at);
+    PackLine(bytes.substr(at, end - at), arena.bytes_);
+    if (arena.bytes_.size() > kMaxBytes) throw std::bad_alloc();
+    arena.ends_.push_back(static_cast<std::uint32_t>(arena.bytes_.size()));
+    if (end == bytes.size()) break;
+    const bool crLf = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n';
     at = end + (crLf ? 2 : 1);
   }
-  arena.bytes_ = std::move(copied);
+  arena.bytes_.shrink_to_fit();
   return arena;
 }
 
 LineArena LineArena::FromLines(const std::vector<std::string>& lines) {
   LineArena arena;
   std::size_t bytes = 0;
-  for (const std::string& line : lines) bytes += line.size() + kLineEndSize;
+  for (const std::string& line : lines) bytes += PackedSize(line);
   arena.Reserve(lines.size(), bytes);
   for (const std::string& line : lines) arena.PushBack(line);
   return arena;
 }
 
-void LineArena::CheckGrowth(std::size_t lines, std::size_t bytes) const {
-  if (bytes_.size() + bytes + lines * kLineEndSize > kMaxBytes) throw std::bad_alloc();
+void LineArena::CheckGrowth(std::size_t bytes) const {
+  if (bytes_.size() + bytes > kMaxBytes) throw std::bad_alloc();
 }
 
 void LineArena::Reserve(std::size_t lines, std::size_t bytes) {
-  CheckGrowth(0, bytes);
+  CheckGrowth(bytes);
   ends_.reserve(ends_.size() + lines);
   bytes_.reserve(bytes_.size() + bytes);
 }
 
-bool LineArena::Holds(std::string_view line) const {
-  return !line.empty() && line.data() >= bytes_.data() && line.data() < bytes_.data() + bytes_.size();
-}
-
-void LineArena::PushBack(std::string_view line) {
-  if (Holds(line)) return PushBack(std::string(line));
-  CheckGrowth(1, line.size());
+void LineArena::PushPacked(std::string_view packedWithEnd) {
+  CheckGrowth(packedWithEnd.size());
   if (ends_.size() == ends_.capacity()) ends_.reserve(std::max<std::size_t>(ends_.size() * 2, 16));
-  const std::size_t size = bytes_.size();
-  try {
-    bytes_.append(line);
-    bytes_.append(kLineEnd);
-  } catch (...) {
-    bytes_.resize(size);
-    throw;
-  }
+  bytes_.append(packedWithEnd);
   ends_.push_back(static_cast<std::uint32_t>(bytes_.size()));
 }
+
+void LineArena::PushBack(std::string_view line) { PushPacked(PackedCopy(line)); }
 
 void LineArena::Append(LineSpan run) { Insert(Size(), run); }
 
@@ -105,21 +89,21 @@ void LineArena::ShiftEnds(std::size_t from, std::ptrdiff_t by) {
 }
 
 void LineArena::Insert(std::size_t at, std::string_view line) {
-  if (Holds(line)) return Insert(at, std::string(line));
   if (at >= Size()) {
     PushBack(line);
     return;
   }
-  CheckGrowth(1, line.size());
-  const std::size_t added = line.size() + kLineEndSize;
+  const std::string packed = PackedCopy(line);
+  CheckGrowth(packed.size());
   // Room first: the inserts below then move bytes without allocating.
   if (ends_.size() == ends_.capacity()) ends_.reserve(ends_.size() * 2);
-  if (bytes_.capacity() - bytes_.size() < added) bytes_.reserve(std::max(bytes_.size() * 2, bytes_.size() + added));
+  if (bytes_.capacity() - bytes_.size() < packed.size()) {
+    bytes_.reserve(std::max(bytes_.size() * 2, bytes_.size() + packed.size()));
+  }
   const std::size_t begin = at == 0 ? 0 : ends_[at - 1];
-  bytes_.insert(begin, kLineEnd);
-  bytes_.insert(begin, line);
+  bytes_.insert(begin, packed);
   ends_.insert(ends_.begin() + static_cast<std::ptrdiff_t>(at), static_cast<std::uint32_t>(begin));
-  ShiftEnds(at, static_cast<std::ptrdiff_t>(added));
+  ShiftEnds(at, static_cast<std::ptrdiff_t>(packed.size()));
 }
 
 void LineArena::Insert(std::size_t at, LineSpan run) {
@@ -127,25 +111,26 @@ void LineArena::Insert(std::size_t at, LineSpan run) {
   at = std::min(at, Size());
   // The run may be a part of these very lines: its bytes are then taken before anything moves.
   std::string copy;
-  std::string_view image = run.FileBytes();
+  std::string_view packed = run.Packed();
   if (run.Arena() == this) {
-    copy.assign(image);
-    image = copy;
+    copy.assign(packed);
+    packed = copy;
   }
-  CheckGrowth(0, image.size());
+  CheckGrowth(packed.size());
+  // The run's line ends where they fall here: its own, moved by where it begins.
+  const std::string_view before = run.Arena()->Packed(run.begin().Index());
+  const std::size_t begin = at == 0 ? 0 : ends_[at - 1];
   std::vector<std::uint32_t> runEnds;
   runEnds.reserve(run.Size());
-  const std::size_t begin = at == 0 ? 0 : ends_[at - 1];
-  std::size_t end = begin;
-  for (const std::string_view line : run) {
-    end += line.size() + kLineEndSize;
-    runEnds.push_back(static_cast<std::uint32_t>(end));
+  for (std::size_t i = 0; i < run.Size(); ++i) {
+    const std::size_t end = run.Arena()->ends_[run.begin().Index() + i];
+    runEnds.push_back(static_cast<std::uint32_t>(begin + end - before.size()));
   }
   ends_.reserve(ends_.size() + run.Size());
-  bytes_.reserve(bytes_.size() + image.size());
-  bytes_.insert(begin, image);
+  bytes_.reserve(bytes_.size() + packed.size());
+  bytes_.insert(begin, packed);
   ends_.insert(ends_.begin() + static_cast<std::ptrdiff_t>(at), runEnds.begin(), runEnds.end());
-  ShiftEnds(at + run.Size(), static_cast<std::ptrdiff_t>(image.size()));
+  ShiftEnds(at + run.Size(), static_cast<std::ptrdiff_t>(packed.size()));
 }
 
 void LineArena::Erase(std::size_t at, std::size_t count) {
@@ -158,17 +143,18 @@ void LineArena::Erase(std::size_t at, std::size_t count) {
 }
 
 void LineArena::Replace(std::size_t at, std::string_view line) {
-  if (Holds(line)) return Replace(at, std::string(line));
+  std::string packed = PackedCopy(line);
+  packed.pop_back();  // the line end stays where it is
   const std::size_t begin = at == 0 ? 0 : ends_[at - 1];
-  const std::size_t oldSize = ends_[at] - begin - kLineEndSize;
-  if (line.size() > oldSize) {
-    CheckGrowth(0, line.size() - oldSize);
-    if (bytes_.capacity() - bytes_.size() < line.size() - oldSize) {
-      bytes_.reserve(std::max(bytes_.size() * 2, bytes_.size() + line.size()));
+  const std::size_t oldSize = ends_[at] - begin - 1;
+  if (packed.size() > oldSize) {
+    CheckGrowth(packed.size() - oldSize);
+    if (bytes_.capacity() - bytes_.size() < packed.size() - oldSize) {
+      bytes_.reserve(std::max(bytes_.size() * 2, bytes_.size() + packed.size()));
     }
   }
-  bytes_.replace(begin, oldSize, line);
-  ShiftEnds(at, static_cast<std::ptrdiff_t>(line.size()) - static_cast<std::ptrdiff_t>(oldSize));
+  bytes_.replace(begin, oldSize, packed);
+  ShiftEnds(at, static_cast<std::ptrdiff_t>(packed.size()) - static_cast<std::ptrdiff_t>(oldSize));
 }
 
 void LineArena::Clear() {
@@ -179,7 +165,7 @@ void LineArena::Clear() {
 std::vector<std::string> LineArena::ToStrings() const {
   std::vector<std::string> lines;
   lines.reserve(Size());
-  for (const std::string_view line : *this) lines.emplace_back(line);
+  ForEach([&lines](std::string_view line) { lines.emplace_back(line); });
   return lines;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
-// The lines of a result log held as the file holds them: one block of bytes, every
-// line followed by CR LF, and where each line ends. A line costs its bytes and four
-// more, whatever its length, and the block is the file's image as it is written.
+// The lines of a result log in one block, each packed (storage/line_codec.h) and
+// followed by its packed line end, and where each line ends. A line costs its packed
+// bytes (under two fifths of its text for a 3x3x3 result with its scramble) and four more, whatever its length; the block
+// unpacks to the file's image as it is written. Lines are read one at a time, each
+// unpacked to a LineText of its own, never handed out as a string held per line.
 // Lines are bytes in the ANSI code page, never converted; NUL is a byte like any other.
 #include <algorithm>
 #include <cstddef>
@@ -10,6 +12,9 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "storage/line_codec.h"
+#include "storage/line_text.h"
 
 namespace tw::storage {
 
@@ -21,15 +26,15 @@ class LineSpan {
   class Iterator {
    public:
     using iterator_category = std::random_access_iterator_tag;
-    using value_type = std::string_view;
+    using value_type = LineText;
     using difference_type = std::ptrdiff_t;
     using pointer = void;
-    using reference = std::string_view;
+    using reference = LineText;
 
     Iterator() = default;
     Iterator(const LineArena* arena, std::size_t index) : arena_(arena), index_(index) {}
-    std::string_view operator*() const;
-    std::string_view operator[](difference_type n) const { return *(*this + n); }
+    LineText operator*() const;
+    LineText operator[](difference_type n) const { return *(*this + n); }
     Iterator& operator++() { ++index_; return *this; }
     Iterator operator++(int) { Iterator was = *this; ++index_; return was; }
     Iterator& operator--() { --index_; return *this; }
@@ -54,12 +59,13 @@ class LineSpan {
       : arena_(&arena), first_(first), count_(count) {}
   std::size_t Size() const { return count_; }
   bool Empty() const { return count_ == 0; }
-  std::string_view operator[](std::size_t i) const;
-  std::string_view Front() const { return (*this)[0]; }
+  LineText operator[](std::size_t i) const;
+  std::string_view PackedLine(std::size_t i) const;
+  LineText Front() const { return (*this)[0]; }
   Iterator begin() const { return Iterator(arena_, first_); }
   Iterator end() const { return Iterator(arena_, first_ + count_); }
-  // The lines' file image: each followed by CR LF.
-  std::string_view FileBytes() const;
+  // The lines packed, each followed by its packed line end.
+  std::string_view Packed() const;
   const LineArena* Arena() const { return arena_; }
 
  private:
@@ -71,31 +77,53 @@ class LineSpan {
 class LineArena {
  public:
   using Iterator = LineSpan::Iterator;
+  using iterator = Iterator;
+  using const_iterator = Iterator;
+  using value_type = LineText;
 
   LineArena() = default;
   // The lines of a file image. A line ends at CR LF, at a lone LF (a hand edit) or at
   // a lone CR (an old Mac editor); a last line without a line end is still a line.
-  // A log written by us (every line ending in CR LF) keeps its bytes where they are.
-  static LineArena FromFileBytes(std::string bytes);
+  static LineArena FromFileBytes(std::string_view bytes);
   static LineArena FromLines(const std::vector<std::string>& lines);
 
   std::size_t Size() const { return ends_.size(); }
   bool Empty() const { return ends_.empty(); }
-  std::string_view operator[](std::size_t i) const {
+  LineText operator[](std::size_t i) const { return LineText(PackedLine(i)); }
+  // Line `i` packed, without its line end: two lines are equal exactly when their
+  // packed bytes are, so lines are compared and looked up as these, unpacking none.
+  // Good until the lines next change.
+  std::string_view PackedLine(std::size_t i) const {
     const std::size_t begin = i == 0 ? 0 : ends_[i - 1];
-    return std::string_view(bytes_.data() + begin, ends_[i] - begin - kLineEndSize);
+    return std::string_view(bytes_.data() + begin, ends_[i] - begin - 1);
   }
-  std::string_view Front() const { return (*this)[0]; }
-  std::string_view Back() const { return (*this)[Size() - 1]; }
+  // Whether line `i` is `line`.
+  bool LineIs(std::size_t i, std::string_view packedLine) const { return PackedLine(i) == packedLine; }
+  LineText Front() const { return (*this)[0]; }
+  LineText Back() const { return (*this)[Size() - 1]; }
+  // Lines [first, first + count) one after another, each unpacked into one buffer
+  // reused for the next: `read(std::string_view line)` sees a line while it is called.
+  template <typename Read>
+  void ForEach(std::size_t first, std::size_t count, Read&& read) const {
+    std::string buffer;
+    for (std::size_t i = first; i < first + count; ++i) {
+      const std::string_view packed = PackedLine(i);
+      if (buffer.size() < UnpackedBound(packed.size())) buffer.resize(UnpackedBound(packed.size()));
+      read(std::string_view(buffer.data(), static_cast<std::size_t>(UnpackLine(packed, buffer.data()) - buffer.data())));
+    }
+  }
+  template <typename Read>
+  void ForEach(Read&& read) const { ForEach(0, Size(), read); }
   Iterator begin() const { return Iterator(this, 0); }
   Iterator end() const { return Iterator(this, Size()); }
   LineSpan Span(std::size_t first, std::size_t count) const { return LineSpan(*this, first, count); }
   LineSpan All() const { return LineSpan(*this, 0, Size()); }
 
-  // The file image of the first `count` lines (all of them by default): each line
-  // followed by CR LF. An empty log is no bytes.
-  std::string_view FileBytes() const { return std::string_view(bytes_.data(), bytes_.size()); }
-  std::string_view FileBytes(std::size_t count) const {
+  // The first `count` lines (all of them by default) packed, each followed by its
+  // packed line end: what UnpackFileImage turns into the file's image. An empty log is
+  // no bytes.
+  std::string_view Packed() const { return std::string_view(bytes_.data(), bytes_.size()); }
+  std::string_view Packed(std::size_t count) const {
     return std::string_view(bytes_.data(), count == 0 ? 0 : ends_[count - 1]);
   }
 
@@ -112,19 +140,19 @@ class LineArena {
     LineArena kept;
     kept.Reserve(Size(), bytes_.size());
     for (std::size_t i = 0; i < Size(); ++i) {
-      if (keep(i)) kept.PushBack((*this)[i]);
+      if (keep(i)) kept.PushPacked(Span(i, 1).Packed());
     }
     *this = std::move(kept);
   }
   void Clear();
 
-  // Room for this many more lines of this many bytes in all (line ends included),
-  // so that adding them moves nothing already held.
+  // Room for this many more lines of this many packed bytes in all (PackedSize: line
+  // ends included), so that adding them moves nothing already held.
   void Reserve(std::size_t lines, std::size_t bytes);
-  bool HasRoomFor(std::size_t lines, std::size_t lineBytes) const {
-    return ends_.capacity() - ends_.size() >= lines &&
-           bytes_.capacity() - bytes_.size() >= lineBytes + lines * kLineEndSize;
+  bool HasRoomFor(std::size_t lines, std::size_t packedBytes) const {
+    return ends_.capacity() - ends_.size() >= lines && bytes_.capacity() - bytes_.size() >= packedBytes;
   }
+  // The packed bytes held.
   std::size_t Bytes() const { return bytes_.size(); }
   // What the lines hold of the heap, room kept for more included.
   std::size_t HeldBytes() const { return bytes_.capacity() + ends_.capacity() * sizeof(std::uint32_t); }
@@ -137,26 +165,25 @@ class LineArena {
     return a.Size() == b.size() && std::equal(a.begin(), a.end(), b.begin());
   }
 
-  static constexpr std::size_t kLineEndSize = 2;
   // Offsets are 32 bits: a log this large is refused before it is read.
   static constexpr std::size_t kMaxBytes = 0xffffffffu;
 
  private:
-  void CheckGrowth(std::size_t lines, std::size_t bytes) const;
-  // A view into these very bytes, which a change may move.
-  bool Holds(std::string_view line) const;
+  void PushPacked(std::string_view packedWithEnd);
+  void CheckGrowth(std::size_t bytes) const;
   void ShiftEnds(std::size_t from, std::ptrdiff_t by);
 
   std::string bytes_;
-  std::vector<std::uint32_t> ends_;  // past each line's CR LF
+  std::vector<std::uint32_t> ends_;  // past each line's packed line end
 };
 
-inline std::string_view LineSpan::Iterator::operator*() const { return (*arena_)[index_]; }
-inline std::string_view LineSpan::operator[](std::size_t i) const { return (*arena_)[first_ + i]; }
-inline std::string_view LineSpan::FileBytes() const {
+inline LineText LineSpan::Iterator::operator*() const { return (*arena_)[index_]; }
+inline LineText LineSpan::operator[](std::size_t i) const { return (*arena_)[first_ + i]; }
+inline std::string_view LineSpan::PackedLine(std::size_t i) const { return arena_->PackedLine(first_ + i); }
+inline std::string_view LineSpan::Packed() const {
   if (count_ == 0) return {};
-  const std::string_view all = arena_->FileBytes(first_ + count_);
-  const std::size_t begin = arena_->FileBytes(first_).size();
+  const std::string_view all = arena_->Packed(first_ + count_);
+  const std::size_t begin = arena_->Packed(first_).size();
   return all.substr(begin);
 }
 

@@ -364,7 +364,8 @@ void MainWindow::SetLastPenalty(results::Penalty penalty) {
   if (book_->Size() == 0) return;
   const std::size_t last = book_->Size() - 1;
   if (!book_->SetPenalty(last, penalty)) return;
-  ShowResultOf(book_->Line(last));
+  const storage::LineText line = book_->Line(last);
+  ShowResultOf(line);
 }
 
 // The digits show a logged result as its line now reads: a DNF with its mark.
@@ -381,7 +382,8 @@ bool MainWindow::ShowResultOf(std::string_view line) {
 void MainWindow::ShowLastResult() {
   const std::size_t size = book_->Size();
   for (std::size_t i = size; i > 0 && size - i < kLastResultSearch; --i) {
-    if (ShowResultOf(book_->Line(i - 1))) return;
+    const storage::LineText line = book_->Line(i - 1);
+    if (ShowResultOf(line)) return;
   }
   ElapsedMs = 0;
   ShowFields(ResultFieldsFor(0));
@@ -400,7 +402,8 @@ void MainWindow::ShowDnfMark(bool shown) {
 std::string MainWindow::LastResultLine() const {
   const std::size_t size = book_->Size();
   for (std::size_t i = size; i > 0 && size - i < kLastResultSearch; --i) {
-    if (results::Parse(book_->Line(i - 1))) return std::string(book_->Line(i - 1));
+    std::string line = book_->Line(i - 1).Text();
+    if (results::Parse(line)) return line;
   }
   return {};
 }

@@ -54,7 +54,7 @@ void MainWindow::ApplyAveragesSetting() {
 
 void MainWindow::LoadAverages(const results::ResultBook& book) {
   averages_.Clear();
-  for (std::size_t i = 0; i < book.Size(); ++i) averages_.Append(book.Line(i));
+  book.Lines().ForEach([this](std::string_view line) { averages_.Append(line); });
 }
 
 void MainWindow::ShowAverages() {
@@ -63,7 +63,8 @@ void MainWindow::ShowAverages() {
 
 void MainWindow::OnAppended(const results::ResultBook& book) {
   if (!averagesShown_ || book.Size() == 0) return;
-  averages_.Append(book.Line(book.Size() - 1));
+  const storage::LineText line = book.Line(book.Size() - 1);
+  averages_.Append(line);
   ShowAverages();
 }
 
@@ -75,7 +76,8 @@ void MainWindow::OnRemoved(const results::ResultBook&, std::size_t index) {
 
 void MainWindow::OnReplaced(const results::ResultBook& book, std::size_t index) {
   if (!averagesShown_ || index >= book.Size()) return;
-  averages_.Replace(index, book.Line(index));
+  const storage::LineText line = book.Line(index);
+  averages_.Replace(index, line);
   ShowAverages();
 }
 

@@ -167,7 +167,8 @@ void OptionsWindow::onListContextMenu(std::optional<POINT> screen) {
   }
   HMENU menu = CreatePopupMenu();
   if (!menu) return;
-  const auto items = options::LineMenu(book->Line(static_cast<std::size_t>(selected)));
+  const storage::LineText selectedLine = book->Line(static_cast<std::size_t>(selected));
+  const auto items = options::LineMenu(selectedLine);
   for (const options::LineMenuItem& item : items) {
     if (item.separatorBefore) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     // The texts are UTF-8 (the ellipsis); the menu takes them as wide text.

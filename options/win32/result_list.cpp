@@ -157,7 +157,7 @@ void ResultList::MeasureAll() {
   widest_ = 0;
   if (hwnd_ && book_) {
     const FontDc dc(hwnd_);
-    for (const std::string_view line : book_->Lines()) widest_ = std::max(widest_, LineWidth(dc.get(), line));
+    book_->Lines().ForEach([&](std::string_view line) { widest_ = std::max(widest_, LineWidth(dc.get(), line)); });
   }
   ApplyExtent();
 }
@@ -167,7 +167,8 @@ void ResultList::MeasureAll() {
 void ResultList::Measure(std::size_t index) {
   if (!hwnd_ || !book_ || index >= book_->Size()) return;
   const FontDc dc(hwnd_);
-  const int width = LineWidth(dc.get(), book_->Line(index));
+  const storage::LineText line = book_->Line(index);
+  const int width = LineWidth(dc.get(), line);
   if (width <= widest_) return;
   widest_ = width;
   ApplyExtent();
@@ -238,7 +239,7 @@ void ResultList::Draw(const DRAWITEMSTRUCT& item) const {
     return;
   }
   if (!book_ || item.itemID >= book_->Size()) return;
-  const std::string_view line = book_->Line(item.itemID);
+  const storage::LineText line = book_->Line(item.itemID);
   const bool selected = (item.itemState & ODS_SELECTED) != 0;
   const bool disabled = (item.itemState & ODS_DISABLED) || !IsWindowEnabled(item.hwndItem);
   HGDIOBJ oldFont =
@@ -302,7 +303,7 @@ LRESULT ResultList::OnListMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case LB_GETTEXT: {
       if (!inBook || !lParam) return LB_ERR;
       // The caller's buffer holds LB_GETTEXTLEN characters and the terminating zero.
-      const std::string_view line = book_->Line(wParam);
+      const storage::LineText line = book_->Line(wParam);
       std::memcpy(reinterpret_cast<char*>(lParam), line.data(), line.size());
       reinterpret_cast<char*>(lParam)[line.size()] = '\0';
       return static_cast<LRESULT>(line.size());

@@ -200,20 +200,20 @@ SaveOutcome LogFileStore::Write(const SaveJob& job, bool stale) {
   storage::LineArena lines = ApplyEdits(std::move(read.lines), EditsAfter(job.edits, lastSavedGeneration_));
   // Until a merged log is written and the book has it, the book's lines lack the file's.
   inStep_ = false;
-  if (!WriteOrDelete(lines.FileBytes(), job.deleteWhenEmpty, outcome.error)) return outcome;
+  if (!WriteOrDelete(lines.Packed(), job.deleteWhenEmpty, outcome.error)) return outcome;
   stamp_ = storage::ResultLogStamp(path_);
   inStep_ = true;
   lastSavedGeneration_ = job.generation;
   outcome.saved = true;
   // The file held nothing the book lacks (a save handed over early, a log read again).
-  if (lines.FileBytes() == job.snapshot) return outcome;
+  if (lines.Packed() == job.snapshot) return outcome;
   outcome.merged = true;
   outcome.mergedLines = std::move(lines);
   return outcome;
 }
 
-bool LogFileStore::WriteOrDelete(std::string_view bytes, bool deleteWhenEmpty, unsigned long& error) {
-  if (!deleteWhenEmpty || !bytes.empty()) return storage::WriteResultLogBytes(path_, bytes, &error);
+bool LogFileStore::WriteOrDelete(std::string_view packed, bool deleteWhenEmpty, unsigned long& error) {
+  if (!deleteWhenEmpty || !packed.empty()) return storage::WriteResultLogPacked(path_, packed, &error);
   if (storage::DeleteResultLog(path_)) return true;
   const DWORD cause = GetLastError();
   if (cause == ERROR_FILE_NOT_FOUND || cause == ERROR_PATH_NOT_FOUND) return true;  // gone already

@@ -49,7 +49,7 @@ class LogFileStore final : public LogStore {
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void Work();
   SaveOutcome Write(const SaveJob& job, bool stale);
-  bool WriteOrDelete(std::string_view bytes, bool deleteWhenEmpty, unsigned long& error);
+  bool WriteOrDelete(std::string_view packed, bool deleteWhenEmpty, unsigned long& error);
   void DeliverOutcomes();
 
   const std::string path_;

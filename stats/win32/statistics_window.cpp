@@ -94,7 +94,8 @@ void StatisticsWindow::Recount() {
 
 void StatisticsWindow::OnAppended(const results::ResultBook& book) {
   if (!fresh_) return;
-  statistics_.Append(book.Lines().Back());
+  const storage::LineText line = book.Lines().Back();
+  statistics_.Append(line);
   Refresh();
 }
 

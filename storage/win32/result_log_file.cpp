@@ -9,6 +9,7 @@
 #include <string_view>
 #include <utility>
 
+#include "storage/line_codec.h"
 #include "storage/result_log.h"
 #include "storage/win32/file_handle.h"
 #include "storage/win32/wide_path.h"
@@ -25,7 +26,6 @@ constexpr DWORD kChunkBytes = 1u << 30;
 constexpr std::string_view kTempMark = ".~";
 constexpr std::string_view kTempExtension = ".tmp";
 constexpr int kTempNameAttempts = 16;
-constexpr std::size_t kSpareBytes = 64 * 1024;
 
 std::atomic<testing::WriteFault> g_fault{testing::WriteFault::kNone};
 std::atomic<unsigned> g_serial{0};
@@ -70,9 +70,7 @@ bool ReadWholeFile(HANDLE file, std::string& bytes) {
     SetLastError(ERROR_FILE_TOO_LARGE);
     return false;
   }
-  // Room for the solves of this run, so that the first of them moves nothing.
   const auto length = static_cast<std::size_t>(size.QuadPart);
-  bytes.reserve(length + length / 8 + kSpareBytes);
   bytes.assign(length, '\0');
   std::size_t filled = 0;
   if (!ReadInto(file, bytes.data(), bytes.size(), filled)) return false;
@@ -121,10 +119,21 @@ FileHandle CreateTempFile(const std::string& path, std::string& temp) {
   return FileHandle(INVALID_HANDLE_VALUE);
 }
 
+// The file image: as it is, or the packed lines unpacked piece by piece.
+struct Image {
+  std::string_view bytes;
+  bool packed = false;
+};
+
+bool WriteImage(HANDLE file, const Image& image) {
+  if (!image.packed) return WriteAll(file, image.bytes);
+  return UnpackFileImage(image.bytes, [file](std::string_view piece) { return WriteAll(file, piece); });
+}
+
 // Written whole and flushed to the disk, so that the rename never makes a log of
 // bytes still waiting in a cache.
-bool WriteTempFile(FileHandle& file, std::string_view bytes) {
-  if (!WriteAll(file.get(), bytes)) return false;
+bool WriteTempFile(FileHandle& file, const Image& image) {
+  if (!WriteImage(file.get(), image)) return false;
   if (Faulted(testing::WriteFault::kFlush) || !FlushFileBuffers(file.get())) return false;
   return file.Close();
 }
@@ -203,17 +212,32 @@ void RemoveLeftovers(const std::string& path) {
   FindClose(search);
 }
 
-bool WriteResultLogOrFail(const std::string& path, std::string_view bytes) {
+bool WriteResultLogOrFail(const std::string& path, const Image& image) {
   if (!OldLogReplaceable(path)) return false;
   std::string temp;
   FileHandle file = CreateTempFile(path, temp);
   if (!file) return false;
-  if (WriteTempFile(file, bytes) && RenameOver(temp, path)) return true;
+  if (WriteTempFile(file, image) && RenameOver(temp, path)) return true;
   // Only our own unfinished file goes; the old log was never touched.
   const DWORD error = GetLastError();
   file.Close();
   DeleteFileW(Widen(temp).c_str());
   SetLastError(error);
+  return false;
+}
+
+bool WriteResultLogImage(const std::string& path, const Image& image, unsigned long* error) {
+  bool saved = false;
+  try {
+    saved = WriteResultLogOrFail(path, image);
+  } catch (const std::exception&) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+  }
+  if (saved) {
+    RemoveLeftovers(path);
+    return true;
+  }
+  if (error) *error = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
   return false;
 }
 
@@ -279,19 +303,13 @@ bool WriteResultLog(const std::string& path, const std::vector<std::string>& lin
 }
 
 bool WriteResultLogBytes(const std::string& path, std::string_view bytes, unsigned long* error) {
-  bool saved = false;
-  try {
-    saved = WriteResultLogOrFail(path, bytes);
-  } catch (const std::exception&) {
-    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-  }
-  if (saved) {
-    RemoveLeftovers(path);
-    return true;
-  }
-  if (error) *error = GetLastError() ? GetLastError() : ERROR_WRITE_FAULT;
-  return false;
+  return WriteResultLogImage(path, Image{bytes, false}, error);
 }
+
+bool WriteResultLogPacked(const std::string& path, std::string_view packed, unsigned long* error) {
+  return WriteResultLogImage(path, Image{packed, true}, error);
+}
+
 
 bool DeleteResultLog(const std::string& path) { return DeleteFileW(Widen(path).c_str()) != FALSE; }
 

@@ -40,6 +40,9 @@ std::vector<std::string> LoadResultLog(const std::string& path);
 bool WriteResultLog(const std::string& path, const std::vector<std::string>& lines, unsigned long* error = nullptr);
 // The same with the log's file image as it is written (every line followed by CR LF).
 bool WriteResultLogBytes(const std::string& path, std::string_view bytes, unsigned long* error = nullptr);
+// The same with the lines packed as a LineArena holds them (LineArena::Packed), unpacked
+// to the file piece by piece, never whole in memory.
+bool WriteResultLogPacked(const std::string& path, std::string_view packed, unsigned long* error = nullptr);
 
 // Removes the result log; false when it could not be removed (or was not there).
 bool DeleteResultLog(const std::string& path);

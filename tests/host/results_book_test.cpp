@@ -97,7 +97,7 @@ class FakeStore final : public LogStore {
     outcome.generation = job.generation;
     const bool asTheBookHasIt = inStep_ && !job.reread && file == seen_;
     Lines lines;
-    const Lines snapshot = storage::LineArena::FromFileBytes(std::string(job.snapshot)).ToStrings();
+    const Lines snapshot = storage::LineArena::FromFileBytes(storage::UnpackedFileImage(job.snapshot)).ToStrings();
     if (asTheBookHasIt) {
       lines = snapshot;
     } else if (unreadable) {
@@ -719,7 +719,7 @@ class ByteStore final : public LogStore {
     return log;
   }
   void Save(SaveJob job) override {
-    bytes.assign(job.snapshot);
+    bytes = storage::UnpackedFileImage(job.snapshot);
     SaveOutcome outcome;
     outcome.generation = job.generation;
     outcome.saved = true;

@@ -92,7 +92,7 @@ class FakeLogStore : public results::LogStore {
       outcome.error = unreadable ? kSharingViolation : kAccessDenied;
       return outcome;
     }
-    std::vector<std::string> result = storage::LineArena::FromFileBytes(std::string(job.snapshot)).ToStrings();
+    std::vector<std::string> result = storage::LineArena::FromFileBytes(storage::UnpackedFileImage(job.snapshot)).ToStrings();
     const std::vector<std::string> now = exists ? lines : std::vector<std::string>{};
     if (job.reread || !known_ || *known_ != now) {
       // Changed outside since it was last read or written: this run's edits go over it.

@@ -2187,7 +2187,7 @@ TEST_F(SessionRowTest, ImportAsksFirstThenAppendsEachOfTheFilesSessionsWithoutAS
   const int mainNumber = shelf->List().All()[1].number;
   results::ResultBook& imported = shelf->BookOf(mainNumber);
   ASSERT_EQ(imported.Size(), 2u);
-  const std::optional<results::Solve> plusTwo = results::Parse(imported.Line(1));
+  const std::optional<results::Solve> plusTwo = results::Parse(imported.Line(1).Text());
   ASSERT_TRUE(plusTwo);
   EXPECT_EQ(plusTwo->penalty, results::Penalty::PlusTwo);
   EXPECT_EQ(plusTwo->comment, "pop");

@@ -291,7 +291,7 @@ TEST_F(LogFileStoreTest, TheNewestWaitingSaveReplacesTheOneBeforeIt) {
     SaveJob job;
     job.generation = generation;
     job.lines = std::make_shared<const storage::LineArena>(storage::LineArena::FromLines(Lines(generation, kA)));
-    job.snapshot = job.lines->FileBytes();
+    job.snapshot = job.lines->Packed();
     job.snapshotLines = job.lines->Size();
     store.Save(std::move(job));
     if (generation == 1) Sleep(50);  // the first is being written by now
