@@ -11,7 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "exchange/events.h"
+#include "scramble/events.h"
 #include "exchange/json_text.h"
 
 namespace tw::exchange {
@@ -156,7 +156,7 @@ Json SessionData(const Json& root) {
 void Describe(FoundSession& session, const Json& sessionData) {
   session.name = std::to_string(session.number);
   session.rank = session.number;
-  session.event = kDefaultEvent;
+  session.event = scramble::kDefaultEventId;
   if (!sessionData.is_object()) return;
   const auto entry = sessionData.find(std::to_string(session.number));
   if (entry == sessionData.end() || !entry->is_object()) return;
@@ -178,7 +178,7 @@ void Describe(FoundSession& session, const Json& sessionData) {
   if (type.empty() && olderType != entry->end() && olderType->is_string()) {
     type = olderType->get_ref<const std::string&>();
   }
-  session.event = EventOfCsTimerType(type);
+  session.event = scramble::EventOfCsTimerType(type);
 }
 
 // "a string", "an array", ...: what a value of the wrong type is.
@@ -343,7 +343,7 @@ ExportResult ExportCsTimer(std::span<const ExportSession> sessions, const Export
     text += ']';
     sessionData[std::to_string(number)] = {
         {kName, HtmlEscaped(ConvertText(options.toUtf8, session.name))},
-        {kOptions, {{kScrambleType, CsTimerTypeOfEvent(session.event)}}},
+        {kOptions, {{kScrambleType, scramble::CsTimerTypeOfEvent(session.event)}}},
         {kRank, number}};
   }
   if (number == 0) {

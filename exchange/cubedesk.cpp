@@ -11,7 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "exchange/events.h"
+#include "scramble/events.h"
 
 namespace tw::exchange {
 
@@ -39,10 +39,10 @@ std::string_view EventOfCubeType(std::string_view type) {
   for (const auto& [cubeType, event] : kCubeTypes) {
     if (cubeType == type) return event;
   }
-  for (const Event& event : Events()) {
+  for (const scramble::EventRow& event : scramble::EventRows()) {
     if (event.id == type) return event.id;
   }
-  return kDefaultEvent;
+  return scramble::kDefaultEventId;
 }
 
 // "a string", "a boolean", ...: what a value of the wrong type is.
@@ -228,7 +228,7 @@ ImportResult ImportCubeDesk(std::string_view text, const ImportOptions& options)
     auto [entry, added] = byType.try_emplace(type, sessions.size());
     if (added) {
       FoundSession unlisted;
-      unlisted.name = EventName(type);
+      unlisted.name = scramble::EventName(type);
       sessions.push_back(std::move(unlisted));
     }
     sessions[entry->second].solves.push_back(&solve);
@@ -237,7 +237,7 @@ ImportResult ImportCubeDesk(std::string_view text, const ImportOptions& options)
   ImportBuilder builder(options, std::string(kCubeDeskFormat));
   std::size_t done = 0;
   for (const FoundSession& session : sessions) {
-    const std::string_view event = session.solves.empty() ? kDefaultEvent : EventOfCubeType(CubeTypeOf(*session.solves.front()));
+    const std::string_view event = session.solves.empty() ? scramble::kDefaultEventId : EventOfCubeType(CubeTypeOf(*session.solves.front()));
     const std::size_t index = builder.AddSession(session.name, event);
     std::size_t number = 0;
     for (const Json* solve : session.solves) {

@@ -13,6 +13,7 @@
 #include "exchange/text_conversion.h"
 #include "exchange/time_zone.h"
 #include "results/solve.h"
+#include "scramble/events.h"
 
 namespace tw::exchange {
 
@@ -54,7 +55,7 @@ struct ImportOptions {
   std::int64_t undatedStop = 0;
   // A list of times names neither its session nor its event (in the log's code page).
   std::string listSessionName = "Imported";
-  std::string listEvent = "333";
+  std::string listEvent = std::string(scramble::kDefaultEventId);
   Progress progress;
   std::size_t progressEvery = 4096;
 };

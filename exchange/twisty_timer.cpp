@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "exchange/events.h"
+#include "scramble/events.h"
 #include "exchange/separated_values.h"
 
 namespace tw::exchange {
@@ -75,10 +75,10 @@ ImportResult ImportTwistyTimer(std::string_view text, const ImportOptions& optio
     }
     auto [session, added] = sessions.try_emplace({fields[kPuzzle], fields[kCategory]}, 0);
     if (added) {
-      const std::string_view event = EventOfTwistyPuzzle(fields[kPuzzle]);
-      std::string name(EventName(event));
+      const std::string_view event = scramble::EventOfTwistyPuzzle(fields[kPuzzle]);
+      std::string name(scramble::EventName(event));
       // A puzzle the WCA does not hold keeps its own name beside the category.
-      if (event == kDefaultEvent && fields[kPuzzle] != "333") name = fields[kPuzzle];
+      if (event == scramble::kDefaultEventId && fields[kPuzzle] != scramble::FindEvent(event)->twistyPuzzle) name = fields[kPuzzle];
       session->second = builder.AddSession(name + " " + fields[kCategory], event);
     }
     if (*penalty == kCategoryMarker) continue;

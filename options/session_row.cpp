@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "exchange/events.h"
+#include "scramble/events.h"
 #include "exchange/exchange_names.h"
 #include "exchange/plain_list.h"
 
@@ -45,7 +45,7 @@ std::string Capitalised(std::string_view text) {
 }  // namespace
 
 std::string SessionItemText(const results::Session& session) {
-  return Join(session.name, " (", exchange::EventName(session.event), ")");
+  return Join(session.name, " (", scramble::EventName(session.event), ")");
 }
 
 std::string CleanSessionName(std::string_view typed) {

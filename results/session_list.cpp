@@ -5,6 +5,7 @@
 #include <charconv>
 #include <set>
 
+#include "scramble/events.h"
 #include "storage/settings_schema.h"
 
 namespace tw::results {
@@ -107,7 +108,7 @@ SessionList SessionList::Read(const Reader& read, const Present& present) {
     session.name = name && !name->empty() ? *name
                    : first                ? std::string(kFirstSessionName)
                                           : "Session " + std::to_string(n);
-    session.event = event && !event->empty() ? *event : std::string(kFirstSessionEvent);
+    session.event = event && !event->empty() ? *event : std::string(scramble::kDefaultEventId);
     const std::optional<std::string> cubes = read(settings::kSessionCubes.For(n));
     session.cubes = CubesFor(session.event, settings::ParseNumber(kCubes, cubes.value_or("")).value_or(olderCount));
     session.cases = OneLine(read(settings::kSessionCases.For(n)).value_or(""));

@@ -25,7 +25,6 @@ struct Session {
 inline constexpr int kFirstSession = 1;
 inline constexpr int kLastSessionNumber = 999;
 inline constexpr std::string_view kFirstSessionName = "3x3x3";
-inline constexpr std::string_view kFirstSessionEvent = "333";
 inline constexpr std::string_view kMultiBlindEvent = "333mbf";
 
 // "Result.lst" for the first session, "Result <n>.lst" for the others.

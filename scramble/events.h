@@ -1,9 +1,12 @@
 #pragma once
-// The WCA's events, each by its id ("333", "pyram", ...) and the name it is shown by,
-// and after them the 3x3x3 training kinds ("333pll", ...): a random state inside a
-// subset of the cube, such as the last layer or the PLL cases.
+// The events a session can be for: the WCA's, each by its id ("333", "pyram", ...),
+// and after them the 3x3x3 training kinds ("333pll", ...), a random state inside a
+// subset of the cube such as the last layer or the PLL cases. One table holds each
+// event's id, the name it is shown by, the kind of scramble it gets and the names
+// other timers give it, for sessions, scrambles, import and export alike.
 #include <array>
 #include <optional>
+#include <span>
 #include <string_view>
 
 namespace tw::scramble {
@@ -54,8 +57,37 @@ constexpr bool IsTraining(Event event) { return event >= Event::k333ll; }
 // Whether a session of the event chooses the cases it drills (PLL and OLL).
 constexpr bool HasCases(Event event) { return event == Event::k333pll || event == Event::k333oll; }
 
+// The event of a new session, of a session without one and of whatever is not known.
+inline constexpr std::string_view kDefaultEventId = "333";
+
+struct EventRow {
+  std::string_view id;            // the WCA's id, also ours
+  std::string_view name;          // as a person reads it
+  std::optional<Event> kind;      // its scramble; none for an event scrambled as the 3x3x3
+  std::string_view csTimerType;   // csTimer's scramble type for the event
+  std::string_view twistyPuzzle;  // Twisty Timer's puzzle, "" when it has none of its own
+};
+
+// Every event in the order a session's event is chosen from.
+std::span<const EventRow> EventRows();
+// The row of an id, or none for an id we do not know.
+const EventRow* FindEvent(std::string_view id);
+
+// The scramble kind of an id; none for an id we do not know or one without a kind.
 std::optional<Event> EventFromId(std::string_view id);
 std::string_view IdOf(Event event);
 std::string_view NameOf(Event event);
+
+// The name of an event, or the id itself for one we do not know.
+std::string_view EventName(std::string_view id);
+// Whether the event is a 3x3x3 training kind, which csTimer knows only by its nearest
+// scramble type.
+bool IsTrainingEvent(std::string_view id);
+// The event of a csTimer scramble type; the default event for one that is no event of ours.
+std::string_view EventOfCsTimerType(std::string_view scrambleType);
+// The csTimer scramble type of an event; the default event's for an id we do not know.
+std::string_view CsTimerTypeOfEvent(std::string_view id);
+// The event of a Twisty Timer puzzle; the default event for one that is no event of ours.
+std::string_view EventOfTwistyPuzzle(std::string_view puzzle);
 
 }  // namespace tw::scramble

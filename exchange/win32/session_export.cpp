@@ -5,7 +5,7 @@
 
 #include "exchange/cstimer.h"
 #include "exchange/csv_export.h"
-#include "exchange/events.h"
+#include "scramble/events.h"
 #include "exchange/exchange_names.h"
 #include "exchange/win32/exchange_file.h"
 #include "exchange/win32/system_exchange.h"
@@ -46,8 +46,8 @@ bool ExportSessions(const std::string& path, results::SessionShelf& shelf, Excha
   if (exported.skipped > 0) dialogs.ExportSkipped(fileName, exported.solves, exported.skipped);
   std::vector<std::pair<std::string, std::string>> training;
   for (const results::Session& session : chosen) {
-    if (IsTrainingEvent(session.event)) {
-      training.emplace_back(AnsiToUtf8(session.name), std::string(CsTimerTypeOfEvent(session.event)));
+    if (scramble::IsTrainingEvent(session.event)) {
+      training.emplace_back(AnsiToUtf8(session.name), std::string(scramble::CsTimerTypeOfEvent(session.event)));
     }
   }
   if (format == ExportFormat::CsTimer && !training.empty()) dialogs.ExportedTraining(fileName, training);

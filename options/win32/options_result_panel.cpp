@@ -39,7 +39,7 @@ namespace {
 std::vector<results::Session> ShownSessions() {
   if (g_shelf) return g_shelf->List().All();
   return {results::Session{results::kFirstSession, std::string(results::kFirstSessionName),
-                           std::string(results::kFirstSessionEvent)}};
+                           std::string(scramble::kDefaultEventId)}};
 }
 
 }  // namespace
@@ -233,7 +233,7 @@ void OptionsWindow::onListOpenDetails() {
     return;
   }
   // The session's event reads the scramble and draws it.
-  const std::string event = g_shelf ? g_shelf->Current().event : std::string(results::kFirstSessionEvent);
+  const std::string event = g_shelf ? g_shelf->Current().event : std::string(scramble::kDefaultEventId);
   const auto edit =
       options::AskForSolveEdit(Handle(), *details, scramble::EventFromId(event).value_or(scramble::Event::k333));
   // The book may have changed while the box was up: the edit goes to the line it was

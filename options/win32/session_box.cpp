@@ -3,7 +3,6 @@
 #include <charconv>
 #include <utility>
 
-#include "exchange/events.h"
 #include "options/session_row.h"
 #include "options/win32/cases_box.h"
 #include "resources/options_layout.h"
@@ -66,12 +65,12 @@ std::optional<SessionChoice> SessionBox::Ask(HWND owner, const SessionChoice& cu
   SendMessageA(name_, EM_SETSEL, 0, -1);
   events_.clear();
   int selected = 0;
-  for (const exchange::Event& event : exchange::Events()) {
+  for (const scramble::EventRow& event : scramble::EventRows()) {
     if (event.id == current.event) selected = static_cast<int>(events_.size());
     events_.emplace_back(event.id);
     SendMessageA(event_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(event.name).c_str()));
   }
-  if (!current.event.empty() && exchange::EventName(current.event) == current.event) {
+  if (!current.event.empty() && !scramble::FindEvent(current.event)) {
     // An event this list does not know (a hand edit) stays the session's until changed.
     selected = static_cast<int>(events_.size());
     events_.push_back(current.event);
@@ -99,7 +98,7 @@ std::string SessionBox::TypedName() const {
 std::string SessionBox::ChosenEvent() const {
   const auto item = static_cast<int>(SendMessageA(event_, CB_GETCURSEL, 0, 0));
   const std::size_t index = item < 0 ? 0 : static_cast<std::size_t>(item);
-  return index < events_.size() ? events_[index] : std::string(exchange::kDefaultEvent);
+  return index < events_.size() ? events_[index] : std::string(scramble::kDefaultEventId);
 }
 
 int SessionBox::TypedCubes() const {

@@ -74,6 +74,32 @@ TEST(Events, EveryIdNamesOneEventAndBack) {
   EXPECT_EQ(EventFromId(""), std::nullopt);
 }
 
+TEST(Events, EachRowIsFoundAgainByItsIdAndByTheOtherTimersNames) {
+  std::set<std::string_view> ids;
+  for (const EventRow& row : EventRows()) {
+    SCOPED_TRACE(std::string(row.id));
+    EXPECT_TRUE(ids.insert(row.id).second);
+    EXPECT_EQ(FindEvent(row.id), &row);
+    EXPECT_EQ(EventName(row.id), row.name);
+    EXPECT_EQ(EventOfCsTimerType(row.csTimerType), row.id);
+    if (!row.twistyPuzzle.empty()) {
+      EXPECT_EQ(EventOfTwistyPuzzle(row.twistyPuzzle), row.id);
+    }
+    if (row.kind) {
+      EXPECT_EQ(IdOf(*row.kind), row.id);
+    }
+    EXPECT_EQ(IsTrainingEvent(row.id), row.kind && IsTraining(*row.kind));
+  }
+  EXPECT_EQ(EventRows().front().id, kDefaultEventId);
+  // What is not ours falls back to the default event, an unknown id shows itself.
+  EXPECT_EQ(FindEvent("333ft")->name, "3x3x3 With Feet");
+  EXPECT_EQ(EventName("666bf"), "666bf");
+  EXPECT_EQ(CsTimerTypeOfEvent("666bf"), "333");
+  EXPECT_EQ(EventOfCsTimerType("clko"), "clock");
+  EXPECT_EQ(EventOfCsTimerType("unknown"), kDefaultEventId);
+  EXPECT_EQ(EventOfTwistyPuzzle(""), kDefaultEventId);
+}
+
 // How many scrambles each event's checks take: the 3x3x3 solver's ~5 ms a scramble keeps
 // its events' counts small.
 int SampleOf(Event event) {
