@@ -85,11 +85,11 @@ inline constexpr std::array<std::string_view, 4> kLastFrameValues = {kLastFrameS
                                                                      kLastFrameAbout, kLastFrameNone};
 inline constexpr TextKey kLastFrame{"Last Frame", kLastFrameAbout, kLastFrameValues};
 
-// Whether the statistics window was shown at the end of the last run.
-inline constexpr std::string_view kStatisticsShownText = "Shown";
-inline constexpr std::string_view kStatisticsHiddenText = "Hidden";
-inline constexpr std::array<std::string_view, 2> kStatisticsValues = {kStatisticsShownText, kStatisticsHiddenText};
-inline constexpr TextKey kStatisticsShown{"Statistics", kStatisticsHiddenText, kStatisticsValues};
+// Whether a companion window (the statistics, the scramble picture) was shown at the
+// end of the last run.
+inline constexpr std::string_view kShownText = "Shown";
+inline constexpr std::string_view kHiddenText = "Hidden";
+inline constexpr std::array<std::string_view, 2> kShownValues = {kShownText, kHiddenText};
 
 // ---- Delays: "Disabled" (off) or a whole number of milliseconds. Stored as text, so
 // they are read and written as a TextKey; Parse and Text turn that text into the
@@ -121,12 +121,6 @@ inline constexpr TextKey kTimerInput{"Timer Input", kTimerInputKeyboard, kTimerI
 // or empty means the system's default input.
 inline constexpr TextKey kStackmatDevice{"Stackmat Device", "", {}};
 
-// Whether the scramble picture window was shown at the end of the last run.
-inline constexpr TextKey kScramblePictureShown{"Scramble Picture", kStatisticsHiddenText, kStatisticsValues};
-
-inline constexpr std::array<const TextKey*, 6> kTextKeys = {&kLastFrame,      &kStatisticsShown,      &kHoldToStart.text,
-                                                            &kTimerInput,     &kStackmatDevice,       &kScramblePictureShown};
-
 // ---- Whole numbers: decimal digits with an optional minus, nothing else, within
 // [minimum, maximum]. Anything else reads as `fallback`, which may be nothing.
 struct NumberKey {
@@ -140,47 +134,63 @@ struct NumberKey {
 // key's fallback; so does a missing key (the empty text).
 std::optional<int> ParseNumber(const NumberKey& key, std::string_view text);
 
-// The statistics window's outer top-left corner in screen pixels (any monitor, so
-// negative too; absent: placed beside the timer), and its client size in twips, so a
-// size survives a move to a screen of another DPI.
+// ---- A companion window's place, one set of keys for each window: whether it was
+// shown, its outer top-left corner in screen pixels (any monitor, so negative too;
+// absent: placed beside the timer), and its client size in twips, so a size survives a
+// move to a screen of another DPI. A size below the window's least or past 100 inches
+// is a hand edit and reads as the window's first size.
+inline constexpr int kLargestWindowTwips = 144000;
+
+struct CompanionKeys {
+  TextKey shown;
+  NumberKey left;
+  NumberKey top;
+  NumberKey width;   // its minimum and fallback are the window's least and first width
+  NumberKey height;  // the same for the height
+};
+
+constexpr NumberKey CornerKey(std::string_view name) {
+  return NumberKey{name, std::numeric_limits<int>::min(), std::numeric_limits<int>::max(), std::nullopt};
+}
+constexpr NumberKey SizeKey(std::string_view name, int minimumTwips, int firstTwips) {
+  return NumberKey{name, minimumTwips, kLargestWindowTwips, firstTwips};
+}
+
 inline constexpr int kStatisticsDefaultWidthTwips = 9600;   // 640 pixels at 96 DPI
 inline constexpr int kStatisticsDefaultHeightTwips = 7200;  // 480 pixels
 inline constexpr int kStatisticsMinimumWidthTwips = 7500;   // the table and the tallies side by side
 inline constexpr int kStatisticsMinimumHeightTwips = 5400;  // the table and a readable chart
-inline constexpr int kStatisticsLargestTwips = 144000;      // 100 inches: anything larger is a hand edit
+inline constexpr CompanionKeys kStatisticsWindow{
+    TextKey{"Statistics", kHiddenText, kShownValues},
+    CornerKey("Statistics Left"),
+    CornerKey("Statistics Top"),
+    SizeKey("Statistics Width", kStatisticsMinimumWidthTwips, kStatisticsDefaultWidthTwips),
+    SizeKey("Statistics Height", kStatisticsMinimumHeightTwips, kStatisticsDefaultHeightTwips),
+};
 
-inline constexpr NumberKey kStatisticsLeft{"Statistics Left", std::numeric_limits<int>::min(),
-                                           std::numeric_limits<int>::max(), std::nullopt};
-inline constexpr NumberKey kStatisticsTop{"Statistics Top", std::numeric_limits<int>::min(),
-                                          std::numeric_limits<int>::max(), std::nullopt};
-inline constexpr NumberKey kStatisticsWidth{"Statistics Width", kStatisticsMinimumWidthTwips,
-                                            kStatisticsLargestTwips, kStatisticsDefaultWidthTwips};
-inline constexpr NumberKey kStatisticsHeight{"Statistics Height", kStatisticsMinimumHeightTwips,
-                                             kStatisticsLargestTwips, kStatisticsDefaultHeightTwips};
-
-// The scramble picture window's place, kept as the statistics window's is: the outer
-// top-left corner in screen pixels, the client size in twips.
 inline constexpr int kScramblePictureDefaultWidthTwips = 4800;   // 320 pixels at 96 DPI
 inline constexpr int kScramblePictureDefaultHeightTwips = 3600;  // 240 pixels
 inline constexpr int kScramblePictureMinimumTwips = 1800;        // 120 pixels: still a readable net
+inline constexpr CompanionKeys kScramblePictureWindow{
+    TextKey{"Scramble Picture", kHiddenText, kShownValues},
+    CornerKey("Scramble Left"),
+    CornerKey("Scramble Top"),
+    SizeKey("Scramble Width", kScramblePictureMinimumTwips, kScramblePictureDefaultWidthTwips),
+    SizeKey("Scramble Height", kScramblePictureMinimumTwips, kScramblePictureDefaultHeightTwips),
+};
 
-inline constexpr NumberKey kScramblePictureLeft{"Scramble Left", std::numeric_limits<int>::min(),
-                                                std::numeric_limits<int>::max(), std::nullopt};
-inline constexpr NumberKey kScramblePictureTop{"Scramble Top", std::numeric_limits<int>::min(),
-                                               std::numeric_limits<int>::max(), std::nullopt};
-inline constexpr NumberKey kScramblePictureWidth{"Scramble Width", kScramblePictureMinimumTwips, kStatisticsLargestTwips,
-                                                 kScramblePictureDefaultWidthTwips};
-inline constexpr NumberKey kScramblePictureHeight{"Scramble Height", kScramblePictureMinimumTwips,
-                                                  kStatisticsLargestTwips, kScramblePictureDefaultHeightTwips};
+inline constexpr std::array<const TextKey*, 6> kTextKeys = {
+    &kLastFrame,  &kStatisticsWindow.shown, &kHoldToStart.text,
+    &kTimerInput, &kStackmatDevice,         &kScramblePictureWindow.shown};
 
 // How many cubes a Multi-Blind session's scramble row numbers: the fewest an attempt
 // may have, up to a hundred.
 inline constexpr NumberKey kMultiBlindCubes{"Multi-Blind Cubes", 2, 100, 2};
 
 inline constexpr std::array<const NumberKey*, 9> kNumberKeys = {
-    &kStatisticsLeft,      &kStatisticsTop,      &kStatisticsWidth,      &kStatisticsHeight,
-    &kScramblePictureLeft, &kScramblePictureTop, &kScramblePictureWidth, &kScramblePictureHeight,
-    &kMultiBlindCubes};
+    &kStatisticsWindow.left,      &kStatisticsWindow.top,   &kStatisticsWindow.width,
+    &kStatisticsWindow.height,    &kScramblePictureWindow.left, &kScramblePictureWindow.top,
+    &kScramblePictureWindow.width, &kScramblePictureWindow.height, &kMultiBlindCubes};
 
 // ---- The sessions: keys written only once a session is made or changed. The numbers
 // of the sessions in order ("1,2,5"), the one shown, and for each session n the keys

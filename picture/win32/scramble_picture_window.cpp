@@ -42,8 +42,7 @@ COLORREF ToColorRef(std::uint32_t rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 
 }  // namespace
 
 ScramblePictureWindow::ScramblePictureWindow()
-    : CompanionWindow(PictureDesign(), VK_F4, settings::kScramblePictureMinimumTwips,
-                      settings::kScramblePictureMinimumTwips),
+    : CompanionWindow(PictureDesign(), VK_F4, settings::kScramblePictureWindow),
       note_(kNoScrambleNote) {}
 
 ScramblePictureWindow::~ScramblePictureWindow() { Unload(); }
@@ -63,35 +62,15 @@ void ScramblePictureWindow::Show(scramble::Event event, const scramble::EventScr
   if (IsLoaded() && Visible()) InvalidateRect(Handle(), nullptr, FALSE);
 }
 
-void ScramblePictureWindow::RestoreFromSettings() {
-  if (settings::Read(settings::kScramblePictureShown) != settings::kStatisticsShownText) return;
-  if (!IsLoaded() && !Load()) return;
-  ShowWithoutActivation();
-}
-
 bool ScramblePictureWindow::OnLoad() {
   docking::ActivateDocking(Handle());
-  const std::optional<int> left = settings::Read(settings::kScramblePictureLeft);
-  const std::optional<int> top = settings::Read(settings::kScramblePictureTop);
-  ApplyPlace(settings::Read(settings::kScramblePictureWidth).value_or(settings::kScramblePictureDefaultWidthTwips),
-             settings::Read(settings::kScramblePictureHeight).value_or(settings::kScramblePictureDefaultHeightTwips),
-             left ? &*left : nullptr, top ? &*top : nullptr);
+  ApplyStoredPlace();
   return true;
 }
 
 void ScramblePictureWindow::OnUnload() {
   docking::DeactivateDocking(Handle());
   back_buffer_.Release();
-}
-
-void ScramblePictureWindow::StorePlace(const CompanionPlace& place) const {
-  settings::Write(settings::kScramblePictureShown,
-                  place.shown ? settings::kStatisticsShownText : settings::kStatisticsHiddenText);
-  if (!place.placed) return;
-  settings::Write(settings::kScramblePictureLeft, place.left);
-  settings::Write(settings::kScramblePictureTop, place.top);
-  settings::Write(settings::kScramblePictureWidth, place.widthTwips);
-  settings::Write(settings::kScramblePictureHeight, place.heightTwips);
 }
 
 LRESULT ScramblePictureWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -21,8 +21,6 @@ class ScramblePictureWindow : public CompanionWindow {
   // The scramble shown for the next solve (its text empty while none is): drawn at once
   // when the window is shown, else when it next shows.
   void Show(scramble::Event event, const scramble::EventScramble& scramble);
-  // At start-up: loads and shows it (without activation) if it was shown last time.
-  void RestoreFromSettings();
 
   // What the window draws, for the tests.
   const picture::NetDrawing& Drawing() const { return drawing_; }
@@ -32,7 +30,6 @@ class ScramblePictureWindow : public CompanionWindow {
   bool OnLoad() override;
   void OnUnload() override;
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void StorePlace(const CompanionPlace& place) const override;
 
  private:
   void Paint();

@@ -61,8 +61,7 @@ void TextAt(HDC dc, int x, int y, std::string_view text, UINT align) {
 }  // namespace
 
 StatisticsWindow::StatisticsWindow(results::ResultBook& book)
-    : CompanionWindow(StatisticsDesign(), VK_F3, settings::kStatisticsMinimumWidthTwips,
-                      settings::kStatisticsMinimumHeightTwips),
+    : CompanionWindow(StatisticsDesign(), VK_F3, settings::kStatisticsWindow),
       book_(&book) {
   book_->AddWatcher(this);
 }
@@ -116,12 +115,6 @@ void StatisticsWindow::OnReloaded(const results::ResultBook&) {
 
 void StatisticsWindow::OnSaveStateChanged(const results::ResultBook&) {}
 
-void StatisticsWindow::RestoreFromSettings() {
-  if (settings::Read(settings::kStatisticsShown) != settings::kStatisticsShownText) return;
-  if (!IsLoaded() && !Load()) return;
-  ShowWithoutActivation();
-}
-
 void StatisticsWindow::ShowCaption() {
   if (!Handle()) return;
   std::wstring caption = AnsiToWide(kCaption);
@@ -132,28 +125,13 @@ void StatisticsWindow::ShowCaption() {
 bool StatisticsWindow::OnLoad() {
   docking::ActivateDocking(Handle());
   ShowCaption();
-  // Both sizes have a fallback in the schema: neither read comes back empty.
-  const std::optional<int> left = settings::Read(settings::kStatisticsLeft);
-  const std::optional<int> top = settings::Read(settings::kStatisticsTop);
-  ApplyPlace(settings::Read(settings::kStatisticsWidth).value_or(settings::kStatisticsDefaultWidthTwips),
-             settings::Read(settings::kStatisticsHeight).value_or(settings::kStatisticsDefaultHeightTwips),
-             left ? &*left : nullptr, top ? &*top : nullptr);
+  ApplyStoredPlace();
   return true;
 }
 
 void StatisticsWindow::OnUnload() {
   docking::DeactivateDocking(Handle());
   back_buffer_.Release();
-}
-
-void StatisticsWindow::StorePlace(const CompanionPlace& place) const {
-  settings::Write(settings::kStatisticsShown,
-                  place.shown ? settings::kStatisticsShownText : settings::kStatisticsHiddenText);
-  if (!place.placed) return;
-  settings::Write(settings::kStatisticsLeft, place.left);
-  settings::Write(settings::kStatisticsTop, place.top);
-  settings::Write(settings::kStatisticsWidth, place.widthTwips);
-  settings::Write(settings::kStatisticsHeight, place.heightTwips);
 }
 
 void StatisticsWindow::OnKeyDown(int vk, int shift, bool repeat) {

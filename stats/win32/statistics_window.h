@@ -34,8 +34,6 @@ class StatisticsWindow : public CompanionWindow, public results::BookWatcher {
   void Attach(results::ResultBook& book, std::string sessionName = {});
   // Works the figures out if the book changed since they last were.
   void EnsureFresh();
-  // At start-up: loads and shows it (without activation) if it was shown last time.
-  void RestoreFromSettings();
 
   // What the window shows, for the tests: a row's figures as written in the table
   // ("" while the row is not shown), the note on unread lines, the copied figures.
@@ -63,7 +61,6 @@ class StatisticsWindow : public CompanionWindow, public results::BookWatcher {
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  protected:
-  void StorePlace(const CompanionPlace& place) const override;
   void BeforeShow() override { EnsureFresh(); }
 
  private:

@@ -60,12 +60,12 @@ TEST(SettingsSchema, TextKeysTakeTheirValuesLetterForLetter) {
   for (std::string_view value : {"Setup", "Result", "About", ""}) EXPECT_TRUE(kLastFrame.Allows(value)) << value;
   for (std::string_view value : {"about", "SETUP", "Result ", "Options"}) EXPECT_FALSE(kLastFrame.Allows(value)) << value;
 
-  EXPECT_EQ(kStatisticsShown.name, "Statistics");
-  EXPECT_EQ(kStatisticsShown.missing, "Hidden");
-  EXPECT_TRUE(kStatisticsShown.Allows("Shown"));
-  EXPECT_TRUE(kStatisticsShown.Allows("Hidden"));
-  EXPECT_FALSE(kStatisticsShown.Allows("shown"));
-  EXPECT_FALSE(kStatisticsShown.Allows(""));
+  EXPECT_EQ(kStatisticsWindow.shown.name, "Statistics");
+  EXPECT_EQ(kStatisticsWindow.shown.missing, "Hidden");
+  EXPECT_TRUE(kStatisticsWindow.shown.Allows("Shown"));
+  EXPECT_TRUE(kStatisticsWindow.shown.Allows("Hidden"));
+  EXPECT_FALSE(kStatisticsWindow.shown.Allows("shown"));
+  EXPECT_FALSE(kStatisticsWindow.shown.Allows(""));
   for (const TextKey* key : kTextKeys) EXPECT_TRUE(key->Allows(key->missing)) << key->name;
 }
 
@@ -76,31 +76,31 @@ TEST(SettingsSchema, NumbersOutsideTheirRangeOrNotWholeReadAsTheFallback) {
     std::optional<int> read;
   };
   const Case cases[] = {
-      {kStatisticsLeft, "-1200", -1200},  // a monitor left of the primary one
-      {kStatisticsLeft, "0", 0},
-      {kStatisticsLeft, "", std::nullopt},  // missing
-      {kStatisticsLeft, "+10", std::nullopt},
-      {kStatisticsLeft, "10px", std::nullopt},
-      {kStatisticsLeft, " 10", std::nullopt},
-      {kStatisticsTop, "99999999999", std::nullopt},
-      {kStatisticsWidth, "8000", 8000},
-      {kStatisticsWidth, "7500", 7500},
-      {kStatisticsWidth, "7499", 9600},
-      {kStatisticsWidth, "144000", 144000},
-      {kStatisticsWidth, "144001", 9600},
-      {kStatisticsWidth, "-8000", 9600},
-      {kStatisticsWidth, "", 9600},
-      {kStatisticsHeight, "5400", 5400},
-      {kStatisticsHeight, "5399", 7200},
-      {kStatisticsHeight, "0x1F40", 7200},
-      {kStatisticsHeight, "7500.5", 7200},
-      {kStatisticsHeight, "lots", 7200},
+      {kStatisticsWindow.left, "-1200", -1200},  // a monitor left of the primary one
+      {kStatisticsWindow.left, "0", 0},
+      {kStatisticsWindow.left, "", std::nullopt},  // missing
+      {kStatisticsWindow.left, "+10", std::nullopt},
+      {kStatisticsWindow.left, "10px", std::nullopt},
+      {kStatisticsWindow.left, " 10", std::nullopt},
+      {kStatisticsWindow.top, "99999999999", std::nullopt},
+      {kStatisticsWindow.width, "8000", 8000},
+      {kStatisticsWindow.width, "7500", 7500},
+      {kStatisticsWindow.width, "7499", 9600},
+      {kStatisticsWindow.width, "144000", 144000},
+      {kStatisticsWindow.width, "144001", 9600},
+      {kStatisticsWindow.width, "-8000", 9600},
+      {kStatisticsWindow.width, "", 9600},
+      {kStatisticsWindow.height, "5400", 5400},
+      {kStatisticsWindow.height, "5399", 7200},
+      {kStatisticsWindow.height, "0x1F40", 7200},
+      {kStatisticsWindow.height, "7500.5", 7200},
+      {kStatisticsWindow.height, "lots", 7200},
   };
   for (const Case& c : cases) EXPECT_EQ(ParseNumber(c.key, c.text), c.read) << c.key.name << "=" << c.text;
-  EXPECT_EQ(kStatisticsLeft.name, "Statistics Left");
-  EXPECT_EQ(kStatisticsTop.name, "Statistics Top");
-  EXPECT_EQ(kStatisticsWidth.name, "Statistics Width");
-  EXPECT_EQ(kStatisticsHeight.name, "Statistics Height");
+  EXPECT_EQ(kStatisticsWindow.left.name, "Statistics Left");
+  EXPECT_EQ(kStatisticsWindow.top.name, "Statistics Top");
+  EXPECT_EQ(kStatisticsWindow.width.name, "Statistics Width");
+  EXPECT_EQ(kStatisticsWindow.height.name, "Statistics Height");
 }
 
 // Off unless the file holds plain milliseconds the timer can wait: a missing key, the

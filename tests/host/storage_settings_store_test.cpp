@@ -73,7 +73,7 @@ TEST(SettingsStore, ReadsEachKeyAsStoredMissingOrDamaged) {
     }
     EXPECT_EQ(store.Read(kCountdown, Reader::kTimer), c.countdownForTimer);
     EXPECT_EQ(store.Read(kCountdown, Reader::kOptionsWindow), c.countdownForOptions);
-    EXPECT_EQ(store.Read(kStatisticsWidth), c.width);
+    EXPECT_EQ(store.Read(kStatisticsWindow.width), c.width);
     EXPECT_EQ(store.Read(kLastFrame), c.stored ? std::string(c.stored) : std::string(kLastFrameAbout))
         << "a text key keeps whatever is stored, for its reader to judge";
   }
@@ -101,7 +101,7 @@ TEST(SettingsStore, WatchersAreToldOncePerWriteTheFileTook) {
 
   store.Write(kShowHour, true);
   store.Write(kShowHour, true);  // the same text again: told again, as each F2 lays out
-  store.Write(kStatisticsLeft, -20);
+  store.Write(kStatisticsWindow.left, -20);
   store.WriteMadeKey("Session 2 Cubes", "5");
   EXPECT_EQ(file.keys["Show Hour"], "Enabled");
   EXPECT_EQ(file.keys["Statistics Left"], "-20");

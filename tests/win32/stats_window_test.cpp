@@ -317,8 +317,8 @@ TEST_F(StatisticsWindowTest, NeverShownOverTheTimerWhichStaysOnTopWhereTheyOverl
   Start((std::string(kCountdownOff) + "Statistics=Shown\r\n").c_str());
   ShowMainActive();
   const RECT timer = Outer(main->Handle());
-  settings::Write(settings::kStatisticsLeft, timer.left + 20);
-  settings::Write(settings::kStatisticsTop, timer.top + 10);
+  settings::Write(settings::kStatisticsWindow.left, timer.left + 20);
+  settings::Write(settings::kStatisticsWindow.top, timer.top + 10);
   stats->RestoreFromSettings();
   ASSERT_TRUE(stats->Visible());
   RECT overlap;

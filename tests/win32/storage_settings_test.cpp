@@ -52,16 +52,16 @@ TEST_F(Settings, SwitchesReadAsEachReaderReadsThem) {
 TEST_F(Settings, TextsAndNumbers) {
   WriteBytes(ini, "[General Settings]\r\nLast Frame=\r\nStatistics Left=-40\r\nStatistics Width=12\r\n");
   EXPECT_EQ(Read(kLastFrame), "");
-  EXPECT_EQ(Read(kStatisticsShown), "Hidden");
-  EXPECT_EQ(Read(kStatisticsLeft), -40);
-  EXPECT_EQ(Read(kStatisticsTop), std::nullopt);
-  EXPECT_EQ(Read(kStatisticsWidth), 9600) << "below its minimum";
-  EXPECT_EQ(Read(kStatisticsHeight), 7200);
+  EXPECT_EQ(Read(kStatisticsWindow.shown), "Hidden");
+  EXPECT_EQ(Read(kStatisticsWindow.left), -40);
+  EXPECT_EQ(Read(kStatisticsWindow.top), std::nullopt);
+  EXPECT_EQ(Read(kStatisticsWindow.width), 9600) << "below its minimum";
+  EXPECT_EQ(Read(kStatisticsWindow.height), 7200);
 
   Write(kLastFrame, "Result");
-  Write(kStatisticsTop, 30);
+  Write(kStatisticsWindow.top, 30);
   EXPECT_EQ(Read(kLastFrame), "Result");
-  EXPECT_EQ(Read(kStatisticsTop), 30);
+  EXPECT_EQ(Read(kStatisticsWindow.top), 30);
 }
 
 TEST_F(Settings, TheDefaultFileIsWrittenOnlyWhenThereIsNone) {

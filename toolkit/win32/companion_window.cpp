@@ -1,6 +1,9 @@
 #include "toolkit/win32/companion_window.h"
 
+#include <optional>
 #include <utility>
+
+#include "storage/win32/settings.h"
 
 namespace tw {
 
@@ -50,12 +53,8 @@ bool Shown(HWND window) { return window && IsWindowVisible(window) && !IsIconic(
 
 }  // namespace
 
-CompanionWindow::CompanionWindow(const FormDesign& design, int toggleKey, int minimumWidthTwips,
-                                 int minimumHeightTwips)
-    : Form(design),
-      toggleKey_(toggleKey),
-      minimumWidthTwips_(minimumWidthTwips),
-      minimumHeightTwips_(minimumHeightTwips) {
+CompanionWindow::CompanionWindow(const FormDesign& design, int toggleKey, const settings::CompanionKeys& keys)
+    : Form(design), toggleKey_(toggleKey), keys_(&keys) {
   Companions().push_back(this);
   Form::SetPlaceObserver(&CompanionWindow::OnFormPlaceChanged);
 }
@@ -110,7 +109,7 @@ placement::Companion CompanionWindow::AsCompanion() const {
   const placement::Box box = BoxOf(OuterRect(Handle()));
   const int frameWidth = box.Width() - client.right;
   const int frameHeight = box.Height() - client.bottom;
-  return placement::Companion{box, Px(minimumWidthTwips_) + frameWidth, Px(minimumHeightTwips_) + frameHeight};
+  return placement::Companion{box, Px(keys_->width.minimum) + frameWidth, Px(keys_->height.minimum) + frameHeight};
 }
 
 // The other companions shown beside the same timer: what a new place keeps clear of.
@@ -166,10 +165,20 @@ void CompanionWindow::Toggle() {
   SavePlace();
 }
 
-void CompanionWindow::ApplyPlace(int widthTwips, int heightTwips, const int* left, const int* top) {
+void CompanionWindow::RestoreFromSettings() {
+  if (settings::Read(keys_->shown) != settings::kShownText) return;
+  if (!IsLoaded() && !Load()) return;
+  ShowWithoutActivation();
+}
+
+void CompanionWindow::ApplyStoredPlace() {
   previous_active_ = nullptr;
   SeeTimer();
-  SetClientSize(widthTwips, heightTwips);
+  // Both sizes have a fallback in the schema: neither read comes back empty.
+  SetClientSize(settings::Read(keys_->width).value_or(*keys_->width.fallback),
+                settings::Read(keys_->height).value_or(*keys_->height.fallback));
+  const std::optional<int> left = settings::Read(keys_->left);
+  const std::optional<int> top = settings::Read(keys_->top);
   if (!left || !top) {
     PlaceBesideTimer();
     return;
@@ -217,17 +226,18 @@ bool CompanionWindow::CaptionOnScreen() const {
   return seen.right - seen.left >= Px(kGraspWidthTwips) && seen.bottom - seen.top >= captionHeight / 2;
 }
 
+// A minimised window keeps the place it had: its rectangle is no place to come back to.
 void CompanionWindow::SavePlace() const {
   if (!IsLoaded()) return;
-  CompanionPlace place;
-  place.shown = Visible();
-  if (!IsIconic(Handle())) {
-    RECT outer, client;
-    GetWindowRect(Handle(), &outer);
-    GetClientRect(Handle(), &client);
-    place = CompanionPlace{place.shown, true, outer.left, outer.top, Twips(client.right), Twips(client.bottom)};
-  }
-  StorePlace(place);
+  settings::Write(keys_->shown, Visible() ? settings::kShownText : settings::kHiddenText);
+  if (IsIconic(Handle())) return;
+  RECT outer, client;
+  GetWindowRect(Handle(), &outer);
+  GetClientRect(Handle(), &client);
+  settings::Write(keys_->left, static_cast<int>(outer.left));
+  settings::Write(keys_->top, static_cast<int>(outer.top));
+  settings::Write(keys_->width, Twips(client.right));
+  settings::Write(keys_->height, Twips(client.bottom));
 }
 
 void CompanionWindow::ShowWithoutActivation() {
@@ -336,7 +346,7 @@ LRESULT CompanionWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case WM_GETMINMAXINFO: {
-      RECT smallest{0, 0, Px(minimumWidthTwips_), Px(minimumHeightTwips_)};
+      RECT smallest{0, 0, Px(keys_->width.minimum), Px(keys_->height.minimum)};
       AdjustWindowRectExForDpi(&smallest, static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE)), FALSE,
                                static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE)),
                                static_cast<UINT>(Dpi()));

@@ -4,20 +4,11 @@
 #include <functional>
 #include <vector>
 
+#include "storage/settings_schema.h"
 #include "toolkit/win32/form.h"
 #include "toolkit/window_placement.h"
 
 namespace tw {
-
-// Where a companion window stood when it was last shown or moved: what its settings
-// keep. The outer top-left corner in screen pixels, the client size in twips (so a size
-// survives a move to a screen of another DPI); `placed` is false while it is minimised,
-// whose rectangle is no place to come back to.
-struct CompanionPlace {
-  bool shown = false;
-  bool placed = false;
-  int left = 0, top = 0, widthTwips = 0, heightTwips = 0;
-};
 
 // A window of its own beside the timer's (the statistics, the scramble picture). It
 // never takes the keyboard from the timer: it is shown without activation, and the
@@ -29,7 +20,8 @@ struct CompanionPlace {
 // timer, it moves with it when the timer grows or moves (placement::FollowTimer); a
 // stored place is brought onto the work area at load. Where a user drags it over the
 // timer, it stays under the timer. Created without an owner; the main window's unload
-// unloads it.
+// unloads it. Whether it is shown and where it stands are kept in its own set of keys
+// (settings::CompanionKeys), written whenever it is shown, hidden, moved or sized.
 class CompanionWindow : public Form {
  public:
   // The timer's window and what its keys do. The form's window is looked up when
@@ -41,21 +33,22 @@ class CompanionWindow : public Form {
   // Its key (F3, F4): loads the window if needed, shows it without activation or hides
   // it, and keeps its place.
   void Toggle();
+  // Loads and shows the window without activation when it was shown at the end of the
+  // last run.
+  void RestoreFromSettings();
   std::function<void(int vk, int shift, bool repeat)> onTimerKey;
 
  protected:
-  // `toggleKey` toggles the window when no onTimerKey is wired; the minimum client size
-  // is in twips.
-  CompanionWindow(const FormDesign& design, int toggleKey, int minimumWidthTwips, int minimumHeightTwips);
+  // `toggleKey` toggles the window when no onTimerKey is wired; the keys' sizes give
+  // the least client size, in twips.
+  CompanionWindow(const FormDesign& design, int toggleKey, const settings::CompanionKeys& keys);
 
-  // Keeps the window's place (CompanionPlace) in its settings.
-  virtual void StorePlace(const CompanionPlace& place) const = 0;
   // Before the window shows: what it draws is brought up to date.
   virtual void BeforeShow() {}
 
-  // At load: the client size, then the stored corner when there is one and its caption
-  // is on a screen, else beside the timer.
-  void ApplyPlace(int widthTwips, int heightTwips, const int* left, const int* top);
+  // At load: the stored client size, then the stored corner when there is one and its
+  // caption is on a screen, else beside the timer.
+  void ApplyStoredPlace();
   void ShowWithoutActivation();
   void HideAndReturnActivation();
   void SavePlace() const;
@@ -81,8 +74,7 @@ class CompanionWindow : public Form {
   void KeepUnderTimer(WINDOWPOS& position) const;
 
   int toggleKey_;
-  int minimumWidthTwips_;
-  int minimumHeightTwips_;
+  const settings::CompanionKeys* keys_;
   std::function<HWND()> timer_;  // the timer's window, or nullptr while there is none
   HWND previous_active_ = nullptr;  // given the activation back when this window hides
   RECT timerSeen_{};                // the timer's outer rectangle as last seen
