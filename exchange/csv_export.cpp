@@ -4,6 +4,8 @@
 #include <optional>
 #include <string_view>
 
+#include "stats/time_format.h"
+
 namespace tw::exchange {
 
 namespace {
@@ -11,8 +13,6 @@ namespace {
 constexpr std::string_view kHeader = "No.,Date,Time,Result,Penalty,Seconds,Scramble,Comment";
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr results::Hundredths kPerSecond = 100;
-constexpr results::Hundredths kPerMinute = 60 * kPerSecond;
-constexpr results::Hundredths kPerHour = 60 * kPerMinute;
 // A line of the log is about this long as a row, a guess that saves regrowing the text.
 constexpr std::size_t kRowGuess = 96;
 
@@ -43,25 +43,6 @@ void AppendSeconds(std::string& text, results::Hundredths time) {
   AppendPadded(text, time % kPerSecond, 2);
 }
 
-// As a timer shows a time: "12.34", "1:02.35", "1:00:02.35".
-void AppendClock(std::string& text, results::Hundredths time) {
-  if (time >= kPerHour) {
-    text += std::to_string(time / kPerHour);
-    text += ':';
-    AppendPadded(text, time % kPerHour / kPerMinute, 2);
-    text += ':';
-    AppendPadded(text, time % kPerMinute / kPerSecond, 2);
-  } else if (time >= kPerMinute) {
-    text += std::to_string(time / kPerMinute);
-    text += ':';
-    AppendPadded(text, time % kPerMinute / kPerSecond, 2);
-  } else {
-    text += std::to_string(time / kPerSecond);
-  }
-  text += '.';
-  AppendPadded(text, time % kPerSecond, 2);
-}
-
 void AppendRow(std::string& text, std::size_t number, const results::Solve& solve, const ExportOptions& options) {
   text += std::to_string(number);
   text += ',';
@@ -79,18 +60,18 @@ void AppendRow(std::string& text, std::size_t number, const results::Solve& solv
   text += ',';
   switch (solve.penalty) {
     case results::Penalty::None:
-      AppendClock(text, solve.time);
+      text += stats::FormatClockTime(solve.time);
       text += ",,";
       AppendSeconds(text, solve.time);
       break;
     case results::Penalty::PlusTwo:
-      AppendClock(text, solve.time);
+      text += stats::FormatClockTime(solve.time);
       text += "+,+2,";
       AppendSeconds(text, solve.time);
       break;
     case results::Penalty::Dnf:
       text += "DNF(";
-      AppendClock(text, solve.time);
+      text += stats::FormatClockTime(solve.time);
       text += "),DNF,";
       break;
   }

@@ -6,21 +6,20 @@ namespace tw::stats {
 
 namespace {
 
-constexpr int kPerSecond = 100;
-constexpr int kPerMinute = 60 * kPerSecond;
-constexpr int kPerHour = 60 * kPerMinute;
-constexpr std::size_t kBufferSize = 32;
+constexpr results::Hundredths kPerSecond = 100;
+constexpr results::Hundredths kPerMinute = 60 * kPerSecond;
+constexpr results::Hundredths kPerHour = 60 * kPerMinute;
+constexpr std::size_t kBufferSize = 40;
 
-std::string Format(Hundredths value, bool withHundredths) {
-  if (value == kDnf) return "DNF";
-  const int hours = value / kPerHour;
-  const int minutes = value % kPerHour / kPerMinute;
-  const int seconds = value % kPerMinute / kPerSecond;
-  const int hundredths = value % kPerSecond;
+std::string Format(results::Hundredths value, bool withHundredths) {
+  const long long hours = value / kPerHour;
+  const int minutes = static_cast<int>(value % kPerHour / kPerMinute);
+  const int seconds = static_cast<int>(value % kPerMinute / kPerSecond);
+  const int hundredths = static_cast<int>(value % kPerSecond);
   char text[kBufferSize];
   int n = 0;
   if (hours > 0) {
-    n = std::snprintf(text, sizeof text, "%d:%02d:%02d", hours, minutes, seconds);
+    n = std::snprintf(text, sizeof text, "%lld:%02d:%02d", hours, minutes, seconds);
   } else if (minutes > 0) {
     n = std::snprintf(text, sizeof text, "%d:%02d", minutes, seconds);
   } else {
@@ -32,8 +31,12 @@ std::string Format(Hundredths value, bool withHundredths) {
 
 }  // namespace
 
-std::string FormatTime(Hundredths value) { return Format(value, true); }
+std::string FormatClockTime(results::Hundredths value) { return Format(value, true); }
 
-std::string FormatAxisTime(Hundredths value, bool withHundredths) { return Format(value, withHundredths); }
+std::string FormatTime(Hundredths value) { return value == kDnf ? "DNF" : Format(value, true); }
+
+std::string FormatAxisTime(Hundredths value, bool withHundredths) {
+  return value == kDnf ? "DNF" : Format(value, withHundredths);
+}
 
 }  // namespace tw::stats
