@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "results/result_book.h"
+#include "storage/win32/wide_path.h"
 
 namespace tw::options {
 
@@ -34,6 +36,9 @@ class FontDc {
   HGDIOBJ old_;
 };
 
+// A line of the log (the ANSI code page's bytes) as UTF-16.
+std::wstring WideLine(const storage::LineText& line) { return storage::Widen(line.View(), CP_ACP); }
+
 bool FromKeyboard(LPARAM point) {
   return static_cast<short>(LOWORD(point)) == -1 && static_cast<short>(HIWORD(point)) == -1;
 }
@@ -56,18 +61,24 @@ void ResultList::Attach(HWND listBox) {
   hwnd_ = listBox;
   if (!hwnd_) return;
   // A box without text of its own answers LB_GETTEXT with nothing a reader can say;
-  // this one answers with the book's line, as a list box with text would.
-  SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  // this one answers with the book's line, as a list box with text would. Its procedure
+  // is a Unicode one, and the style says it has strings (the box itself took its style
+  // when it was made, so it stays a box without data): the system then hands a caller
+  // of either character set the text in its own, converting for an ANSI caller as it
+  // does for any list box with strings. Without the style it passes the buffer through
+  // unconverted, and a Unicode reader (the accessibility proxy) gets the log's bytes.
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   original_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ResultList::SubclassProc)));
+      SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ResultList::SubclassProc)));
+  SetWindowLongPtrW(hwnd_, GWL_STYLE, GetWindowLongPtrW(hwnd_, GWL_STYLE) | LBS_HASSTRINGS);
   FontChanged();
   ShowCount(-1, 0);
 }
 
 void ResultList::Unsubclass() {
   if (hwnd_ && IsWindow(hwnd_) && original_) {
-    SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
   }
   original_ = nullptr;
   hwnd_ = nullptr;
@@ -256,8 +267,8 @@ void ResultList::Draw(const DRAWITEMSTRUCT& item) const {
 }
 
 LRESULT CALLBACK ResultList::SubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<ResultList*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (!self || !self->original_) return DefWindowProcA(hwnd, message, wParam, lParam);
+  auto* self = reinterpret_cast<ResultList*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self || !self->original_) return DefWindowProcW(hwnd, message, wParam, lParam);
   try {
     return self->OnListMessage(message, wParam, lParam);
   } catch (...) {
@@ -299,29 +310,28 @@ LRESULT ResultList::OnListMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     }
     case LB_GETTEXTLEN:
-      return inBook ? static_cast<LRESULT>(book_->Line(wParam).size()) : LB_ERR;
+      return inBook ? static_cast<LRESULT>(WideLine(book_->Line(wParam)).size()) : LB_ERR;
     case LB_GETTEXT: {
       if (!inBook || !lParam) return LB_ERR;
       // The caller's buffer holds LB_GETTEXTLEN characters and the terminating zero.
-      const storage::LineText line = book_->Line(wParam);
-      std::memcpy(reinterpret_cast<char*>(lParam), line.data(), line.size());
-      reinterpret_cast<char*>(lParam)[line.size()] = '\0';
+      const std::wstring line = WideLine(book_->Line(wParam));
+      std::memcpy(reinterpret_cast<wchar_t*>(lParam), line.c_str(), (line.size() + 1) * sizeof(wchar_t));
       return static_cast<LRESULT>(line.size());
     }
     case WM_NCDESTROY: {
       // The box goes with its form: it lets go of this list on its way out.
       HWND box = hwnd_;
       const WNDPROC original = original_;
-      SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-      SetWindowLongPtrA(box, GWLP_USERDATA, 0);
+      SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+      SetWindowLongPtrW(box, GWLP_USERDATA, 0);
       original_ = nullptr;
       hwnd_ = nullptr;
-      return CallWindowProcA(original, box, message, wParam, lParam);
+      return CallWindowProcW(original, box, message, wParam, lParam);
     }
     default:
       break;
   }
-  return CallWindowProcA(original_, hwnd_, message, wParam, lParam);
+  return CallWindowProcW(original_, hwnd_, message, wParam, lParam);
 }
 
 }  // namespace tw::options

@@ -30,6 +30,7 @@
 #include "storage/settings_text.h"
 #include "storage/win32/settings.h"
 #include "storage/win32/settings_file.h"
+#include "storage/win32/wide_path.h"
 #include "tests/win32/app_fixture.h"
 #include "tests/win32/fake_log_store.h"
 #include "tests/win32/message_pump.h"
@@ -802,8 +803,10 @@ std::vector<COLORREF> Snapshot(HWND control) {
 TEST_F(OptionsWindowTest, TheResultListLooksAndReadsLikeAListBoxWithText) {
   OptionsWindow& window = LoadOptions(Settings("Last Frame=Result\r\n"), Lines(40));
   HWND list = window.Control("lstResult");
+  // Made without data; said to have strings once made, so the system converts its text.
   EXPECT_EQ(GetWindowLongPtrA(list, GWL_STYLE) & (LBS_NODATA | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS),
-            LBS_NODATA | LBS_OWNERDRAWFIXED);
+            LBS_NODATA | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS);
+  EXPECT_TRUE(IsWindowUnicode(list));
   const lo::ControlRow& row = lo::Row("lstResult");
   const lo::Point at = lo::ClientOrigin(row);
   HWND plain = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
@@ -861,12 +864,22 @@ TEST_F(OptionsWindowTest, TheResultListLooksAndReadsLikeAListBoxWithText) {
   SendMessageA(list, WM_KEYDOWN, VK_UP, 0);
   EXPECT_EQ(window.lstResult.SelectedIndex(), 38);
 
-  // A reader asking for a line's text gets the book's line.
-  char text[16] = {};
-  EXPECT_EQ(SendMessageA(list, LB_GETTEXTLEN, 37, 0), 3);
-  EXPECT_EQ(SendMessageA(list, LB_GETTEXT, 37, reinterpret_cast<LPARAM>(text)), 3);
-  EXPECT_STREQ(text, "#38");
+  // A reader asking for a line's text gets the book's line, in its own character set.
+  ASSERT_TRUE(book->Replace(37, "#38 " + storage::Narrow(L"caf\u00E9", CP_ACP)));  // in the log's code page
+  const std::string ansi = std::string(book->Line(37));
+  const std::wstring wide = storage::Widen(ansi, CP_ACP);
+  ASSERT_EQ(wide, L"#38 caf\u00E9") << "code page " << GetACP();
+  std::string text(ansi.size() + 1, 'x');
+  EXPECT_GE(SendMessageA(list, LB_GETTEXTLEN, 37, 0), static_cast<LRESULT>(ansi.size()));
+  EXPECT_EQ(SendMessageA(list, LB_GETTEXT, 37, reinterpret_cast<LPARAM>(text.data())), static_cast<LRESULT>(ansi.size()));
+  EXPECT_EQ(text, ansi + '\0');
+  std::wstring wideText(wide.size() + 1, L'x');
+  EXPECT_EQ(SendMessageW(list, LB_GETTEXTLEN, 37, 0), static_cast<LRESULT>(wide.size()));
+  EXPECT_EQ(SendMessageW(list, LB_GETTEXT, 37, reinterpret_cast<LPARAM>(wideText.data())),
+            static_cast<LRESULT>(wide.size()));
+  EXPECT_EQ(wideText, wide + L'\0') << "UTF-16 to a Unicode caller, never the log's bytes";
   EXPECT_EQ(SendMessageA(list, LB_GETTEXTLEN, 40, 0), LB_ERR);
+  EXPECT_EQ(SendMessageW(list, LB_GETTEXT, 40, reinterpret_cast<LPARAM>(wideText.data())), LB_ERR);
 
   // Through a DPI change, as the form takes a box with text through one: its new
   // font, then its designed box again.
