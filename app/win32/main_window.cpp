@@ -6,6 +6,7 @@
 
 #include "app/change_note.h"
 #include "app/elapsed_display.h"
+#include "app/spoken_digits.h"
 #include "docking/win32/docking.h"
 #include "resources/main_layout.h"
 #include "resources/resource_ids.h"
@@ -14,6 +15,7 @@
 #include "results/solve.h"
 #include "storage/win32/settings.h"
 #include "storage/win32/wide_path.h"
+#include "toolkit/win32/form_accessible.h"
 #include "toolkit/win32/services.h"
 #include "toolkit/win32/system_text.h"
 
@@ -493,6 +495,7 @@ void MainWindow::Apply(timing::Event event, std::int64_t at) {
     lbl3SecCD.SetVisible(false);
     lbl3SecCD.SetText("3");
   }
+  if (step.action != timing::Action::None) NotifyAccessibleValueChanged(Handle());
 }
 
 void MainWindow::ShowHoldColour() {
@@ -538,7 +541,11 @@ void MainWindow::StopInspection() {
 
 void MainWindow::onInspectionTick() {
   const std::int64_t elapsed = NowMs() - inspectionStart_;
-  lbl3SecCD.SetText(InspectionText(elapsed));
+  const std::string digit = InspectionText(elapsed);
+  if (digit != lbl3SecCD.Text()) {
+    lbl3SecCD.SetText(digit);
+    NotifyAccessibleValueChanged(Handle());
+  }
   // One beep per call, even when a tick came late and both are due at once.
   const int due = CallsDue(elapsed);
   if (due > inspectionCalls_) {
@@ -667,6 +674,10 @@ LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return Form::WndProc(message, wParam, lParam);
 }
 
+std::optional<std::wstring> MainWindow::AccessibleValue() const {
+  return storage::Widen(SpokenDigits(state_.phase, lbl3SecCD.Text(), ElapsedMs, dnfShown_));
+}
+
 void MainWindow::ShowElapsed(std::int64_t elapsedMs) {
   ElapsedMs = elapsedMs;
   ShowFields(FieldsFor(elapsedMs));
@@ -695,6 +706,7 @@ void MainWindow::onCountdownTick() {
   std::from_chars(text.data(), text.data() + text.size(), value);
   const std::string next = std::to_string(value - 1);
   lbl3SecCD.SetText(next);
+  NotifyAccessibleValueChanged(Handle());
   if (next == "2" || next == "1") PlaySoundAsync(AppFolder() + "Beep.wav");
   if (next != "0") return;
   const std::int64_t at = NowMs();

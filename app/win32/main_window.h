@@ -128,6 +128,8 @@ class MainWindow : public Form, public settings::SettingsWatcher, private result
   void OnKeyDown(int vk, int shift, bool repeat) override;
   void OnKeyUp(int vk, int shift) override;
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // What the digits say to a screen reader: "ready", "inspection 8", "12.34".
+  std::optional<std::wstring> AccessibleValue() const override;
 
  private:
   // The book's watcher: the save state, and the averages line while it is shown.
@@ -198,6 +200,7 @@ class MainWindow : public Form, public settings::SettingsWatcher, private result
   // that it has something to take.
   static constexpr UINT kScrambleReadyMessage = WM_APP + 40;
   static constexpr UINT kTimerInputMessage = WM_APP + 42;
+
   // The competition timer: its listener, the time it shows, when that last changed and
   // how its line reads ("no signal", "signal unreadable" or "" in the caption).
   std::unique_ptr<stackmat::Listener> listener_;

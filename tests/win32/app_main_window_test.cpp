@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -450,6 +452,57 @@ TEST_F(MainWindowTest, ARewriteThatFailsWithNothingChangedIsNoUnsavedResult) {
   EXPECT_TRUE(boxes.empty());
   SetFileAttributesA(Path("Result.lst").c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(ResultFile(), "#kept\r\n");
+}
+
+// A screen reader reads the window by its caption and the digits by what they show,
+// asked through the system's accessibility library as a reader asks.
+TEST_F(MainWindowTest, AScreenReaderHearsTheCaptionAndWhatTheDigitsShow) {
+  WriteFileBytes(Path("Setting.ini"), std::string(kSettingsInspection) + "Hold To Start=300\r\n");
+  ASSERT_TRUE(Start());
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  using FromWindow = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
+  HMODULE oleacc = LoadLibraryA("oleacc.dll");
+  ASSERT_NE(oleacc, nullptr);
+  const auto fromWindow =
+      reinterpret_cast<FromWindow>(reinterpret_cast<void*>(GetProcAddress(oleacc, "AccessibleObjectFromWindow")));
+  ASSERT_NE(fromWindow, nullptr);
+  const auto read = [&](DWORD object, bool name) {
+    IAccessible* accessible = nullptr;
+    if (FAILED(fromWindow(window->Handle(), object, __uuidof(IAccessible), reinterpret_cast<void**>(&accessible))) ||
+        !accessible) {
+      return std::wstring(L"<no object>");
+    }
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR text = nullptr;
+    const HRESULT hr = name ? accessible->get_accName(self, &text) : accessible->get_accValue(self, &text);
+    std::wstring read = SUCCEEDED(hr) && text ? std::wstring(text) : L"<none>";
+    SysFreeString(text);
+    accessible->Release();
+    return read;
+  };
+  const auto value = [&] { return read(OBJID_CLIENT, false); };
+
+  EXPECT_EQ(read(OBJID_WINDOW, true), L"Twistwatch");
+  EXPECT_EQ(read(OBJID_CLIENT, true), L"Twistwatch");
+  EXPECT_EQ(value(), L"0.00");
+  Press(VK_SPACE);  // inspection
+  now += 7'200;
+  window->onInspectionTick();
+  EXPECT_EQ(value(), L"inspection 8");
+  Press(VK_SPACE);  // held through the delay: ready
+  now += 300;
+  window->onHoldTick();
+  EXPECT_EQ(value(), L"ready");
+  window->onKeyUp(VK_SPACE, 0);
+  now += 12'345;
+  Press(VK_SPACE);
+  EXPECT_EQ(value(), L"12.34");
+  window->onKeyDown('3', kCtrlMask, false);
+  EXPECT_EQ(value(), L"DNF (12.34)");
+  FreeLibrary(oleacc);
+  if (SUCCEEDED(com)) CoUninitialize();
 }
 
 // Hold to start: red while held, green after the delay, the release starts the count;

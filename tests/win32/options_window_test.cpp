@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <cctype>
@@ -163,6 +164,16 @@ class OptionsWindowTest : public AppFolderTest {
   std::vector<SettingChange> changes;
   ChangeRecorder watcher{changes};
   std::vector<std::string> opened;
+};
+
+struct ComApartment {
+  ComApartment() : hr(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ~ComApartment() {
+    if (SUCCEEDED(hr)) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+  HRESULT hr;
 };
 
 std::string Settings(const std::string& lines) { return "[General Settings]\r\n" + lines; }
@@ -880,6 +891,25 @@ TEST_F(OptionsWindowTest, TheResultListLooksAndReadsLikeAListBoxWithText) {
   EXPECT_EQ(wideText, wide + L'\0') << "UTF-16 to a Unicode caller, never the log's bytes";
   EXPECT_EQ(SendMessageA(list, LB_GETTEXTLEN, 40, 0), LB_ERR);
   EXPECT_EQ(SendMessageW(list, LB_GETTEXT, 40, reinterpret_cast<LPARAM>(wideText.data())), LB_ERR);
+  // And the window is named by its caption, as a reader asks for it.
+  {
+    const ComApartment com;
+    using FromWindow = HRESULT(WINAPI*)(HWND, DWORD, REFIID, void**);
+    const auto fromWindow = reinterpret_cast<FromWindow>(
+        reinterpret_cast<void*>(GetProcAddress(LoadLibraryA("oleacc.dll"), "AccessibleObjectFromWindow")));
+    ASSERT_NE(fromWindow, nullptr);
+    IAccessible* accessible = nullptr;
+    ASSERT_EQ(fromWindow(window.Handle(), OBJID_WINDOW, __uuidof(IAccessible), reinterpret_cast<void**>(&accessible)),
+              S_OK);
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    EXPECT_EQ(accessible->get_accName(self, &name), S_OK);
+    EXPECT_EQ(std::wstring(name ? name : L""), L"Twistwatch | Result");
+    SysFreeString(name);
+    accessible->Release();
+  }
 
   // Through a DPI change, as the form takes a box with text through one: its new
   // font, then its designed box again.
@@ -2415,15 +2445,6 @@ TEST_F(SessionRowTest, ALongImportShowsItsProgressAndCancelStopsItWithNothingWri
 
 // The program's UI thread is in a COM apartment from its start; a test decoding a
 // picture puts its thread in one the same way.
-struct ComApartment {
-  ComApartment() : hr(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-  ~ComApartment() {
-    if (SUCCEEDED(hr)) CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-  HRESULT hr;
-};
 
 TEST(AboutPicture, DecodesTheFirstFrameAtTheDesignedSize) {
   const ComApartment com;

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -112,6 +113,10 @@ class Form {
   virtual void OnKeyUp(int /*vk*/, int /*shift*/) {}
   virtual void OnCommand(int /*id*/, int /*code*/, HWND /*control*/) {}
   virtual void OnDpiChanged() {}
+  // What a screen reader reads as the value of a form whose content is painted (the
+  // timer's digits); nothing leaves the system's own answer. Every form is named by
+  // its caption.
+  virtual std::optional<std::wstring> AccessibleValue() const { return std::nullopt; }
   // Everything else; call Form::WndProc for the default handling.
   virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -119,6 +124,9 @@ class Form {
 
  private:
   static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  // Asks the form for AccessibleValue (lParam: a std::optional<std::wstring> to fill).
+  static constexpr UINT kAccessibleValueMessage = WM_APP + 3;
+  LRESULT AnswerGetObject(WPARAM wParam, LPARAM lParam);
   LRESULT SafeWndProc(UINT message, WPARAM wParam, LPARAM lParam);
   void Paint();
   void ApplyClientSize();

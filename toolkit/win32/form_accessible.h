@@ -1,0 +1,26 @@
+#pragma once
+// A form as accessibility clients (screen readers) read it: the system's own objects for
+// the window and its client area, named by the window's caption, and for a form whose
+// content is painted rather than made of controls, a value for its client area (the
+// timer's digits: "ready", "inspection 8", "12.34").
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace tw {
+
+// Answers WM_GETOBJECT for `window` (OBJID_WINDOW or OBJID_CLIENT): the system's
+// standard object, everything as it answers, but named `name()` and, for the client
+// area when `value()` gives one, with that value. 0 for any other object asked for, or
+// when the accessibility library cannot be had: the window then answers as
+// DefWindowProc does. The object may outlive the window: the functions must then
+// answer without it.
+LRESULT AnswerAccessibleObject(HWND window, WPARAM wParam, LPARAM lParam, std::function<std::wstring()> name,
+                               std::function<std::optional<std::wstring>()> value);
+
+// Tells accessibility clients that the value of `window`'s client area changed.
+void NotifyAccessibleValueChanged(HWND window);
+
+}  // namespace tw
