@@ -7,6 +7,7 @@
 #include "scramble/puzzles/big_cube.h"
 #include "scramble/puzzles/clock.h"
 #include "scramble/puzzles/cube222.h"
+#include "scramble/cube444/cube444_scrambler.h"
 #include "scramble/puzzles/megaminx.h"
 #include "scramble/puzzles/pyraminx.h"
 #include "scramble/cube333/random_state.h"
@@ -39,14 +40,35 @@ struct RandomMoves {
 
 std::optional<RandomMoves> RandomMovesOf(Event event) {
   switch (event) {
-    case Event::k444: return RandomMoves{4, 40, false};
     case Event::k555: return RandomMoves{5, 60, false};
     case Event::k666: return RandomMoves{6, 80, false};
     case Event::k777: return RandomMoves{7, 100, false};
-    case Event::k444bf: return RandomMoves{4, 40, true};
     case Event::k555bf: return RandomMoves{5, 60, true};
     default: return std::nullopt;
   }
+}
+
+bool IsFourByFour(Event event) { return event == Event::k444 || event == Event::k444bf; }
+
+// The 4x4x4's reduced cube finished by the 3x3x3 solver, its last turn about another
+// axis than the reduction's first turn back.
+std::shared_ptr<const cube444::Scrambler444> MakeCube444(std::shared_ptr<const Scrambler> cube3) {
+  return std::make_shared<const cube444::Scrambler444>(
+      [cube3](const cube444::ThreeByThree& reduced, int avoidKind,
+              const std::atomic<bool>* cancel) -> std::optional<std::vector<cube444::Turn>> {
+        CubeState state;
+        state.cornerPiece = reduced.cornerPiece;
+        state.cornerTwist = reduced.cornerTwist;
+        state.edgePiece = reduced.edgePiece;
+        state.edgeFlip = reduced.edgeFlip;
+        const auto clear = [avoidKind](const std::vector<Move>& moves) {
+          return moves.empty() || avoidKind < 0 || AxisOf(FaceOf(moves.back())) != cube444::AxisOfKind(avoidKind);
+        };
+        const std::vector<Move> moves = cube3->MovesReaching(state, cancel, clear);
+        if (cancel != nullptr && cancel->load()) return std::nullopt;
+        // The 3x3x3's moves are the 4x4x4's outer turns, numbered alike.
+        return std::vector<cube444::Turn>(moves.begin(), moves.end());
+      });
 }
 
 bool IsThreeByThree(Event event) {
@@ -118,6 +140,7 @@ struct EventScrambler::Tables {
   std::shared_ptr<const Square1> square1;
   std::shared_ptr<const Megaminx> megaminx;
   std::unique_ptr<const training::TrainingDraw> training;
+  std::shared_ptr<const cube444::Scrambler444> cube4;
 };
 
 EventScrambler::EventScrambler(Event event, std::uint64_t seed, int puzzles, std::string_view cases)
@@ -131,6 +154,7 @@ EventScrambler::EventScrambler(Event event, std::uint64_t seed, int puzzles, std
   static std::weak_ptr<const Skewb> skewb;
   static std::weak_ptr<const Square1> square1;
   static std::weak_ptr<const Megaminx> megaminx;
+  static std::weak_ptr<const cube444::Scrambler444> cube4;
   Tables& t = *tables_;
   if (IsTraining(event)) {
     t.cube3 = Shared(cube3, [] { return std::make_shared<const Scrambler>(); });
@@ -138,6 +162,10 @@ EventScrambler::EventScrambler(Event event, std::uint64_t seed, int puzzles, std
   } else if (IsThreeByThree(event)) {
     t.cube3 = Shared(cube3, [] { return std::make_shared<const Scrambler>(); });
     if (event == Event::k333bf || event == Event::k333mbf) t.cube = SharedCube(3);
+  } else if (IsFourByFour(event)) {
+    t.cube3 = Shared(cube3, [] { return std::make_shared<const Scrambler>(); });
+    t.cube4 = Shared(cube4, [&t] { return MakeCube444(t.cube3); });
+    if (event == Event::k444bf) t.cube = SharedCube(4);
   } else if (const auto moves = RandomMovesOf(event)) {
     t.cube = SharedCube(moves->size);
   } else if (event == Event::k222) {
@@ -163,6 +191,7 @@ std::size_t EventScrambler::TableBytes() const {
   if (t.pyraminx) bytes += t.pyraminx->TableBytes();
   if (t.skewb) bytes += t.skewb->TableBytes();
   if (t.square1) bytes += t.square1->TableBytes();
+  if (t.cube4) bytes += t.cube4->TableBytes();
   return bytes;
 }
 
@@ -248,6 +277,19 @@ EventScramble EventScrambler::Next(const std::atomic<bool>* cancel) {
     case Event::kMinx: {
       const std::string text = Joined(t.megaminx->RandomLines(rng_));
       return {text, t.megaminx->StateAfter(text).value_or("")};
+    }
+    case Event::k444:
+    case Event::k444bf: {
+      const cube444::Scramble444 scramble = t.cube4->Next(rng_, cancel);
+      if (scramble.cancelled) return {};
+      std::string text = scramble.text;
+      std::string state = scramble.stickers;
+      if (event_ == Event::k444bf) {
+        const std::vector<CubeMove> turn = t.cube->RandomOrientation(rng_);
+        if (!turn.empty()) text += ' ' + FormatCubeMoves(turn);
+        t.cube->Apply(turn, state);
+      }
+      return {text, state};
     }
     case Event::kClock: {
       const ClockState state = RandomClock(rng_);

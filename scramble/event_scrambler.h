@@ -8,10 +8,11 @@
 // scramble/training/training_draw.h) and write a short solution of it backwards.
 // Random-state events draw a uniformly random state (drawn again when it is closer to
 // solved than the WCA allows: 4 moves for 2x2x2, 6 for Pyraminx, 7 for Skewb, 11 for
-// Square-1) and write a short solution of it backwards. 4x4x4 to 7x7x7 and Megaminx
-// are random moves. Blindfolded events end in a random orientation; 3x3x3 Fewest Moves
-// is written between R' U' F and R' U' F; 3x3x3 Multi-Blind numbers its scrambles
-// "1. ...", one a line.
+// Square-1) and write a short solution of it backwards; 4x4x4's comes from a reduction
+// to the 3x3x3 (see scramble/cube444/). 5x5x5 to 7x7x7 and Megaminx are random
+// moves. Blindfolded events end in a random orientation; 3x3x3 Fewest Moves is written
+// between R' U' F and R' U' F; 3x3x3 Multi-Blind numbers its scrambles "1. ...", one a
+// line.
 //
 // The state's text by event (see each puzzle's header): the cube's stickers (54 for
 // 3x3x3, 24 for 2x2x2, 6 N^2 for N x N x N), Pyraminx's 36 and Skewb's 30 stickers,

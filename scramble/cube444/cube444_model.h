@@ -45,13 +45,13 @@ constexpr bool KeepsWingKinds(Turn turn) {
 }
 
 // Whether `next` may follow `previous` (kNoTurn: nothing before) inside one search:
-// never the same kind twice, and turns about one axis (which commute) in the order of
-// their kinds.
+// never one face twice in a row, whatever the width, and turns about one axis (which
+// commute) in the order of their kinds.
 constexpr bool MayFollow(Turn previous, Turn next) {
   if (previous == kNoTurn) return true;
   const int before = KindOf(previous);
   const int after = KindOf(next);
-  if (before == after) return false;
+  if (before % 6 == after % 6) return false;
   return AxisOfKind(before) != AxisOfKind(after) || before / 3 < after / 3;
 }
 
