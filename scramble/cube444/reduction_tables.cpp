@@ -143,7 +143,12 @@ struct SetRanks {
     }
   }
 };
-const SetRanks kSetRanks;
+// Built on first use, by the first tables built: a program with no 4x4x4 session
+// never pays for it.
+const SetRanks& Ranks() {
+  static const SetRanks ranks;
+  return ranks;
+}
 
 }  // namespace
 
@@ -151,8 +156,8 @@ std::uint32_t RankSet(std::uint32_t mask) {
   const std::uint32_t low = mask & 0xFF;
   const std::uint32_t mid = mask >> 8 & 0xFF;
   const int lowBits = std::popcount(low);
-  return kSetRanks.share[0][low][0] + kSetRanks.share[1][mid][lowBits] +
-         kSetRanks.share[2][mask >> 16][lowBits + std::popcount(mid)];
+  const SetRanks& ranks = Ranks();
+  return ranks.share[0][low][0] + ranks.share[1][mid][lowBits] + ranks.share[2][mask >> 16][lowBits + std::popcount(mid)];
 }
 
 std::uint32_t KindsRank(std::uint32_t mask) { return kOrientation.Of(mask); }
@@ -220,9 +225,8 @@ void ReductionTables::BuildMoves(const Model& model) {
   }
   freeSlots = ~lrGoal & ((1u << kMaskBits) - 1);
   for (int b = 0; b < 3; ++b) {
-    const std::uint32_t below = static_cast<std::uint32_t>(std::popcount(freeSlots & ((1u << 8 * b) - 1)));
     for (std::uint32_t value = 0; value < 256; ++value) {
-      packFree_[b][value] = static_cast<std::uint16_t>(Packed(value << 8 * b, freeSlots) >> below << below);
+      packFree_[b][value] = static_cast<std::uint16_t>(Packed(value << 8 * b, freeSlots));
     }
   }
   for (int t = 0; t < kTurns; ++t) {
