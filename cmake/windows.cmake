@@ -25,8 +25,9 @@ endif()
 # windows, dialogs and Win32 bindings, the settings and folder code, the result book
 # and the puzzle pictures (edits and drawings a person waits for, not a key), the
 # timer's phase rules (a few comparisons a key), the statistics' text, the training
-# kinds' case tables and draws and the scramblers' dispatch and sticker models (the
-# solvers' searches stay fast), and import and
+# kinds' case tables and draws, the scramblers' dispatch and sticker models, the
+# puzzles' small solvers, Square-1's and the 4x4x4's (the 3x3x3
+# searches stay fast), and import and
 # export (whose JSON parser alone is about 125 KB at -O3, and which runs at 10-30 % of
 # its speed: well within its targets). Unused functions and data are dropped at the link.
 set(TW_SIZE_SOURCES ${TW_CORE_SOURCES} ${TW_WIN_SOURCES})
