@@ -23,6 +23,12 @@ namespace {
 
 std::atomic<bool> g_failNextAllocation{false};
 
+// Revisions count across every book, so that no two books' ever meet.
+std::uint64_t NextRevision() {
+  static std::atomic<std::uint64_t> last{0};
+  return ++last;
+}
+
 void ThrowIfAllocationFails() {
   if (g_failNextAllocation.exchange(false)) throw std::bad_alloc();
 }
@@ -115,6 +121,7 @@ void ResultBook::Load() {
     OutOfMemory();
     return;
   }
+  revision_ = NextRevision();
   Tell([this](BookWatcher& watcher) { watcher.OnReloaded(*this); });
   Tell([this](BookWatcher& watcher) { watcher.OnSaveStateChanged(*this); });
 }
@@ -364,6 +371,7 @@ void ResultBook::Record(Step&& step) {
 
 void ResultBook::Finish(const Done& done) {
   const std::size_t index = done.index;
+  revision_ = NextRevision();
   switch (done.told) {
     case Told::kAppended:
       Tell([this](BookWatcher& watcher) { watcher.OnAppended(*this); });
@@ -621,7 +629,10 @@ void ResultBook::OnSaveDone(SaveOutcome outcome) {
     state_.error = outcome.error;
   }
   // A rewrite of a log this run did not change puts no result at risk.
-  if (reloaded) Tell([this](BookWatcher& watcher) { watcher.OnReloaded(*this); });
+  if (reloaded) {
+    revision_ = NextRevision();
+    Tell([this](BookWatcher& watcher) { watcher.OnReloaded(*this); });
+  }
   if (pending_) {
     pending_ = false;
     SubmitSave(pendingDelete_);

@@ -63,6 +63,10 @@ class ResultBook {
   storage::LineText Line(std::size_t index) const { return (*lines_)[index]; }
   // The index of the first line logged in this run (Size() when none is).
   std::size_t SessionStart() const;
+  // Changes with every change of the lines (or of where this run's begin), to a value
+  // no book had before: a window that worked something out from a book keeps it while
+  // that book is at the same revision.
+  std::uint64_t Revision() const { return revision_; }
 
   // Each change tells the watchers and hands a save to the store. Each returns false,
   // leaving the book as it was, when it cannot be made: an index past the end, or out
@@ -161,6 +165,7 @@ class ResultBook {
 
   LogStore& store_;
   bool loaded_ = false;
+  std::uint64_t revision_ = 0;
   // Shared with the save on its way, which reads its snapshot on another thread:
   // appends go past it, other changes copy the lines first (copy on write), so the
   // book never waits for the disk.

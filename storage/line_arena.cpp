@@ -28,27 +28,45 @@ std::string PackedCopy(std::string_view line) {
   return packed;
 }
 
-// A log of results packs to under two fifths of its text: the block is made
-// that large at first and grows only for lines of other text.
-constexpr std::size_t kExpectedPackRatio = 3;
 
 }  // namespace
 
-LineArena LineArena::FromFileBytes(std::string_view bytes) {
+LineArena LineArena::FromFileBytes(std::string bytes) {
   LineArena arena;
-  arena.ends_.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
-  arena.bytes_.reserve(bytes.size() / kExpectedPackRatio + 1);
+  const std::size_t lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
+  arena.ends_.reserve(lines + lines / 8);
+  const std::string_view view(bytes);
+  // Each line packs to no more than the bytes it was read from with its line end,
+  // unless it holds many escaped bytes: written back where it was read, it overwrites
+  // only bytes already read. A line that does not fit sends the rest to a block of its own.
+  std::string packedLine;
+  std::string elsewhere;
+  bool inPlace = true;
+  std::size_t written = 0;
   std::size_t at = 0;
-  while (at < bytes.size()) {
-    const std::size_t end = LineEndAt(bytes, at);
-    PackLine(bytes.substr(at, end - at), arena.bytes_);
-    if (arena.bytes_.size() > kMaxBytes) throw std::bad_alloc();
-    arena.ends_.push_back(static_cast<std::uint32_t>(arena.bytes_.size()));
-    if (end == bytes.size()) break;
-    const bool crLf = bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n';
-    at = end + (crLf ? 2 : 1);
+  while (at < view.size()) {
+    const std::size_t end = LineEndAt(view, at);
+    const bool crLf = end + 1 < view.size() && view[end] == '\r' && view[end + 1] == '\n';
+    const std::size_t next = end == view.size() ? end : end + (crLf ? 2 : 1);
+    packedLine.clear();
+    PackLine(view.substr(at, end - at), packedLine);
+    if (inPlace && written + packedLine.size() > next) {
+      elsewhere.assign(bytes.data(), written);
+      inPlace = false;
+    }
+    if (inPlace) {
+      std::memmove(bytes.data() + written, packedLine.data(), packedLine.size());
+      written += packedLine.size();
+    } else {
+      elsewhere.append(packedLine);
+      written = elsewhere.size();
+    }
+    if (written > kMaxBytes) throw std::bad_alloc();
+    arena.ends_.push_back(static_cast<std::uint32_t>(written));
+    at = next;
   }
-  arena.bytes_.shrink_to_fit();
+  arena.bytes_.reserve(written + written / 8);
+  arena.bytes_.assign(inPlace ? bytes.data() : elsewhere.data(), written);
   return arena;
 }
 

@@ -84,7 +84,10 @@ class LineArena {
   LineArena() = default;
   // The lines of a file image. A line ends at CR LF, at a lone LF (a hand edit) or at
   // a lone CR (an old Mac editor); a last line without a line end is still a line.
-  static LineArena FromFileBytes(std::string_view bytes);
+  // The lines are packed where the file's bytes are, then copied once to a block of
+  // their size and an eighth more (room for the solves to come), so reading a log
+  // holds no more than its bytes and its packed lines at once.
+  static LineArena FromFileBytes(std::string bytes);
   static LineArena FromLines(const std::vector<std::string>& lines);
 
   std::size_t Size() const { return ends_.size(); }

@@ -4,7 +4,6 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <vector>
 
 namespace tw::storage {
 
@@ -43,79 +42,80 @@ static_assert(WordsFitTheBound(), "UnpackedBound counts on no word longer than k
 bool Printable(unsigned char byte) { return byte >= kFirstPrintable && byte <= kLastPrintable; }
 bool Digit(unsigned char byte) { return byte >= '0' && byte <= '9'; }
 
-// The byte values that stand for a word: those no printable byte, the line end or
-// the escape uses.
-std::vector<unsigned char> WordCodes() {
-  std::vector<unsigned char> codes;
-  for (unsigned value = 0; value < 256; ++value) {
-    const auto byte = static_cast<unsigned char>(value);
-    const bool reserved = byte == static_cast<unsigned char>(kPackedLineEnd) || byte == kEscapeLow || byte == kEscapeHigh;
-    if (!Printable(byte) && !reserved) codes.push_back(byte);
-  }
-  return codes;
+bool Reserved(unsigned char byte) {
+  return Printable(byte) || byte == static_cast<unsigned char>(kPackedLineEnd) || byte == kEscapeLow ||
+         byte == kEscapeHigh;
 }
 
-// A word beginning with a given byte, as the packing compares it.
-struct Candidate {
-  unsigned char code = 0;
+// Which words begin with which two bytes, longest first, so that the longest word
+// there is the one taken. Sized for the words above with room to spare; a word that
+// found no room would only be written out byte by byte, never lost.
+constexpr std::size_t kRows = 32;       // first bytes some word begins with
+constexpr std::size_t kGroups = 96;     // first two bytes some word begins with
+constexpr std::size_t kGroupSize = 8;   // words beginning with the same two bytes
+
+struct Word {
   unsigned char size = 0;
-  const char* text = nullptr;
+  char text[kLongestWord] = {};
+};
+
+struct Group {
+  unsigned char count = 0;
+  std::array<unsigned char, kGroupSize> codes{};
 };
 
 struct Codebook {
-  std::array<std::string, 256> word;  // by code; empty for a byte that is no code
-  std::array<unsigned char, 100> pair{};  // the code of "00".."99"
-  // The words (not the pairs) by their first two bytes, longest first: for a first
-  // byte some word begins with, its row; in the row, by second byte, the group (one more
-  // than its index in `groups`, 0 for none).
-  std::array<int, 256> rowOf;
-  std::vector<std::array<std::uint16_t, 256>> rows;
-  std::vector<std::vector<Candidate>> groups;
+  std::array<Word, 256> word;              // by code; size 0 for a byte that is no code
+  std::array<unsigned char, 100> pair{};   // the code of "00".."99"
+  std::array<unsigned char, 256> rowOf{};  // by first byte: one more than its row, 0 for none
+  std::array<std::array<unsigned char, 256>, kRows> rows{};  // by second byte: one more than its group
+  std::array<Group, kGroups> groups{};
+  std::size_t rowCount = 0;
+  std::size_t groupCount = 0;
+  unsigned next = 0;  // the next byte value to try as a code
 
-  void AddWord(unsigned char code) {
-    const auto first = static_cast<unsigned char>(word[code][0]);
-    const auto second = static_cast<unsigned char>(word[code][1]);
-    if (rowOf[first] < 0) {
-      rowOf[first] = static_cast<int>(rows.size());
-      rows.emplace_back().fill(0);
-    }
-    std::uint16_t& group = rows[static_cast<std::size_t>(rowOf[first])][second];
-    if (group == 0) {
-      groups.emplace_back();
-      group = static_cast<std::uint16_t>(groups.size());
-    }
-    // Longest first, so that the longest word there is the one taken.
-    std::vector<Candidate>& list = groups[group - 1u];
-    const Candidate added{code, static_cast<unsigned char>(word[code].size()), word[code].data()};
-    auto at = list.begin();
-    while (at != list.end() && at->size >= added.size) ++at;
-    list.insert(at, added);
+  // The word gets the next free code; false when none is left.
+  bool Add(std::string_view text, unsigned char& code) {
+    while (next < 256 && Reserved(static_cast<unsigned char>(next))) ++next;
+    if (next >= 256 || text.size() < 2 || text.size() > kLongestWord) return false;
+    code = static_cast<unsigned char>(next++);
+    word[code].size = static_cast<unsigned char>(text.size());
+    std::memcpy(word[code].text, text.data(), text.size());
+    return true;
+  }
+
+  void AddWord(std::string_view text) {
+    const auto first = static_cast<unsigned char>(text[0]);
+    const auto second = static_cast<unsigned char>(text[1]);
+    if (rowOf[first] == 0 && rowCount == kRows) return;
+    unsigned char& row = rowOf[first];
+    unsigned char& group = rows[row == 0 ? rowCount : row - 1u][second];
+    if (group == 0 && groupCount == kGroups) return;
+    Group& list = groups[group == 0 ? groupCount : group - 1u];
+    unsigned char code = 0;
+    if (list.count == kGroupSize || !Add(text, code)) return;
+    if (row == 0) row = static_cast<unsigned char>(++rowCount);
+    if (group == 0) group = static_cast<unsigned char>(++groupCount);
+    std::size_t at = 0;
+    while (at < list.count && word[list.codes[at]].size >= text.size()) ++at;
+    for (std::size_t i = list.count; i > at; --i) list.codes[i] = list.codes[i - 1];
+    list.codes[at] = code;
+    ++list.count;
   }
 
   Codebook() {
-    rowOf.fill(-1);
-    std::vector<std::string> words;
-    for (int n = 0; n < 100; ++n) words.push_back({static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)});
-    for (const std::string_view w : kWords) words.emplace_back(w);
+    for (std::size_t n = 0; n < pair.size(); ++n) {
+      const char digits[] = {static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
+      Add(std::string_view(digits, 2), pair[n]);
+    }
+    for (const std::string_view w : kWords) AddWord(w);
     for (const char face : kFaces) {
-      for (const std::string_view turn : kTurns) words.push_back(face + std::string(turn));
+      for (const std::string_view turn : kTurns) AddWord(face + std::string(turn));
     }
     for (const char face : kWideFaces) {
-      for (const std::string_view turn : kTurns) words.push_back(face + std::string("w") + std::string(turn));
+      for (const std::string_view turn : kTurns) AddWord(face + std::string("w") + std::string(turn));
     }
-    for (const std::string_view turn : kMegaminxTurns) words.emplace_back(turn);
-    const std::vector<unsigned char> codes = WordCodes();
-    // More words than codes would be a codebook that drops some: never built so.
-    if (words.size() > codes.size()) words.resize(codes.size());
-    for (std::size_t i = 0; i < words.size(); ++i) {
-      const unsigned char code = codes[i];
-      word[code] = words[i];
-      if (i < pair.size()) {
-        pair[i] = code;
-      } else {
-        AddWord(code);
-      }
-    }
+    for (const std::string_view turn : kMegaminxTurns) AddWord(turn);
   }
 };
 
@@ -124,8 +124,8 @@ const Codebook& Book() {
   return book;
 }
 
-// Whether `rest` begins with the candidate, whose first two bytes it is known to hold.
-bool Begins(std::string_view rest, const Candidate& word) {
+// Whether `rest` begins with the word, whose first two bytes it is known to hold.
+bool Begins(std::string_view rest, const Word& word) {
   if (rest.size() < word.size) return false;
   for (std::size_t i = 2; i < word.size; ++i) {
     if (rest[i] != word.text[i]) return false;
@@ -140,13 +140,14 @@ unsigned char WordAt(const Codebook& book, std::string_view rest) {
     if (rest.size() > 1 && Digit(static_cast<unsigned char>(rest[1]))) return book.pair[(first - '0') * 10 + (rest[1] - '0')];
     return 0;
   }
-  const int row = book.rowOf[first];
+  const unsigned char row = book.rowOf[first];
   // Every word is two bytes or more.
-  if (row < 0 || rest.size() < 2) return 0;
-  const std::uint16_t group = book.rows[static_cast<std::size_t>(row)][static_cast<unsigned char>(rest[1])];
+  if (row == 0 || rest.size() < 2) return 0;
+  const unsigned char group = book.rows[row - 1u][static_cast<unsigned char>(rest[1])];
   if (group == 0) return 0;
-  for (const Candidate& word : book.groups[group - 1u]) {
-    if (Begins(rest, word)) return word.code;
+  const Group& list = book.groups[group - 1u];
+  for (std::size_t i = 0; i < list.count; ++i) {
+    if (Begins(rest, book.word[list.codes[i]])) return list.codes[i];
   }
   return 0;
 }
@@ -158,7 +159,7 @@ char* Pack(std::string_view line, char* out) {
     const unsigned char code = WordAt(book, line);
     if (code != 0) {
       *out++ = static_cast<char>(code);
-      line.remove_prefix(book.word[code].size());
+      line.remove_prefix(book.word[code].size);
       continue;
     }
     const auto byte = static_cast<unsigned char>(line[0]);
@@ -212,7 +213,7 @@ std::size_t PackedSize(std::string_view line) {
   while (!line.empty()) {
     const unsigned char code = WordAt(book, line);
     if (code != 0) {
-      line.remove_prefix(book.word[code].size());
+      line.remove_prefix(book.word[code].size);
     } else {
       size += Printable(static_cast<unsigned char>(line[0])) ? 0 : 1;
       line.remove_prefix(1);
@@ -233,7 +234,7 @@ std::size_t UnpackedSize(std::string_view packed) {
       ++size;
       ++i;
     } else {
-      size += book.word[byte].size();
+      size += book.word[byte].size;
     }
   }
   return size;
@@ -250,9 +251,9 @@ char* UnpackLine(std::string_view packed, char* out) {
     } else if (byte == kEscapeHigh) {
       *out++ = packed[++i];
     } else {
-      const std::string& word = book.word[byte];
-      std::memcpy(out, word.data(), word.size());
-      out += word.size();
+      const Word& word = book.word[byte];
+      std::memcpy(out, word.text, word.size);
+      out += word.size;
     }
   }
   return out;

@@ -86,11 +86,18 @@ void ResultList::Unsubclass() {
 
 void ResultList::SetBook(results::ResultBook* book) {
   if (book == book_) return;
+  const KeptWidth leaving = book_ && hwnd_ ? KeptWidth{book_, book_->Revision(), widest_} : KeptWidth{};
   if (book_) book_->RemoveWatcher(this);
   book_ = book;
   if (book_) book_->AddWatcher(this);
   ShowCount(-1, 0);
-  MeasureAll();
+  if (book_ && hwnd_ && previousWidth_.book == book_ && previousWidth_.revision == book_->Revision()) {
+    widest_ = previousWidth_.widest;
+    ApplyExtent();
+  } else {
+    MeasureAll();
+  }
+  previousWidth_ = leaving;
 }
 
 int ResultList::Count() const {
@@ -138,6 +145,7 @@ void ResultList::FontChanged() {
   const auto font = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0));
   SendMessageA(hwnd_, LB_SETITEMHEIGHT, 0, MAKELPARAM(LineHeight(font), 0));
   MeasureFont();
+  previousWidth_ = {};
   MeasureAll();
 }
 

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -85,6 +86,14 @@ class ResultList : public results::BookWatcher {
   // measured by the system; every other line adds up its bytes' advances.
   bool doubleByte_ = false;
   int widest_ = 0;
+  // The widest line of the book shown before, kept while that book is as it was (and
+  // the font the same): a switch back to a long session measures none of its lines.
+  struct KeptWidth {
+    const results::ResultBook* book = nullptr;
+    std::uint64_t revision = 0;
+    int widest = 0;
+  };
+  KeptWidth previousWidth_;
   HWND hwnd_ = nullptr;
   WNDPROC original_ = nullptr;
   results::ResultBook* book_ = nullptr;

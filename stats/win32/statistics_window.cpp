@@ -75,10 +75,22 @@ void StatisticsWindow::Attach(results::ResultBook& book, std::string sessionName
   sessionName_ = std::move(sessionName);
   ShowCaption();
   if (&book == book_) return;
+  Kept leaving;
+  if (fresh_) {
+    leaving = Kept{book_, book_->Revision(), std::move(statistics_)};
+    statistics_ = stats::Statistics();
+  }
   book_->RemoveWatcher(this);
   book_ = &book;
   book_->AddWatcher(this);
-  OnReloaded(book);
+  if (previous_.book == &book && previous_.revision == book.Revision()) {
+    statistics_ = std::move(previous_.figures);
+    fresh_ = true;
+    Refresh();
+  } else {
+    OnReloaded(book);
+  }
+  previous_ = std::move(leaving);
 }
 
 void StatisticsWindow::EnsureFresh() {

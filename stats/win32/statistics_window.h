@@ -71,10 +71,19 @@ class StatisticsWindow : public CompanionWindow, public results::BookWatcher {
   void PaintFigures(HDC dc, int& chartTop);
   std::optional<stats::RowFigures> ShownRow(int size) const;
 
+  // The figures of the book shown before, kept while that book is as it was: a
+  // switch back and forth between two sessions counts neither again.
+  struct Kept {
+    const results::ResultBook* book = nullptr;
+    std::uint64_t revision = 0;
+    stats::Statistics figures;
+  };
+
   results::ResultBook* book_;
   std::string sessionName_;
   stats::Statistics statistics_;
   bool fresh_ = false;  // the figures are those of the book as it is
+  Kept previous_;
   stats::ChartPainter chart_;
   BackBuffer back_buffer_;
 };

@@ -38,6 +38,9 @@ TEST(LineArena, EveryLinePacksAndUnpacksByteForByte) {
   for (const std::string& line : lines) image += line + "\r\n";
   EXPECT_EQ(UnpackedFileImage(arena.Packed()), image);
   EXPECT_EQ(LineArena::FromFileBytes(image), arena);
+  // Lines packing to more than their bytes (every byte escaped) read all the same.
+  const std::string escaped(300, '\x80');
+  EXPECT_EQ(LineArena::FromFileBytes(escaped + "\n#1\r\n" + escaped), (std::vector<std::string>{escaped, "#1", escaped}));
   std::vector<std::string> pieces;
   UnpackFileImage(arena.Packed(), [&pieces](std::string_view piece) {
     pieces.emplace_back(piece);

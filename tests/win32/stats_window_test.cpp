@@ -201,6 +201,15 @@ TEST_F(StatisticsWindowTest, FollowsASwitchOfSessionAndNamesIt) {
   stats->Attach(*book);
   EXPECT_EQ(caption(), L"Twistwatch | Statistics");
   EXPECT_EQ(stats->BestText(1), "5.00");
+  // Back and forth between two unchanged sessions: each shows its own figures again.
+  for (int turn = 0; turn < 2; ++turn) {
+    stats->Attach(other, "2x2x2");
+    EXPECT_EQ(stats->BestText(1), "9.00");
+    EXPECT_EQ(stats->Figures().All().solves, 2);
+    stats->Attach(*book);
+    EXPECT_EQ(stats->BestText(1), "5.00");
+    EXPECT_EQ(stats->Figures().All().solves, 4);
+  }
   stats->Unload();
 }
 
