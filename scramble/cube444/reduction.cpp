@@ -13,16 +13,21 @@ namespace tw::scramble::cube444 {
 namespace {
 
 // Longest searches tried; far beyond any stage's need, they only bound a fault.
-constexpr int kLongest[kStages] = {12, 18, 16, 24};
+constexpr int kLongest[kStages] = {12, 14, 14, 16, 24};
 constexpr int kCancelCheck = 1024;
 // Stage 1 weighs this many of its solutions, up to this many turns longer than its
 // shortest, by what they leave stage 2.
 constexpr std::size_t kLeftRightTried = 64;
-// Stage 2's first budget of positions for each start.
-constexpr std::int64_t kAxesBudget = 2000;
+// How many of them go on through stage 2.
+constexpr std::size_t kCentresTried = 8;
 constexpr int kLeftRightLonger = 1;
-// How many foursomes of dedges stage 3 aims at.
-constexpr int kFoursomesAimedAt = 8;
+// How many foursomes of dedges stage 4 aims at in one search (a divisor of 495), the
+// positions it may visit at first, and how many solutions it weighs.
+constexpr std::size_t kFoursomesAimedAt = 9;
+constexpr std::int64_t kMiddleBudget = 20000;
+constexpr std::size_t kMiddleTried = 12;
+// The positions stage 5 may visit at first for each of them.
+constexpr std::int64_t kPairingBudget = 30000;
 
 template <std::size_t N>
 bool IsOddOrder(const std::array<std::uint8_t, N>& order) {
@@ -104,22 +109,48 @@ struct LeftRightStage {
   bool IsGoal(Node n) const { return n == t.lrGoal; }
 };
 
-struct AxesStage {
+struct CentresStage {
   const ReductionTables& t;
   struct Node {
-    std::uint32_t ud;     // the slots holding U and D centres
-    std::uint32_t front;  // the slots holding F centres
-    std::uint32_t kinds;  // the wing slots holding a wing of the other kind
-    bool odd;             // the wings' order
+    std::uint32_t ud;  // the slots holding U and D centres
+    bool odd;          // the wings' order
   };
-  int Bound(const Node& n) const {
-    return std::max(t.centresOnAxes[t.CentresOnAxesIndex(n.ud, n.front)], t.kinds[KindsRank(n.kinds)]);
+  int Bound(const Node& n) const { return t.centresOnAxes[t.CentresIndex(n.ud) * 2 + (n.odd ? 1 : 0)]; }
+  Node Next(const Node& n, Turn turn) const { return {t.centreSets.Move(n.ud, turn), n.odd != t.wingsOdd[turn]}; }
+  bool IsGoal(const Node& n) const { return Bound(n) == 0; }
+};
+
+template <std::size_t N>
+bool IsOddOrder(const std::uint8_t* order) {
+  bool odd = false;
+  for (std::size_t i = 0; i < N; ++i) {
+    for (std::size_t j = i + 1; j < N; ++j) odd ^= order[i] > order[j];
   }
+  return odd;
+}
+
+struct KindsStage {
+  const ReductionTables& t;
+  struct Node {
+    std::uint32_t kinds;   // the wing slots holding a wing of the other kind
+    std::uint32_t places;  // the centres' places by axis, see ReductionTables::axesHomeable
+    std::array<std::uint8_t, kWings> wing;
+    bool cornersOdd;
+  };
+  int Bound(const Node& n) const { return std::max(t.kinds[KindsRank(n.kinds)], t.axesHomeable[n.places]); }
   Node Next(const Node& n, Turn turn) const {
-    return {t.centreSets.Move(n.ud, turn), t.centreSets.Move(n.front, turn),
-            t.wingSets.Move(n.kinds, turn) ^ t.kindSwaps[turn], n.odd != t.wingsOdd[turn]};
+    Node next{t.wingSets.Move(n.kinds, turn) ^ t.kindSwaps[turn], t.MovePlaces(n.places, turn), {},
+              n.cornersOdd != Model::SwapsCornerParity(turn)};
+    for (int w = 0; w < kWings; ++w) next.wing[t.wingTo[turn][w]] = n.wing[w];
+    return next;
   }
-  bool IsGoal(const Node& n) const { return n.kinds == 0 && !n.odd && Bound(n) == 0; }
+  // The centres where the next stages can bring them home with the parity the wings
+  // and corners now have.
+  bool IsGoal(const Node& n) const {
+    if (Bound(n) != 0) return false;
+    const bool parity = IsOddOrder<kKindSlots>(n.wing.data()) != n.cornersOdd;
+    return t.centresHomeable[n.places * 2 + (parity ? 1 : 0)] != kUnreached;
+  }
 };
 
 std::uint32_t SlotsHolding(const std::array<std::uint8_t, kCentres>& centre, int face, int opposite) {
@@ -130,13 +161,7 @@ std::uint32_t SlotsHolding(const std::array<std::uint8_t, kCentres>& centre, int
   return mask;
 }
 
-AxesStage::Node AxesNodeOf(const Cube& c) {
-  std::uint32_t kinds = 0;
-  for (int w = 0; w < kWings; ++w) {
-    if ((w < kKindSlots) != (c.wing[w] < kKindSlots)) kinds |= 1u << w;
-  }
-  return {SlotsHolding(c.centre, 0, 3), SlotsHolding(c.centre, 2, 2), kinds, IsOddOrder(c.wing)};
-}
+CentresStage::Node CentresNodeOf(const Cube& c) { return {SlotsHolding(c.centre, 0, 3), IsOddOrder(c.wing)}; }
 
 // The slot of each dedge's first-kind wing and of its second-kind wing.
 struct WingPlaces {
@@ -153,8 +178,8 @@ WingPlaces WingPlacesOf(const Cube& c) {
   return places;
 }
 
-// Stage 3 aims at a few foursomes of dedges at once, those nearest the middle layer;
-// it is done when one of them is there with its wings in an order stage 4 can pair.
+// Stage 4 aims at a few foursomes of dedges at once, those nearest the middle layer;
+// it is done when one of them is there with its wings in an order stage 5 can pair.
 struct MiddleStage {
   const ReductionTables& t;
   std::vector<std::array<std::uint8_t, 4>> foursomes;
@@ -184,7 +209,7 @@ struct MiddleStage {
     }
     return next;
   }
-  // The middle layer holds four whole dedges whose partner order stage 4 reaches: none
+  // The middle layer holds four whole dedges whose partner order stage 5 reaches: none
   // or two pairs of its slots swapped.
   bool IsGoal(const Node& n) const {
     if (t.centresHomeable[n.axes] != 0) return false;
@@ -232,6 +257,14 @@ std::uint32_t AxesOf(const ReductionTables& t, const Model& model, const Cube& c
   return t.AxisIndex(halves[0], halves[1], halves[2], IsOddOrder(firstKind) != model.CornersOdd(c));
 }
 
+KindsStage::Node KindsNodeOf(const ReductionTables& t, const Model& model, const Cube& c) {
+  std::uint32_t kinds = 0;
+  for (int w = 0; w < kWings; ++w) {
+    if ((w < kKindSlots) != (c.wing[w] < kKindSlots)) kinds |= 1u << w;
+  }
+  return {kinds, AxesOf(t, model, c) >> 1, c.wing, model.CornersOdd(c)};
+}
+
 PairingStage::Node PairingNodeOf(const ReductionTables& t, const Model& model, const Cube& c) {
   const WingPlaces places = WingPlacesOf(c);
   std::array<std::uint8_t, kKindSlots> partner{};
@@ -245,9 +278,9 @@ PairingStage::Node PairingNodeOf(const ReductionTables& t, const Model& model, c
           static_cast<std::uint16_t>(RankOrder(partner.data(), kOuterSlots)), AxesOf(t, model, c)};
 }
 
-// The foursomes of dedges nearest the middle layer.
-MiddleStage MiddleStageFor(const ReductionTables& t, const WingPlaces& places) {
-  MiddleStage stage{t, {}};
+// Every foursome of dedges, nearest the middle layer first.
+std::vector<std::array<std::uint8_t, 4>> FoursomesByNearness(const ReductionTables& t, const WingPlaces& places) {
+  const MiddleStage stage{t, {}};
   std::vector<std::pair<int, std::array<std::uint8_t, 4>>> all;
   for (const std::uint16_t set : t.fourOfRank) {
     std::array<std::uint8_t, 4> dedges{};
@@ -258,8 +291,9 @@ MiddleStage MiddleStageFor(const ReductionTables& t, const WingPlaces& places) {
     all.push_back({stage.WingBound(places, dedges), dedges});
   }
   std::stable_sort(all.begin(), all.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-  for (int i = 0; i < kFoursomesAimedAt; ++i) stage.foursomes.push_back(all[static_cast<std::size_t>(i)].second);
-  return stage;
+  std::vector<std::array<std::uint8_t, 4>> sorted;
+  for (const auto& [bound, dedges] : all) sorted.push_back(dedges);
+  return sorted;
 }
 
 }  // namespace
@@ -289,53 +323,92 @@ Reduction Reducer::Reduce(const Cube& cube, const std::atomic<bool>* cancel) con
   };
   {
     // Stage 1's shortest solutions and those a turn longer, by what they leave stage 2
-    // by its bound; stage 2 then tries them in that order, each for a while, and for
-    // longer and longer until one finishes: some starts take it far longer than others.
-    Ida<LeftRightStage> first(LeftRightStage{t}, t.turns[kAnyTurn], cancel);
+    // by its bound; the best few go on through stage 2, and the one that leaves stage
+    // 3 the least to do is kept.
     struct Start {
       int total;
       std::vector<Turn> turns;
       Cube after;
     };
+    const auto apply = [&](Cube cube, const std::vector<Turn>& turns) {
+      for (const Turn turn : turns) cube = model_.Apply(cube, turn);
+      return cube;
+    };
     std::vector<Start> starts;
+    Ida<LeftRightStage> first(LeftRightStage{t}, t.turns[kAnyTurn], cancel);
     first.ForEach(SlotsHolding(cube.centre, 1, 4), previous(), kLongest[kAnyTurn], kLeftRightLonger,
                   [&](const std::vector<Turn>& turns) {
-                    Cube after = cube;
-                    for (const Turn turn : turns) after = model_.Apply(after, turn);
-                    const int total = static_cast<int>(turns.size()) + AxesStage{t}.Bound(AxesNodeOf(after));
-                    starts.push_back({total, turns, after});
+                    const Cube after = apply(cube, turns);
+                    starts.push_back({static_cast<int>(turns.size()) + CentresStage{t}.Bound(CentresNodeOf(after)), turns, after});
                     return starts.size() == kLeftRightTried;
                   });
     if (first.Cancelled()) return follow(std::nullopt, true), reduction;
     std::stable_sort(starts.begin(), starts.end(), [](const Start& a, const Start& b) { return a.total < b.total; });
-    std::optional<std::vector<Turn>> second;
-    const Start* chosen = nullptr;
-    for (std::int64_t budget = kAxesBudget; !second; budget *= 4) {
-      for (const Start& start : starts) {
-        Ida<AxesStage> ida(AxesStage{t}, t.turns[kLeftRightKept], cancel, budget);
-        second = ida.Solve(AxesNodeOf(start.after), start.turns.back(), kLongest[kLeftRightKept]);
-        if (ida.Cancelled()) return follow(std::nullopt, true), reduction;
-        if (second) {
-          chosen = &start;
-          break;
-        }
+    std::optional<Start> best;
+    std::vector<Turn> bestSecond;
+    for (std::size_t i = 0; i < starts.size() && i < kCentresTried; ++i) {
+      Ida<CentresStage> second(CentresStage{t}, t.turns[kLeftRightKept], cancel);
+      const auto turns = second.Solve(CentresNodeOf(starts[i].after), starts[i].turns.back(), kLongest[kLeftRightKept]);
+      if (second.Cancelled()) return follow(std::nullopt, true), reduction;
+      if (!turns) throw std::logic_error("a reduction stage found no solution");
+      const Cube after = apply(starts[i].after, *turns);
+      const int total = static_cast<int>(starts[i].turns.size() + turns->size()) + KindsStage{t}.Bound(KindsNodeOf(t, model_, after));
+      if (!best || total < best->total) {
+        best = Start{total, starts[i].turns, after};
+        bestSecond = *turns;
       }
     }
-    follow(chosen->turns, false);
-    follow(second, false);
+    follow(best->turns, false);
+    follow(bestSecond, false);
   }
   {
+    Ida<KindsStage> ida(KindsStage{t}, t.turns[kAxesKept], cancel);
+    const auto turns = ida.Solve(KindsNodeOf(t, model_, reduction.reduced), previous(), kLongest[kAxesKept]);
+    if (!follow(turns, ida.Cancelled())) return reduction;
+  }
+  {
+    // Stage 4's shortest solutions and those a turn longer, by what they leave stage 5
+    // by its bound. Some starts take far longer than others for the foursomes aimed
+    // at: each search has a budget, and when it runs out the next foursomes are aimed
+    // at, with a larger budget.
     const Cube& c = reduction.reduced;
-    Ida<MiddleStage> ida(MiddleStageFor(t, WingPlacesOf(c)), t.turns[kKindsKept], cancel);
-    const auto turns = ida.Solve({WingPlacesOf(c), AxesOf(t, model_, c)}, previous(), kLongest[kKindsKept]);
-    if (!follow(turns, ida.Cancelled())) return reduction;
+    const WingPlaces places = WingPlacesOf(c);
+    const std::vector<std::array<std::uint8_t, 4>> foursomes = FoursomesByNearness(t, places);
+    MiddleStage stage{t, {}};
+    struct Middle {
+      int total;
+      std::vector<Turn> turns;
+      PairingStage::Node next;
+    };
+    std::vector<Middle> middles;
+    std::int64_t budget = kMiddleBudget;
+    for (std::size_t aimed = 0; middles.empty(); aimed = (aimed + kFoursomesAimedAt) % kFourSets, budget *= 2) {
+      stage.foursomes.assign(foursomes.begin() + static_cast<std::ptrdiff_t>(aimed),
+                             foursomes.begin() + static_cast<std::ptrdiff_t>(aimed + kFoursomesAimedAt));
+      Ida<MiddleStage> ida(stage, t.turns[kKindsKept], cancel, budget);
+      ida.ForEach({places, AxesOf(t, model_, c)}, previous(), kLongest[kKindsKept], 1, [&](const std::vector<Turn>& turns) {
+        Cube after = c;
+        for (const Turn turn : turns) after = model_.Apply(after, turn);
+        const PairingStage::Node next = PairingNodeOf(t, model_, after);
+        middles.push_back({static_cast<int>(turns.size()) + PairingStage{t}.Bound(next), turns, next});
+        return middles.size() == kMiddleTried;
+      });
+      if (ida.Cancelled()) return follow(std::nullopt, true), reduction;
+    }
+    std::stable_sort(middles.begin(), middles.end(), [](const Middle& a, const Middle& b) { return a.total < b.total; });
+    // Stage 5 likewise tries them in that order, each for a while, then for longer.
+    for (budget = kPairingBudget;; budget *= 4) {
+      for (const Middle& middle : middles) {
+        Ida<PairingStage> ida(PairingStage{t}, t.turns[kLayersKept], cancel, budget);
+        const auto turns = ida.Solve(middle.next, middle.turns.empty() ? previous() : middle.turns.back(), kLongest[kLayersKept]);
+        if (ida.Cancelled()) return follow(std::nullopt, true), reduction;
+        if (!turns) continue;
+        follow(middle.turns, false);
+        follow(turns, false);
+        return reduction;
+      }
+    }
   }
-  {
-    Ida<PairingStage> ida(PairingStage{t}, t.turns[kLayersKept], cancel);
-    const auto turns = ida.Solve(PairingNodeOf(t, model_, reduction.reduced), previous(), kLongest[kLayersKept]);
-    if (!follow(turns, ida.Cancelled())) return reduction;
-  }
-  return reduction;
 }
 
 }  // namespace tw::scramble::cube444

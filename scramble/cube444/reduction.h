@@ -1,14 +1,16 @@
 #pragma once
-// Reduces a 4x4x4 to a 3x3x3 in four searches, each an IDA* over coordinates bounded
+// Reduces a 4x4x4 to a 3x3x3 in five searches, each an IDA* over coordinates bounded
 // by exact distance tables of their projections, all with the down-back-left corner
 // held (see reduction_tables.h for the turns each may use):
 //   1. the L and R centres onto the L and R faces;
-//   2. the U and D centres onto U and D, the F centres where stage 4 can bring them
-//      home, every wing among the slots of its own kind and the wings' order even;
-//   3. four dedges' wings, both halves of each, into the middle layer, with the
-//      centres where stage 4 can bring them home;
-//   4. every centre home and every dedge paired, the corners' and the dedges' orders
+//   2. the U and D centres onto U and D, and the wings' order even;
+//   3. every wing among the slots of its own kind, the centres where the last stage
+//      can bring them home, with outer turns and wide half turns;
+//   4. four whole dedges' wings into the middle layer, in an order the last stage can
+//      pair, with U D R L and half turns;
+//   5. every centre home and every dedge paired, the corners' and the dedges' orders
 //      of one parity, with turns that keep the middle layer's wings there.
+// Stages 1 and 4 weigh several of their solutions by what they leave the next stage.
 // What is left is a 3x3x3 any 3x3x3 solver finishes with outer turns.
 #include <atomic>
 #include <cstddef>

@@ -89,6 +89,7 @@ bool KeepsLeftRight(Turn t) { return !IsWide(t) || AxisOfKind(KindOf(t)) == 1 ||
 // U and D turns and half turns but those of R, L, F and B quarter: the middle layer's
 // dedge slots keep to themselves, and so do the U and D layers'.
 bool KeepsLayers(Turn t) { return QuarterTurnsOf(t) == 2 || KindOf(t) == 0 || KindOf(t) == 3; }
+bool KeepsAxes(Turn t) { return !IsWide(t) || QuarterTurnsOf(t) == 2; }
 bool KeepsLayersAndKinds(Turn t) { return KeepsWingKinds(t) && KeepsLayers(t); }
 
 std::vector<Turn> TurnsWhere(bool (*keep)(Turn)) {
@@ -201,12 +202,14 @@ void ReductionTables::SetMoves::Fill(Turn turn, const std::array<std::uint8_t, 2
 }
 
 ReductionTables::ReductionTables(const Model& model) {
-  turns = {TurnsWhere(AnyTurn), TurnsWhere(KeepsLeftRight), TurnsWhere(KeepsWingKinds), TurnsWhere(KeepsLayersAndKinds)};
+  turns = {TurnsWhere(AnyTurn), TurnsWhere(KeepsLeftRight), TurnsWhere(KeepsAxes), TurnsWhere(KeepsWingKinds),
+           TurnsWhere(KeepsLayersAndKinds)};
   BuildMoves(model);
   BuildLeftRight();
   BuildKinds();
   BuildCentresHome(model);
   BuildCentresOnAxes();
+  BuildAxesHomeable();
   BuildMiddleSets();
   BuildPairing();
 }
@@ -233,6 +236,7 @@ void ReductionTables::BuildMoves(const Model& model) {
     const auto turn = static_cast<Turn>(t);
     centreSets.Fill(turn, model.CentreTo(turn));
     wingSets.Fill(turn, model.WingTo(turn));
+    wingTo[t] = model.WingTo(turn);
     std::array<std::uint8_t, kWings> order{};
     for (int w = 0; w < kWings; ++w) {
       const int to = model.WingTo(turn)[w];
@@ -300,7 +304,7 @@ void ReductionTables::BuildKinds() {
     }
   }
   kinds = Distances(kOrientation.size, {0}, [&](std::uint32_t state, auto reach) {
-    for (const Turn t : turns[kLeftRightKept]) {
+    for (const Turn t : turns[kAxesKept]) {
       if (reach(kOrientation.Of(wingSets.Move(byIndex[state], t) ^ kindSwaps[t]))) return;
     }
   });
@@ -317,9 +321,29 @@ std::uint32_t ReductionTables::MoveAxes(std::uint32_t index, Turn turn) const {
                    parity != parityFlips[turn]);
 }
 
+std::uint32_t ReductionTables::MovePlaces(std::uint32_t places, Turn turn) const {
+  const std::uint32_t fb = places % kAxisHalves;
+  const std::uint32_t lr = places / kAxisHalves % kAxisHalves;
+  const std::uint32_t ud = places / kAxisHalves / kAxisHalves;
+  return (axisMoves[ud][turn] * kAxisHalves + axisMoves[kAxisHalves + lr][turn]) * kAxisHalves +
+         axisMoves[2 * kAxisHalves + fb][turn];
+}
+
+void ReductionTables::BuildAxesHomeable() {
+  std::vector<std::uint32_t> goals;
+  for (std::uint32_t places = 0; places < centresHomeable.size() / 2; ++places) {
+    if (centresHomeable[places * 2] != kUnreached || centresHomeable[places * 2 + 1] != kUnreached) goals.push_back(places);
+  }
+  axesHomeable = Distances(centresHomeable.size() / 2, goals, [&](std::uint32_t state, auto reach) {
+    for (const Turn t : turns[kAxesKept]) {
+      if (reach(MovePlaces(state, t))) return;
+    }
+  });
+}
+
 void ReductionTables::BuildCentresHome(const Model& model) {
   axisMoves.resize(3 * kAxisHalves);
-  for (const Turn t : turns[kKindsKept]) {
+  for (const Turn t : turns[kAxesKept]) {
     for (int axis = 0; axis < 3; ++axis) {
       std::array<int, kCentres> indexOf{};
       for (int i = 0; i < kAxisCentres; ++i) indexOf[axisSlots[axis][i]] = i;
@@ -348,59 +372,31 @@ void ReductionTables::BuildCentresHome(const Model& model) {
       if (reach(MoveAxes(state, t))) return;
     }
   });
-  for (std::uint32_t i = 0; i < size; ++i) {
-    if (centresHomeable[i] != kUnreached) frontHomeable[(i >> 1) % kAxisHalves] = true;
-  }
 }
 
-std::uint32_t ReductionTables::CentresOnAxesIndex(std::uint32_t ud, std::uint32_t front) const {
-  const auto packFree = [this](std::uint32_t mask) {
-    return packFree_[0][mask & 0xFF] | packFree_[1][mask >> 8 & 0xFF] | packFree_[2][mask >> 16];
-  };
-  const std::uint32_t udFree = packFree(ud);
-  return RankSet(udFree) * kAxisHalves + halfRank[Packed(packFree(front), ~udFree & 0xFFFF)];
+std::uint32_t ReductionTables::CentresIndex(std::uint32_t ud) const {
+  return RankSet(packFree_[0][ud & 0xFF] | packFree_[1][ud >> 8 & 0xFF] | packFree_[2][ud >> 16]);
 }
 
 void ReductionTables::BuildCentresOnAxes() {
-  // U and D centres on the sixteen free slots, F centres on eight of the rest.
+  // U and D centres on the sixteen free slots.
   std::vector<std::uint32_t> freeSlot;
   for (int c = 0; c < kCentres; ++c) {
     if (freeSlots >> c & 1) freeSlot.push_back(static_cast<std::uint32_t>(c));
   }
-  const auto spread = [](std::uint32_t packed, const std::vector<std::uint32_t>& slots) {
-    std::uint32_t mask = 0;
-    for (std::size_t i = 0; i < slots.size(); ++i) {
-      if (packed >> i & 1) mask |= 1u << slots[i];
-    }
-    return mask;
-  };
   std::vector<std::uint32_t> udByRank(Choose(kFreeCentres, 8));
   for (std::uint32_t packed = 0; packed < (1u << kFreeCentres); ++packed) {
-    if (std::popcount(packed) == 8) udByRank[RankSet(packed)] = spread(packed, freeSlot);
-  }
-  // Each state's F centre slots, spread from the free slots the U and D centres leave.
-  std::vector<std::uint32_t> frontOf(udByRank.size() * kAxisHalves);
-  for (std::size_t u = 0; u < udByRank.size(); ++u) {
-    std::vector<std::uint32_t> rest;
-    for (const std::uint32_t c : freeSlot) {
-      if (!(udByRank[u] >> c & 1)) rest.push_back(c);
+    if (std::popcount(packed) != 8) continue;
+    std::uint32_t mask = 0;
+    for (std::size_t i = 0; i < freeSlot.size(); ++i) {
+      if (packed >> i & 1) mask |= 1u << freeSlot[i];
     }
-    for (int r = 0; r < kAxisHalves; ++r) frontOf[u * kAxisHalves + static_cast<std::size_t>(r)] = spread(halfOfRank[r], rest);
+    udByRank[RankSet(packed)] = mask;
   }
-  std::vector<std::uint32_t> goals;
-  for (int r = 0; r < kAxisHalves; ++r) {
-    if (!frontHomeable[r]) continue;
-    std::uint32_t front = 0;
-    for (int i = 0; i < kAxisCentres; ++i) {
-      if (halfOfRank[r] >> i & 1) front |= 1u << axisSlots[2][i];
-    }
-    goals.push_back(CentresOnAxesIndex(udGoal, front));
-  }
-  centresOnAxes = Distances(udByRank.size() * kAxisHalves, goals, [&](std::uint32_t state, auto reach) {
-    const std::uint32_t ud = udByRank[state / kAxisHalves];
-    const std::uint32_t front = frontOf[state];
+  centresOnAxes = Distances(udByRank.size() * 2, {CentresIndex(udGoal) * 2}, [&](std::uint32_t state, auto reach) {
+    const std::uint32_t odd = state & 1;
     for (const Turn t : turns[kLeftRightKept]) {
-      if (reach(CentresOnAxesIndex(centreSets.Move(ud, t), centreSets.Move(front, t)))) return;
+      if (reach(CentresIndex(centreSets.Move(udByRank[state >> 1], t)) * 2 + (odd ^ (wingsOdd[t] ? 1u : 0u)))) return;
     }
   });
 }

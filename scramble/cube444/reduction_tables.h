@@ -22,10 +22,11 @@ inline constexpr int kOuterOrders = 40320; // 8!
 
 // The turns each stage may use, all keeping the down-back-left corner:
 //   any turn; then those that keep the L and R centres on L and R (outer turns, Rw, the
-//   other wide half turns); then those that also keep every wing among the slots of its
-//   kind (U D R L, half turns); last, those that also keep the middle layer's wings in
-//   the middle layer (U D and half turns).
-enum Stage { kAnyTurn, kLeftRightKept, kKindsKept, kLayersKept, kStages };
+//   other wide half turns); then those that keep every centre on its axis and the
+//   wings' order even (outer turns, wide half turns); then those that also keep every
+//   wing among the slots of its kind (U D R L, half turns); last, those that also keep
+//   the middle layer's wings in the middle layer (U D and half turns).
+enum Stage { kAnyTurn, kLeftRightKept, kAxesKept, kKindsKept, kLayersKept, kStages };
 
 struct ReductionTables {
   explicit ReductionTables(const Model& model);
@@ -44,6 +45,7 @@ struct ReductionTables {
   };
   SetMoves centreSets;
   SetMoves wingSets;
+  std::array<std::array<std::uint8_t, kWings>, kTurns> wingTo{};
   std::array<std::uint32_t, kTurns> kindSwaps{};  // wing slots whose wing changed kind
   std::array<bool, kTurns> wingsOdd{};
   // For turns that keep kinds: whether the first kind's order changes parity against
@@ -63,32 +65,37 @@ struct ReductionTables {
 
   // Stage 1: the L and R centres' slots.
   std::vector<std::uint8_t> leftRight;
-  // Stage 2: U and D centres' slots among the free ones with the F centres' among the
-  // rest; the wings in slots of the other kind.
+  // Stage 2: the U and D centres' slots among the free ones, with the wings' order:
+  // [CentresIndex(ud) * 2 + odd].
   std::vector<std::uint8_t> centresOnAxes;
+  // Stage 3: the wings in slots of the other kind (see KindsRank), and the centres'
+  // places by axis ((ud * 70 + lr) * 70 + fb) from where stage 4 can bring them home
+  // with one parity or the other.
   std::vector<std::uint8_t> kinds;
-  std::array<bool, kAxisHalves> frontHomeable{};
+  std::vector<std::uint8_t> axesHomeable;
   // Centres by axis with the parity of the first kind's order against the corners':
-  // [(ud * 70 + lr) * 70 + fb] * 2 + parity. Stage 4 solves them; stage 3 brings them
-  // where stage 4 can.
+  // [(ud * 70 + lr) * 70 + fb] * 2 + parity. Stage 5 solves them; stage 4 brings them
+  // where stage 5 can.
   std::vector<std::array<std::uint8_t, kTurns>> axisMoves;  // [axis * 70 + rank][turn]
-  std::vector<std::uint8_t> centresHome;       // stage 4's turns
-  std::vector<std::uint8_t> centresHomeable;   // stage 3's turns
-  // Stage 3: four dedges' wings into the middle layer: the first kind's four slots and
+  std::vector<std::uint8_t> centresHome;       // stage 5's turns
+  std::vector<std::uint8_t> centresHomeable;   // stage 4's turns
+  // Stage 4: four dedges' wings into the middle layer: the first kind's four slots and
   // the second kind's, each as a 4-set.
   std::vector<std::array<std::uint16_t, kTurns>> fourMoves;  // [rank][turn]
   std::vector<std::uint8_t> middleSets;                      // [first * 495 + second]
-  // Stage 4: where each first-kind wing's partner lies, as an order of the middle slots
+  // Stage 5: where each first-kind wing's partner lies, as an order of the middle slots
   // and one of the outer slots, with the parity: [(middle * 8! + outer) * 2 + parity].
   std::vector<std::array<std::uint8_t, kTurns>> middleOrderMoves;  // [rank][turn]
   std::vector<std::array<std::uint16_t, kTurns>> outerOrderMoves;  // [rank][turn]
   std::vector<std::uint8_t> pairing;
 
-  std::uint32_t CentresOnAxesIndex(std::uint32_t ud, std::uint32_t front) const;
+  std::uint32_t CentresIndex(std::uint32_t ud) const;
   std::uint32_t AxisIndex(std::uint32_t ud, std::uint32_t lr, std::uint32_t fb, bool parity) const {
     return ((ud * kAxisHalves + lr) * kAxisHalves + fb) * 2 + (parity ? 1 : 0);
   }
   std::uint32_t MoveAxes(std::uint32_t index, Turn turn) const;
+  // The same without the parity: ((ud * 70 + lr) * 70 + fb).
+  std::uint32_t MovePlaces(std::uint32_t places, Turn turn) const;
 
  private:
   std::array<std::array<std::uint16_t, 256>, 3> packFree_{};  // a byte of a centre set packed onto the free slots
@@ -97,6 +104,7 @@ struct ReductionTables {
   void BuildKinds();
   void BuildCentresHome(const Model& model);
   void BuildCentresOnAxes();
+  void BuildAxesHomeable();
   void BuildMiddleSets();
   void BuildPairing();
 };
