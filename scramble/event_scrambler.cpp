@@ -52,7 +52,8 @@ bool IsFourByFour(Event event) { return event == Event::k444 || event == Event::
 
 // The 4x4x4's reduced cube finished by the 3x3x3 solver, its last turn about another
 // axis than the reduction's first turn back.
-std::shared_ptr<const cube444::Scrambler444> MakeCube444(std::shared_ptr<const Scrambler> cube3) {
+std::shared_ptr<const cube444::Scrambler444> MakeCube444(std::shared_ptr<const Scrambler> cube3,
+                                                         const std::atomic<bool>* cancelBuild) {
   return std::make_shared<const cube444::Scrambler444>(
       [cube3](const cube444::ThreeByThree& reduced, int avoidKind,
               const std::atomic<bool>* cancel) -> std::optional<std::vector<cube444::Turn>> {
@@ -68,7 +69,8 @@ std::shared_ptr<const cube444::Scrambler444> MakeCube444(std::shared_ptr<const S
         if (cancel != nullptr && cancel->load()) return std::nullopt;
         // The 3x3x3's moves are the 4x4x4's outer turns, numbered alike.
         return std::vector<cube444::Turn>(moves.begin(), moves.end());
-      });
+      },
+      cancelBuild);
 }
 
 bool IsThreeByThree(Event event) {
@@ -143,7 +145,8 @@ struct EventScrambler::Tables {
   std::shared_ptr<const cube444::Scrambler444> cube4;
 };
 
-EventScrambler::EventScrambler(Event event, std::uint64_t seed, int puzzles, std::string_view cases)
+EventScrambler::EventScrambler(Event event, std::uint64_t seed, int puzzles, std::string_view cases,
+                               const std::atomic<bool>* cancel)
     : event_(event), puzzles_(puzzles), rng_(seed), tables_(std::make_unique<Tables>()) {
   if (event == Event::k333mbf && (puzzles < kFewestMultiBlindPuzzles || puzzles > kMostMultiBlindPuzzles)) {
     throw std::invalid_argument("a Multi-Blind attempt's number of scrambles");
@@ -164,7 +167,7 @@ EventScrambler::EventScrambler(Event event, std::uint64_t seed, int puzzles, std
     if (event == Event::k333bf || event == Event::k333mbf) t.cube = SharedCube(3);
   } else if (IsFourByFour(event)) {
     t.cube3 = Shared(cube3, [] { return std::make_shared<const Scrambler>(); });
-    t.cube4 = Shared(cube4, [&t] { return MakeCube444(t.cube3); });
+    t.cube4 = Shared(cube4, [&t, cancel] { return MakeCube444(t.cube3, cancel); });
     if (event == Event::k444bf) t.cube = SharedCube(4);
   } else if (const auto moves = RandomMovesOf(event)) {
     t.cube = SharedCube(moves->size);

@@ -47,9 +47,10 @@ class EventScrambler {
   // hundred milliseconds: do it on a worker thread. `puzzles` is Multi-Blind's number
   // of scrambles per attempt, ignored for other events.
   // `cases` is the PLL or OLL cases a training session drills (see
-  // scramble/training/case_choice.h), ignored for other events.
+  // scramble/training/case_choice.h), ignored for other events. The 4x4x4's tables take
+  // a second or two: once `cancel` is true their build stops soon by throwing.
   EventScrambler(Event event, std::uint64_t seed, int puzzles = kFewestMultiBlindPuzzles,
-                 std::string_view cases = {});
+                 std::string_view cases = {}, const std::atomic<bool>* cancel = nullptr);
   ~EventScrambler();
   EventScrambler(const EventScrambler&) = delete;
   EventScrambler& operator=(const EventScrambler&) = delete;

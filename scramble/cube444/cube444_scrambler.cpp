@@ -11,7 +11,8 @@ std::string TurnsText(const std::vector<Turn>& turns) {
   return text;
 }
 
-Scrambler444::Scrambler444(ThreeByThreeFinish finish) : finish_(std::move(finish)), reducer_(model_) {}
+Scrambler444::Scrambler444(ThreeByThreeFinish finish, const std::atomic<bool>* cancel)
+    : finish_(std::move(finish)), reducer_(model_, cancel) {}
 
 Scramble444 Scrambler444::Next(std::mt19937_64& rng, const std::atomic<bool>* cancel) const {
   return ScrambleOf(model_.Random(rng), cancel);

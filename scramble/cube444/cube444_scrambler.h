@@ -35,8 +35,8 @@ using ThreeByThreeFinish =
 class Scrambler444 {
  public:
   // Builds the reduction's tables (see Reducer); throws std::bad_alloc when memory
-  // runs out.
-  explicit Scrambler444(ThreeByThreeFinish finish);
+  // runs out, TablesCancelled soon after `cancel` becomes true.
+  explicit Scrambler444(ThreeByThreeFinish finish, const std::atomic<bool>* cancel = nullptr);
   Scrambler444(const Scrambler444&) = delete;
   Scrambler444& operator=(const Scrambler444&) = delete;
 

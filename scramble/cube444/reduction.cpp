@@ -298,7 +298,8 @@ std::vector<std::array<std::uint8_t, 4>> FoursomesByNearness(const ReductionTabl
 
 }  // namespace
 
-Reducer::Reducer(const Model& model) : model_(model), tables_(std::make_unique<const ReductionTables>(model)) {}
+Reducer::Reducer(const Model& model, const std::atomic<bool>* cancel)
+    : model_(model), tables_(std::make_unique<const ReductionTables>(model, cancel)) {}
 
 Reducer::~Reducer() = default;
 

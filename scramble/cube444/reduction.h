@@ -31,8 +31,9 @@ struct Reduction {
 
 class Reducer {
  public:
-  // Builds the tables; throws std::bad_alloc when memory runs out.
-  explicit Reducer(const Model& model);
+  // Builds the tables, a second or two; throws std::bad_alloc when memory runs out, and
+  // TablesCancelled (see reduction_tables.h) soon after `cancel` becomes true.
+  explicit Reducer(const Model& model, const std::atomic<bool>* cancel = nullptr);
   ~Reducer();
   Reducer(const Reducer&) = delete;
   Reducer& operator=(const Reducer&) = delete;

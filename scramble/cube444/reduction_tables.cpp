@@ -1,5 +1,6 @@
 #include "scramble/cube444/reduction_tables.h"
 
+#include <atomic>
 #include <bit>
 #include <numeric>
 #include <stdexcept>
@@ -41,8 +42,10 @@ std::uint32_t Packed(std::uint32_t mask, std::uint32_t within) {
 // the layer is larger than what is left, each state not yet reached looks for a
 // neighbour in the layer instead and stops at the first: far fewer reads. Both give
 // the same distances because every turn set here holds each turn's inverse.
+// Once `cancel` is true it stops between layers by throwing TablesCancelled.
 template <typename Neighbours>
-std::vector<std::uint8_t> Distances(std::size_t size, const std::vector<std::uint32_t>& goals, Neighbours neighbours) {
+std::vector<std::uint8_t> Distances(const std::atomic<bool>* cancel, std::size_t size, const std::vector<std::uint32_t>& goals,
+                                    Neighbours neighbours) {
   std::vector<std::uint8_t> distance(size, kUnreached);
   std::vector<std::uint32_t> frontier;
   for (const std::uint32_t g : goals) {
@@ -54,6 +57,7 @@ std::vector<std::uint8_t> Distances(std::size_t size, const std::vector<std::uin
   std::size_t layer = frontier.size();
   std::vector<std::uint32_t> next;
   for (std::uint8_t depth = 0; layer != 0 && left != 0; ++depth) {
+    if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) throw TablesCancelled();
     const auto reached = static_cast<std::uint8_t>(depth + 1);
     next.clear();
     if (layer < left) {
@@ -201,7 +205,7 @@ void ReductionTables::SetMoves::Fill(Turn turn, const std::array<std::uint8_t, 2
   }
 }
 
-ReductionTables::ReductionTables(const Model& model) {
+ReductionTables::ReductionTables(const Model& model, const std::atomic<bool>* cancel) : cancel_(cancel) {
   turns = {TurnsWhere(AnyTurn), TurnsWhere(KeepsLeftRight), TurnsWhere(KeepsAxes), TurnsWhere(KeepsWingKinds),
            TurnsWhere(KeepsLayersAndKinds)};
   BuildMoves(model);
@@ -284,7 +288,7 @@ void ReductionTables::BuildLeftRight() {
     const std::uint32_t carried = mask + low;
     mask = carried | (((mask ^ carried) >> 2) / low);
   }
-  leftRight = Distances(byRank.size(), {RankSet(lrGoal)}, [&](std::uint32_t state, auto reach) {
+  leftRight = Distances(cancel_, byRank.size(), {RankSet(lrGoal)}, [&](std::uint32_t state, auto reach) {
     for (const Turn t : turns[kAnyTurn]) {
       if (reach(RankSet(centreSets.Move(byRank[state], t)))) return;
     }
@@ -303,7 +307,7 @@ void ReductionTables::BuildKinds() {
       }
     }
   }
-  kinds = Distances(kOrientation.size, {0}, [&](std::uint32_t state, auto reach) {
+  kinds = Distances(cancel_, kOrientation.size, {0}, [&](std::uint32_t state, auto reach) {
     for (const Turn t : turns[kAxesKept]) {
       if (reach(kOrientation.Of(wingSets.Move(byIndex[state], t) ^ kindSwaps[t]))) return;
     }
@@ -334,7 +338,7 @@ void ReductionTables::BuildAxesHomeable() {
   for (std::uint32_t places = 0; places < centresHomeable.size() / 2; ++places) {
     if (centresHomeable[places * 2] != kUnreached || centresHomeable[places * 2 + 1] != kUnreached) goals.push_back(places);
   }
-  axesHomeable = Distances(centresHomeable.size() / 2, goals, [&](std::uint32_t state, auto reach) {
+  axesHomeable = Distances(cancel_, centresHomeable.size() / 2, goals, [&](std::uint32_t state, auto reach) {
     for (const Turn t : turns[kAxesKept]) {
       if (reach(MovePlaces(state, t))) return;
     }
@@ -358,7 +362,7 @@ void ReductionTables::BuildCentresHome(const Model& model) {
   }
   const std::uint32_t solved = halfRank[0x0F];
   const std::size_t size = 2u * kAxisHalves * kAxisHalves * kAxisHalves;
-  centresHome = Distances(size, {AxisIndex(solved, solved, solved, false)}, [&](std::uint32_t state, auto reach) {
+  centresHome = Distances(cancel_, size, {AxisIndex(solved, solved, solved, false)}, [&](std::uint32_t state, auto reach) {
     for (const Turn t : turns[kLayersKept]) {
       if (reach(MoveAxes(state, t))) return;
     }
@@ -367,7 +371,7 @@ void ReductionTables::BuildCentresHome(const Model& model) {
   for (std::uint32_t i = 0; i < size; ++i) {
     if (centresHome[i] != kUnreached) homeable.push_back(i);
   }
-  centresHomeable = Distances(size, homeable, [&](std::uint32_t state, auto reach) {
+  centresHomeable = Distances(cancel_, size, homeable, [&](std::uint32_t state, auto reach) {
     for (const Turn t : turns[kKindsKept]) {
       if (reach(MoveAxes(state, t))) return;
     }
@@ -393,7 +397,7 @@ void ReductionTables::BuildCentresOnAxes() {
     }
     udByRank[RankSet(packed)] = mask;
   }
-  centresOnAxes = Distances(udByRank.size() * 2, {CentresIndex(udGoal) * 2}, [&](std::uint32_t state, auto reach) {
+  centresOnAxes = Distances(cancel_, udByRank.size() * 2, {CentresIndex(udGoal) * 2}, [&](std::uint32_t state, auto reach) {
     const std::uint32_t odd = state & 1;
     for (const Turn t : turns[kLeftRightKept]) {
       if (reach(CentresIndex(centreSets.Move(udByRank[state >> 1], t)) * 2 + (odd ^ (wingsOdd[t] ? 1u : 0u)))) return;
@@ -417,7 +421,7 @@ void ReductionTables::BuildMiddleSets() {
     }
   }
   const std::uint32_t goal = fourRank[kMiddleMask];
-  middleSets = Distances(kFourSets * kFourSets, {goal * kFourSets + goal}, [&](std::uint32_t state, auto reach) {
+  middleSets = Distances(cancel_, kFourSets * kFourSets, {goal * kFourSets + goal}, [&](std::uint32_t state, auto reach) {
     for (const Turn t : turns[kKindsKept]) {
       if (reach(fourMoves[state / kFourSets][t] * kFourSets + fourMoves[kFourSets + state % kFourSets][t])) return;
     }
@@ -452,7 +456,7 @@ void ReductionTables::BuildPairing() {
       middleOrderMoves[r][t] = static_cast<std::uint8_t>(RankOrder(moved.data(), kMiddleSlots));
     }
   }
-  pairing = Distances(std::size_t{kMiddleOrders} * kOuterOrders * 2, {0}, [&](std::uint32_t state, auto reach) {
+  pairing = Distances(cancel_, std::size_t{kMiddleOrders} * kOuterOrders * 2, {0}, [&](std::uint32_t state, auto reach) {
     const std::uint32_t parity = state & 1;
     const std::uint32_t outer = (state >> 1) % kOuterOrders;
     const std::uint32_t middle = (state >> 1) / kOuterOrders;

@@ -3,6 +3,8 @@
 // after. Every distance table is exact for its projection of the cube, so each bounds
 // the turns left from below.
 #include <array>
+#include <atomic>
+#include <exception>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -28,8 +30,15 @@ inline constexpr int kOuterOrders = 40320; // 8!
 //   the middle layer's wings in the middle layer (U D and half turns).
 enum Stage { kAnyTurn, kLeftRightKept, kAxesKept, kKindsKept, kLayersKept, kStages };
 
+// Thrown by a build of the tables cancelled before it finished.
+struct TablesCancelled : std::exception {
+  const char* what() const noexcept override { return "the 4x4x4 tables' build was cancelled"; }
+};
+
 struct ReductionTables {
-  explicit ReductionTables(const Model& model);
+  // Throws TablesCancelled soon after `cancel` becomes true, std::bad_alloc when memory
+  // runs out.
+  explicit ReductionTables(const Model& model, const std::atomic<bool>* cancel = nullptr);
   std::size_t Bytes() const;
 
   std::array<std::vector<Turn>, kStages> turns;
@@ -98,6 +107,7 @@ struct ReductionTables {
   std::uint32_t MovePlaces(std::uint32_t places, Turn turn) const;
 
  private:
+  const std::atomic<bool>* cancel_;
   std::array<std::array<std::uint16_t, 256>, 3> packFree_{};  // a byte of a centre set packed onto the free slots
   void BuildMoves(const Model& model);
   void BuildLeftRight();

@@ -46,10 +46,11 @@ ScrambleFeed::ScrambleFeed()
 
 ScrambleFeed::ScrambleFeed(Build build) : ScrambleFeed(EventBuild(TextOnly(std::move(build)))) {}
 
-// The tables take up to a few tenths of a second and are not worth interrupting.
+// The tables take up to a few tenths of a second, the 4x4x4's a second or two: theirs
+// stop when the feed does.
 ScrambleFeed::ScrambleFeed(Event event, int puzzles, std::string cases)
-    : ScrambleFeed(BuildForTesting() ? EventBuild(TextOnly(BuildForTesting())) : EventBuild([event, puzzles, cases](const std::atomic<bool>&) {
-        auto scrambler = std::make_shared<EventScrambler>(event, SeededGenerator()(), puzzles, cases);
+    : ScrambleFeed(BuildForTesting() ? EventBuild(TextOnly(BuildForTesting())) : EventBuild([event, puzzles, cases](const std::atomic<bool>& cancel) {
+        auto scrambler = std::make_shared<EventScrambler>(event, SeededGenerator()(), puzzles, cases, &cancel);
         return EventSearch([scrambler](const std::atomic<bool>& cancel) { return scrambler->Next(&cancel); });
       })) {}
 

@@ -13,6 +13,7 @@
 #include "scramble/puzzles/big_cube.h"
 #include "scramble/cube444/cube444_model.h"
 #include "scramble/cube444/reduction.h"
+#include "scramble/cube444/reduction_tables.h"
 #include "scramble/cube333/cube_state.h"
 #include "scramble/event_scrambler.h"
 #include "scramble/events.h"
@@ -77,10 +78,12 @@ TEST_F(Cube444Reduction, RandomStatesOfEveryParityReduceToASolvableThreeByThree)
   EXPECT_EQ(parities.size(), 4u);
 }
 
-TEST_F(Cube444Reduction, ACancelledReductionStopsAndSaysSo) {
+// Cancelled, a search stops and says so, and a build of the tables stops by throwing.
+TEST_F(Cube444Reduction, ACancelledReductionOrBuildStops) {
   std::mt19937_64 rng(kSeed);
   const std::atomic<bool> cancel{true};
   EXPECT_TRUE(reducer_->Reduce(model_->Random(rng), &cancel).cancelled);
+  EXPECT_THROW(cube444::Reducer(*model_, &cancel), cube444::TablesCancelled);
 }
 
 // The real scrambles: the WCA's 4x4x4 notation without Dw, Lw or Bw, never one face
