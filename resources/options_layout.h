@@ -166,6 +166,18 @@ inline constexpr const ControlRow& Row(std::string_view name) {
   return kAllControls[static_cast<std::size_t>(IndexOf(name))];
 }
 
+// A control named in code, looked up in the table when the code is compiled: a name the
+// table does not hold does not compile (the throw is no constant expression).
+struct ControlName {
+  int index;
+  consteval ControlName(const char* name) : index(IndexOf(name)) {
+    if (index < 0) throw "no control of that name in kAllControls";
+  }
+};
+
+// A control's index by its name, for a case label: checked as ControlName is.
+consteval int Id(const char* name) { return ControlName(name).index; }
+
 // The rows of a table in tab order, those outside the numbering (the picture) last:
 // creating the controls in this order makes the window's z-order give the tab order.
 template <std::size_t N>

@@ -59,7 +59,9 @@ void OptionsWindow::SessionsChanged() {
   if (SessionSelected() != current) SendMessageA(list, CB_SETCURSEL, static_cast<WPARAM>(current), 0);
   const bool shelf = g_shelf != nullptr;
   SetUsable("cboSession", shelf);
-  for (const char* button : {"cmdNewSession", "cmdRenameSession", "cmdImport", "cmdExport"}) SetUsable(button, shelf);
+  constexpr layout::options::ControlName kShelfButtons[] = {"cmdNewSession", "cmdRenameSession", "cmdImport",
+                                                             "cmdExport"};
+  for (const layout::options::ControlName button : kShelfButtons) SetUsable(button, shelf);
   SetUsable("cmdDeleteSession", shelf && !g_shelf->IsFirst());
   KeepFocusOnScreen(list);
 }

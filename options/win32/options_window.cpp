@@ -204,18 +204,13 @@ OptionsWindow::~OptionsWindow() {
   if (white_) DeleteObject(white_);
 }
 
-HWND OptionsWindow::Control(std::string_view name) const {
-  const int index = lo::IndexOf(name);
-  return index < 0 ? nullptr : hwnds_[static_cast<std::size_t>(index)];
+HWND OptionsWindow::ControlOf(int index) const {
+  return index < 0 || index >= lo::kAllControlCount ? nullptr : hwnds_[static_cast<std::size_t>(index)];
 }
 
-bool OptionsWindow::FrameVisible(std::string_view frame) const {
-  return visible_[static_cast<std::size_t>(lo::IndexOf(frame))];
-}
+bool OptionsWindow::FrameVisible(lo::ControlName frame) const { return visible_[static_cast<std::size_t>(frame.index)]; }
 
-bool OptionsWindow::FrameEnabled(std::string_view frame) const {
-  return enabled_[static_cast<std::size_t>(lo::IndexOf(frame))];
-}
+bool OptionsWindow::FrameEnabled(lo::ControlName frame) const { return enabled_[static_cast<std::size_t>(frame.index)]; }
 
 int OptionsWindow::IndexOfHandle(HWND control) const {
   if (!control) return -1;
@@ -345,7 +340,7 @@ void OptionsWindow::onOptAboutClick() { SwitchPanel(Panel::About); }
 
 void OptionsWindow::SwitchPanel(Panel panel) {
   const lo::PanelRow& row = options::PanelRowOf(panel);
-  if (!Control(row.frame)) CompleteControls();
+  if (!ControlOf(lo::IndexOf(row.frame))) CompleteControls();
   SetCaption(row.caption);
   // The designed sizes are outer sizes on a designed frame; the client keeps its
   // designed size inside whatever frame the system really draws.
@@ -371,7 +366,7 @@ void OptionsWindow::SwitchPanel(Panel panel) {
     const LONG_PTR style = GetWindowLongPtrA(option->Handle(), GWL_STYLE);
     SetWindowLongPtrA(option->Handle(), GWL_STYLE, option->Value() ? style | WS_TABSTOP : style & ~WS_TABSTOP);
   }
-  KeepFocusOnScreen(Control(row.option));
+  KeepFocusOnScreen(ControlOf(lo::IndexOf(row.option)));
 }
 
 // Shows each control when its panel frame is visible and not covered by a visible
@@ -406,10 +401,9 @@ void OptionsWindow::ApplyEnabled(int index) {
   EnableWindow(control, enabled ? TRUE : FALSE);
 }
 
-void OptionsWindow::SetUsable(std::string_view name, bool usable) {
-  const int index = lo::IndexOf(name);
-  usable_[static_cast<std::size_t>(index)] = usable;
-  ApplyEnabled(index);
+void OptionsWindow::SetUsable(lo::ControlName name, bool usable) {
+  usable_[static_cast<std::size_t>(name.index)] = usable;
+  ApplyEnabled(name.index);
 }
 
 void OptionsWindow::KeepFocusOnScreen(HWND fallback) {
@@ -551,7 +545,7 @@ void OptionsWindow::SetLinkEmphasis(int link, bool on) {
 }
 
 void OptionsWindow::ApplyLinkFont(int link) {
-  HWND label = Control(options::kLinkNames[static_cast<std::size_t>(link)]);
+  HWND label = ControlOf(lo::IndexOf(options::kLinkNames[static_cast<std::size_t>(link)]));
   if (!label) return;
   const FontSpec font = LinkFont(emphasis_[static_cast<std::size_t>(link)]);
   SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(font)), TRUE);
@@ -628,34 +622,50 @@ void OptionsWindow::OnCommand(int id, int code, HWND /*control*/) {
     code = BN_CLICKED;
   }
   if (index < 0 || index >= lo::kAllControlCount) return;
-  const std::string_view name = RowAt(index).name;
-  if (name == "cboHoldToStart" && code == CBN_SELCHANGE) return onCboHoldToStartChange();
-  if (name == "cboTimerInput" && code == CBN_SELCHANGE) return onCboTimerInputChange();
-  if (name == "cboStackmatDevice" && code == CBN_SELCHANGE) return onCboStackmatDeviceChange();
-  if (name == "cboStackmatDevice" && code == CBN_DROPDOWN) return onCboStackmatDeviceDropDown();
-  if (name == "cboSession" && code == CBN_SELCHANGE) return onCboSessionChange();
-  if (name == "lstResult" && (code == LBN_DBLCLK || id == IDOK)) return onListOpenDetails();
-  if (code != BN_CLICKED) return;
-  if (name == "optSetup") return optSetup.UserClicked();
-  if (name == "optResult") return optResult.UserClicked();
-  if (name == "optAbout") return optAbout.UserClicked();
-  if (name == "cmdExit") return onCmdExitClick();
-  if (name == "cmdRemove") return onCmdRemoveClick();
-  if (name == "cmdReset") return onCmdResetClick();
-  if (name == "cmdNewSession") return onCmdNewSessionClick();
-  if (name == "cmdRenameSession") return onCmdRenameSessionClick();
-  if (name == "cmdDeleteSession") return onCmdDeleteSessionClick();
-  if (name == "cmdImport") return onCmdImportClick();
-  if (name == "cmdExport") return onCmdExportClick();
+  if (code != BN_CLICKED) return OnListCommand(index, code);
+  switch (index) {
+    case lo::Id("optSetup"): return optSetup.UserClicked();
+    case lo::Id("optResult"): return optResult.UserClicked();
+    case lo::Id("optAbout"): return optAbout.UserClicked();
+    case lo::Id("cmdExit"): return onCmdExitClick();
+    case lo::Id("cmdRemove"): return onCmdRemoveClick();
+    case lo::Id("cmdReset"): return onCmdResetClick();
+    case lo::Id("cmdNewSession"): return onCmdNewSessionClick();
+    case lo::Id("cmdRenameSession"): return onCmdRenameSessionClick();
+    case lo::Id("cmdDeleteSession"): return onCmdDeleteSessionClick();
+    case lo::Id("cmdImport"): return onCmdImportClick();
+    case lo::Id("cmdExport"): return onCmdExportClick();
+    // Enter on the list opens the selected line's details.
+    case lo::Id("lstResult"): return id == IDOK ? onListOpenDetails() : void();
+    default: break;
+  }
   if (id == IDOK) return;  // Enter does not toggle a check box
-  if (name == "chk3SecCD") return chk3SecCD.UserClicked();
-  if (name == "chkShowHour") return chkShowHour.UserClicked();
-  if (name == "chkLogResult") return chkLogResult.UserClicked();
-  if (name == "chkShowScramble") return chkShowScramble.UserClicked();
-  if (name == "chkInspection") return chkInspection.UserClicked();
-  if (name == "chkAnyKeyStops") return chkAnyKeyStops.UserClicked();
-  if (name == "chkShowAverages") return chkShowAverages.UserClicked();
-  if (const int link = LinkIndexOf(name); link >= 0) onLinkClick(link);
+  switch (index) {
+    case lo::Id("chk3SecCD"): return chk3SecCD.UserClicked();
+    case lo::Id("chkShowHour"): return chkShowHour.UserClicked();
+    case lo::Id("chkLogResult"): return chkLogResult.UserClicked();
+    case lo::Id("chkShowScramble"): return chkShowScramble.UserClicked();
+    case lo::Id("chkInspection"): return chkInspection.UserClicked();
+    case lo::Id("chkAnyKeyStops"): return chkAnyKeyStops.UserClicked();
+    case lo::Id("chkShowAverages"): return chkShowAverages.UserClicked();
+    default: break;
+  }
+  if (const int link = LinkIndexOf(RowAt(index).name); link >= 0) onLinkClick(link);
+}
+
+// The lists' notifications: a pick from a drop-down list, one dropped down, a double
+// click on a line of the Result panel.
+void OptionsWindow::OnListCommand(int index, int code) {
+  switch (index) {
+    case lo::Id("cboHoldToStart"): return code == CBN_SELCHANGE ? onCboHoldToStartChange() : void();
+    case lo::Id("cboTimerInput"): return code == CBN_SELCHANGE ? onCboTimerInputChange() : void();
+    case lo::Id("cboStackmatDevice"):
+      if (code == CBN_SELCHANGE) return onCboStackmatDeviceChange();
+      return code == CBN_DROPDOWN ? onCboStackmatDeviceDropDown() : void();
+    case lo::Id("cboSession"): return code == CBN_SELCHANGE ? onCboSessionChange() : void();
+    case lo::Id("lstResult"): return code == LBN_DBLCLK ? onListOpenDetails() : void();
+    default: return;
+  }
 }
 
 LRESULT OptionsWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {

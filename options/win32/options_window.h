@@ -57,13 +57,15 @@ class OptionsWindow : public Form, private settings::SettingsWatcher {
   int SessionSelected() const;
   void SetSessionSelected(int item);  // as a user's pick: switches to that session
 
-  // The native window of a designed control, by its designed name.
-  HWND Control(std::string_view name) const;
+  // The native window of a control, by its name in the layout table (checked when
+  // compiled), or by its index there.
+  HWND Control(layout::options::ControlName name) const { return ControlOf(name.index); }
+  HWND ControlOf(int index) const;
   // A frame's Visible and Enabled as the panel switch last set them. With all three
   // panel frames visible (the designed state) the About frame covers the other two,
   // so only its controls are on the screen.
-  bool FrameVisible(std::string_view frame) const;
-  bool FrameEnabled(std::string_view frame) const;
+  bool FrameVisible(layout::options::ControlName frame) const;
+  bool FrameEnabled(layout::options::ControlName frame) const;
   // The hover emphasis of lblURL1, lblURL2, lblURL3 (0, 1, 2).
   bool LinkBold(int link) const { return emphasis_[static_cast<std::size_t>(link)]; }
   bool LinkUnderline(int link) const { return emphasis_[static_cast<std::size_t>(link)]; }
@@ -130,6 +132,7 @@ class OptionsWindow : public Form, private settings::SettingsWatcher {
   bool OnLoad() override;
   void OnUnload() override;
   void OnCommand(int id, int code, HWND control) override;
+  void OnListCommand(int index, int code);
   void OnDpiChanged() override;
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -165,7 +168,7 @@ class OptionsWindow : public Form, private settings::SettingsWatcher {
   void FitToText(int index);
   // Enables a control as its frame and its own use allow.
   void ApplyEnabled(int index);
-  void SetUsable(std::string_view name, bool usable);
+  void SetUsable(layout::options::ControlName name, bool usable);
   void KeepFocusOnScreen(HWND fallback);
   void DrawRightAlignedLabel(const DRAWITEMSTRUCT& item);
   int IndexOfHandle(HWND control) const;

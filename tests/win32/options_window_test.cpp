@@ -176,6 +176,14 @@ struct ComApartment {
   HRESULT hr;
 };
 
+// A control by a name the test holds as text (a table's row): a name the window does
+// not have fails the test.
+HWND Named(const OptionsWindow& window, std::string_view name) {
+  const int index = lo::IndexOf(name);
+  EXPECT_GE(index, 0) << "no control named " << name;
+  return window.ControlOf(index);
+}
+
 std::string Settings(const std::string& lines) { return "[General Settings]\r\n" + lines; }
 
 struct PanelExpectation {
@@ -190,17 +198,18 @@ void ExpectPanel(OptionsWindow& window, const PanelExpectation& want) {
   EXPECT_EQ(window.ClientHeight(), want.clientHeight);
   EXPECT_EQ(window.ClientWidth(), 5895);
   EXPECT_EQ(window.ControlTop(window.Control("cmdExit")), want.exitTop);
-  for (const char* frame : {"fraAbout", "fraResult", "fraSetup", "fraPractice", "fraSession"}) {
+  constexpr lo::ControlName kFrames[] = {"fraAbout", "fraResult", "fraSetup", "fraPractice", "fraSession"};
+  for (const lo::ControlName frame : kFrames) {
     // The Practice frame goes with the Setup panel and the Sessions frame with the
     // Result panel; the designed window, no panel chosen, has neither.
-    const std::string name = frame;
+    const std::string name = lo::kAllControls[static_cast<std::size_t>(frame.index)].name;
     const std::string chosenFrame = want.frame;
     const bool added = name == "fraPractice" || name == "fraSession";
     const bool chosen = added ? (name == "fraPractice" && chosenFrame == "fraSetup") ||
                                     (name == "fraSession" && chosenFrame == "fraResult")
                               : chosenFrame.empty() || name == chosenFrame;
-    EXPECT_EQ(window.FrameVisible(frame), chosen) << frame;
-    EXPECT_EQ(window.FrameEnabled(frame), chosen) << frame;
+    EXPECT_EQ(window.FrameVisible(frame), chosen) << name;
+    EXPECT_EQ(window.FrameEnabled(frame), chosen) << name;
   }
 }
 
@@ -240,7 +249,7 @@ TEST_F(OptionsWindowTest, DesignedWindowShowsOnlyTheAboutPanelsControls) {
   EXPECT_TRUE(Shown(window.Control("Label3")));
   for (const char* covered : {"fraSetup", "chkLogResult", "chk3SecCD", "fraResult", "lstResult", "cmdRemove",
                               "fraPractice", "fraSession", "cboSession", "cmdImport"}) {
-    EXPECT_FALSE(Shown(window.Control(covered))) << covered;
+    EXPECT_FALSE(Shown(Named(window, covered))) << covered;
   }
 }
 
@@ -273,12 +282,12 @@ TEST_F(OptionsWindowTest, EverySwitchLeavesExactlyOnePanelOnScreen) {
     (window.*c.option).SetValue(true);
     ExpectPanel(window, c.panel);
     for (const char* name : c.shown) {
-      EXPECT_TRUE(Shown(window.Control(name))) << name;
-      EXPECT_TRUE(IsWindowEnabled(window.Control(name))) << name;
+      EXPECT_TRUE(Shown(Named(window, name))) << name;
+      EXPECT_TRUE(IsWindowEnabled(Named(window, name))) << name;
     }
     for (const char* name : c.hidden) {
-      EXPECT_FALSE(Shown(window.Control(name))) << name;
-      EXPECT_FALSE(IsWindowEnabled(window.Control(name))) << name;
+      EXPECT_FALSE(Shown(Named(window, name))) << name;
+      EXPECT_FALSE(IsWindowEnabled(Named(window, name))) << name;
     }
     // The option row and Exit belong to no panel.
     EXPECT_TRUE(Shown(window.Control("cmdExit")));
@@ -548,7 +557,7 @@ TEST_F(OptionsWindowTest, ClicksWriteTheirSwitchAtOnceThenTellTheProgram) {
   };
   for (const Click& c : clicks) {
     changes.clear();
-    SendMessageA(window.Control(c.box), BM_CLICK, 0, 0);
+    SendMessageA(Named(window, c.box), BM_CLICK, 0, 0);
     EXPECT_EQ(Setting(c.key), c.stored) << c.box;
     EXPECT_EQ(changes, (std::vector<SettingChange>{{c.key, c.stored}})) << c.box;
   }
@@ -930,7 +939,7 @@ TEST_F(OptionsWindowTest, TheResultListLooksAndReadsLikeAListBoxWithText) {
 TEST_F(OptionsWindowTest, LinksOpenTheirTargetsByClickAndByKey) {
   OptionsWindow& window = LoadOptions("");
   const auto command = [&](const char* name) {
-    HWND link = window.Control(name);
+    HWND link = Named(window, name);
     SendMessageA(window.Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(link), STN_CLICKED),
                  reinterpret_cast<LPARAM>(link));
   };
@@ -1034,7 +1043,7 @@ TEST_F(OptionsWindowTest, ControlsStandAsDesigned) {
       {"cmdExport", "Ex&port..."},
       {"Label1", "Twistwatch"}, {"Label2", "Version 1.0"}, {"fraAbout", "About"},
   };
-  for (const Case& c : captions) EXPECT_EQ(Text(window.Control(c.name)), c.text) << c.name;
+  for (const Case& c : captions) EXPECT_EQ(Text(Named(window, c.name)), c.text) << c.name;
   EXPECT_EQ(Text(window.Control("Label3")).rfind("This software used to count", 0), 0u);
 
   // Frame offset plus the control's own: Image1 lies in Frame1 in fraAbout.
@@ -1340,7 +1349,7 @@ TEST_F(OptionsWindowTest, EveryTextFitsItsControlAtEveryDpi) {
       std::vector<std::pair<std::string, RECT>> placed;
       for (int i = 0; i < lo::kAllControlCount; ++i) {
         const lo::ControlRow& row = lo::kAllControls[static_cast<std::size_t>(i)];
-        HWND control = window.Control(row.name);
+        HWND control = Named(window, row.name);
         if (!Shown(control)) continue;
         const bool text = row.kind == lo::Kind::CheckBox || row.kind == lo::Kind::FieldLabel ||
                           row.kind == lo::Kind::CommandButton || row.kind == lo::Kind::OptionButton ||
@@ -1355,7 +1364,7 @@ TEST_F(OptionsWindowTest, EveryTextFitsItsControlAtEveryDpi) {
         if (*row.container && row.kind != lo::Kind::Frame && PanelOf(row) != "fraAbout") {
           RECT r, frame;
           GetWindowRect(control, &r);
-          GetWindowRect(window.Control(row.container), &frame);
+          GetWindowRect(Named(window, row.container), &frame);
           EXPECT_TRUE(r.left > frame.left && r.right < frame.right && r.top > frame.top && r.bottom <= frame.bottom)
               << row.name << " out of its frame";
           if (row.kind == lo::Kind::DropDownList) {
@@ -1399,7 +1408,7 @@ TEST_F(OptionsWindowTest, TheWindowOpensWithTheFocusOnItsPanelsButton) {
     bool checked = false;
     ModalScript::Run(owner->Handle(), [&] {
       checked = true;
-      EXPECT_EQ(GetFocus(), window.Control(c.focused));
+      EXPECT_EQ(GetFocus(), Named(window, c.focused));
       if (GetFocus() == window.Control("cmdExit")) return;  // no panel: Space there only closes
       // Space there changes nothing: no switch, no line.
       SendMessageA(GetFocus(), WM_KEYDOWN, VK_SPACE, 0);
@@ -1941,7 +1950,7 @@ class SessionRowTest : public OptionsWindowTest {
     });
   }
 
-  bool Usable(OptionsWindow& window, const char* name) { return IsWindowEnabled(window.Control(name)) != FALSE; }
+  bool Usable(OptionsWindow& window, const char* name) { return IsWindowEnabled(Named(window, name)) != FALSE; }
 
   std::unique_ptr<results::SessionShelf> shelf;
   std::vector<std::pair<options::FileDialogKind, std::string>> dialogs;
@@ -1949,7 +1958,7 @@ class SessionRowTest : public OptionsWindowTest {
 
 RECT ClientBox(const OptionsWindow& window, const char* name) {
   RECT box;
-  GetWindowRect(window.Control(name), &box);
+  GetWindowRect(Named(window, name), &box);
   MapWindowPoints(nullptr, window.Handle(), reinterpret_cast<POINT*>(&box), 2);
   return box;
 }
