@@ -37,18 +37,6 @@ constexpr unsigned kHundredthMs = 10;
 // Inspection's digit is worked out from the clock; its timer only has to notice each
 // new second (and call) soon enough to look right.
 constexpr unsigned kInspectionTickMs = 50;
-constexpr unsigned kStyleRetryCancel = MB_RETRYCANCEL | MB_ICONEXCLAMATION;  // 53
-// Notes shown after the caption, joined as "Twistwatch \u2014 a, b" (wide, so the dash
-// is the same in every ANSI code page).
-constexpr const wchar_t* kCaptionNoteSeparator = L" \u2014 ";
-constexpr const char* kUnsavedNote = "results not saved";
-// Another session's results exist only in memory: "results not saved in OH".
-constexpr const char* kUnsavedElsewhereNote = "results not saved in ";
-constexpr const char* kNothingToUndoNote = "nothing to undo";
-constexpr const char* kNothingToRedoNote = "nothing to redo";
-// How far back from the end a switch looks for a session's last result to show.
-constexpr std::size_t kLastResultSearch = 1000;
-constexpr const char* kNotLoggingNote = "not logging";
 // Hold to start: red while Space is held, green once the release will start.
 constexpr COLORREF kHoldingColor = RGB(0xD0, 0x00, 0x00);
 constexpr COLORREF kReadyColor = RGB(0x00, 0xA0, 0x00);
@@ -104,17 +92,6 @@ LabelDesign ScrambleLabel() {
 }
 
 
-std::string UnsavedMessage(std::size_t count, const std::string& path, unsigned long error) {
-  std::string what;
-  if (count == 0) {
-    what = "The latest changes to the results could not be saved";
-  } else {
-    what = std::to_string(count) + (count == 1 ? " result" : " results") + " could not be saved";
-  }
-  const std::string limit = storage::ResultLogLimitText(error);
-  return what + " to " + path + ".\r\n\r\n" + (limit.empty() ? SystemErrorText(error) : limit) +
-         "\r\n\r\nRetry saves them now. Cancel closes Twistwatch without them.";
-}
 
 bool TimerSwitch(const settings::SwitchKey& key) { return settings::IsEnabled(key, Reader::kTimer); }
 
@@ -170,35 +147,6 @@ MainWindow::~MainWindow() {
   if (shelf_) shelf_->onSaveStateChanged = nullptr;
   book_->RemoveWatcher(this);
   settings::Store().RemoveWatcher(*this);
-}
-
-void MainWindow::SetBook(results::ResultBook& book, std::string sessionName) {
-  book_->RemoveWatcher(this);
-  book_ = &book;
-  book_->AddWatcher(this);
-  sessionName_ = std::move(sessionName);
-  changeNote_.clear();
-  // A solve under way keeps its digits; otherwise they show the session's own last result.
-  if (state_.phase == timing::Phase::Idle) ShowLastResult();
-  ShowCaption();
-  OnReloaded(*book_);
-}
-
-void MainWindow::UseShelf(results::SessionShelf& shelf) {
-  shelf_ = &shelf;
-  shelf_->onSaveStateChanged = [this] { ShowCaption(); };
-}
-
-void MainWindow::ShowCurrentSession() {
-  if (!shelf_) return;
-  const results::Session& session = shelf_->Current();
-  SetBook(shelf_->CurrentBook(), shelf_->IsFirst() ? std::string() : session.name);
-  OnSessionChanged(session.event, session.cubes, session.cases);
-}
-
-void MainWindow::ShowNote(std::string note) {
-  changeNote_ = std::move(note);
-  ShowCaption();
 }
 
 void MainWindow::ApplyShowHourLayout(bool hourShown) {
@@ -362,36 +310,6 @@ void MainWindow::onHoldTick() {
   if (settings.holdDelayMs && at - holdStart_ >= *settings.holdDelayMs) Apply(timing::Event::HoldReady, at);
 }
 
-void MainWindow::SetLastPenalty(results::Penalty penalty) {
-  if (book_->Size() == 0) return;
-  const std::size_t last = book_->Size() - 1;
-  if (!book_->SetPenalty(last, penalty)) return;
-  const storage::LineText line = book_->Line(last);
-  ShowResultOf(line);
-}
-
-// The digits show a logged result as its line now reads: a DNF with its mark.
-bool MainWindow::ShowResultOf(std::string_view line) {
-  const std::optional<results::Solve> solve = results::Parse(line);
-  if (!solve) return false;
-  ElapsedMs = solve->time * 10;
-  ShowFields(ResultFieldsFor(ElapsedMs));
-  ShowDnfMark(solve->penalty == results::Penalty::Dnf);
-  return true;
-}
-
-// The book's last result line, or zeros when there is none near its end.
-void MainWindow::ShowLastResult() {
-  const std::size_t size = book_->Size();
-  for (std::size_t i = size; i > 0 && size - i < kLastResultSearch; --i) {
-    const storage::LineText line = book_->Line(i - 1);
-    if (ShowResultOf(line)) return;
-  }
-  ElapsedMs = 0;
-  ShowFields(ResultFieldsFor(0));
-  ShowDnfMark(false);
-}
-
 void MainWindow::ShowDnfMark(bool shown) {
   if (shown == dnfShown_) return;
   dnfShown_ = shown;
@@ -399,33 +317,6 @@ void MainWindow::ShowDnfMark(bool shown) {
   lbl3SecCD.SetVisible(shown);
 }
 
-
-// The book's last result line near its end, or "" when there is none.
-std::string MainWindow::LastResultLine() const {
-  const std::size_t size = book_->Size();
-  for (std::size_t i = size; i > 0 && size - i < kLastResultSearch; --i) {
-    std::string line = book_->Line(i - 1).Text();
-    if (results::Parse(line)) return line;
-  }
-  return {};
-}
-
-void MainWindow::UndoOrRedo(bool undo) {
-  const bool any = undo ? book_->CanUndo() : book_->CanRedo();
-  const std::string lastBefore = any ? LastResultLine() : std::string();
-  const std::optional<results::ResultBook::Change> change = undo ? book_->Undo() : book_->Redo();
-  if (!any) {
-    changeNote_ = undo ? kNothingToUndoNote : kNothingToRedoNote;
-    ShowCaption();
-    return;
-  }
-  if (!change) return;
-  // A step that took back (or brought again) the last result, or changed it, leaves the
-  // digits on the session's last result as it now reads, zeros when none is left.
-  if (LastResultLine() != lastBefore) ShowLastResult();
-  changeNote_ = ChangeNote(*change, undo);
-  ShowCaption();
-}
 
 timing::Settings MainWindow::ReadTimingSettings() const {
   return timing::Settings{settings::Read(settings::kCountdown, Reader::kTimer), TimerSwitch(settings::kInspection),
@@ -599,52 +490,6 @@ void MainWindow::StopAndRecord(std::int64_t at) {
   solve.dateSeparator = LocaleText(LOCALE_SDATE, "/");
   solve.timeSeparator = LocaleText(LOCALE_STIME, ":");
   book_->Append(results::Format(solve));
-}
-
-void MainWindow::ShowCaption() {
-  if (!Handle()) return;
-  // The session's name is text of the settings file, in the ANSI code page; the notes are ASCII.
-  std::wstring notes = AnsiToWide(sessionName_);
-  const auto add = [&notes](const std::string& note) {
-    if (!notes.empty()) notes += L", ";
-    notes += storage::Widen(note);
-  };
-  if (book_->State().failed) add(kUnsavedNote);
-  if (shelf_) {
-    // Every other session whose results exist only in memory, by name (ANSI, as the settings file holds it).
-    for (const std::string& name : shelf_->UnsavedElsewhere()) {
-      if (!notes.empty()) notes += L", ";
-      notes += storage::Widen(kUnsavedElsewhereNote) + AnsiToWide(name);
-    }
-  }
-  if (!TimerSwitch(settings::kLogResult)) add(kNotLoggingNote);
-  if (!lineNote_.empty()) add(lineNote_);
-  if (!changeNote_.empty()) add(changeNote_);
-  std::wstring caption = storage::Widen(L::kCaption);
-  if (!notes.empty()) caption += kCaptionNoteSeparator + notes;
-  if (caption == captionShown_) return;
-  captionShown_ = caption;
-  SetWindowTextW(Handle(), caption.c_str());
-}
-
-void MainWindow::ConfirmUnsavedResults() {
-  ConfirmUnsavedResults(*book_);
-  if (!shelf_) return;
-  for (results::ResultBook* other : shelf_->OpenBooks()) {
-    if (other != book_) ConfirmUnsavedResults(*other);
-  }
-}
-
-void MainWindow::ConfirmUnsavedResults(results::ResultBook& book) {
-  book.Flush();
-  while (book.State().failed) {
-    const results::SaveState& state = book.State();
-    const int answer = ShowMessageBox(Handle(), UnsavedMessage(state.unsaved, book.Describe(), state.error),
-                                      kAppTitle, kStyleRetryCancel);
-    if (answer != IDRETRY) return;  // the user let them go
-    book.Save();
-    book.Flush();
-  }
 }
 
 LRESULT MainWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {

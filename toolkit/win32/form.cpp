@@ -370,23 +370,6 @@ LRESULT Form::SafeWndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-// Named by its caption, and its client area valued by AccessibleValue. The object may
-// outlive the form (a client keeps it): it asks the window while there is one.
-LRESULT Form::AnswerGetObject(WPARAM wParam, LPARAM lParam) {
-  HWND window = hwnd_;
-  const auto name = [window] {
-    std::wstring caption(static_cast<std::size_t>(std::max(GetWindowTextLengthW(window), 0)) + 1, L'\0');
-    caption.resize(static_cast<std::size_t>(std::max(GetWindowTextW(window, caption.data(), static_cast<int>(caption.size())), 0)));
-    return caption;
-  };
-  const auto value = [window] {
-    std::optional<std::wstring> text;
-    if (IsWindow(window)) SendMessageW(window, kAccessibleValueMessage, 0, reinterpret_cast<LPARAM>(&text));
-    return text;
-  };
-  return AnswerAccessibleObject(window, wParam, lParam, name, value);
-}
-
 LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT:
@@ -416,7 +399,8 @@ LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
       return 0;
     case WM_GETOBJECT:
-      if (const LRESULT answer = AnswerGetObject(wParam, lParam)) return answer;
+      // Named by its caption, its client area valued by AccessibleValue.
+      if (const LRESULT answer = AnswerAccessibleObject(hwnd_, wParam, lParam, kAccessibleValueMessage)) return answer;
       break;
     case kAccessibleValueMessage:
       *reinterpret_cast<std::optional<std::wstring>*>(lParam) = AccessibleValue();

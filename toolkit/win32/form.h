@@ -126,7 +126,6 @@ class Form {
   static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   // Asks the form for AccessibleValue (lParam: a std::optional<std::wstring> to fill).
   static constexpr UINT kAccessibleValueMessage = WM_APP + 3;
-  LRESULT AnswerGetObject(WPARAM wParam, LPARAM lParam);
   LRESULT SafeWndProc(UINT message, WPARAM wParam, LPARAM lParam);
   void Paint();
   void ApplyClientSize();

@@ -2,8 +2,10 @@
 
 #include <oleacc.h>
 
+#include <iterator>
 #include <new>
-#include <utility>
+#include <optional>
+#include <string>
 
 #include "toolkit/win32/system_library.h"
 
@@ -20,9 +22,9 @@ bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CH
 // The standard object with its own name and value; every other call goes to it.
 class ValueOverride final : public IAccessible {
  public:
-  ValueOverride(IAccessible* inner, std::function<std::wstring()> name,
-                std::function<std::optional<std::wstring>()> value)
-      : inner_(inner), name_(std::move(name)), value_(std::move(value)) {}
+  // `valueMessage` 0: the standard value.
+  ValueOverride(IAccessible* inner, HWND window, UINT valueMessage)
+      : inner_(inner), window_(window), valueMessage_(valueMessage) {}
   ValueOverride(const ValueOverride&) = delete;
   ValueOverride& operator=(const ValueOverride&) = delete;
 
@@ -60,16 +62,12 @@ class ValueOverride final : public IAccessible {
 
   // IAccessible
   HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
-    if (!IsSelf(child) || !value_) return inner_->get_accValue(child, value);
+    if (!IsSelf(child) || !valueMessage_ || !IsWindow(window_)) return inner_->get_accValue(child, value);
     if (!value) return E_POINTER;
     std::optional<std::wstring> text;
-    try {
-      text = value_();
-    } catch (...) {
-      return E_OUTOFMEMORY;
-    }
+    SendMessageW(window_, valueMessage_, 0, reinterpret_cast<LPARAM>(&text));
     if (!text) return inner_->get_accValue(child, value);
-    return Answer(*text, value);
+    return Answer(text->data(), static_cast<UINT>(text->size()), value);
   }
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override { return inner_->get_accParent(parent); }
   HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override { return inner_->get_accChildCount(count); }
@@ -80,11 +78,9 @@ class ValueOverride final : public IAccessible {
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
     if (!IsSelf(child)) return inner_->get_accName(child, name);
     if (!name) return E_POINTER;
-    try {
-      return Answer(name_(), name);
-    } catch (...) {
-      return E_OUTOFMEMORY;
-    }
+    wchar_t caption[256] = {};
+    const int length = GetWindowTextW(window_, caption, static_cast<int>(std::size(caption)));
+    return Answer(caption, static_cast<UINT>(length > 0 ? length : 0), name);
   }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* text) override {
     return inner_->get_accDescription(child, text);
@@ -124,21 +120,20 @@ class ValueOverride final : public IAccessible {
  private:
   ~ValueOverride() { inner_->Release(); }
 
-  static HRESULT Answer(const std::wstring& text, BSTR* out) {
-    *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
+  static HRESULT Answer(const wchar_t* text, UINT length, BSTR* out) {
+    *out = SysAllocStringLen(text, length);
     return *out ? S_OK : E_OUTOFMEMORY;
   }
 
   LONG refs_ = 1;
   IAccessible* inner_;  // owned: one reference
-  std::function<std::wstring()> name_;
-  std::function<std::optional<std::wstring>()> value_;
+  HWND window_;
+  UINT valueMessage_;
 };
 
 }  // namespace
 
-LRESULT AnswerAccessibleObject(HWND window, WPARAM wParam, LPARAM lParam, std::function<std::wstring()> name,
-                               std::function<std::optional<std::wstring>()> value) {
+LRESULT AnswerAccessibleObject(HWND window, WPARAM wParam, LPARAM lParam, UINT valueMessage) {
   const auto object = static_cast<LONG>(lParam);
   if (object != OBJID_CLIENT && object != OBJID_WINDOW) return 0;
   const auto createStd = SystemFunction<CreateStd>("oleacc.dll", "CreateStdAccessibleObject");
@@ -146,8 +141,7 @@ LRESULT AnswerAccessibleObject(HWND window, WPARAM wParam, LPARAM lParam, std::f
   if (!createStd || !fromObject) return 0;
   IAccessible* inner = nullptr;
   if (FAILED(createStd(window, object, __uuidof(IAccessible), reinterpret_cast<void**>(&inner))) || !inner) return 0;
-  auto* answering = new (std::nothrow)
-      ValueOverride(inner, std::move(name), object == OBJID_CLIENT ? std::move(value) : nullptr);
+  auto* answering = new (std::nothrow) ValueOverride(inner, window, object == OBJID_CLIENT ? valueMessage : 0);
   if (!answering) {
     inner->Release();
     return 0;

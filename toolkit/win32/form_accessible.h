@@ -5,20 +5,19 @@
 // timer's digits: "ready", "inspection 8", "12.34").
 #include <windows.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 
 namespace tw {
 
 // Answers WM_GETOBJECT for `window` (OBJID_WINDOW or OBJID_CLIENT): the system's
-// standard object, everything as it answers, but named `name()` and, for the client
-// area when `value()` gives one, with that value. 0 for any other object asked for, or
-// when the accessibility library cannot be had: the window then answers as
-// DefWindowProc does. The object may outlive the window: the functions must then
-// answer without it.
-LRESULT AnswerAccessibleObject(HWND window, WPARAM wParam, LPARAM lParam, std::function<std::wstring()> name,
-                               std::function<std::optional<std::wstring>()> value);
+// standard object, everything as it answers, but named by the window's caption and, for
+// the client area, valued by what `window` answers to `valueMessage` (its lParam a
+// std::optional<std::wstring> to fill; nothing leaves the standard value). 0 for any
+// other object asked for, or when the accessibility library cannot be had: the window
+// then answers as DefWindowProc does. The object may outlive the window, and then
+// answers without it.
+LRESULT AnswerAccessibleObject(HWND window, WPARAM wParam, LPARAM lParam, UINT valueMessage);
 
 // Tells accessibility clients that the value of `window`'s client area changed.
 void NotifyAccessibleValueChanged(HWND window);
