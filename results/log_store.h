@@ -10,15 +10,12 @@
 
 #include "results/log_edit.h"
 #include "storage/line_arena.h"
+#include "storage/result_log.h"
 
 namespace tw::results {
 
-struct LoadedLog {
-  enum class State { kMissing, kRead, kUnreadable };
-  State state = State::kMissing;
-  storage::LineArena lines;        // when kRead
-  unsigned long error = 0;         // the system's error code when kUnreadable
-};
+// What a store's Load found: the log's lines, or that it is missing or unreadable.
+using LoadedLog = storage::ResultLogRead;
 
 // One save: the book's lines as they are now, and every edit made since the last
 // save that worked. The store writes the snapshot when the file is as it last read or

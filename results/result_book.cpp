@@ -15,7 +15,10 @@
 namespace tw::results {
 
 using book_parts::HashLines;
+using book_parts::KeepSpareRoom;
 using book_parts::MakeRoomForOne;
+using book_parts::NextRevision;
+using book_parts::ThrowIfAllocationFails;
 using storage::LineArena;
 using storage::LineSpan;
 
@@ -23,18 +26,6 @@ namespace {
 
 std::atomic<bool> g_failNextAllocation{false};
 
-// Revisions count across every book, so that no two books' ever meet.
-std::uint64_t NextRevision() {
-  static std::atomic<std::uint64_t> last{0};
-  return ++last;
-}
-
-void ThrowIfAllocationFails() {
-  if (g_failNextAllocation.exchange(false)) throw std::bad_alloc();
-}
-
-// Room for one more element, grown geometrically, so that the push_back that commits
-// a change cannot throw.
 // Room kept past the lines for appends while a save holds them: more than anyone logs
 // during one save, and an eighth more for a long log, so that it grows geometrically.
 constexpr std::size_t kMinimumSpareRoom = 64;
@@ -43,6 +34,19 @@ constexpr std::size_t kSpareLineBytes = 256;
 std::size_t SpareRoom(std::size_t size) { return std::max<std::size_t>(size / 8, 4 * kMinimumSpareRoom); }
 std::size_t SpareBytes(std::size_t bytes) {
   return std::max<std::size_t>(bytes / 8, 4 * kMinimumSpareRoom * kSpareLineBytes);
+}
+
+}  // namespace
+
+namespace book_parts {
+
+std::uint64_t NextRevision() {
+  static std::atomic<std::uint64_t> last{0};
+  return ++last;
+}
+
+void ThrowIfAllocationFails() {
+  if (g_failNextAllocation.exchange(false)) throw std::bad_alloc();
 }
 
 // Moving every line to a larger block costs milliseconds (the new block's pages are
@@ -56,40 +60,11 @@ void KeepSpareRoom(LineArena& lines) {
   }
 }
 
-// Where this run's lines (at `session` in `before`, in order) are in `after`: each at
-// the first equal line past the one before it. A line another program took out is no
-// longer this run's.
-std::vector<std::size_t> FindSessionLines(const LineArena& before, const std::vector<std::size_t>& session,
-                                          const LineArena& after) {
-  std::vector<std::size_t> found;
-  if (session.empty()) return found;
-  // By their packed bytes: equal lines pack alike.
-  std::unordered_map<std::string_view, std::vector<std::size_t>> places;
-  for (const std::size_t index : session) places.try_emplace(before.PackedLine(index));
-  for (std::size_t i = 0; i < after.Size(); ++i) {
-    const auto place = places.find(after.PackedLine(i));
-    if (place != places.end()) place->second.push_back(i);
-  }
-  found.reserve(session.size());
-  for (const std::size_t index : session) {
-    const std::vector<std::size_t>& at = places.find(before.PackedLine(index))->second;
-    const auto next = found.empty() ? at.begin() : std::upper_bound(at.begin(), at.end(), found.back());
-    if (next != at.end()) found.push_back(*next);
-  }
-  return found;
-}
-
-}  // namespace
+}  // namespace book_parts
 
 namespace testing {
 void FailNextAllocation() { g_failNextAllocation.store(true); }
 }  // namespace testing
-
-template <typename Call>
-void ResultBook::Tell(Call call) {
-  // By index: a watcher may remove itself while it is told.
-  for (std::size_t i = 0; i < watchers_.size(); ++i) call(*watchers_[i]);
-}
 
 ResultBook::ResultBook(LogStore& store) : store_(store), lines_(std::make_shared<LineArena>()) {
   store_.SetDone([this](SaveOutcome outcome) { OnSaveDone(std::move(outcome)); });
@@ -389,58 +364,51 @@ void ResultBook::Finish(const Done& done) {
   SubmitSave(done.deleteWhenEmpty);
 }
 
-bool ResultBook::Append(std::string line) {
+template <typename Make>
+bool ResultBook::RecordChange(Make make) {
   Done done;
   try {
     Step step;
-    step.kind = Change::Kind::kLogged;
-    step.line = line;
     MakeRoomForOne(undo_);
-    done = AppendLine(std::move(line));
-    step.index = done.index;
+    done = make(step);
     Record(std::move(step));
   } catch (const std::bad_alloc&) {
     return OutOfMemory();
   }
   Finish(done);
   return true;
+}
+
+bool ResultBook::Append(std::string line) {
+  return RecordChange([&](Step& step) {
+    step.kind = Change::Kind::kLogged;
+    step.line = line;
+    const Done done = AppendLine(std::move(line));
+    step.index = done.index;
+    return done;
+  });
 }
 
 bool ResultBook::Remove(std::size_t index) {
   if (index >= Size()) return false;
-  Done done;
-  try {
-    Step step;
+  return RecordChange([&](Step& step) {
     step.kind = Change::Kind::kRemoved;
     step.index = index;
     step.sessionLine = std::binary_search(session_.begin(), session_.end(), index);
-    MakeRoomForOne(undo_);
-    done = RemoveLine(index, step.line);
+    const Done done = RemoveLine(index, step.line);
     step.unsavedLine = done.wasUnsaved;
-    Record(std::move(step));
-  } catch (const std::bad_alloc&) {
-    return OutOfMemory();
-  }
-  Finish(done);
-  return true;
+    return done;
+  });
 }
 
 bool ResultBook::Rewrite(std::size_t index, std::string line, Change::Kind kind) {
   if (Line(index) == line) return true;
-  Done done;
-  try {
-    Step step;
+  return RecordChange([&](Step& step) {
     step.kind = kind;
     step.index = index;
     step.after = line;
-    MakeRoomForOne(undo_);
-    done = ReplaceLine(index, std::move(line), step.line);
-    Record(std::move(step));
-  } catch (const std::bad_alloc&) {
-    return OutOfMemory();
-  }
-  Finish(done);
-  return true;
+    return ReplaceLine(index, std::move(line), step.line);
+  });
 }
 
 bool ResultBook::Replace(std::size_t index, std::string line) {
@@ -487,159 +455,31 @@ bool ResultBook::SetComment(std::size_t index, std::string comment) {
 
 bool ResultBook::AppendAll(std::vector<std::string> lines) {
   if (lines.empty()) return true;
-  Done done;
-  try {
-    Step step;
+  return RecordChange([&](Step& step) {
     step.kind = Change::Kind::kImported;
     step.line = lines.front();
     step.count = lines.size();
     step.hash = HashLines(lines);
-    MakeRoomForOne(undo_);
     const LineArena run = LineArena::FromLines(lines);
     lines = {};
-    done = AppendRun(run.All());
+    const Done done = AppendRun(run.All());
     step.index = done.index;
-    Record(std::move(step));
-  } catch (const std::bad_alloc&) {
-    return OutOfMemory();
-  }
-  Finish(done);
-  return true;
+    return done;
+  });
 }
 
 bool ResultBook::Reset() {
-  Done done;
-  try {
-    Step step;
+  return RecordChange([&](Step& step) {
     step.kind = Change::Kind::kReset;
-    MakeRoomForOne(undo_);
-    done = ResetLines(step);
-    Record(std::move(step));
-  } catch (const std::bad_alloc&) {
-    return OutOfMemory();
-  }
-  Finish(done);
-  return true;
+    return ResetLines(step);
+  });
 }
-
-void ResultBook::Save() { SubmitSave(false); }
-
-void ResultBook::Flush() { store_.Flush(); }
 
 void ResultBook::AddWatcher(BookWatcher* watcher) {
   if (std::find(watchers_.begin(), watchers_.end(), watcher) == watchers_.end()) watchers_.push_back(watcher);
 }
 
 void ResultBook::RemoveWatcher(BookWatcher* watcher) { std::erase(watchers_, watcher); }
-
-void ResultBook::SubmitSave(bool deleteWhenEmpty) {
-  if (inFlight_) {
-    // The newest request decides whether an empty log is deleted or written empty.
-    pending_ = true;
-    pendingDelete_ = deleteWhenEmpty;
-    state_.saving = true;
-    Tell([this](BookWatcher& watcher) { watcher.OnSaveStateChanged(*this); });
-    return;
-  }
-  std::uint64_t generation = 0;
-  try {
-    // Room for the solves logged while this save runs, made before the save holds the
-    // lines (a store lets go of them before it answers, so nothing else holds them now).
-    if (lines_.use_count() == 1) KeepSpareRoom(*lines_);
-    SaveJob job;
-    job.generation = generation_ + 1;
-    job.lines = lines_;
-    job.snapshot = lines_->Packed();
-    job.snapshotLines = lines_->Size();
-    job.edits = edits_;
-    job.deleteWhenEmpty = deleteWhenEmpty;
-    job.reread = needReread_;
-    generation = ++generation_;
-    inFlight_ = true;
-    inFlightGeneration_ = generation;
-    inFlightHadEdits_ = !edits_.empty();
-    inFlightLines_ = lines_;
-    state_.saving = true;
-    // A store may answer at once, from inside this call.
-    store_.Save(std::move(job));
-  } catch (const std::bad_alloc&) {
-    if (inFlight_ && inFlightGeneration_ == generation) {
-      inFlight_ = false;
-      inFlightLines_.reset();
-    }
-    state_.saving = inFlight_ || pending_;
-    OutOfMemory();
-    return;
-  }
-  if (inFlight_ && inFlightGeneration_ == generation) {
-    Tell([this](BookWatcher& watcher) { watcher.OnSaveStateChanged(*this); });
-  }
-}
-
-void ResultBook::DropSaved(std::uint64_t generation) {
-  const auto edit = std::find_if(edits_.begin(), edits_.end(),
-                                 [generation](const LogEdit& e) { return e.generation > generation; });
-  edits_.erase(edits_.begin(), edit);
-  const auto solve = std::upper_bound(unsaved_.begin(), unsaved_.end(), generation);
-  unsaved_.erase(unsaved_.begin(), solve);
-  state_.unsaved = unsaved_.size();
-}
-
-// The file's lines as saved with this run's edits laid over them, and this run's
-// edits made since that save laid over those.
-void ResultBook::Rebase(LineArena merged) {
-  ThrowIfAllocationFails();
-  auto lines = std::make_shared<LineArena>(ApplyEdits(std::move(merged), edits_));
-  std::vector<std::size_t> session = FindSessionLines(*lines_, session_, *lines);
-  lines_ = std::move(lines);
-  session_ = std::move(session);
-  // The unsaved solves, appended after the save, are still the last lines.
-  if (unsaved_.size() > lines_->Size()) {
-    unsaved_.erase(unsaved_.begin(), unsaved_.end() - static_cast<std::ptrdiff_t>(lines_->Size()));
-  }
-  state_.unsaved = unsaved_.size();
-}
-
-void ResultBook::OnSaveDone(SaveOutcome outcome) {
-  // A store answers each save it was handed; an answer for none of ours is not ours.
-  if (!inFlight_ || outcome.generation != inFlightGeneration_) return;
-  inFlight_ = false;
-  inFlightLines_.reset();
-  bool reloaded = false;
-  if (outcome.saved) {
-    DropSaved(outcome.generation);
-    state_.failed = false;
-    state_.error = 0;
-    state_.unread = false;
-    needReread_ = false;
-    if (outcome.merged) {
-      try {
-        Rebase(std::move(outcome.mergedLines));
-        reloaded = true;
-      } catch (const std::bad_alloc&) {
-        // The file is saved; only the book does not show what others added to it,
-        // and the next save must not write it without those lines.
-        needReread_ = true;
-        state_.failed = true;
-        state_.error = kErrorNotEnoughMemory;
-      }
-    }
-  } else if (inFlightHadEdits_ || needReread_) {
-    state_.failed = true;
-    state_.error = outcome.error;
-  }
-  // A rewrite of a log this run did not change puts no result at risk.
-  if (reloaded) {
-    revision_ = NextRevision();
-    Tell([this](BookWatcher& watcher) { watcher.OnReloaded(*this); });
-  }
-  if (pending_) {
-    pending_ = false;
-    SubmitSave(pendingDelete_);
-  }
-  state_.saving = inFlight_ || pending_;
-  Tell([this](BookWatcher& watcher) { watcher.OnSaveStateChanged(*this); });
-}
 
 bool ResultBook::OutOfMemory() {
   state_.failed = true;

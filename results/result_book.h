@@ -145,6 +145,10 @@ class ResultBook {
   Done AppendRun(storage::LineSpan lines);
   bool Rewrite(std::size_t index, std::string line, Change::Kind kind);
   void Record(Step&& step);  // a change of this run: one step of undo, room made for it
+  // Makes a change of this run as one step of undo: `make(step)` makes it (or throws
+  // std::bad_alloc, the book as it was) and says in the step how to take it back.
+  template <typename Make>
+  bool RecordChange(Make make);
   std::optional<Change> TakeStep(bool undo);
   std::size_t FindRun(const Step& step) const;
   void Finish(const Done& done);
@@ -198,5 +202,11 @@ namespace testing {
 // log, run out of memory.
 void FailNextAllocation();
 }  // namespace testing
+
+template <typename Call>
+void ResultBook::Tell(Call call) {
+  // By index: a watcher may remove itself while it is told.
+  for (std::size_t i = 0; i < watchers_.size(); ++i) call(*watchers_[i]);
+}
 
 }  // namespace tw::results

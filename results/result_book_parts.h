@@ -1,6 +1,6 @@
 #pragma once
-// Small helpers the book's two files share: its changes (result_book.cpp) and its
-// history of them, undo and redo (result_book_history.cpp).
+// Small helpers the book's files share: its changes (result_book.cpp), its history
+// of them, undo and redo (result_book_history.cpp), and its saves (result_book_saving.cpp).
 #include <algorithm>
 #include <cstdint>
 #include <functional>
@@ -8,7 +8,16 @@
 #include <string_view>
 #include <vector>
 
+#include "storage/line_arena.h"
+
 namespace tw::results::book_parts {
+
+// Revisions count across every book, so that no two books' ever meet.
+std::uint64_t NextRevision();
+// Throws std::bad_alloc when a test asked the next change to run out of memory.
+void ThrowIfAllocationFails();
+// Keeps room past the lines for the solves logged while a save holds them.
+void KeepSpareRoom(storage::LineArena& lines);
 
 // Grows a list ahead of the change that needs one more place, so the change itself
 // cannot fail for memory half-way.

@@ -3,7 +3,18 @@
 #include <string_view>
 #include <vector>
 
+#include "storage/line_arena.h"
+
 namespace tw::storage {
+
+// What reading a result log found. A log that is there but could not be read
+// whole must never be replaced by a save: it may hold a whole history.
+struct ResultLogRead {
+  enum class State { kMissing, kRead, kUnreadable };
+  State state = State::kMissing;
+  LineArena lines;          // every entry, oldest first, when kRead
+  unsigned long error = 0;  // the system's error code when kUnreadable
+};
 
 // The result log's file image: every entry followed by CR LF, no header, no count.
 // An empty log is zero bytes. Entries are bytes in the ANSI code page, never converted.

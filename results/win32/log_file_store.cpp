@@ -16,18 +16,6 @@ constexpr UINT kOutcomeMessage = WM_APP + 1;
 
 std::atomic<unsigned> g_saveDelayMs{0};
 
-LoadedLog::State LoadedState(storage::ResultLogRead::State state) {
-  switch (state) {
-    case storage::ResultLogRead::State::kRead:
-      return LoadedLog::State::kRead;
-    case storage::ResultLogRead::State::kUnreadable:
-      return LoadedLog::State::kUnreadable;
-    case storage::ResultLogRead::State::kMissing:
-      break;
-  }
-  return LoadedLog::State::kMissing;
-}
-
 // The edits the file does not hold yet: those made after the last save that worked.
 std::vector<LogEdit> EditsAfter(const std::vector<LogEdit>& edits, std::uint64_t generation) {
   const auto first = std::find_if(edits.begin(), edits.end(),
@@ -73,11 +61,7 @@ LoadedLog LogFileStore::Load() {
     stamp_ = stamp;
     inStep_ = read.state != storage::ResultLogRead::State::kUnreadable;
   }
-  LoadedLog log;
-  log.state = LoadedState(read.state);
-  log.lines = std::move(read.lines);
-  log.error = read.error;
-  return log;
+  return read;
 }
 
 void LogFileStore::Save(SaveJob job) {

@@ -4,17 +4,9 @@
 #include <vector>
 
 #include "storage/line_arena.h"
+#include "storage/result_log.h"
 
 namespace tw::storage {
-
-// What reading the result log found. A log that is there but could not be read
-// whole must never be replaced by a save: it may hold a whole history.
-struct ResultLogRead {
-  enum class State { kMissing, kRead, kUnreadable };
-  State state = State::kMissing;
-  LineArena lines;         // every entry, oldest first, when kRead
-  unsigned long error = 0; // the system's error code when kUnreadable
-};
 
 // The largest log read: a larger one is kUnreadable (ERROR_FILE_TOO_LARGE) and never
 // written over; it would hold more than a lifetime of solves.
