@@ -3,7 +3,7 @@
 // and carries out the action a rule names; it never works the phase out from its
 // timers. The start countdown ticks on its own beside the phase: switching the
 // countdown off while it runs lets Space start timing at once, and the countdown's
-// end then starts the count again, as the designed timer always did.
+// end then starts the count again.
 #include <cstdint>
 #include <optional>
 
@@ -37,7 +37,7 @@ enum class Event {
 };
 
 // A stored switch as the timer reads it: exactly "Enabled", exactly "Disabled", or
-// any other text (a hand edit), which the designed rules treat as neither.
+// any other text (a hand edit), which the rules below treat as neither.
 using Switch = settings::Switch;
 
 struct State {

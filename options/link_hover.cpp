@@ -26,7 +26,7 @@ int ControlAtIn(std::string_view container, int x, int y, const std::function<bo
 
 }  // namespace
 
-int DesignedControlAt(int x, int y, const std::function<bool(int)>& shown) {
+int LayoutControlAt(int x, int y, const std::function<bool(int)>& shown) {
   return ControlAtIn("", x, y, shown);
 }
 

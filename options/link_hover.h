@@ -1,7 +1,7 @@
 #pragma once
 // Which control of the options window lies under the pointer, and what a mouse move
-// there does to the link emphasis. Worked on the designed layout so that the answer
-// follows the designed stacking, not the native windows' order.
+// there does to the link emphasis. Worked on the layout table so that the answer
+// follows the table's stacking (a later row in front), not the native windows' order.
 #include <array>
 #include <functional>
 
@@ -13,7 +13,7 @@ inline constexpr std::array<const char*, 3> kLinkNames{"lblURL1", "lblURL2", "lb
 // The front-most shown control at a point of the client area (twips), as an index into
 // the layout table, or -1 for the window's own background. `shown(i)` says whether the
 // control itself is shown; a control inside a hidden frame is never hit.
-int DesignedControlAt(int x, int y, const std::function<bool(int)>& shown);
+int LayoutControlAt(int x, int y, const std::function<bool(int)>& shown);
 
 enum class HoverKind { Nothing, Emphasise, Reset };
 

@@ -22,7 +22,7 @@ std::string LastFrameToStore(bool setupSelected, bool aboutSelected, bool result
 
 // The state a switch loads from its stored value: checked for exactly "Enabled",
 // unchecked for exactly "Disabled" (read a second time), and nothing otherwise, which
-// leaves the box as designed.
+// leaves the box in its layout table's state.
 std::optional<int> StoredSwitchState(const std::function<std::string()>& readSwitch);
 
 // The value a switch's click stores.

@@ -1,12 +1,13 @@
 #pragma once
-// The main window as designed. Lengths in twips, colours 0x00BBGGRR.
+// The main window's layout. Lengths in twips, colours 0x00BBGGRR.
 #include <array>
 #include <cstdint>
 
 namespace tw::layout {
 
-inline constexpr int kDesignedFrameWidth = 90;    // 45 left + 45 right
-inline constexpr int kDesignedFrameHeight = 480;  // 435 title bar + 45 bottom
+// The window frame the layout's outer sizes include.
+inline constexpr int kLayoutFrameWidth = 90;    // 45 left + 45 right
+inline constexpr int kLayoutFrameHeight = 480;  // 435 title bar + 45 bottom
 
 namespace main {
 
@@ -46,11 +47,11 @@ inline constexpr std::array<LabelRow, 8> kLabels{{
     {"lblMin", "00", 120, 120, 2055, 2055, true, false, false},
 }};
 
-// The hidden result list is never shown; its designed place is kept for completeness.
+// The hidden result list is never shown; its place is kept for completeness.
 inline constexpr int kResultListLeft = 120, kResultListTop = 1680, kResultListWidth = 1215,
                      kResultListHeight = 450;
 
-// One column of the Show Hour layout. Widths are designed outer widths.
+// One column of the Show Hour layout. Widths are outer widths, frame included.
 struct ShowHourColumn {
   bool hourVisible;
   int windowWidth;
@@ -66,7 +67,7 @@ inline constexpr const ShowHourColumn& ShowHourLayout(bool hourShown) {
   return hourShown ? kHourShown : kHourHidden;
 }
 
-// Beyond the designed window: the scramble row that "Show Scramble" adds under the
+// Added to the window: the scramble row that "Show Scramble" adds under the
 // digits. The window grows by kScrambleRowHeight; the row spans the client width.
 inline constexpr const char* kScrambleFace = "Tahoma";
 inline constexpr int kScrambleCentiPoints = 1300;

@@ -1,5 +1,5 @@
 #pragma once
-// The options window as designed. Lengths in twips, colours 0x00BBGGRR.
+// The options window's layout. Lengths in twips, colours 0x00BBGGRR.
 #include <array>
 #include <cstdint>
 #include <string_view>
@@ -9,7 +9,8 @@
 
 namespace tw::layout::options {
 
-inline constexpr const char* kDesignedCaption = "?";
+// The caption until a panel is chosen.
+inline constexpr const char* kFirstCaption = "?";
 inline constexpr int kClientWidth = 5895;
 inline constexpr int kClientHeight = 5085;
 inline constexpr std::uint32_t kBackColor = 0x00FFFFFF;
@@ -45,8 +46,8 @@ struct ControlRow {
   int left, top, width, height;  // from the container's top-left corner
   int tab;                       // tab position; -1 takes no part in the numbering
   Align align;
-  bool whiteBack;  // designed white background (frames, check boxes)
-  bool checked;    // designed state of a check box
+  bool whiteBack;  // a white background (frames, check boxes)
+  bool checked;    // a check box's state at creation
   bool titleFont;  // "Tahoma" 20.25 pt bold instead of the window's font
 };
 
@@ -71,20 +72,20 @@ inline constexpr std::array<ControlRow, kControlCount> kControls{{
     {"Label1", Kind::Label, "fraAbout", kTitle, 120, 240, 5415, 495, 11, Align::Center, false, false, true},
     {"Label3", Kind::Label, "Frame1", kDescription, 120, 240, 3615, 1215, 14, Align::Right, false, false, false},
     {"Image1", Kind::Picture, "Frame1", "", 3840, 550, 1440, 480, -1, Align::Left, false, false, false},
-    // Designed checked: the likelier reading of the box's one extra designed setting.
+    // Checked at creation: the likelier reading of the box's one setting beyond its caption.
     {"chk3SecCD", Kind::CheckBox, "fraSetup", "3 seconds &countdown before start the counter", 3240, 360, 2175, 495, 20, Align::Left, true, true, false},
     {"chkShowHour", Kind::CheckBox, "fraSetup", "Show &hour", 240, 720, 1095, 255, 2, Align::Left, true, false, false},
     {"chkLogResult", Kind::CheckBox, "fraSetup", "&Log result automatically", 240, 360, 2055, 255, 1, Align::Left, true, false, false},
-    // Designed "Remove &Selected": its S is also Setup's, and with both on the screen
+    // Not "Remove &Selected": its S is also Setup's, and with both on the screen
     // every Alt+S removed a result. The words stay; the access key moves.
     {"cmdRemove", Kind::CommandButton, "fraResult", "Re&move Selected", 120, 2350, 2655, 375, 21, Align::Center, false, false, false},
     {"cmdReset", Kind::CommandButton, "fraResult", "R&eset", 2880, 2350, 2655, 375, 9, Align::Center, false, false, false},
     {"lstResult", Kind::ListBox, "fraResult", "", 120, 240, 5415, 2010, 8, Align::Left, false, false, false},
 }};
 
-// ---- Beyond the designed layout ----------------------------------------------------
-// Controls the design does not have, for features that are off until switched on. The
-// designed frames keep exactly their size and contents: the switches sit in a Practice
+// ---- Added to the layout -----------------------------------------------------------
+// Controls for features that are off until switched on. The three panel frames above
+// keep exactly their size and contents: the switches sit in a Practice
 // frame of their own under the Setup frame, with the Setup frame's left, width and two
 // columns (left 240 and 3240, rows at 360 and 720).
 inline constexpr int kPracticeGap = 120;  // between the Setup frame and the Practice frame
@@ -141,8 +142,8 @@ inline constexpr std::array<ControlRow, kAddedControlCount> kAddedControls{{
 }};
 static_assert(120 + 4 * kSessionButtonPitch + kSessionButtonWidth == 120 + 5415, "the buttons span the list's width");
 
-// Every control the window creates: the designed rows, then the added ones, so that a
-// designed control has the same index in both tables.
+// Every control the window creates: the rows of kControls, then the added ones, so that
+// a control of kControls has the same index in both tables.
 inline constexpr int kAllControlCount = kControlCount + kAddedControlCount;
 inline constexpr std::array<ControlRow, kAllControlCount> kAllControls = [] {
   std::array<ControlRow, kAllControlCount> all{};
@@ -153,7 +154,7 @@ inline constexpr std::array<ControlRow, kAllControlCount> kAllControls = [] {
   return all;
 }();
 
-// The index of a control, designed or added, in kAllControls (for a designed one, also
+// The index of a control, first or added, in kAllControls (for one of kControls, also
 // in kControls), or -1.
 inline constexpr int IndexOf(std::string_view name) {
   for (int i = 0; i < kAllControlCount; ++i) {
@@ -198,13 +199,13 @@ inline constexpr std::array<int, N> TabOrderOf(const std::array<ControlRow, N>& 
   return order;
 }
 
-// The designed controls in the designed tab order.
+// The controls of kControls in their tab order.
 inline constexpr std::array<int, kControlCount> TabOrder() { return TabOrderOf(kControls); }
 
 // The order the window creates its controls in, which the dialog manager tabs through:
 // the Setup frame, the Practice frame, Exit, the option row, then the Result frame with
 // Remove before Reset (so a Tab from the list lands on the button for the line), the
-// Sessions frame, then About as designed.
+// Sessions frame, then About in its own order.
 inline constexpr std::array<const char*, kAllControlCount> kWindowTabOrderNames{
     "fraSetup",  "chkLogResult", "chkShowHour", "chk3SecCD", "fraPractice", "chkShowScramble", "chkAnyKeyStops",
     "chkInspection", "lblHoldToStart", "cboHoldToStart", "lblTimerInput", "cboTimerInput", "cboStackmatDevice", "chkShowAverages", "cmdExit", "optSetup", "optResult", "optAbout",
@@ -247,7 +248,7 @@ inline constexpr Point ClientOrigin(const ControlRow& row) {
 }
 
 // One panel: its option button, its frame and what selecting it does to the window.
-// Heights and widths are designed outer sizes.
+// Heights and widths are outer sizes, frame included.
 struct PanelRow {
   const char* name;  // also the value stored under "Last Frame"
   const char* option;
@@ -256,10 +257,11 @@ struct PanelRow {
   int windowHeight;
   int windowWidth;
   int exitTop;
-  const char* addedFrame;  // a frame beyond the design shown under the designed one, or ""
+  const char* addedFrame;  // an added frame shown under the panel's own, or ""
 };
 
-inline constexpr std::array<PanelRow, 3> kDesignedPanels{{
+// Each panel with its own frame alone, before the added frames grow it.
+inline constexpr std::array<PanelRow, 3> kBasePanels{{
     {"Setup", "optSetup", "fraSetup", "Twistwatch | Setup", 2925, 5985, 1920, ""},
     {"Result", "optResult", "fraResult", "Twistwatch | Result", 4605, 5985, 3600, ""},
     {"About", "optAbout", "fraAbout", "Twistwatch | About", 5565, 5985, 4560, ""},
@@ -267,9 +269,9 @@ inline constexpr std::array<PanelRow, 3> kDesignedPanels{{
 
 // What the window does: the Setup panel also shows the Practice frame and the Result
 // panel the Sessions frame, each growing by it and its gap, Exit moving down with it;
-// the About panel is as designed.
+// the About panel is unchanged.
 inline constexpr std::array<PanelRow, 3> kPanels = [] {
-  std::array<PanelRow, 3> panels = kDesignedPanels;
+  std::array<PanelRow, 3> panels = kBasePanels;
   panels[0].addedFrame = "fraPractice";
   panels[0].windowHeight += kPracticeGap + kPracticeHeight;
   panels[0].exitTop += kPracticeGap + kPracticeHeight;

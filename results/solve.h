@@ -45,7 +45,7 @@ std::optional<Solve> Parse(std::string_view line);
 // A +2 never takes the time past the longest a line holds, 99:59:59:99.
 Solve WithPenalty(Solve solve, Penalty penalty);
 
-// What a result line carries after the designed time: "", " (+2)" or " (DNF)".
+// What a result line carries after its "Result: hh:mm:ss:cc" time: "", " (+2)" or " (DNF)".
 std::string_view PenaltySuffix(Penalty penalty);
 
 // What the result field of a line says, found by its name as the statistics find it:

@@ -1,7 +1,7 @@
 #pragma once
 // Every key of the settings file, declared once: its name, its type, what a missing
 // key is read as and which values it takes. Values are compared letter for letter,
-// case included, as the designed program compares them.
+// case included: "enabled" is no switch's value.
 #include <array>
 #include <limits>
 #include <optional>
@@ -21,10 +21,11 @@ inline constexpr std::string_view kDisabledText = "Disabled";
 
 // A switch as read: anything but the two exact texts is kOther, which a reader may
 // treat differently from both (the timer ignores a Space under an unknown
-// "Countdown"; the options window leaves the check box as designed).
+// "Countdown"; the options window leaves the check box in its layout table's state).
 enum class Switch { kEnabled, kDisabled, kOther };
 
-// The designed program reads a missing key differently in its two windows.
+// The timer and the options window read a missing key differently (the timer
+// counts down and logs when the keys are missing, the options window shows them off).
 enum class Reader { kTimer, kOptionsWindow };
 
 struct SwitchKey {
@@ -49,7 +50,7 @@ constexpr std::string_view SwitchText(bool enabled) { return enabled ? kEnabledT
 inline constexpr SwitchKey kCountdown{"Countdown", Switch::kEnabled, Switch::kDisabled};
 inline constexpr SwitchKey kLogResult{"Log Result", Switch::kEnabled, Switch::kDisabled};
 inline constexpr SwitchKey kShowHour{"Show Hour", Switch::kDisabled, Switch::kDisabled};
-// Beyond the designed three: written only once used, a missing key is off.
+// Beyond the first three: written only once used, a missing key is off.
 inline constexpr SwitchKey kShowScramble{"Show Scramble", Switch::kDisabled, Switch::kDisabled};
 inline constexpr SwitchKey kInspection{"Inspection", Switch::kDisabled, Switch::kDisabled};
 // Any key at all, not only Space, stops a running solve.
@@ -106,13 +107,13 @@ struct DelayKey {
   std::string Text(std::optional<int> milliseconds) const;
 };
 
-// Hold Space this long before a solve may start (the timer shows it is ready); off is
-// the designed start at the press.
+// Hold Space this long before a solve may start (the timer shows it is ready); off,
+// the solve starts at the press.
 inline constexpr std::array<int, 4> kHoldToStartOffered = {0, 300, 550, 1000};
 inline constexpr DelayKey kHoldToStart{{"Hold To Start", kDisabledText, {}}, 5000, kHoldToStartOffered};
 
-// Where solves are timed: the keyboard, as designed, or a competition timer heard on
-// a sound input. Missing means the keyboard.
+// Where solves are timed: the keyboard, or a competition timer heard on a sound
+// input. Missing means the keyboard.
 inline constexpr std::string_view kTimerInputKeyboard = "Keyboard";
 inline constexpr std::string_view kTimerInputStackmat = "Stackmat";
 inline constexpr std::array<std::string_view, 2> kTimerInputValues = {kTimerInputKeyboard, kTimerInputStackmat};

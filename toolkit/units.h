@@ -1,5 +1,5 @@
 #pragma once
-// Designed lengths are in twips (1/1440 inch); windows work in pixels at their own DPI.
+// Layout lengths are in twips (1/1440 inch); windows work in pixels at their own DPI.
 namespace tw {
 
 inline constexpr int kTwipsPerInch = 1440;

@@ -153,7 +153,7 @@ void MainWindow::ApplyShowHourLayout(bool hourShown) {
   const L::ShowHourColumn& col = L::ShowHourLayout(hourShown);
   lblHour.SetVisible(col.hourVisible);
   lblSeparator0.SetVisible(col.hourVisible);
-  SetClientSize(col.windowWidth - layout::kDesignedFrameWidth, ClientHeight());
+  SetClientSize(col.windowWidth - layout::kLayoutFrameWidth, ClientHeight());
   lblHour.SetLeft(col.hourLeft);
   lblMin.SetLeft(col.minLeft);
   lblSec.SetLeft(col.secLeft);

@@ -49,9 +49,9 @@ class MainWindow : public Form, public settings::SettingsWatcher, private result
   Label& lblSec;
   Label& lblMSec;
   Label& lblMin;
-  // Beyond the designed window: the next scramble, under the digits when asked for.
+  // Added under the digits: the next scramble, when asked for.
   Label& lblScramble;
-  // Beyond the designed window: the session's averages under the digits, when asked for.
+  // Added under the digits: the session's averages, when asked for.
   Label& lblAverages;
   Timer tmrCounter;
   Timer tmr3SecCD;
@@ -107,7 +107,7 @@ class MainWindow : public Form, public settings::SettingsWatcher, private result
   scramble::Event ScrambleEvent() const { return event_; }
 
   // The competition timer heard on a sound input when the "Timer Input" setting asks for
-  // it (a listener on the "Stackmat Device"); the keyboard, as designed, otherwise.
+  // it (a listener on the "Stackmat Device"); the keyboard otherwise.
   void ApplyTimerInput();
   // What the listener reports, as it reaches the window (public for the tests).
   void OnTimerEvent(const stackmat::ListenerEvent& event);

@@ -81,7 +81,7 @@ void MainWindow::ShowScramble(scramble::EventScramble scramble, const std::strin
 }
 
 // The row grows to the scramble's lines (Megaminx's seven, a long big-cube scramble
-// broken at the window's width), never below the designed one-line row.
+// broken at the window's width), never below the layout's one-line row.
 void MainWindow::FitScrambleRow() {
   int row = 0;
   if (scrambleShown_) row = std::max(L::kScrambleRowHeight, lblScramble.TextHeight() + L::kScrambleRowPadding);

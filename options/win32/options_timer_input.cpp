@@ -1,4 +1,4 @@
-// The Practice frame's timer input: the keyboard, as designed, or a competition timer,
+// The Practice frame's timer input: the keyboard (the default), or a competition timer,
 // and the sound input it is heard on. Nothing is written until the user picks; the
 // sound inputs are listed when their list is dropped down, so the window opens without
 // asking the audio service.

@@ -50,7 +50,7 @@ FontSpec LinkFont(bool emphasised) {
 }
 
 FormDesign OptionsDesign() {
-  return FormDesign{lo::kDesignedCaption,
+  return FormDesign{lo::kFirstCaption,
                     lo::kClientWidth,
                     lo::kClientHeight,
                     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
@@ -98,7 +98,7 @@ ControlClass ClassFor(const lo::ControlRow& row) {
       // frame are not painted over.
       return {"BUTTON", BS_GROUPBOX, WS_EX_TRANSPARENT};
     case lo::Kind::Label:
-      // Right-aligned text is drawn by the form, inside the designed box of a wider window.
+      // Right-aligned text is drawn by the form, inside the table's box of a wider window.
       if (row.align == lo::Align::Right) return {"STATIC", SS_OWNERDRAW, WS_EX_TRANSPARENT};
       return {"STATIC", align | SS_NOPREFIX, WS_EX_TRANSPARENT};
     case lo::Kind::LinkLabel:
@@ -106,7 +106,7 @@ ControlClass ClassFor(const lo::ControlRow& row) {
     case lo::Kind::Picture:
       return {"STATIC", SS_BITMAP, 0};
     case lo::Kind::CheckBox:
-      // Only a box designed two lines high wraps its caption.
+      // Only a box two lines high in the layout table wraps its caption.
       return {"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP | (row.height >= kTwoLineHeightTwips ? DWORD{BS_MULTILINE} : DWORD{0}), 0};
     case lo::Kind::ListBox:
       // Holds no lines: it is told their count and draws each from the book. It
@@ -225,14 +225,14 @@ HBRUSH OptionsWindow::WhiteBrush() {
   return white_;
 }
 
-// The designed state, before any panel is chosen.
+// The window's state before any panel is chosen: all three panel frames visible.
 void OptionsWindow::OnCreate() {
   hwnds_.fill(nullptr);
   visible_.fill(true);
   enabled_.fill(true);
   usable_.fill(true);
-  // The frames beyond the design show only with their panel: the designed window has
-  // none of them.
+  // The added frames show only with their panel: before a panel is chosen the window
+  // has none of them.
   for (const lo::PanelRow& panel : lo::kPanels) {
     if (!*panel.addedFrame) continue;
     const auto index = static_cast<std::size_t>(lo::IndexOf(panel.addedFrame));
@@ -267,7 +267,7 @@ void OptionsWindow::CreateControl(int index) {
   const bool ownerDrawn = (cls.style & SS_TYPEMASK) == SS_OWNERDRAW;
   const int width = ownerDrawn ? row.width + kInkMarginTwips : row.width;
   // A drawn label may use the free room of its frame above and below its box, for a
-  // face whose wrapped lines need more height than the designed one's.
+  // face whose wrapped lines need more height than the table's face's.
   const int roomAbove = ownerDrawn ? std::max(0, row.top - kFrameInnerTopTwips) : 0;
   const int roomBelow = ownerDrawn ? FrameRoomBelow(row) : 0;
   // Made hidden: ApplyFrames shows what the panel shows.
@@ -280,7 +280,7 @@ void OptionsWindow::CreateControl(int index) {
   FitToText(index);
   if (row.kind == lo::Kind::LinkLabel) {
     // lblURL1 is stacked in front of lblURL3 where they touch, but created after it
-    // for the tab order: each link takes the pointer only where the design shows it.
+    // for the tab order: each link takes the pointer only where it is shown in front.
     options::MakeKeyboardLink(control, [this, index](POINT screen) {
       ScreenToClient(Handle(), &screen);
       return ControlAt(screen) == index;
@@ -342,10 +342,10 @@ void OptionsWindow::SwitchPanel(Panel panel) {
   const lo::PanelRow& row = options::PanelRowOf(panel);
   if (!ControlOf(lo::IndexOf(row.frame))) CompleteControls();
   SetCaption(row.caption);
-  // The designed sizes are outer sizes on a designed frame; the client keeps its
-  // designed size inside whatever frame the system really draws.
-  SetClientSize(ClientWidth(), row.windowHeight - layout::kDesignedFrameHeight);
-  SetClientSize(row.windowWidth - layout::kDesignedFrameWidth, ClientHeight());
+  // The table's sizes are outer sizes on a frame of kLayoutFrame*; the client keeps
+  // that size inside whatever frame the system really draws.
+  SetClientSize(ClientWidth(), row.windowHeight - layout::kLayoutFrameHeight);
+  SetClientSize(row.windowWidth - layout::kLayoutFrameWidth, ClientHeight());
   SetControlTop(Control("cmdExit"), row.exitTop);
   for (const char* frame : lo::kFrameSwitchOrder) {
     const auto index = static_cast<std::size_t>(lo::IndexOf(frame));
@@ -353,7 +353,7 @@ void OptionsWindow::SwitchPanel(Panel panel) {
     enabled_[index] = chosen;
     visible_[index] = chosen;
   }
-  // The frames beyond the design go with their panel.
+  // The added frames go with their panel.
   for (const lo::PanelRow& other : lo::kPanels) {
     if (!*other.addedFrame) continue;
     const auto index = static_cast<std::size_t>(lo::IndexOf(other.addedFrame));
@@ -370,7 +370,7 @@ void OptionsWindow::SwitchPanel(Panel panel) {
 }
 
 // Shows each control when its panel frame is visible and not covered by a visible
-// frame stacked in front of it; the designed window, with all three visible, shows About.
+// frame stacked in front of it; before a panel is chosen all three are visible and About shows.
 void OptionsWindow::ApplyFrames() {
   std::array<bool, lo::kAllControlCount> onScreen{};
   for (int i = 0; i < lo::kAllControlCount; ++i) {
@@ -526,7 +526,7 @@ void OptionsWindow::onCmdResetClick() {
 void OptionsWindow::onLinkClick(int link) { options::OpenHyperlink(LinkTarget(link)); }
 
 int OptionsWindow::ControlAt(POINT clientPixels) const {
-  return options::DesignedControlAt(Twips(clientPixels.x), Twips(clientPixels.y),
+  return options::LayoutControlAt(Twips(clientPixels.x), Twips(clientPixels.y),
                                     [this](int i) { return visible_[static_cast<std::size_t>(i)]; });
 }
 
@@ -578,12 +578,12 @@ void OptionsWindow::OnDpiChanged() {
   // The text grows by the font's own rounding, the boxes by the DPI: fit them again.
   for (int index = 0; index < lo::kAllControlCount; ++index) FitToText(index);
   // A box that draws its lines is told their new height itself; then it fits its
-  // designed box to whole lines again, as a box with text does after its new font.
+  // box in the layout table to whole lines again, as a box with text does after its new font.
   lstResult.FontChanged();
   const lo::ControlRow& list = lo::Row("lstResult");
   const lo::Point listAt = lo::ClientOrigin(list);
   MoveControl(lstResult.Handle(), listAt.x, listAt.y, list.width, list.height);
-  // The form gives every control back its designed font; the emphasis goes on top.
+  // The form gives every control back its layout font; the emphasis goes on top.
   for (int link = 0; link < static_cast<int>(emphasis_.size()); ++link) {
     if (emphasis_[static_cast<std::size_t>(link)]) ApplyLinkFont(link);
   }

@@ -39,7 +39,7 @@ class OptionsWindow : public Form, private settings::SettingsWatcher {
 
   OptionButton optAbout, optResult, optSetup;
   CheckBox chk3SecCD, chkShowHour, chkLogResult;
-  // Beyond the design, in the Practice frame under the Setup frame: the scramble row
+  // Added in the Practice frame under the Setup frame: the scramble row
   // under the digits, the WCA inspection before a solve, any key stopping a solve, and
   // a hold before the start, the averages line under the digits. All off, and their
   // keys unwritten, until used.
@@ -62,7 +62,7 @@ class OptionsWindow : public Form, private settings::SettingsWatcher {
   HWND Control(layout::options::ControlName name) const { return ControlOf(name.index); }
   HWND ControlOf(int index) const;
   // A frame's Visible and Enabled as the panel switch last set them. With all three
-  // panel frames visible (the designed state) the About frame covers the other two,
+  // panel frames visible (the state before any panel is chosen) the About frame covers the other two,
   // so only its controls are on the screen.
   bool FrameVisible(layout::options::ControlName frame) const;
   bool FrameEnabled(layout::options::ControlName frame) const;
@@ -164,7 +164,7 @@ class OptionsWindow : public Form, private settings::SettingsWatcher {
   // picked a line meanwhile).
   void SelectAfterSave(const results::ResultBook& book);
   // A check box's caption or a label's text fits its control at the window's DPI:
-  // the control grows from its designed box into the free room of its frame.
+  // the control grows from its box in the layout table into the free room of its frame.
   void FitToText(int index);
   // Enables a control as its frame and its own use allow.
   void ApplyEnabled(int index);
@@ -172,7 +172,7 @@ class OptionsWindow : public Form, private settings::SettingsWatcher {
   void KeepFocusOnScreen(HWND fallback);
   void DrawRightAlignedLabel(const DRAWITEMSTRUCT& item);
   int IndexOfHandle(HWND control) const;
-  // The front-most shown control at a point, by the designed stacking, or -1.
+  // The front-most shown control at a point, by the layout table's stacking, or -1.
   int ControlAt(POINT clientPixels) const;
   HBRUSH WhiteBrush();
 

@@ -15,7 +15,7 @@
 
 namespace tw {
 
-// A window of its own beside the two designed ones: the averages cubers rank and
+// A window of its own beside the timer and the options window: the averages cubers rank and
 // track progress by, tallies of the whole log and of the solves since the program
 // started, and a chart of every solve. It follows the log of record (a results::ResultBook) and changes
 // nothing of it.

@@ -12,7 +12,7 @@ SETTINGS = ("[General Settings]\r\nCountdown=Disabled\r\nLog Result=Enabled\r\nS
 TIMER = r"^Twistwatch [^|]+Megaminx$"
 STATS = r"^Twistwatch \| Statistics"
 PICTURE = r"^Twistwatch \| Scramble$"
-# The designed window's outer height at 96 DPI (2295 twips of client, the frame): a
+# The timer window's first outer height at 96 DPI (2295 twips of client, the frame): a
 # Megaminx scramble's rows make it much taller.
 DESIGNED_HEIGHT = 185
 

@@ -107,17 +107,17 @@ def copied_scramble(app, unlike):
 
 
 class Scrambles(unittest.TestCase):
-    def test_the_row_shows_a_scramble_a_stop_brings_the_next_and_off_is_as_designed(self):
+    def test_the_row_shows_a_scramble_a_stop_brings_the_next_and_off_leaves_the_window_as_it_was(self):
         with App(prepare=lambda a: a.write("Setting.ini", COUNTDOWN_OFF)) as app:
             app.start()
-            designed = app.geometry(app.main)
+            plain = app.geometry(app.main)
             app.quit()
 
         with App(prepare=lambda a: a.write("Setting.ini", COUNTDOWN_OFF + "Show Scramble=Enabled\r\n")) as app:
             stale = clipboard_text()
             app.start()
             grown = app.geometry(app.main)
-            self.assertEqual((grown.width, grown.height - designed.height), (designed.width, 32))
+            self.assertEqual((grown.width, grown.height - plain.height), (plain.width, 32))
             # Ctrl+C copies nothing until the worker has built its tables and the first
             # scramble shows: asked until it does.
             first = copied_scramble(app, unlike=stale)

@@ -21,7 +21,7 @@ def settings(**keys):
 
 
 COUNTDOWN_OFF = settings(Countdown="Disabled", Log_Result="Enabled")
-# The Setup panel's client area: its designed 2445 grown by the Practice frame and its gap.
+# The Setup panel's client area: its 2445 of the layout grown by the Practice frame and its gap.
 SETUP_CLIENT_HEIGHT = 2445 + 120 + 1935
 
 
@@ -96,7 +96,7 @@ class Panels(unittest.TestCase):
             wid = app.open_options("Setup")
             for key in ("Show Scramble", "Inspection", "Any Key Stops", "Hold To Start"):
                 self.assertIsNone(app.setting(key), "loading writes no key beyond the design")
-            # The Setup frame as designed, the Practice frame under it, Exit under that.
+            # The Setup frame as its table puts it, the Practice frame under it, Exit under that.
             g = app.geometry(wid)
             self.assertGreaterEqual(g.height, (SETUP_CLIENT_HEIGHT + 435 + 45) // TWIPS_PER_PIXEL - 8)
             app.screenshot("options-setup-practice")

@@ -49,7 +49,7 @@ TEST(MainLayout, ShowHourColumnsKeepTheDigitGroupSpacing) {
     EXPECT_EQ(col->separator1Left, col->minLeft + 2160);
     EXPECT_EQ(col->countdownWidth, col->windowWidth - 315);
     // The last digit ends 105 twips before the client area's right edge.
-    EXPECT_EQ(col->windowWidth - layout::kDesignedFrameWidth - (col->msecLeft + 2055), 105);
+    EXPECT_EQ(col->windowWidth - layout::kLayoutFrameWidth - (col->msecLeft + 2055), 105);
     EXPECT_EQ(firstGroup, 120);
   }
 }

@@ -94,34 +94,34 @@ const lo::ControlRow& LastFrameOf(const lo::PanelRow& panel) {
 }
 
 TEST(OptionsLayout, PanelsPutExitBelowTheirLastFrameAndKeepTheWindowAroundIt) {
-  for (const auto* panels : {&lo::kDesignedPanels, &lo::kPanels}) {
+  for (const auto* panels : {&lo::kBasePanels, &lo::kPanels}) {
     for (const lo::PanelRow& panel : *panels) {
       const lo::ControlRow& frame = panels == &lo::kPanels ? LastFrameOf(panel) : lo::Row(panel.frame);
       EXPECT_EQ(panel.exitTop, frame.top + frame.height + 105) << panel.name;
       EXPECT_EQ(panel.windowHeight - panel.exitTop, 1005) << panel.name;
-      EXPECT_EQ(panel.windowWidth - layout::kDesignedFrameWidth, lo::kClientWidth) << panel.name;
+      EXPECT_EQ(panel.windowWidth - layout::kLayoutFrameWidth, lo::kClientWidth) << panel.name;
       EXPECT_EQ(lo::Row(panel.option).kind, lo::Kind::OptionButton);
     }
   }
-  // The About panel is the designed window.
-  EXPECT_EQ(lo::kPanels[2].windowHeight - layout::kDesignedFrameHeight, lo::kClientHeight);
+  // The About panel is the window as it first opens.
+  EXPECT_EQ(lo::kPanels[2].windowHeight - layout::kLayoutFrameHeight, lo::kClientHeight);
   EXPECT_EQ(lo::Row("cmdExit").top, lo::kPanels[2].exitTop);
 }
 
-// The designed Setup frame keeps its size and its three boxes; the switches beyond the
+// The Setup frame keeps its size and its three boxes; the switches beyond the
 // design sit in a Practice frame of the same left and width 120 under it, and the Setup
 // panel alone grows by that frame and its gap.
-TEST(OptionsLayout, ThePracticeFrameStandsUnderTheDesignedSetupFrame) {
+TEST(OptionsLayout, ThePracticeFrameStandsUnderTheSetupFrame) {
   struct Box {
     const char* name;
     int left, top, width, height;
   };
-  const Box designed[] = {
+  const Box setupFrame[] = {
       {"fraSetup", 120, 600, 5655, 1215},    {"chk3SecCD", 3240, 360, 2175, 495},
       {"chkShowHour", 240, 720, 1095, 255}, {"chkLogResult", 240, 360, 2055, 255},
       {"fraResult", 120, 600, 5655, 2895},  {"fraAbout", 120, 600, 5655, 3855},
   };
-  for (const Box& b : designed) {
+  for (const Box& b : setupFrame) {
     const lo::ControlRow& row = lo::Row(b.name);
     EXPECT_EQ(std::vector<int>({row.left, row.top, row.width, row.height}),
               std::vector<int>({b.left, b.top, b.width, b.height}))
@@ -153,14 +153,14 @@ TEST(OptionsLayout, ThePracticeFrameStandsUnderTheDesignedSetupFrame) {
   EXPECT_EQ(std::string(lo::kPanels[0].addedFrame), "fraPractice");
   EXPECT_EQ(lo::kPanels[0].windowHeight, 2925 + grown);
   EXPECT_EQ(lo::kPanels[0].exitTop, 1920 + grown);
-  EXPECT_EQ(lo::kPanels[2].windowHeight, lo::kDesignedPanels[2].windowHeight) << "About as designed";
-  EXPECT_EQ(lo::kPanels[2].exitTop, lo::kDesignedPanels[2].exitTop);
+  EXPECT_EQ(lo::kPanels[2].windowHeight, lo::kBasePanels[2].windowHeight) << "About unchanged";
+  EXPECT_EQ(lo::kPanels[2].exitTop, lo::kBasePanels[2].exitTop);
   EXPECT_STREQ(lo::kPanels[2].addedFrame, "");
 }
 
-// The sessions sit in a frame of their own under the designed Result frame, which
+// The sessions sit in a frame of their own under the Result frame, which
 // keeps its size and its three controls; the window grows by the frame and its gap.
-TEST(OptionsLayout, TheSessionsFrameStandsUnderTheDesignedResultFrame) {
+TEST(OptionsLayout, TheSessionsFrameStandsUnderTheResultFrame) {
   std::vector<std::string> inResult;
   for (const lo::ControlRow& row : lo::kAllControls) {
     if (std::string(row.container) == "fraResult") inResult.push_back(row.name);
@@ -257,13 +257,13 @@ std::function<bool(int)> FramesShown(std::vector<std::string> frames) {
 }
 
 std::string NameAt(int x, int y, const std::function<bool(int)>& shown) {
-  const int index = DesignedControlAt(x, y, shown);
+  const int index = LayoutControlAt(x, y, shown);
   return index < 0 ? "window" : lo::kControls[static_cast<std::size_t>(index)].name;
 }
 
-TEST(DesignedControlAt, FollowsTheDesignedStacking) {
+TEST(LayoutControlAt, FollowsTheTablesStacking) {
   const auto about = FramesShown({"fraAbout"});
-  const auto designed = FramesShown({"fraAbout", "fraSetup", "fraResult"});
+  const auto noPanel = FramesShown({"fraAbout", "fraSetup", "fraResult"});
   const auto setup = FramesShown({"fraSetup"});
   struct Case {
     int x, y;
@@ -284,7 +284,7 @@ TEST(DesignedControlAt, FollowsTheDesignedStacking) {
       {1000, 600 + 720 + 400, &about, "Label3"},
       {4500, 600 + 720 + 700, &about, "Image1"},
       {300, 600 + 720 + 1500, &about, "Frame1"},
-      {400, 600 + 400, &designed, "Label1"},  // the designed window shows About over the others
+      {400, 600 + 400, &noPanel, "Label1"},  // before a panel is chosen About shows over the others
       {400, 600 + 400, &setup, "chkLogResult"},
       {2000, 600 + 2880 + 5, &setup, "window"},  // a hidden frame hides its links
   };

@@ -37,7 +37,7 @@ bool SameSolve(const Solve& a, const Solve& b) {
          a.dateSeparator == b.dateSeparator && a.timeSeparator == b.timeSeparator;
 }
 
-TEST(ResultLine, IsWrittenAsDesignedAndReadBackFieldForField) {
+TEST(ResultLine, IsWrittenInTheLogsFormAndReadBackFieldForField) {
   struct Case {
     Solve solve;
     const char* line;

@@ -1,4 +1,4 @@
-// The averages line under the main window's digits: off, the window is as designed;
+// The averages line under the main window's digits: off, the window is unchanged;
 // on, it follows every change of the book at once (a solve, a penalty, an undo, a
 // switch of session) and changes nothing while the digits count.
 #include <gtest/gtest.h>
@@ -56,7 +56,7 @@ class AveragesLineTest : public AppFolderTest {
   std::unique_ptr<MainWindow> window;
 };
 
-TEST_F(AveragesLineTest, OffTheWindowIsAsDesigned) {
+TEST_F(AveragesLineTest, OffTheWindowIsUnchanged) {
   Start(kSettings);
   EXPECT_FALSE(window->lblAverages.Visible());
   EXPECT_EQ(window->ClientHeight(), layout::main::kClientHeight);
@@ -84,7 +84,7 @@ TEST_F(AveragesLineTest, FollowsASolveAPenaltyAndAnUndoAtOnce) {
   window->onKeyDown('Z', kCtrlMask, false);
   EXPECT_EQ(window->lblAverages.Text(), "ao5 -  ao12 -  mean 11.75 (4)") << "the solve taken back";
 
-  // Switched off from the options window: the window is as designed again.
+  // Switched off from the options window: the window is as it was again.
   settings::Write(settings::kShowAverages, false);
   EXPECT_FALSE(window->lblAverages.Visible());
   EXPECT_EQ(window->ClientHeight(), layout::main::kClientHeight);

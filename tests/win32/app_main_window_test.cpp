@@ -152,7 +152,7 @@ TEST_F(MainWindowTest, ShowHourSwitchedWhileRunningLaysOutAndCentresAgain) {
   EXPECT_FALSE(window->lblHour.Visible());
 }
 
-TEST_F(MainWindowTest, ADpiChangeScalesTheWindowFromItsDesignedSize) {
+TEST_F(MainWindowTest, ADpiChangeScalesTheWindowFromItsLayoutSize) {
   ASSERT_TRUE(Start());
   RECT suggested{100, 100, 900, 400};
   SendMessageA(window->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
@@ -168,7 +168,7 @@ TEST_F(MainWindowTest, ADpiChangeScalesTheWindowFromItsDesignedSize) {
   EXPECT_EQ(outer.left, 100);
 }
 
-TEST_F(MainWindowTest, OddShowHourValueKeepsTheDesignedLayout) {
+TEST_F(MainWindowTest, OddShowHourValueKeepsTheLayoutWithoutHours) {
   WriteFileBytes(Path("Setting.ini"), "[General Settings]\r\nShow Hour=enabled\r\n");
   ASSERT_TRUE(Start());
   EXPECT_EQ(window->ClientWidth(), 7800);
@@ -352,7 +352,7 @@ constexpr const char* kSettingsInspection =
     "[General Settings]\r\nCountdown=Enabled\r\nLog Result=Enabled\r\nShow Hour=Disabled\r\nInspection=Enabled\r\n";
 
 // Inspection wins over the countdown: fifteen seconds counted down from the clock, the
-// calls at 8 and 12 seconds, and a start in time logs the designed line.
+// calls at 8 and 12 seconds, and a start in time logs the plain result line.
 TEST_F(MainWindowTest, InspectionCountsDownCallsAndAStartInTimeLogsAPlainLine) {
   WriteFileBytes(Path("Setting.ini"), kSettingsInspection);
   ASSERT_TRUE(Start());
@@ -662,7 +662,7 @@ bool ScrambleNotation(const std::string& text) {
 TEST_F(MainWindowTest, ScrambleRowOnlyWhenAskedForAndAStopBringsTheNext) {
   WriteFileBytes(Path("Setting.ini"), kSettingsCountdownOff);
   ASSERT_TRUE(Start());
-  EXPECT_EQ(window->ClientHeight(), 2295) << "the designed window";
+  EXPECT_EQ(window->ClientHeight(), 2295) << "the window without the row";
   EXPECT_FALSE(window->lblScramble.Visible());
   window->Unload();
 
@@ -685,7 +685,7 @@ TEST_F(MainWindowTest, ScrambleRowOnlyWhenAskedForAndAStopBringsTheNext) {
   EXPECT_NE(ResultFile().find("Result: 00:00:01:50 | Scramble: " + first + "\r\n"), std::string::npos)
       << ResultFile();
 
-  // Switched off from the Setup panel: the designed size again, top kept.
+  // Switched off from the Setup panel: the first size again, top kept.
   const int top = window->Top();
   WriteFileBytes(Path("Setting.ini"), kSettingsCountdownOff);
   window->ApplyScrambleSetting();
@@ -716,7 +716,7 @@ TEST_F(MainWindowTest, ScrambleRowFollowsTheSessionsEvent) {
   EXPECT_EQ(told.back().first, scramble::Event::k222);
   EXPECT_EQ(told.back().second.text, twoByTwo);
   EXPECT_EQ(scramble::StateAfter(scramble::Event::k222, twoByTwo), told.back().second.state);
-  EXPECT_EQ(window->ClientHeight(), 2295 + 480) << "one line, the designed row";
+  EXPECT_EQ(window->ClientHeight(), 2295 + 480) << "one line, the layout's row";
 
   window->OnSessionChanged("minx");
   ASSERT_TRUE(PumpUntil([&] { return !window->Scramble().empty(); }, kScrambleWaitMs));

@@ -218,7 +218,7 @@ TEST_F(StackmatInputTest, ADroppedOrLoggedSolveIsNotStartedAgainByTheSameCount) 
   EXPECT_EQ(book->Size(), 1u);
 }
 
-// Without the setting the keyboard is the input, as designed: no listener, no note.
+// Without the setting the keyboard is the input: no listener, no note.
 TEST_F(StackmatInputTest, TheKeyboardStaysTheInputUnlessAskedFor) {
   Start("[General Settings]\r\nCountdown=Disabled\r\nLog Result=Enabled\r\nShow Hour=Disabled\r\n");
   EXPECT_FALSE(window->CompetitionTimer());

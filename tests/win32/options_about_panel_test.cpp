@@ -102,7 +102,7 @@ TEST_F(OptionsWindowTest, AClickWhereTwoLinksTouchOpensTheOneTheHoverEmphasises)
   EXPECT_EQ(opened, (std::vector<std::string>{links::kHomePage}));
 }
 
-TEST(AboutPicture, DecodesTheFirstFrameAtTheDesignedSize) {
+TEST(AboutPicture, DecodesTheFirstFrameAtItsLayoutSize) {
   const ComApartment com;
   ASSERT_TRUE(SUCCEEDED(com.hr));
   std::string root = TW_SOURCE_DIR;

@@ -317,7 +317,7 @@ TEST_F(OptionsWindowTest, TheResultListLooksAndReadsLikeAListBoxWithText) {
   }
 
   // Through a DPI change, as the form takes a box with text through one: its new
-  // font, then its designed box again.
+  // font, then its box in the layout table again.
   RECT suggested{0, 0, 900, 900};
   SendMessageA(window.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
   ASSERT_EQ(window.Dpi(), 144);

@@ -8,14 +8,14 @@ namespace {
 
 using namespace options_testing;
 
-TEST_F(SessionRowTest, TheRowStandsUnderTheDesignedResultFrameAndShowsTheFirstSession) {
+TEST_F(SessionRowTest, TheRowStandsUnderTheResultFrameAndShowsTheFirstSession) {
   OptionsWindow& window = LoadWithShelf();
   struct Place {
     const char* name;
     int left, top, width, height;  // in the client area, twips
   };
   const Place places[] = {
-      // As designed.
+      // The frame as its table puts it.
       {"fraResult", 120, 600, 5655, 2895},
       {"cmdRemove", 240, 600 + 2350, 2655, 375},
       {"cmdReset", 3000, 600 + 2350, 2655, 375},
@@ -36,7 +36,7 @@ TEST_F(SessionRowTest, TheRowStandsUnderTheDesignedResultFrameAndShowsTheFirstSe
   const RECT list = ClientBox(window, "lstResult");
   EXPECT_EQ(list.left, window.Px(240));
   EXPECT_EQ(list.top, window.Px(840));
-  // 1005 from Exit's top to the window's bottom, the designed frame included.
+  // 1005 from Exit's top to the window's bottom, the layout's frame included.
   EXPECT_EQ(window.ClientHeight(), 4935 + 1005 - 480);
   EXPECT_EQ(window.SessionItems(), std::vector<std::string>{"3x3x3 (3x3x3)"});
   EXPECT_EQ(window.SessionSelected(), 0);

@@ -1,4 +1,4 @@
-// The Setup panel: the designed switches and the Practice frame, each writing its key.
+// The Setup panel: its three switches and the Practice frame, each writing its key.
 #include <gtest/gtest.h>
 
 #include "tests/win32/options_window_fixture.h"
@@ -15,11 +15,11 @@ TEST_F(OptionsWindowTest, SwitchesLoadFromExactValuesAndWriteBackOnlyWhatChanged
     const char* after;  // the keys after the load
   };
   const Case cases[] = {
-      // Missing keys read as Disabled: only the box designed checked changes, and writes.
+      // Missing keys read as Disabled: only the box checked at creation changes, and writes.
       {"", 0, 0, 0, "Countdown=Disabled\r\n"},
       {"Show Hour=Enabled\r\nCountdown=Enabled\r\nLog Result=Enabled\r\n", 1, 1, 1,
        "Show Hour=Enabled\r\nCountdown=Enabled\r\nLog Result=Enabled\r\n"},
-      // Letter case and blanks count: the boxes keep their designed states, nothing is written.
+      // Letter case and blanks count: the boxes keep their states at creation, nothing is written.
       {"Show Hour=enabled\r\nCountdown=DISABLED\r\nLog Result=Yes\r\n", 0, 1, 0,
        "Show Hour=enabled\r\nCountdown=DISABLED\r\nLog Result=Yes\r\n"},
       {"Countdown=Disabled\r\nLog Result=Disabled\r\n", 0, 0, 0, "Countdown=Disabled\r\nLog Result=Disabled\r\n"},
@@ -83,7 +83,7 @@ TEST_F(OptionsWindowTest, ShowHourSetFromCodeWritesThenTellsTheProgram) {
 }
 
 TEST_F(OptionsWindowTest, PracticeSwitchesLoadFromExactValuesAndLeaveTheFileAsItWas) {
-  const std::string designed = storage::DefaultSettingsText(TW_VERSION_MAJOR, TW_VERSION_MINOR);
+  const std::string defaults = storage::DefaultSettingsText(TW_VERSION_MAJOR, TW_VERSION_MINOR);
   struct Case {
     std::string file;
     int scramble, inspection, anyKey;
@@ -91,7 +91,7 @@ TEST_F(OptionsWindowTest, PracticeSwitchesLoadFromExactValuesAndLeaveTheFileAsIt
   };
   const Case cases[] = {
       // The first start's file has none of the keys: all off, nothing written.
-      {designed, 0, 0, 0, "Off"},
+      {defaults, 0, 0, 0, "Off"},
       {Settings("Countdown=Enabled\r\nShow Scramble=Enabled\r\nInspection=Enabled\r\nAny Key Stops=Enabled\r\n"
                 "Hold To Start=550\r\n"),
        1, 1, 1, "550 ms"},

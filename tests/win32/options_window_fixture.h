@@ -190,9 +190,9 @@ inline std::string Settings(const std::string& lines) { return "[General Setting
 
 struct PanelExpectation {
   const char* caption;
-  int clientHeight;  // designed outer height less the designed frame
+  int clientHeight;  // the table's outer height less its frame
   int exitTop;
-  const char* frame;  // the one visible and enabled frame, or "" for the designed window
+  const char* frame;  // the one visible and enabled frame, or "" before a panel is chosen
 };
 
 inline void ExpectPanel(OptionsWindow& window, const PanelExpectation& want) {
@@ -203,7 +203,7 @@ inline void ExpectPanel(OptionsWindow& window, const PanelExpectation& want) {
   constexpr lo::ControlName kFrames[] = {"fraAbout", "fraResult", "fraSetup", "fraPractice", "fraSession"};
   for (const lo::ControlName frame : kFrames) {
     // The Practice frame goes with the Setup panel and the Sessions frame with the
-    // Result panel; the designed window, no panel chosen, has neither.
+    // Result panel; the window with no panel chosen has neither.
     const std::string name = lo::kAllControls[static_cast<std::size_t>(frame.index)].name;
     const std::string chosenFrame = want.frame;
     const bool added = name == "fraPractice" || name == "fraSession";
@@ -302,7 +302,7 @@ inline std::vector<COLORREF> Snapshot(HWND control) {
   return pixels;
 }
 
-// The centre of a designed control, in client pixels; `dy` moves down from its top instead.
+// The centre of a control of the layout table, in client pixels; `dy` moves down from its top instead.
 inline POINT PointIn(const OptionsWindow& window, const char* name, int dyTwips = -1) {
   const lo::ControlRow& row = lo::Row(name);
   const lo::Point origin = lo::ClientOrigin(row);

@@ -38,7 +38,7 @@ TEST_F(OptionsWindowTest, LoadRestoresTheLastPanelByExactName) {
   }
 }
 
-TEST_F(OptionsWindowTest, DesignedWindowShowsOnlyTheAboutPanelsControls) {
+TEST_F(OptionsWindowTest, NewWindowShowsOnlyTheAboutPanelsControls) {
   OptionsWindow& window = LoadOptions(Settings("Last Frame=none\r\n"));
   EXPECT_TRUE(Shown(window.Control("fraAbout")));
   EXPECT_TRUE(Shown(window.Control("lblURL2")));
@@ -247,7 +247,7 @@ TEST_F(OptionsWindowTest, UnloadingWithTheMainWindowEndsAWindowLoadedByF2) {
   UnloadOptionsWindow();  // a second call finds nothing to do
 }
 
-TEST_F(OptionsWindowTest, ControlsStandAsDesigned) {
+TEST_F(OptionsWindowTest, ControlsStandWhereTheLayoutTablePutsThem) {
   OptionsWindow& window = LoadOptions("");
   struct Case {
     const char* name;
@@ -325,7 +325,7 @@ TEST_F(OptionsWindowTest, AccessKeysAreUniqueInEveryPanel) {
     std::size_t letters;
   };
   const Case cases[] = {
-      {&OptionsWindow::optSetup, 13},  // options, Exit, three designed boxes, six practice switches
+      {&OptionsWindow::optSetup, 13},  // options, Exit, the three Setup boxes, six practice switches
       {&OptionsWindow::optResult, 12},  // options, Exit, Remove, Reset, the session row's six
       {&OptionsWindow::optAbout, 4},
   };
@@ -348,7 +348,7 @@ TEST_F(OptionsWindowTest, AccessKeysAreUniqueInEveryPanel) {
   }
 }
 
-// At the designed 96 DPI and after a move to a 144 DPI screen, every caption, label
+// At 96 DPI, the layout's own, and after a move to a 144 DPI screen, every caption, label
 // and list item is whole in its control, and no two of a frame's controls overlap.
 TEST_F(OptionsWindowTest, EveryTextFitsItsControlAtEveryDpi) {
   OptionsWindow& window = LoadOptions(Settings("Last Frame=Setup\r\n"));
@@ -376,7 +376,7 @@ TEST_F(OptionsWindowTest, EveryTextFitsItsControlAtEveryDpi) {
           EXPECT_LE(fit.needed.cx, fit.room.cx) << row.name << " cut at the right";
           EXPECT_LE(fit.needed.cy, fit.room.cy) << row.name << " cut at the bottom";
         }
-        // The About panel's labels touch as designed; the other panels' controls stand apart.
+        // The About panel's labels touch as its table puts them; the other panels' controls stand apart.
         if (*row.container && row.kind != lo::Kind::Frame && PanelOf(row) != "fraAbout") {
           RECT r, frame;
           GetWindowRect(control, &r);

@@ -175,7 +175,7 @@ TEST(Resources, DigitFontLoadsPrivatelyAndItsDigitsFitTheLabels) {
   EXPECT_GT(colon.bottom - colon.top, 40) << "two dots, one above the other";
 }
 
-TEST(Resources, IconHoldsEveryDesignedSize) {
+TEST(Resources, IconHoldsEveryListedSize) {
   // LoadImage stretches the nearest image to any size asked for, so the directory
   // itself must list each size.
   const auto ico = ReadAll(AssetPath("twistwatch.ico"));

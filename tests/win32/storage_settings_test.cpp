@@ -66,8 +66,8 @@ TEST_F(Settings, TextsAndNumbers) {
 
 TEST_F(Settings, TheDefaultFileIsWrittenOnlyWhenThereIsNone) {
   CreateIfMissing();
-  const std::string designed = storage::DefaultSettingsText(TW_VERSION_MAJOR, TW_VERSION_MINOR);
-  EXPECT_EQ(ReadBytes(ini), designed);
+  const std::string defaults = storage::DefaultSettingsText(TW_VERSION_MAJOR, TW_VERSION_MINOR);
+  EXPECT_EQ(ReadBytes(ini), defaults);
   EXPECT_EQ(Read(kLastFrame), "About");
   Write(kShowHour, true);
   CreateIfMissing();

@@ -89,7 +89,7 @@ TEST(Form, RefusedLoadEndsTheWindowWithoutItsUnloadHandler) {
   EXPECT_TRUE(Form::LoadedForms().empty());
 }
 
-TEST(Form, ClientSizeIsTheDesignedSizeAndTheFrameComesOnTop) {
+TEST(Form, ClientSizeIsTheLayoutSizeAndTheFrameComesOnTop) {
   TestForm form;
   ASSERT_TRUE(form.Load());
   RECT client;

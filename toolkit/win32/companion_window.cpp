@@ -364,7 +364,7 @@ LRESULT CompanionWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       SavePlace();
       break;
     case WM_DPICHANGED: {
-      // The form scales its designed client size to the new DPI: make that the
+      // The form scales its first client size to the new DPI: make that the
       // size the user gave the window, not the one it was created with.
       RECT client;
       GetClientRect(Handle(), &client);

@@ -12,7 +12,7 @@
 
 namespace tw {
 
-// Designed state of a form; lengths in twips. The designed size is the client
+// A form's state at creation; lengths in twips. The size given is the client
 // area: the outer size comes from the real frame at the window's DPI.
 struct FormDesign {
   const char* caption;
@@ -33,7 +33,7 @@ inline constexpr int kShiftMask = 1;
 inline constexpr int kCtrlMask = 2;
 inline constexpr int kAltMask = 4;
 
-// One top-level window of the program with its designed state, painted labels,
+// One top-level window of the program with its state at creation, painted labels,
 // timers and native controls. Messages go to named virtual handlers; no
 // exception leaves the window procedure.
 class Form {
@@ -101,7 +101,7 @@ class Form {
   static void RegisterWindowClass(HINSTANCE instance);
 
  protected:
-  // Creates the designed controls; runs right after the window exists, before OnLoad.
+  // Creates the layout's controls; runs right after the window exists, before OnLoad.
   virtual void OnCreate() {}
   // Returns false to refuse the load; the window is then destroyed without OnUnload
   // (call Unload() first where the unload handler must run).

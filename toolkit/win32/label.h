@@ -16,7 +16,7 @@ struct FontSpec {
 
 enum class TextAlign { Left, Center, Right };
 
-// Designed state of a painted label; lengths in twips from the client area's corner.
+// A painted label's state at creation; lengths in twips from the client area's corner.
 struct LabelDesign {
   const char* name;
   const char* text;
@@ -53,7 +53,7 @@ class Label {
   int Height() const { return height_; }
   void SetHeight(int twips);
   // Whether the text breaks into lines at its '\n's and where it is wider than the
-  // label (off: one line, as every designed label is).
+  // label (off: one line, as every label of the layout tables is).
   void SetWrap(bool wrap);
   // The height in twips the text takes at the label's width, as it is painted.
   int TextHeight() const;
@@ -65,7 +65,7 @@ class Label {
   void SetUnderline(bool underline);
   const FontSpec& Font() const { return font_; }
   // The face the platform really uses for this label's font (a substitute's
-  // name when the designed face is not installed).
+  // name when the face asked for is not installed).
   std::string FontFaceUsed() const;
 
   // Painting, called by the form with its back-buffer DC.
