@@ -139,6 +139,9 @@ class OptionsWindow : public Form, private settings::SettingsWatcher {
  private:
   void OnSettingChanged(std::string_view key) override;
   static constexpr UINT_PTR kCompleteTimerId = 0x7C00;  // clear of the ids tw::Timer hands out
+  // Control ids stay clear of IDOK and IDCANCEL, which the dialog manager sends for
+  // Enter and Escape.
+  static constexpr int kFirstControlId = 1000;
   // Whether a control is one the panel shows (or one every panel shows).
   static bool ShownWith(options::Panel panel, int index);
   void CreateControl(int index);
