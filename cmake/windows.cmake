@@ -31,7 +31,7 @@ endif()
 # export (whose JSON parser alone is about 125 KB at -O3, and which runs at 10-30 % of
 # its speed: well within its targets). Unused functions and data are dropped at the link.
 set(TW_SIZE_SOURCES ${TW_CORE_SOURCES} ${TW_WIN_SOURCES})
-list(FILTER TW_SIZE_SOURCES INCLUDE REGEX "/win32/|/exchange/|/options/|/storage/|/toolkit/|/docking/|/results/|/picture/|/app/|/scramble/training/|/stats/table_text|/scramble/cube444/|/scramble/puzzles/|/scramble/square1/|/stackmat/|/stats/(time_format|chart_model|average_rules|solve_tally|result_reading)|/scramble/cube333/(symmetry|solver_tables|random_state|cube_state)|/scramble/(event_scrambler|scramble_text|events|scrambler)\\.cpp")
+list(FILTER TW_SIZE_SOURCES INCLUDE REGEX "/win32/|/exchange/|/options/|/storage/|/toolkit/|/docking/|/results/|/picture/|/app/|/scramble/training/|/stats/table_text|/scramble/cube444/|/scramble/puzzles/|/scramble/square1/|/stackmat/|/stats/(time_format|chart_model|average_rules|solve_tally|result_reading)|/scramble/cube333/(symmetry|solver_tables|random_state|cube_state|coordinates|move_tables)|/scramble/(event_scrambler|scramble_text|events|scrambler)\\.cpp")
 set_source_files_properties(${TW_SIZE_SOURCES} PROPERTIES COMPILE_OPTIONS -Os)
 add_compile_options(-ffunction-sections -fdata-sections)
 
