@@ -26,7 +26,7 @@ TEST(LineArena, EveryLinePacksAndUnpacksByteForByte) {
       "#Date: 01/02/2026 | Time: 13:04:05 | Result: 00:00:12:34 (+2) | Scramble: R U' F2 Rw2 x y' R++ D-- U",
       "#Date:| Time:| Result | Scramble | Comment: (+2 (DNF",
       "R2R'R' U2' 2 '2 1 12 123 9",
-      std::string("\x01\x02\x80\xff R2 \x01", 12),
+      std::string("\x01\x02\x80\xff R2 \x01"),
       std::string("\0\0 | Time: \0", 13),
       std::string(70000, '7') + "x",  // longer than one piece of the file image
   };
