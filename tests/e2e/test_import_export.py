@@ -131,6 +131,12 @@ class ImportExport(unittest.TestCase):
             app.key("alt+p")
             pick_file(app, "^Save As$", app.path("main.csv"))
             self.assertTrue(wait_until(lambda: app.exists("main.csv"), 10))
+            # The export says that it finished (where it wrote, how many solves) in a message.
+            finished = new_window(app, "^Twistwatch$", [app.main])
+            app.wait_focus(finished)
+            app.screenshot("export-finished")
+            app.key("Return")
+            self.assertTrue(wait_until(lambda: finished not in app.titled("^Twistwatch$"), 5), "the message stayed up")
             data = app.read("main.csv")
             self.assertEqual(data[:3], b"\xef\xbb\xbf", "a spreadsheet knows UTF-8 by its byte-order mark")
             self.assertEqual(data[3:].decode("utf-8").split("\r\n"), CSV_ROWS + [""])
