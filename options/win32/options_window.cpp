@@ -481,13 +481,7 @@ LRESULT OptionsWindow::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     }
     case WM_NEXTDLGCTL:
-      // The dialog manager moves the focus with this, as for a label's access key (to
-      // the label, then on to the control after it); a dialog's own procedure would.
-      if (LOWORD(lParam)) {
-        SetFocus(reinterpret_cast<HWND>(wParam));
-      } else {
-        SetFocus(GetNextDlgTabItem(Handle(), GetFocus(), wParam != 0));
-      }
+      MoveFocusForDialogManager(Handle(), wParam, lParam);
       return 0;
     case WM_CONTEXTMENU: {
       if (reinterpret_cast<HWND>(wParam) != lstResult.Handle()) break;

@@ -62,13 +62,7 @@ LRESULT SmallBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_NEXTDLGCTL:
-      // The dialog manager moves the focus with this, as for a prompt's access key (to
-      // the prompt, then on to the field after it); a dialog's own procedure would.
-      if (LOWORD(lParam)) {
-        SetFocus(reinterpret_cast<HWND>(wParam));
-      } else {
-        SetFocus(GetNextDlgTabItem(Handle(), GetFocus(), wParam != 0));
-      }
+      MoveFocusForDialogManager(Handle(), wParam, lParam);
       return 0;
     default:
       break;

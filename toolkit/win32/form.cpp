@@ -432,4 +432,12 @@ LRESULT Form::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(hwnd_, message, wParam, lParam);
 }
 
+void MoveFocusForDialogManager(HWND window, WPARAM wParam, LPARAM lParam) {
+  if (LOWORD(lParam)) {
+    SetFocus(reinterpret_cast<HWND>(wParam));
+  } else {
+    SetFocus(GetNextDlgTabItem(window, GetFocus(), wParam != 0));
+  }
+}
+
 }  // namespace tw

@@ -160,4 +160,9 @@ class Form {
   friend class Timer;
 };
 
+// WM_NEXTDLGCTL as a dialog's own procedure answers it: the dialog manager sends it to
+// move the focus (to a named control, or on or back from the focused one), as for a
+// label's access key.
+void MoveFocusForDialogManager(HWND window, WPARAM wParam, LPARAM lParam);
+
 }  // namespace tw
